@@ -1,0 +1,16 @@
+// assetgen DIR: writes the game's 37 data files into DIR (which must exist).
+#include "tools/assetgen/assetgen.h"
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: assetgen OUTPUT_DIR\n");
+        return 2;
+    }
+    const std::string dir = argv[1];
+    bool ok = assetgen::writeKeyframes(dir);
+    ok = assetgen::writePictures(dir) && ok;
+    ok = assetgen::writeAudio(dir) && ok;
+    return ok ? 0 : 1;
+}
