@@ -1,0 +1,29 @@
+#pragma once
+// Background music and the two close-attack effects, all through SDL_mixer 1.2.
+// Every call comes from the main thread, after SDL itself has been initialised.
+#include <SDL/SDL_mixer.h>
+
+// Owned here for the whole run; the sounds are null when their WAV file could not be loaded.
+extern Mix_Music* music;   // "music.ogg"
+extern Mix_Chunk* sound1;  // "explosion.wav"
+extern Mix_Chunk* sound2;  // "sound.wav"
+
+// Opens the audio device and loads the three files from the working directory. Ends the
+// process with exit code 1 when there is no audio device or no music.
+void initSon();
+
+// Starts the music looping for ever and registers musicFinished. Ends the process with exit
+// code 1 when the music cannot start.
+void playBackgroundMusic();
+
+// The mixer's music-finished hook. It runs on the audio thread, where the mixer may not be
+// called, so it only marks the music as finished; the next sound call (or pumpSon) stops and
+// releases it on the main thread.
+void musicFinished();
+
+// Play sound1 / sound2 once on the first free channel; print a message and go on on failure.
+void playSound1();
+void playSound2();
+
+// Carries out a stop and release that musicFinished asked for. Safe to call every turn.
+void pumpSon();
