@@ -1,0 +1,85 @@
+#include "sound/Son.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+
+Mix_Music* music = nullptr;
+Mix_Chunk* sound1 = nullptr;
+Mix_Chunk* sound2 = nullptr;
+
+namespace {
+
+// Set by the audio thread inside the finished hook, consumed by the main thread.
+std::atomic<bool> musicEnded{false};
+
+Mix_Chunk* loadWav(const char* file)
+{
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile(file, "rb"), 1);
+    if (chunk == nullptr)
+        std::fprintf(stderr, "Unable to load WAV file: %s\n", SDL_GetError());
+    return chunk;
+}
+
+[[noreturn]] void failOnStdout(const char* format)
+{
+    std::printf(format, SDL_GetError());
+    std::fflush(stdout);
+    std::exit(1);
+}
+
+void playChunk(Mix_Chunk* chunk)
+{
+    pumpSon();
+    // A chunk that failed to load is null; the mixer refuses it with its own error text.
+    if (Mix_PlayChannelTimed(-1, chunk, 0, -1) == -1)
+        std::fprintf(stderr, "Unable to play WAV file: %s\n", SDL_GetError());
+}
+
+}  // namespace
+
+void initSon()
+{
+    if (Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096) != 0) {
+        std::fprintf(stderr, "Unable to initialize audio: %s\n", SDL_GetError());
+        std::exit(1);
+    }
+    sound1 = loadWav("explosion.wav");
+    sound2 = loadWav("sound.wav");
+    music = Mix_LoadMUS("music.ogg");
+    if (music == nullptr)
+        failOnStdout("Unable to load Ogg file: %s\n");
+}
+
+void playBackgroundMusic()
+{
+    if (Mix_PlayMusic(music, -1) == -1)
+        failOnStdout("Unable to play Ogg file: %s\n");
+    Mix_HookMusicFinished(musicFinished);
+}
+
+void musicFinished()
+{
+    musicEnded.store(true);
+}
+
+void playSound1()
+{
+    playChunk(sound1);
+}
+
+void playSound2()
+{
+    playChunk(sound2);
+}
+
+void pumpSon()
+{
+    if (!musicEnded.load() || music == nullptr)
+        return;
+    Mix_HaltMusic();
+    Mix_FreeMusic(music);
+    music = nullptr;
+    // Halting calls the hook once more, on this thread; that call needs no answer.
+    musicEnded.store(false);
+}
