@@ -1,0 +1,63 @@
+#pragma once
+// The animation store: seven moves as timelines of keyframe poses, the twelve HUD textures,
+// the explosion particles and the five HUD towers.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "animation/filreader.h"
+
+class Moves {
+public:
+    static const int MOVE_COUNT = 7;
+    static const int TEXTURE_COUNT = 12;
+
+    Moves();
+    ~Moves();
+
+    // Reads the seven moves from the keyframe files in the working directory. A missing or
+    // malformed file cannot be animated safely, so every bad file is named on stderr and the
+    // program ends with exit code 1.
+    void loadMoves();
+    // The same reading without ending the program: returns false after naming every missing
+    // or malformed keyframe file on stderr (the moves are then left empty).
+    bool readMoves();
+
+    // Need the OpenGL context. A file that cannot be loaded is named on stderr and its texture
+    // becomes a plain grey placeholder, so the game goes on.
+    void loadTextures();
+    void loadTexture(const char* fileName, int index);
+
+    // Pose and approach distance of a move at a time in ticks; the pose is a new copy.
+    Model interpolate(int move, int time);
+    float interpolateDist(int move, int time);
+    int getMoveLength(int move);
+    // The texture table itself (TEXTURE_COUNT names), for binding by index.
+    unsigned int* getText();
+
+    // burst: origin x, y, z then axis Dx, Dy, Dz. side: the player who is hit.
+    void newBang(std::vector<float> burst, int count, int side);
+    // Advances every particle by step ticks and returns a copy of the list.
+    std::vector<std::vector<float>> moveParticles(int step);
+
+    // Towers 1 to 4 by number, tower 5 for any other value.
+    void addStage(int type, int texture);
+    void moveTower(int step);
+    std::vector<std::vector<float>> getTower(int type);
+
+    // The BMP file of each texture index.
+    static const char* const textureFiles[TEXTURE_COUNT];
+
+private:
+    std::vector<std::vector<Model>> keyframes;
+    std::vector<std::vector<int32_t>> keyTimes;
+    std::vector<std::vector<float>> keyDistances;
+    std::vector<std::vector<float>> particles;
+    unsigned int textureIds[TEXTURE_COUNT];
+    std::vector<std::vector<float>> tower1, tower2, tower3, tower4, tower5;
+
+    int findKeyframe(int move, int time) const;
+    double blendWeight(int move, int k, int time) const;
+    bool validMove(int move) const;
+    std::vector<std::vector<float>>& towerByNumber(int type);
+};
