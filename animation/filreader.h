@@ -44,6 +44,7 @@ public:
 private:
     std::ifstream file;
 
+    bool appendEntry(std::vector<std::vector<double>>& list, std::size_t entryLength);
     std::vector<std::vector<double>> readRecords(std::size_t entryLength, const char* keyword);
     std::vector<double> readTriangle();
     char nextChar();

@@ -1,0 +1,383 @@
+#include "animation/moves.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL/SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+namespace {
+
+struct KeyframeSpec {
+    const char* file;
+    int32_t time;
+    float distance;
+};
+
+// The seven moves, in move-number order: the keyframe files, their times in ticks and the
+// approach distance of each keyframe.
+const std::vector<std::vector<KeyframeSpec>>& moveTable() {
+    static const std::vector<std::vector<KeyframeSpec>> table = {
+        {{"Punch00.txt", 0, 30}},
+        {{"Punch00.txt", 0, 30}, {"Punch01.txt", 6, 30}, {"Punch02.txt", 12, 30},
+         {"Punch03.txt", 18, 30}, {"Punch04.txt", 24, 30}, {"Punch03.txt", 36, 30},
+         {"Punch02.txt", 48, 30}, {"Punch01.txt", 60, 30}, {"Punch00.txt", 75, 30}},
+        {{"Punch00.txt", 0, 30}, {"HeadPunch01.txt", 5, 30}, {"HeadPunch02.txt", 10, 30},
+         {"HeadPunch03.txt", 15, 30}, {"HeadPunch04.txt", 20, 30}, {"HeadPunch05.txt", 25, 30},
+         {"HeadPunch04.txt", 35, 30}, {"HeadPunch03.txt", 45, 30}, {"HeadPunch02.txt", 55, 30},
+         {"HeadPunch01.txt", 65, 30}, {"Punch00.txt", 75, 30}},
+        {{"Punch00.txt", 0, 30}, {"ComboPrep01.txt", 25, 30}, {"ComboPrep02.txt", 50, 30}},
+        {{"ComboPrep02.txt", 0, 30}, {"Banana01.txt", 20, 20}, {"Banana02.txt", 40, 10},
+         {"Banana03.txt", 70, 1}, {"Banana02.txt", 90, 5}, {"Banana01.txt", 120, 15},
+         {"ComboPrep02.txt", 150, 30}},
+        {{"ComboPrep02.txt", 0, 30}, {"Ayuken01.txt", 20, 20}, {"Ayuken02.txt", 40, 10},
+         {"Ayuken03.txt", 70, 1}, {"Ayuken02.txt", 90, 5}, {"Ayuken01.txt", 120, 15},
+         {"ComboPrep02.txt", 150, 30}},
+        {{"ComboPrep02.txt", 0, 30}, {"ComboPrep01.txt", 25, 30}, {"Punch00.txt", 50, 30}},
+    };
+    return table;
+}
+
+const float REST_DISTANCE = 30.0f;
+
+// A 1-based list number as the renderer uses it (truncated towards zero) must land inside a
+// list of `size` entries; NaN and huge values fail the comparison.
+bool validNumber(double number, std::size_t size) {
+    return number >= 1.0 && number < static_cast<double>(size) + 1.0;
+}
+
+// Why a pose read from a keyframe file cannot be drawn or blended safely; empty when it can.
+std::string poseProblem(const Model& pose) {
+    const std::size_t vertexCount = pose[VERTICES].size();
+    const std::size_t normalCount = pose[NORMALS].size();
+    if (normalCount < vertexCount) return "fewer normals than vertices";
+    for (const std::vector<double>& triangle : pose[POLYGONS]) {
+        for (int k = 0; k < 3; ++k) {
+            if (!validNumber(triangle[3 * k], vertexCount))
+                return "a triangle refers to a vertex that does not exist";
+            if (!validNumber(triangle[3 * k + 2], normalCount))
+                return "a triangle refers to a normal that does not exist";
+        }
+    }
+    return "";
+}
+
+void blendList(std::vector<std::vector<double>>& a, const std::vector<std::vector<double>>& b,
+               double t, std::size_t count) {
+    const std::size_t n = std::min({count, a.size(), b.size()});
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t axes = std::min<std::size_t>({3, a[i].size(), b[i].size()});
+        for (std::size_t j = 0; j < axes; ++j) a[i][j] = (1.0 - t) * a[i][j] + t * b[i][j];
+    }
+}
+
+}  // namespace
+
+const char* const Moves::textureFiles[Moves::TEXTURE_COUNT] = {
+    "CPLifeKV.bmp", "CPLifeTZ.bmp", "pierre.bmp", "feuille.bmp",  "ciseaux.bmp", "chiffou.bmp",
+    "mi.bmp",       "paf.bmp",      "critical.bmp", "prwin.bmp", "pawin.bmp",   "win.bmp"};
+
+Moves::Moves() : textureIds() {}
+
+Moves::~Moves() {}
+
+// ---- moves ----------------------------------------------------------------------------------
+
+void Moves::loadMoves() {
+    if (!readMoves()) {
+        std::fprintf(stderr, "Cannot animate the fighters without their keyframe files\n");
+        std::exit(1);
+    }
+}
+
+bool Moves::readMoves() {
+    keyframes.clear();
+    keyTimes.clear();
+    keyDistances.clear();
+    std::set<std::string> reported;  // a file used by several keyframes is named once
+    bool ok = true;
+    auto report = [&](const char* file, const std::string& problem) {
+        ok = false;
+        if (reported.insert(file).second)
+            std::fprintf(stderr, "Unable to read keyframe file %s: %s\n", file, problem.c_str());
+    };
+
+    FileReader reader(moveTable()[0][0].file);
+    bool first = true;
+    for (const std::vector<KeyframeSpec>& move : moveTable()) {
+        std::vector<Model> poses;
+        std::vector<int32_t> times;
+        std::vector<float> distances;
+        for (const KeyframeSpec& key : move) {
+            if (!first) reader.changeFile(key.file);
+            first = false;
+            if (!reader.good()) {
+                report(key.file, "cannot open it");
+                continue;
+            }
+            Model pose = reader.getAll();
+            std::string problem = reader.good() ? poseProblem(pose)
+                                                : "it ends, or holds something that is not a "
+                                                  "number, before its \"g\" end mark";
+            if (problem.empty() && !poses.empty() &&
+                pose[VERTICES].size() != poses[0][VERTICES].size())
+                problem = "its vertex count differs from the other poses of its move";
+            if (!problem.empty()) report(key.file, problem);
+            poses.push_back(std::move(pose));
+            times.push_back(key.time);
+            distances.push_back(key.distance);
+        }
+        keyframes.push_back(std::move(poses));
+        keyTimes.push_back(std::move(times));
+        keyDistances.push_back(std::move(distances));
+    }
+    if (!ok) {
+        keyframes.clear();
+        keyTimes.clear();
+        keyDistances.clear();
+    }
+    return ok;
+}
+
+bool Moves::validMove(int move) const {
+    return move >= 0 && static_cast<std::size_t>(move) < keyframes.size() &&
+           !keyframes[move].empty();
+}
+
+int Moves::findKeyframe(int move, int time) const {
+    const std::vector<int32_t>& times = keyTimes[move];
+    int k = 0;
+    for (std::size_t i = 0; i < times.size(); ++i)
+        if (times[i] <= time) k = static_cast<int>(i);
+    return k;
+}
+
+// Clamped to [0, 1]: a time before the first keyframe holds the first pose instead of
+// extrapolating the mesh beyond it.
+double Moves::blendWeight(int move, int k, int time) const {
+    const std::vector<int32_t>& times = keyTimes[move];
+    const double t = static_cast<double>(int64_t(time) - times[k]) /
+                     static_cast<double>(int64_t(times[k + 1]) - times[k]);
+    return std::clamp(t, 0.0, 1.0);
+}
+
+Model Moves::interpolate(int move, int time) {
+    if (!validMove(0)) return Model(4);
+    // Move 0 is the rest pose at any time; so is a move number we do not know.
+    if (move == 0 || !validMove(move)) return keyframes[0][0];
+    const std::vector<Model>& poses = keyframes[move];
+    const int k = findKeyframe(move, time);
+    if (static_cast<std::size_t>(k) + 1 >= poses.size()) return poses[k];
+    const double t = blendWeight(move, k, time);
+    Model pose = poses[k];
+    const Model& next = poses[k + 1];
+    const std::size_t vertexCount = pose[VERTICES].size();
+    blendList(pose[VERTICES], next[VERTICES], t, vertexCount);
+    blendList(pose[NORMALS], next[NORMALS], t, vertexCount);
+    return pose;
+}
+
+float Moves::interpolateDist(int move, int time) {
+    if (move == 0 || !validMove(move)) return REST_DISTANCE;
+    const int k = findKeyframe(move, time);
+    const std::vector<float>& distances = keyDistances[move];
+    if (static_cast<std::size_t>(k) + 1 >= distances.size()) return REST_DISTANCE;
+    const double t = blendWeight(move, k, time);
+    return static_cast<float>(distances[k] * (1.0 - t) + distances[k + 1] * t);
+}
+
+int Moves::getMoveLength(int move) {
+    if (!validMove(move)) return 0;
+    return keyTimes[move].back();
+}
+
+// ---- textures -------------------------------------------------------------------------------
+
+namespace {
+
+// The texture upload hands OpenGL three bytes per pixel in blue-green-red order, rows padded
+// to four bytes; any other BMP layout is converted to that first.
+SDL_Surface* toBgr24(SDL_Surface* surface) {
+    const SDL_PixelFormat* f = surface->format;
+    const Uint32 red = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 0x00FF0000 : 0x000000FF;
+    const Uint32 blue = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 0x000000FF : 0x00FF0000;
+    const bool packed = surface->pitch == ((surface->w * 3 + 3) & ~3);
+    if (f->BitsPerPixel == 24 && f->Rmask == red && f->Bmask == blue && packed) return surface;
+    SDL_Surface* model = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 24, red, 0x0000FF00, blue, 0);
+    SDL_Surface* converted =
+        model ? SDL_ConvertSurface(surface, model->format, SDL_SWSURFACE) : nullptr;
+    if (model) SDL_FreeSurface(model);
+    SDL_FreeSurface(surface);
+    return converted;
+}
+
+void setFilters() {
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+}
+
+// A plain mid-grey stand-in for a texture that could not be loaded.
+void buildPlaceholder() {
+    static const unsigned char grey[4 * 4 * 3] = {
+        128, 128, 128, 128, 128, 128, 128, 128, 128, 128, 128, 128,
+        128, 128, 128, 128, 128, 128, 128, 128, 128, 128, 128, 128,
+        128, 128, 128, 128, 128, 128, 128, 128, 128, 128, 128, 128,
+        128, 128, 128, 128, 128, 128, 128, 128, 128, 128, 128, 128};
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, 4, 4, GL_RGB, GL_UNSIGNED_BYTE, grey);
+}
+
+}  // namespace
+
+void Moves::loadTextures() {
+    glGenTextures(TEXTURE_COUNT, textureIds);
+    for (int i = 0; i < TEXTURE_COUNT; ++i) loadTexture(textureFiles[i], i);
+}
+
+void Moves::loadTexture(const char* fileName, int index) {
+    if (index < 0 || index >= TEXTURE_COUNT) {
+        std::fprintf(stderr, "Texture %s: index %d is outside the texture table\n", fileName,
+                     index);
+        return;
+    }
+    SDL_RWops* stream = SDL_RWFromFile(fileName, "rb");
+    SDL_Surface* surface = stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
+    if (surface) surface = toBgr24(surface);
+
+    glBindTexture(GL_TEXTURE_2D, textureIds[index]);
+    setFilters();
+    if (!surface) {
+        std::fprintf(stderr, "Unable to load texture %s: %s\n", fileName, SDL_GetError());
+        buildPlaceholder();
+        return;
+    }
+    const GLint status = gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, surface->w, surface->h,
+                                           GL_BGR_EXT, GL_UNSIGNED_BYTE, surface->pixels);
+    if (status != 0) {
+        std::fprintf(stderr, "Unable to load texture %s: %s\n", fileName,
+                     reinterpret_cast<const char*>(gluErrorString(status)));
+        buildPlaceholder();
+    }
+    SDL_FreeSurface(surface);
+}
+
+unsigned int* Moves::getText() {
+    return textureIds;
+}
+
+// ---- particles ------------------------------------------------------------------------------
+
+namespace {
+
+float offsetDraw() {
+    return static_cast<float>((std::rand() % 800) / 100.0 - 4.0);
+}
+
+float boostDraw() {
+    return static_cast<float>((std::rand() % 80) / 10.0 + 2.0);
+}
+
+// Slow particles are sped up so that every burst visibly flies apart.
+void speedUp(float* v, const float* axis) {
+    const float s = v[0] * v[0] + v[1] * v[1] + v[2] * v[2];
+    if (s < 4.0f) {
+        for (int j = 0; j < 3; ++j) v[j] += boostDraw() * axis[j];
+    } else if (s < 16.0f) {
+        const float factor = s < 9.0f ? 7.0f : 5.0f;
+        for (int j = 0; j < 3; ++j) v[j] *= factor;
+    }
+}
+
+}  // namespace
+
+void Moves::newBang(std::vector<float> burst, int count, int side) {
+    burst.resize(6, 0.0f);  // a short description must not be read past its end
+    const float* axis = &burst[3];
+    for (int n = 0; n < count; ++n) {
+        const float r1 = offsetDraw();
+        const float r2 = offsetDraw();
+        const float r3 = offsetDraw();
+        const float r4 = static_cast<float>((std::rand() % 100) / 100.0 - 0.5);
+        float v[3] = {r2 * axis[2] - r3 * axis[1] + r4 * axis[0],
+                      r3 * axis[0] - r1 * axis[2] + r4 * axis[1],
+                      r1 * axis[1] - r2 * axis[0] + r4 * axis[2]};
+        speedUp(v, axis);
+        particles.push_back({0.0f, 1.0f, burst[0], burst[1], burst[2], v[0], v[1], v[2],
+                             side == 1 ? 1.0f : 0.0f});
+    }
+}
+
+std::vector<std::vector<float>> Moves::moveParticles(int step) {
+    if (particles.size() > 1000) particles.clear();
+    for (std::vector<float>& p : particles) {
+        p[0] += step;
+        p[1] *= 0.98f;
+        for (int j = 0; j < 3; ++j) p[2 + j] += static_cast<float>(step * (p[5 + j] * 0.001));
+    }
+    return particles;
+}
+
+// ---- towers ---------------------------------------------------------------------------------
+
+namespace {
+
+typedef std::vector<std::vector<float>> Tower;
+
+const float AGE_LIMIT = 300.0f;
+
+void trimOld(Tower& tower) {
+    std::size_t old = 0;
+    while (old < tower.size() && tower[old][0] > AGE_LIMIT) ++old;
+    tower.erase(tower.begin(), tower.begin() + old);
+}
+
+// The win towers never show more than three stages: a fourth collapses them.
+void trimWins(Tower& tower) {
+    if (tower.size() > 3) tower.erase(tower.begin(), tower.begin() + 3);
+}
+
+void ageAndFade(Tower& tower, int step) {
+    for (std::vector<float>& stage : tower) {
+        stage[0] += step;
+        stage[1] *= 0.98f;
+    }
+}
+
+}  // namespace
+
+std::vector<std::vector<float>>& Moves::towerByNumber(int type) {
+    switch (type) {
+        case 1: return tower1;
+        case 2: return tower2;
+        case 3: return tower3;
+        case 4: return tower4;
+        default: return tower5;
+    }
+}
+
+void Moves::addStage(int type, int texture) {
+    towerByNumber(type).push_back({0.0f, 1.0f, static_cast<float>(texture)});
+}
+
+void Moves::moveTower(int step) {
+    trimOld(tower1);
+    ageAndFade(tower1, step);
+    trimOld(tower2);
+    ageAndFade(tower2, step);
+    trimOld(tower3);
+    trimWins(tower3);
+    ageAndFade(tower3, step);
+    trimWins(tower4);
+    trimOld(tower4);
+    ageAndFade(tower4, step);
+    // One banner at a time: the oldest gives way, one per call.
+    if (tower5.size() > 1) tower5.erase(tower5.begin());
+    for (std::vector<float>& stage : tower5) stage[1] *= 0.9f;
+}
+
+std::vector<std::vector<float>> Moves::getTower(int type) {
+    return towerByNumber(type);
+}
