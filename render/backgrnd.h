@@ -18,6 +18,14 @@ extern float angleRotationEarth;
 void normalize(float v[3]);
 // Issues the sphere texture coordinate of a unit vertex given as (y, z, x).
 void placeTexture(float y, float z, float x);
+// Subdivision shared by the textured and the coloured spheres: `emit` sends one corner
+// (unit vector) of a finished triangle at the given radius.
+typedef void (*CornerEmitter)(const float p[3], float radius);
+void subdivide(const float p1[3], const float p2[3], const float p3[3], int depth, float radius,
+               CornerEmitter emit);
+// One GL_TRIANGLES block: every icosahedron face subdivided depth times.
+void drawIcosphere(int depth, float radius, CornerEmitter emit);
+
 // One icosahedron face subdivided depth times; the face's corners are unit vectors.
 void drawtri(const float p1[3], const float p2[3], const float p3[3], int depth, float radius);
 // One GL_TRIANGLES block of 20 x 4^depth triangles at the given radius.
