@@ -1,0 +1,103 @@
+#include "match/World.h"
+
+#include <SDL/SDL.h>
+
+#include <cstdlib>
+
+namespace {
+
+// The middle column of a half picture and the dead zone either side of it.
+const long long middleColumn = 80;
+const long long deadZone = 15;
+const float walkSpeed = 0.05f;
+
+bool isSign(int code) { return code >= World::ROCK && code <= World::SCISSORS; }
+
+}  // namespace
+
+void World::setInputs()
+{
+    left1 = right1 = up1 = down1 = sign1 = 0;
+    left2 = right2 = up2 = down2 = sign2 = 0;
+}
+
+int World::checkInput(int player)
+{
+    return (player == 1 ? sign1 : sign2) != NO_SIGN ? 1 : 0;
+}
+
+float World::setSpeed(float, int forward, int backward)
+{
+    return static_cast<float>(walkSpeed * static_cast<double>(forward) -
+                              walkSpeed * static_cast<double>(backward));
+}
+
+// The picture is mirrored for the players: a hand right of the middle column is on the
+// player's left. A half with no hand reads as a right request (its centre is 0 or -160).
+void World::walkingInput(int baryX, int& left, int& right)
+{
+    long long offset = static_cast<long long>(baryX) - middleColumn;
+    if (std::llabs(offset) < deadZone)
+        return;
+    if (offset > 0)
+        left = 1;
+    else
+        right = 1;
+}
+
+// The hands' heights (baryY1, baryY2) do not steer the fighters.
+void World::handleWebcamEvents(int baryX1, int, int baryX2, int, int rps1, int rps2)
+{
+    setInputs();
+    if (timer > 899 || !webcamOn)
+        return;
+    walkingInput(baryX1, left1, right1);
+    walkingInput(baryX2, left2, right2);
+    sign1 = isSign(rps1) ? rps1 : NO_SIGN;
+    sign2 = isSign(rps2) ? rps2 : NO_SIGN;
+}
+
+void World::handleEvents()
+{
+    setInputs();
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT)
+            quitFromKeyboard();
+        if (event.type == SDL_KEYDOWN)
+            handleKey(event.key.keysym.sym);
+    }
+}
+
+void World::quitFromKeyboard()
+{
+    SDL_Quit();
+    std::exit(0);
+}
+
+void World::handleKey(int key)
+{
+    switch (key) {
+    case SDLK_a: left1 = 1; break;
+    case SDLK_d: right1 = 1; break;
+    case SDLK_w: up1 = 1; break;
+    case SDLK_s: down1 = 1; break;
+    case SDLK_z: sign1 = ROCK; break;
+    case SDLK_x: sign1 = PAPER; break;
+    case SDLK_c: sign1 = SCISSORS; break;
+    case SDLK_LEFT: left2 = 1; break;
+    case SDLK_RIGHT: right2 = 1; break;
+    case SDLK_UP: up2 = 1; break;
+    case SDLK_DOWN: down2 = 1; break;
+    case SDLK_b: sign2 = ROCK; break;
+    case SDLK_n: sign2 = PAPER; break;
+    case SDLK_m: sign2 = SCISSORS; break;
+    case SDLK_f: moves.addStage(3, LABEL_HUD); break;
+    case SDLK_g: moves.addStage(4, LABEL_HUD); break;
+    case SDLK_h: moves.addStage(5, LABEL_HUD); break;
+    case SDLK_F1: webcamOn = false; break;
+    case SDLK_F2: webcamOn = true; break;
+    case SDLK_ESCAPE: quitFromKeyboard(); break;
+    default: break;
+    }
+}
