@@ -1,0 +1,49 @@
+// Camera pictures on their way from a driver to the capture window: packed RGB24 frames,
+// the BT.601 conversion from YUV planes and the scaling into a 32-bit canvas.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace camera {
+
+// One picture as the driver delivers it: rows top-down, 3 bytes a pixel, red first.
+struct RgbFrame {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;
+
+    void resize(int w, int h);
+    bool empty() const { return width <= 0 || height <= 0; }
+};
+
+// Planar YUV in one of the layouts clips use: the chroma planes either match the luma plane
+// (4:4:4) or are halved both ways, rounded up (4:2:0).
+struct YuvPlanes {
+    const uint8_t* y = nullptr;
+    const uint8_t* u = nullptr;
+    const uint8_t* v = nullptr;
+    int width = 0;
+    int height = 0;
+    bool halfChroma = false;  // 4:2:0
+    bool fullRange = false;   // 0..255 luma instead of the studio 16..235
+};
+
+int chromaWidth(int width, bool halfChroma);
+int chromaHeight(int height, bool halfChroma);
+
+// BT.601 conversion of one pixel; exposed so tests can check known colours.
+void yuvToRgb(int y, int u, int v, bool fullRange, uint8_t rgb[3]);
+
+// Converts the planes into `out`, resizing it to the planes' size.
+void convertYuv(const YuvPlanes& planes, RgbFrame& out);
+
+// Bilinear scaling of `src` into a destination of dstWidth x dstHeight 32-bit pixels laid out
+// as 0x00RRGGBB words, `dstStride` words apart row to row. Exact when the sizes match.
+void scaleInto(const RgbFrame& src, uint32_t* dst, int dstWidth, int dstHeight, int dstStride);
+
+// Unscaled: the picture's top-left corner at the destination's, cut to the smaller size;
+// whatever the picture does not cover is left as it was.
+void copyInto(const RgbFrame& src, uint32_t* dst, int dstWidth, int dstHeight, int dstStride);
+
+}  // namespace camera
