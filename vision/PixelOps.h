@@ -1,0 +1,47 @@
+// Pixel helpers shared by the capture and the image operations of CWebCam.
+#pragma once
+
+#include <cstdint>
+
+#include "vision/WebCam.h"
+
+namespace vision {
+
+constexpr int kFramePixels = kFrameWidth * kFrameHeight;
+constexpr int32_t kWhite = 0xFFFFFF;
+
+// Channels 0..255 packed as the platform's 0x00BBGGRR colour value.
+inline int32_t pack(int r, int g, int b) {
+    return r + 256 * g + 65536 * b;
+}
+
+// Stores the low 8 bits of each channel and keeps couleur in step with them.
+inline void setRGB(Pixel& p, int r, int g, int b) {
+    p.r = static_cast<uint8_t>(r);
+    p.g = static_cast<uint8_t>(g);
+    p.b = static_cast<uint8_t>(b);
+    p.couleur = pack(p.r, p.g, p.b);
+}
+
+inline Pixel makePixel(int r, int g, int b) {
+    Pixel p{};
+    setRGB(p, r, g, b);
+    return p;
+}
+
+// Splits a packed colour the way the platform's values are read back: an invalid colour
+// (all bits set) comes out as couleur -1 with r 255, g 0, b 0.
+inline void setFromColour(Pixel& p, int32_t c) {
+    const int32_t b = c / 65536;
+    const int32_t g = (c - 65536 * b) / 256;
+    p.couleur = c;
+    p.b = static_cast<uint8_t>(b);
+    p.g = static_cast<uint8_t>(g);
+    p.r = static_cast<uint8_t>(c);
+}
+
+inline void setGrey(Pixel& p, int grey) {
+    setRGB(p, grey, grey, grey);
+}
+
+}  // namespace vision

@@ -1,0 +1,240 @@
+// Camera connection, the frame store and the ways pictures get in and out of it.
+#include "vision/WebCam.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "vision/PixelOps.h"
+
+using namespace vision;
+
+namespace {
+
+constexpr int kBytesPerLine = kFrameWidth * 4;
+constexpr int kBitmapHeaderBytes = 54;
+constexpr int kBitmapLineBytes = kFrameWidth * 3;
+
+// 320 x 240, bottom-up (positive height), 32 bits, no compression: the layout of both the
+// capture read-back and the drawing of a frame into the control panel.
+BITMAPINFO frameBitmapInfo() {
+    BITMAPINFO bmi;
+    std::memset(&bmi, 0, sizeof bmi);
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = kFrameWidth;
+    bmi.bmiHeader.biHeight = kFrameHeight;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    return bmi;
+}
+
+// Bottom-up 32-bit lines, blue first, into the top-down frame.
+void storeBottomUpLines(Image& img, const uint8_t* bits) {
+    for (int y = 0; y < kFrameHeight; ++y) {
+        const uint8_t* line = bits + static_cast<size_t>(kFrameHeight - 1 - y) * kBytesPerLine;
+        Pixel* row = img.pixels[y];
+        for (int x = 0; x < kFrameWidth; ++x) {
+            const uint8_t* q = line + 4 * x;
+            row[x].r = q[2];
+            row[x].g = q[1];
+            row[x].b = q[0];
+            row[x].couleur = pack(q[2], q[1], q[0]);
+        }
+    }
+}
+
+// The memory device context and DIB section that a grab goes through; whatever was made
+// is released on every path, the bitmap deselected first so that it can really be deleted.
+struct GrabTarget {
+    HDC memory = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ previous = nullptr;
+
+    ~GrabTarget() {
+        if (previous != nullptr) {
+            SelectObject(memory, previous);
+        }
+        if (bitmap != nullptr) {
+            DeleteObject(bitmap);
+        }
+        if (memory != nullptr) {
+            DeleteDC(memory);
+        }
+    }
+};
+
+bool copyPreview(HDC capture, GrabTarget& t, BITMAPINFO& bmi) {
+    t.memory = CreateCompatibleDC(capture);
+    if (t.memory == nullptr) {
+        return false;
+    }
+    void* bits = nullptr;
+    t.bitmap = CreateDIBSection(capture, &bmi, DIB_PAL_COLORS, &bits, nullptr, 0);
+    if (t.bitmap == nullptr) {
+        return false;
+    }
+    HGDIOBJ previous = SelectObject(t.memory, t.bitmap);
+    if (previous == nullptr || previous == HGDI_ERROR) {
+        return false;
+    }
+    t.previous = previous;
+    return BitBlt(t.memory, 0, 0, kFrameWidth, kFrameHeight, capture, 0, 0, SRCCOPY) != 0;
+}
+
+}  // namespace
+
+CWebCam::CWebCam()
+    : baryX1(80),
+      baryY1(120),
+      baryX2(80),
+      baryY2(120),
+      varX1(0),
+      varY1(0),
+      varX2(0),
+      varY2(0),
+      rps1(1),
+      rps2(1),
+      nbPixels2(1),
+      nbPixels1(1),
+      hWndParent(nullptr),
+      hDCAffichage(nullptr),
+      hDCCapture(nullptr),
+      hWndCapture(nullptr) {
+    // One block per slot, so that rows follow each other in memory; zeroed so that a frame
+    // read before the first grab is black rather than indeterminate.
+    for (Image& img : images) {
+        img.width = kFrameWidth;
+        img.height = kFrameHeight;
+        Pixel* block = new Pixel[kFramePixels]();
+        for (int y = 0; y < kFrameHeight; ++y) {
+            img.pixels[y] = block + y * kFrameWidth;
+        }
+    }
+}
+
+CWebCam::~CWebCam() {
+    for (Image& img : images) {
+        delete[] img.pixels[0];
+    }
+}
+
+void CWebCam::Connect() {
+    hWndCapture = capCreateCaptureWindowA("handle", WS_CHILD | WS_VISIBLE, 440, 0, kFrameWidth,
+                                          kFrameHeight, hWndParent, 0);
+    if (!IsWindow(hWndCapture) || SendMessageA(hWndCapture, WM_CAP_DRIVER_CONNECT, 0, 0) == 0) {
+        std::fputs("Unable to connect to the camera\n", stderr);
+        std::exit(1);
+    }
+    hDCCapture = GetDC(hWndCapture);
+}
+
+void CWebCam::AfficheWebCam() {
+    static const UINT messages[3] = {WM_CAP_SET_SCALE, WM_CAP_SET_PREVIEWRATE, WM_CAP_SET_PREVIEW};
+    static const WPARAM values[3] = {1, 300, 1};
+    for (int i = 0; i < 3; ++i) {
+        if (IsWindow(hWndCapture)) {
+            SendMessageA(hWndCapture, messages[i], values[i], 0);
+        }
+    }
+}
+
+// Reads back what the preview window shows; any failed step leaves the slot as it was.
+void CWebCam::ChargeCapture(int slot) {
+    std::vector<uint8_t> buffer(static_cast<size_t>(kFramePixels) * 4);
+    BITMAPINFO bmi = frameBitmapInfo();
+    GrabTarget target;
+    if (!copyPreview(hDCCapture, target, bmi)) {
+        return;
+    }
+    HDC screen = GetDC(nullptr);
+    const int lines = GetDIBits(screen, target.bitmap, 0, kFrameHeight, buffer.data(), &bmi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    // A failed read-back would leave the buffer unfilled: keep the previous frame instead.
+    if (lines != kFrameHeight) {
+        return;
+    }
+    storeBottomUpLines(images[slot], buffer.data());
+}
+
+// The header is not checked: any file is read as 320 x 240 at 24 bits, and every byte past
+// its end reads as 255.
+void CWebCam::ChargeBitmap(int slot) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%d.bmp", slot);
+    std::FILE* file = std::fopen(name, "rb");
+    if (file == nullptr) {
+        return;
+    }
+    std::vector<uint8_t> data(kBitmapHeaderBytes + static_cast<size_t>(kBitmapLineBytes) * kFrameHeight, 255);
+    const size_t got = std::fread(data.data(), 1, data.size(), file);
+    std::fclose(file);
+    (void)got;  // short files keep the 255 fill past their end
+    const uint8_t* pixels = data.data() + kBitmapHeaderBytes;
+    for (int n = 0; n < kFrameHeight; ++n) {
+        const uint8_t* line = pixels + static_cast<size_t>(n) * kBitmapLineBytes;
+        Pixel* row = images[slot].pixels[kFrameHeight - 1 - n];
+        for (int m = 0; m < kFrameWidth; ++m) {
+            setRGB(row[m], line[3 * m + 2], line[3 * m + 1], line[3 * m]);
+        }
+    }
+}
+
+void CWebCam::RecupereImage(int slot) {
+    for (int y = 0; y < kFrameHeight; ++y) {
+        Pixel* row = images[slot].pixels[y];
+        for (int x = 0; x < kFrameWidth; ++x) {
+            setFromColour(row[x], static_cast<int32_t>(GetPixel(hDCCapture, x, y)));
+        }
+    }
+}
+
+void CWebCam::Recupere2Image(int slotA, int slotB) {
+    static bool image = false;  // shared by every call: the two slots are filled in turn
+    RecupereImage(image ? slotB : slotA);
+    image = !image;
+}
+
+void CWebCam::CopieImage(int source, int target) {
+    if (source == target) {
+        return;
+    }
+    for (int y = 0; y < kFrameHeight; ++y) {
+        const Pixel* from = images[source].pixels[y];
+        Pixel* to = images[target].pixels[y];
+        for (int x = 0; x < kFrameWidth; ++x) {
+            to[x].couleur = from[x].couleur;
+            to[x].b = from[x].b;
+            to[x].g = from[x].g;
+            to[x].r = from[x].r;
+        }
+    }
+}
+
+void CWebCam::Charge2Capture(int slot, int previous) {
+    CopieImage(slot, previous);
+    ChargeCapture(slot);
+}
+
+// Mirrored left to right, as the players see themselves; player 1's half (frame columns
+// 319..160) goes left of the preview, player 2's right of it.
+void CWebCam::AfficheImage(int slot, int, int) {
+    std::vector<uint8_t> buffer(static_cast<size_t>(kFramePixels) * 4);
+    const BITMAPINFO bmi = frameBitmapInfo();
+    for (int y = 0; y < kFrameHeight; ++y) {
+        const Pixel* row = images[slot].pixels[y];
+        uint8_t* line = buffer.data() + static_cast<size_t>(kFrameHeight - 1 - y) * kBytesPerLine;
+        for (int x = 0; x < kFrameWidth; ++x) {
+            const Pixel& p = row[kFrameWidth - 1 - x];
+            line[4 * x] = p.b;
+            line[4 * x + 1] = p.g;
+            line[4 * x + 2] = p.r;
+        }
+    }
+    const int half = kFrameWidth / 2;
+    SetDIBitsToDevice(hDCAffichage, 160, 0, half, kFrameHeight, 0, 0, 0, kFrameHeight, buffer.data(), &bmi,
+                      DIB_RGB_COLORS);
+    SetDIBitsToDevice(hDCAffichage, 880, 0, half, kFrameHeight, half, 0, 0, kFrameHeight, buffer.data(), &bmi,
+                      DIB_RGB_COLORS);
+}

@@ -1,0 +1,117 @@
+// The one connection to the camera: capture window, the store of three frames, the
+// hand-sign readings and the image operations that work on the store.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "platform/win32.h"
+
+// One camera pixel; couleur repeats r, g, b packed as 0x00BBGGRR, the platform's colour layout.
+struct Pixel {
+    uint8_t r;
+    uint8_t g;
+    uint8_t b;
+    int32_t couleur;
+};
+
+// Hue, saturation and lightness, each on a 0..240 scale.
+struct PixelHSL {
+    uint8_t hue;
+    uint8_t sat;
+    uint8_t lum;
+};
+
+constexpr int kFrameWidth = 320;
+constexpr int kFrameHeight = 240;
+
+// One slot of the frame store: row 0 is the top, column 0 the camera's left edge.
+struct Image {
+    int32_t width;
+    int32_t height;
+    Pixel* pixels[kFrameHeight];
+};
+
+class CWebCam {
+public:
+    // Written by the webcam worker, read by the main loop: relaxed atomics so the
+    // cross-thread reads are whole 32-bit values without a data race.
+    std::atomic<int32_t> baryX1;
+    std::atomic<int32_t> baryY1;
+    std::atomic<int32_t> baryX2;
+    std::atomic<int32_t> baryY2;
+    std::atomic<int32_t> varX1;
+    std::atomic<int32_t> varY1;
+    std::atomic<int32_t> varX2;
+    std::atomic<int32_t> varY2;
+    std::atomic<int32_t> rps1;
+    std::atomic<int32_t> rps2;
+    std::atomic<int32_t> nbPixels2;
+    std::atomic<int32_t> nbPixels1;
+
+    HWND hWndParent;
+    HDC hDCAffichage;
+    HDC hDCCapture;
+    HWND hWndCapture;
+
+    Image images[3];
+
+    CWebCam();
+    ~CWebCam();
+    CWebCam(const CWebCam&) = delete;
+    CWebCam& operator=(const CWebCam&) = delete;
+
+    // Capture and frame store.
+    void Connect();
+    void AfficheWebCam();
+    void ChargeCapture(int slot);
+    void ChargeBitmap(int slot);
+    void RecupereImage(int slot);
+    void Recupere2Image(int slotA, int slotB);
+    void CopieImage(int source, int target);
+    void Charge2Capture(int slot, int previous);
+    void AfficheImage(int slot, int, int);
+
+    // Hand-sign recognition.
+    void CalGris(int slot);
+    Pixel CalMoyCouleur(int slot);
+    void CalBiCouleur(int slot);
+    void calculBarycentre(int slot);
+    void calculVariance(int slot);
+    void discriminateRPS(int slot);
+
+    // Point operations.
+    void CalRGB(int slot);
+    void CalCouleur(int slot);
+    void CalInvCouleur(int slot);
+    void CalAddCouleur(int slot, int dr, int dg, int db, bool modulo);
+    void CalBiCouleurSeuil(int slot);
+    void CalExpole16to16(int slot);
+    void CalExpole16to256(int slot);
+    void CalIntensiteHSL(int slot, bool useHue, bool useSat, bool useLum);
+    void CalFixLumiere(int slot, int lum);
+    void CalFixTeinte(int slot, int hue);
+    void CalFixSaturation(int slot, int sat);
+
+    // Whole-frame statistics.
+    Pixel CalSeuilCouleur(int slot);
+
+    // Two frames.
+    void CalSoustraction(int a, int b, int target);
+    bool CalRessemblance(Pixel p, Pixel q, char seuil);
+    void CalMouvement(int a, int b, int target);
+
+    // Neighbourhoods.
+    void CalMirroir(int slot, bool horizontal, bool vertical);
+    void CalFlou(int slot);
+    void CalContourGris(int slot, int seuil);
+    void CalContour(int slot, int seuil);
+
+    // Support.
+    int min_tbl(int* values, int count);
+    int max_tbl(int* values, int count);
+    Pixel moyenne(Pixel* pixels, int count);
+    PixelHSL CalRGBtoHSL(Pixel p);
+    Pixel CalHSLtoRGB(PixelHSL h);
+    int16_t HueToRGB(int16_t m1, int16_t m2, int16_t hue);
+};
