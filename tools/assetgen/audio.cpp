@@ -13,6 +13,7 @@ namespace assetgen {
 namespace {
 
 constexpr float kMusicQuality = 0.4f;
+constexpr double kMusicPeak = 0.45;
 constexpr long kOggSerial = 0x564c5853;  // fixed, so the file is the same on every run
 
 class OutFile {
@@ -189,8 +190,9 @@ bool writeOgg(const std::string& path, const StereoLoop& song, int rate)
 bool writeAudio(const std::string& dir)
 {
     StereoLoop song = composeMusic();
-    // Headroom below full scale for the codec's own overshoot.
-    normalizePeak({&song.left, &song.right}, 0.84);
+    // The mixer adds an effect on top of the music at full volume: together, with the codec's
+    // own overshoot, they must stay below full scale.
+    normalizePeak({&song.left, &song.right}, kMusicPeak);
     bool ok = writeOgg(dir + "/music.ogg", song, kMusicRate);
     ok = writeWav(dir + "/explosion.wav", synthExplosion(), kEffectRate) && ok;
     ok = writeWav(dir + "/sound.wav", synthPunch(), kEffectRate) && ok;

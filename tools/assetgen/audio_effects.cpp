@@ -8,6 +8,8 @@ namespace {
 
 using namespace dsp;
 
+constexpr double kEffectPeak = 0.5;  // leaves room for the music under it
+
 template <typename Voice>
 std::vector<float> renderMono(double seconds, Voice voice)
 {
@@ -40,7 +42,7 @@ std::vector<float> synthExplosion()
         const double pops = crackle.process(spark, 2200.0, 1.5, kEffectRate).band;
         return 0.9 * body + 2.2 * roar + 0.8 * pops;
     });
-    normalizePeak({&out}, 0.9);
+    normalizePeak({&out}, kEffectPeak);
     return out;
 }
 
@@ -62,7 +64,7 @@ std::vector<float> synthPunch()
         const Svf::Out s = snapFilter.process(snap.next(), 1800.0, 0.7, kEffectRate);
         return 1.2 * whoosh + 0.9 * body + 0.7 * (s.high + s.band) * strike(h, 0.025, 0.0005);
     });
-    normalizePeak({&out}, 0.9);
+    normalizePeak({&out}, kEffectPeak);
     return out;
 }
 

@@ -1,0 +1,264 @@
+// The sound start-up, its failures and what ends up in the mixed output. Every case runs in
+// a child process: the failures end the process, and SDL's audio state must not leak from
+// one case into the next.
+#include "sound/Son.h"
+
+#include <SDL/SDL.h>
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kBodyDone = 42;  // the child got through the whole case without exiting
+
+struct ChildResult {
+    int exitCode = -1;  // -1 when the child did not exit normally (signal, alarm)
+    std::string out, err;
+};
+
+std::string slurp(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A fresh working directory holding copies of the named generated data files.
+class SoundDir {
+public:
+    explicit SoundDir(std::initializer_list<const char*> files)
+    {
+        char pattern[] = "/tmp/vorlaxis-sound-XXXXXX";
+        path_ = mkdtemp(pattern);
+        for (const char* f : files)
+            fs::copy_file(fs::path(VORLAXIS_DATA_DIR) / f, path_ / f);
+    }
+    ~SoundDir() { fs::remove_all(path_); }
+    SoundDir(const SoundDir&) = delete;
+    SoundDir& operator=(const SoundDir&) = delete;
+
+    const fs::path& path() const { return path_; }
+    void write(const char* name, const std::string& bytes) const
+    {
+        std::ofstream(path_ / name, std::ios::binary) << bytes;
+    }
+
+private:
+    fs::path path_;
+};
+
+// Runs `body` in a child working in `dir` with SDL_AUDIODRIVER=`driver`, its standard
+// output and error captured. A child that hangs is killed by an alarm.
+ChildResult runInChild(const SoundDir& dir, const char* driver, const std::function<void()>& body)
+{
+    const fs::path outFile = dir.path() / "child.out";
+    const fs::path errFile = dir.path() / "child.err";
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        alarm(20);
+        if (chdir(dir.path().c_str()) != 0 || !std::freopen(outFile.c_str(), "w", stdout) ||
+            !std::freopen(errFile.c_str(), "w", stderr))
+            _exit(99);
+        setenv("SDL_AUDIODRIVER", driver, 1);
+        body();
+        std::fflush(nullptr);
+        _exit(kBodyDone);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ChildResult r;
+    if (WIFEXITED(status))
+        r.exitCode = WEXITSTATUS(status);
+    r.out = slurp(outFile);
+    r.err = slurp(errFile);
+    return r;
+}
+
+int countOf(const std::string& text, const std::string& what)
+{
+    int n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+// Inside a child a failed check cannot reach the parent's test, so it becomes an exit code.
+void require(bool condition, int code)
+{
+    if (!condition) {
+        std::fflush(nullptr);
+        _exit(code);
+    }
+}
+
+void startSound()
+{
+    initSon();
+    playBackgroundMusic();
+}
+
+}  // namespace
+
+TEST(SoundStartUp, WithoutAnAudioDeviceItEndsWithExitCode1)
+{
+    SoundDir dir{"music.ogg", "explosion.wav", "sound.wav"};
+    const ChildResult r = runInChild(dir, "no-such-driver", startSound);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.rfind("Unable to initialize audio: ", 0), 0u) << r.err;
+    EXPECT_GT(r.err.size(), std::string("Unable to initialize audio: \n").size()) << "no SDL error text";
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(SoundStartUp, MissingOrUnreadableMusicEndsWithExitCode1OnStandardOutput)
+{
+    SoundDir missing{"explosion.wav", "sound.wav"};
+    const ChildResult m = runInChild(missing, "dummy", startSound);
+    EXPECT_EQ(m.exitCode, 1);
+    EXPECT_EQ(m.out.rfind("Unable to load Ogg file: ", 0), 0u) << m.out;
+    EXPECT_EQ(m.err, "");
+
+    SoundDir garbage{"explosion.wav", "sound.wav"};
+    garbage.write("music.ogg", "this is not an Ogg stream\n");
+    const ChildResult g = runInChild(garbage, "dummy", startSound);
+    EXPECT_EQ(g.exitCode, 1);
+    EXPECT_EQ(g.out.rfind("Unable to load Ogg file: ", 0), 0u) << g.out;
+}
+
+TEST(SoundStartUp, MusicThatCannotStartEndsWithExitCode1OnStandardOutput)
+{
+    SoundDir dir{"music.ogg", "explosion.wav", "sound.wav"};
+    const ChildResult r = runInChild(dir, "dummy", [] {
+        initSon();
+        Mix_FreeMusic(music);
+        music = nullptr;
+        playBackgroundMusic();
+    });
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out.rfind("Unable to play Ogg file: ", 0), 0u) << r.out;
+}
+
+TEST(SoundEffects, MissingWavsAreReportedAndPlayingThemFailsWithoutEndingTheGame)
+{
+    SoundDir dir{"music.ogg"};
+    dir.write("sound.wav", "RIFF-but-not-really");
+    const ChildResult r = runInChild(dir, "dummy", [] {
+        startSound();
+        require(sound1 == nullptr && sound2 == nullptr, 10);
+        require(Mix_PlayingMusic() == 1, 11);
+        playSound1();
+        playSound2();
+    });
+    EXPECT_EQ(r.exitCode, kBodyDone) << r.err;
+    EXPECT_EQ(countOf(r.err, "Unable to load WAV file: "), 2) << r.err;
+    EXPECT_EQ(countOf(r.err, "Unable to play WAV file: "), 2) << r.err;
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(SoundEffects, PlayOnFreeChannelsAndReportWhenNoneIsLeft)
+{
+    SoundDir dir{"music.ogg", "explosion.wav", "sound.wav"};
+    const ChildResult r = runInChild(dir, "dummy", [] {
+        startSound();
+        require(sound1 != nullptr && sound2 != nullptr, 10);
+        playSound1();
+        playSound2();
+        require(Mix_Playing(-1) == 2, 11);
+        // The default channel count; the effects outlast this loop, so the last one finds
+        // every channel busy.
+        const int channels = Mix_AllocateChannels(-1);
+        for (int i = 2; i <= channels; ++i)
+            playSound1();
+        require(Mix_Playing(-1) == channels, 13);
+    });
+    EXPECT_EQ(r.exitCode, kBodyDone) << r.err;
+    EXPECT_EQ(countOf(r.err, "Unable to play WAV file: "), 1) << r.err;
+    EXPECT_EQ(countOf(r.err, "Unable to load WAV file: "), 0) << r.err;
+}
+
+TEST(SoundMusic, FinishedHookDefersTheReleaseToTheMainThread)
+{
+    SoundDir dir{"music.ogg", "explosion.wav", "sound.wav"};
+    const ChildResult r = runInChild(dir, "dummy", [] {
+        startSound();
+        // The mixer calls the hook from its own thread.
+        std::thread audio(musicFinished);
+        audio.join();
+        require(music != nullptr && Mix_PlayingMusic() == 1, 10);
+        pumpSon();
+        require(music == nullptr && Mix_PlayingMusic() == 0, 11);
+        pumpSon();
+        playSound2();  // the game goes on without its music
+        require(Mix_Playing(-1) == 1, 12);
+    });
+    EXPECT_EQ(r.exitCode, kBodyDone) << r.err;
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(SoundMusic, MusicThatEndsIsReleasedByTheNextEffect)
+{
+    SoundDir dir{"music.ogg", "explosion.wav", "sound.wav"};
+    const ChildResult r = runInChild(dir, "dummy", [] {
+        startSound();
+        // Once instead of for ever, near its end, so that the mixer's own thread runs the hook.
+        require(Mix_PlayMusic(music, 1) == 0, 10);
+        Mix_SetMusicPosition(31.8);
+        for (int i = 0; i < 150 && Mix_PlayingMusic() == 1; ++i)
+            SDL_Delay(20);
+        require(Mix_PlayingMusic() == 0, 11);
+        require(music != nullptr, 12);
+        playSound1();
+        require(music == nullptr, 13);
+    });
+    EXPECT_EQ(r.exitCode, kBodyDone) << r.err;
+    EXPECT_EQ(r.err, "");
+}
+
+TEST(SoundOutput, MusicPlusAnEffectReachTheDevice)
+{
+    SoundDir dir{"music.ogg", "explosion.wav", "sound.wav"};
+    const fs::path raw = dir.path() / "mixed.raw";
+    setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
+    setenv("SDL_DISKAUDIODELAY", "20", 1);
+    const ChildResult r = runInChild(dir, "disk", [] {
+        startSound();
+        playSound1();
+        SDL_Delay(600);
+        Mix_CloseAudio();
+    });
+    unsetenv("SDL_DISKAUDIOFILE");
+    unsetenv("SDL_DISKAUDIODELAY");
+    ASSERT_EQ(r.exitCode, kBodyDone) << r.err;
+
+    // 22050 Hz, 16-bit little-endian stereo, as the device was opened.
+    const std::string bytes = slurp(raw);
+    ASSERT_GE(bytes.size(), 4096u * 4) << "the disk driver wrote less than one chunk";
+    std::vector<int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    double sum = 0.0;
+    int peak = 0;
+    for (int16_t s : samples) {
+        sum += static_cast<double>(s) * s;
+        peak = std::max(peak, std::abs(static_cast<int>(s)));
+    }
+    const double rms = std::sqrt(sum / samples.size()) / 32768.0;
+    EXPECT_GT(rms, 0.05) << "the mixed output is (nearly) silent";
+    EXPECT_GT(peak, 8000);
+    EXPECT_LT(peak, 32767) << "the mix clips";
+}
