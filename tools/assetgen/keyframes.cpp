@@ -1,7 +1,393 @@
+// The fighter: one robot mesh, posed by joint angles into the 18 keyframe files. Every pose
+// has the same triangles in the same order, written corner by corner (each corner its own
+// vertex and its own normal), so that any two poses can be blended vertex by vertex.
+// The robot faces +z, stands on y = -5 and is about 10 units tall.
 #include "tools/assetgen/assetgen.h"
 
-namespace assetgen {
+#include <cmath>
+#include <cstdio>
+#include <vector>
 
-bool writeKeyframes(const std::string&) { return true; }
+namespace assetgen {
+namespace {
+
+// ---- small vector maths -----------------------------------------------------------------------
+
+struct Vec3 {
+    double x, y, z;
+};
+
+Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Vec3 operator*(Vec3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
+double dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+Vec3 cross(Vec3 a, Vec3 b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+Vec3 normalize(Vec3 a) {
+    const double len = std::sqrt(dot(a, a));
+    return len > 0.0 ? a * (1.0 / len) : Vec3{0.0, 1.0, 0.0};
+}
+
+struct Mat3 {
+    double m[3][3];
+};
+
+Mat3 operator*(const Mat3& a, const Mat3& b) {
+    Mat3 r{};
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            for (int k = 0; k < 3; ++k) r.m[i][j] += a.m[i][k] * b.m[k][j];
+    return r;
+}
+
+Vec3 operator*(const Mat3& a, Vec3 v) {
+    return {a.m[0][0] * v.x + a.m[0][1] * v.y + a.m[0][2] * v.z,
+            a.m[1][0] * v.x + a.m[1][1] * v.y + a.m[1][2] * v.z,
+            a.m[2][0] * v.x + a.m[2][1] * v.y + a.m[2][2] * v.z};
+}
+
+const double DEG = 3.14159265358979323846 / 180.0;
+
+// Right-handed rotations by degrees. rotX(+a) tips +y towards +z (a forward lean).
+Mat3 rotX(double deg) {
+    const double c = std::cos(deg * DEG), s = std::sin(deg * DEG);
+    return {{{1, 0, 0}, {0, c, -s}, {0, s, c}}};
+}
+Mat3 rotY(double deg) {
+    const double c = std::cos(deg * DEG), s = std::sin(deg * DEG);
+    return {{{c, 0, s}, {0, 1, 0}, {-s, 0, c}}};
+}
+Mat3 rotZ(double deg) {
+    const double c = std::cos(deg * DEG), s = std::sin(deg * DEG);
+    return {{{c, -s, 0}, {s, c, 0}, {0, 0, 1}}};
+}
+
+Mat3 fromColumns(Vec3 x, Vec3 y, Vec3 z) {
+    return {{{x.x, y.x, z.x}, {x.y, y.y, z.y}, {x.z, y.z, z.z}}};
+}
+
+// A body part's placement: local points map to r * p + t.
+struct Frame {
+    Mat3 r;
+    Vec3 t;
+    Vec3 point(Vec3 p) const { return r * p + t; }
+    // A child joint at `offset` in this frame, turned by `turn` relative to this frame.
+    Frame child(Vec3 offset, const Mat3& turn) const { return {r * turn, point(offset)}; }
+};
+
+// A limb segment from joint `from` to joint `to`: local -y runs along it, local +z leans
+// towards `zHint` (the way a knee points).
+Frame segment(Vec3 from, Vec3 to, Vec3 zHint) {
+    const Vec3 y = normalize(from - to);
+    const Vec3 z = normalize(zHint - y * dot(zHint, y));
+    return {fromColumns(cross(y, z), y, z), from};
+}
+
+// ---- mesh building ------------------------------------------------------------------------------
+
+struct Corner {
+    Vec3 p, n;
+};
+typedef std::vector<Corner> Mesh;
+
+struct RingPoint {
+    double x, z;
+};
+typedef std::vector<RingPoint> Ring;
+
+Ring boxRing(double halfWidth, double zBack, double zFront) {
+    return {{-halfWidth, zBack}, {halfWidth, zBack}, {halfWidth, zFront}, {-halfWidth, zFront}};
+}
+Ring boxRing(double halfWidth, double halfDepth) {
+    return boxRing(halfWidth, -halfDepth, halfDepth);
+}
+Ring roundRing(double radius, int sides) {
+    Ring ring;
+    for (int i = 0; i < sides; ++i) {
+        const double a = 2.0 * 3.14159265358979323846 * (i + 0.5) / sides;
+        ring.push_back({radius * std::sin(a), radius * std::cos(a)});
+    }
+    return ring;
+}
+
+void addTriangle(Mesh& mesh, const Frame& f, const Vec3 (&p)[3], const Vec3 (&n)[3]) {
+    for (int k = 0; k < 3; ++k) mesh.push_back({f.point(p[k]), normalize(f.r * n[k])});
+}
+
+// A closed solid between two rings at heights y0 and y1 along local y. Smooth solids get one
+// normal per ring point (a rounded look); the others one per face (a machined look).
+void loft(Mesh& mesh, const Frame& f, double y0, const Ring& r0, double y1, const Ring& r1,
+          bool smooth) {
+    const std::size_t n = r0.size();
+    const double mid = (y0 + y1) * 0.5;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t j = (i + 1) % n;
+        const Vec3 a{r0[i].x, y0, r0[i].z}, b{r0[j].x, y0, r0[j].z};
+        const Vec3 c{r1[j].x, y1, r1[j].z}, d{r1[i].x, y1, r1[i].z};
+        Vec3 face = normalize(cross(b - a, d - a));
+        const Vec3 centre = (a + b + c + d) * 0.25;
+        if (dot(face, centre - Vec3{0.0, mid, 0.0}) < 0.0) face = face * -1.0;
+        const Vec3 ni = smooth ? normalize({r0[i].x, 0.0, r0[i].z}) : face;
+        const Vec3 nj = smooth ? normalize({r0[j].x, 0.0, r0[j].z}) : face;
+        addTriangle(mesh, f, {a, b, c}, {ni, nj, nj});
+        addTriangle(mesh, f, {a, c, d}, {ni, nj, ni});
+    }
+    const double down = y0 < y1 ? -1.0 : 1.0;
+    for (std::size_t i = 1; i + 1 < n; ++i) {
+        const Vec3 cap0[3] = {{r0[0].x, y0, r0[0].z}, {r0[i].x, y0, r0[i].z},
+                              {r0[i + 1].x, y0, r0[i + 1].z}};
+        const Vec3 cap1[3] = {{r1[0].x, y1, r1[0].z}, {r1[i].x, y1, r1[i].z},
+                              {r1[i + 1].x, y1, r1[i + 1].z}};
+        const Vec3 n0{0.0, down, 0.0}, n1{0.0, -down, 0.0};
+        addTriangle(mesh, f, cap0, {n0, n0, n0});
+        addTriangle(mesh, f, cap1, {n1, n1, n1});
+    }
+}
+
+void box(Mesh& mesh, const Frame& f, double y0, double y1, const Ring& ring) {
+    loft(mesh, f, y0, ring, y1, ring, false);
+}
+
+// ---- the robot --------------------------------------------------------------------------------
+
+// Angles in degrees. flex raises the upper arm forward (0 hanging, 90 straight ahead),
+// abduct raises it sideways (negative crosses it in front of the body), twist turns it about
+// its own axis so a bent elbow points the forearm inwards, elbow bends (0 straight), pronate
+// turns the forearm (180 puts a forward punch's palm down), wrist bends the hand back, curl
+// closes the fingers (170 is a fist).
+struct ArmPose {
+    double flex, abduct, twist, elbow, pronate, wrist, curl;
+};
+
+// hipY is the pelvis height, lean tips the torso forward, turn yaws it (positive brings the
+// right shoulder forward); feet are placed on the floor and the legs follow.
+struct Pose {
+    double hipY, hipZ, lean, turn, headTilt;
+    ArmPose left, right;
+    double leftFootZ, rightFootZ;
+};
+
+const double THIGH = 2.2, SHIN = 2.2, ANKLE_Y = -4.5, FOOT_X = 0.7;
+const double SHOULDER_X = 1.45, SHOULDER_Y = 2.75, UPPER_ARM = 1.6, FOREARM = 1.5;
+
+// Knee position for a two-bone leg from hip to ankle, bending towards `forward`.
+Vec3 knee(Vec3 hip, Vec3 ankle, Vec3 forward) {
+    const Vec3 d = ankle - hip;
+    const double reach = std::fmin(std::sqrt(dot(d, d)), THIGH + SHIN - 1e-6);
+    const Vec3 u = normalize(d);
+    const Vec3 pole = normalize(forward - u * dot(forward, u));
+    double c = (THIGH * THIGH + reach * reach - SHIN * SHIN) / (2.0 * THIGH * reach);
+    c = std::fmax(-1.0, std::fmin(1.0, c));
+    return hip + (u * c + pole * std::sqrt(1.0 - c * c)) * THIGH;
+}
+
+void addLeg(Mesh& mesh, const Frame& pelvis, double side, double footZ) {
+    const Vec3 hip = pelvis.point({side * 0.55, -0.25, 0.0});
+    const Vec3 ankle{side * FOOT_X, ANKLE_Y, footZ};
+    const Vec3 forward{side * 0.12, 0.0, 1.0};
+    const Vec3 k = knee(hip, ankle, forward);
+    const Frame thigh = segment(hip, k, forward);
+    loft(mesh, thigh, 0.2, roundRing(0.42, 8), -THIGH, roundRing(0.34, 8), true);
+    const Frame shin = segment(k, ankle, forward);
+    box(mesh, shin, 0.15, -SHIN, boxRing(0.36, -0.36, 0.44));  // shin guard thicker in front
+    const Frame foot{rotY(side * 8.0), ankle};
+    loft(mesh, foot, -0.5, boxRing(0.4, -0.45, 1.05), 0.05, boxRing(0.34, -0.4, 0.6), false);
+}
+
+// Palm, a finger block that curls towards the palm side (+z of the hand) and a thumb.
+void addHand(Mesh& mesh, const Frame& hand, double side, double curl) {
+    box(mesh, hand, 0.05, -0.6, boxRing(0.33, -0.15, 0.15));
+    const Frame fingers = hand.child({0.0, -0.6, 0.05}, rotX(-curl));
+    box(mesh, fingers, 0.02, -0.55, boxRing(0.31, -0.1, 0.1));
+    const Frame thumb = hand.child({-side * 0.28, -0.15, 0.12}, rotZ(side * 30.0) * rotX(-curl * 0.5));
+    box(mesh, thumb, 0.0, -0.38, boxRing(0.09, -0.09, 0.09));
+}
+
+void addArm(Mesh& mesh, const Frame& chest, double side, const ArmPose& a) {
+    const Frame upper = chest.child({side * SHOULDER_X, SHOULDER_Y, 0.0},
+                                    rotX(-a.flex) * rotZ(side * a.abduct) * rotY(-side * a.twist));
+    box(mesh, upper, 0.45, -0.45, boxRing(0.5, 0.45));  // shoulder pad
+    loft(mesh, upper, 0.0, roundRing(0.3, 8), -UPPER_ARM, roundRing(0.26, 8), true);
+    const Frame fore = upper.child({0.0, -UPPER_ARM, 0.0}, rotX(-a.elbow));
+    loft(mesh, fore, 0.15, boxRing(0.26, 0.24), -FOREARM, boxRing(0.33, 0.28), false);  // gauntlet
+    const Frame hand = fore.child({0.0, -FOREARM, 0.0}, rotY(side * a.pronate) * rotX(a.wrist));
+    addHand(mesh, hand, side, a.curl);
+}
+
+void addHead(Mesh& mesh, const Frame& chest, double tilt) {
+    loft(mesh, chest, 3.0, roundRing(0.3, 8), 3.45, roundRing(0.28, 8), true);  // neck
+    const Frame head = chest.child({0.0, 3.3, 0.0}, rotX(tilt));
+    loft(mesh, head, 0.1, boxRing(0.55, -0.6, 0.55), 1.35, boxRing(0.62, -0.62, 0.62), false);
+    box(mesh, head, 0.75, 1.05, boxRing(0.48, 0.5, 0.74));    // visor
+    box(mesh, head, 0.3, 0.55, boxRing(0.35, 0.45, 0.66));    // jaw grille
+    box(mesh, head, 1.35, 1.85, boxRing(0.06, -0.06, 0.06));  // antenna
+    box(mesh, head, 1.85, 2.0, boxRing(0.12, -0.12, 0.12));
+}
+
+Mesh buildRobot(const Pose& p) {
+    Mesh mesh;
+    const Frame pelvis{rotY(p.turn * 0.4), {0.0, p.hipY, p.hipZ}};
+    box(mesh, pelvis, -0.5, 0.35, boxRing(0.8, 0.55));
+    const Frame chest{rotY(p.turn) * rotX(p.lean), {0.0, p.hipY, p.hipZ}};
+    loft(mesh, chest, 0.3, boxRing(0.65, 0.45), 1.3, boxRing(0.8, 0.5), false);  // waist
+    loft(mesh, chest, 1.3, boxRing(0.95, -0.55, 0.6), 3.05, boxRing(1.3, -0.6, 0.72), false);
+    box(mesh, chest, 1.8, 2.7, boxRing(0.6, 0.6, 0.85));  // chest plate
+    addHead(mesh, chest, p.headTilt);
+    addArm(mesh, chest, 1.0, p.left);
+    addArm(mesh, chest, -1.0, p.right);
+    addLeg(mesh, pelvis, 1.0, p.leftFootZ);
+    addLeg(mesh, pelvis, -1.0, p.rightFootZ);
+    return mesh;
+}
+
+// ---- the poses ----------------------------------------------------------------------------------
+
+const ArmPose LEAD_GUARD{35, 12, 28, 118, 90, 0, 170};
+const ArmPose REAR_GUARD{22, 14, 32, 135, 90, 0, 170};
+
+Pose guard() { return {-0.5, 0.0, 8, -15, 0, LEAD_GUARD, REAR_GUARD, 0.9, -0.9}; }
+
+// Straight punch with the rear (right) hand, keyframe 1 to 4.
+Pose punch(int step) {
+    Pose p = guard();
+    switch (step) {
+        case 1: p.turn = -22; p.right = {38, 14, 30, 128, 100, 0, 170}; break;
+        case 2: p.turn = 0; p.lean = 10; p.right = {62, 6, 15, 80, 140, 0, 170}; break;
+        case 3: p.turn = 20; p.lean = 12; p.hipZ = 0.1; p.right = {96, -2, 5, 35, 170, 0, 170}; break;
+        default:
+            p.turn = 35; p.lean = 15; p.hipZ = 0.25;
+            p.right = {104, -8, 0, 0, 180, 0, 170};
+            p.left = {30, 16, 32, 128, 90, 0, 170};
+    }
+    return p;
+}
+
+// Rising punch to the head with the lead (left) hand: dip, cock, rise, extend up, full reach.
+Pose headPunch(int step) {
+    Pose p = guard();
+    switch (step) {
+        case 1: p.hipY = -0.8; p.lean = 14; p.left = {22, 14, 25, 100, 90, 0, 170}; break;
+        case 2: p.hipY = -1.05; p.lean = 16; p.turn = 5; p.left = {5, 18, 15, 95, 60, 0, 170}; break;
+        case 3: p.hipY = -0.75; p.lean = 8; p.turn = -10; p.left = {45, 10, 5, 95, 40, 0, 170}; break;
+        case 4: p.hipY = -0.45; p.lean = 0; p.turn = -25; p.left = {80, 4, 0, 65, 20, 0, 170}; break;
+        default:
+            p.hipY = -0.3; p.lean = -6; p.turn = -32; p.headTilt = -10;
+            p.left = {120, -4, 0, 8, 0, 0, 170};
+    }
+    return p;
+}
+
+// Crouching into the charge: both hands gather cupped at the right hip.
+Pose comboPrep(int step) {
+    Pose p = guard();
+    if (step == 1) {
+        p.hipY = -1.0; p.lean = 14; p.turn = -28; p.leftFootZ = 1.05; p.rightFootZ = -1.05;
+        p.left = {25, -28, 30, 75, 90, 10, 70};
+        p.right = {-15, 12, 20, 85, 90, 10, 70};
+    } else {
+        p.hipY = -1.45; p.lean = 20; p.turn = -42; p.headTilt = 8;
+        p.leftFootZ = 1.2; p.rightFootZ = -1.2;
+        p.left = {18, -38, 35, 80, 90, 15, 65};
+        p.right = {-22, 10, 25, 88, 90, 15, 65};
+    }
+    return p;
+}
+
+// Paper: a one-handed open-palm thrust with the right hand, full reach at step 3.
+Pose banana(int step) {
+    Pose p = comboPrep(2);
+    switch (step) {
+        case 1:
+            p.hipY = -1.2; p.lean = 12; p.turn = -30;
+            p.left = {55, 5, 25, 70, 90, 0, 170};
+            p.right = {-18, 10, 10, 100, 180, 30, 30};
+            break;
+        case 2:
+            p.hipY = -1.0; p.lean = 14; p.turn = 0; p.leftFootZ = 1.35; p.rightFootZ = -1.3;
+            p.left = {15, 12, 30, 110, 90, 0, 170};
+            p.right = {72, 0, 5, 60, 180, 45, 10};
+            break;
+        default:
+            p.hipY = -1.05; p.lean = 20; p.turn = 38; p.headTilt = -8;
+            p.leftFootZ = 1.55; p.rightFootZ = -1.45;
+            p.left = {-20, 12, 20, 100, 90, 0, 170};
+            p.right = {108, -6, 0, 0, 180, 85, 0};
+    }
+    return p;
+}
+
+// Scissors: a two-handed push, both palms forward and together, full reach at step 3.
+Pose ayuken(int step) {
+    Pose p = comboPrep(2);
+    switch (step) {
+        case 1:
+            p.hipY = -1.35; p.lean = 16; p.turn = -35;
+            p.left = {20, -36, 35, 85, 120, 20, 40};
+            p.right = {-20, 8, 25, 90, 120, 20, 40};
+            break;
+        case 2:
+            p.hipY = -1.1; p.lean = 12; p.turn = -8; p.leftFootZ = 1.3; p.rightFootZ = -1.3;
+            p.left = {55, -14, 20, 70, 150, 50, 10};
+            p.right = {50, -10, 20, 75, 150, 50, 10};
+            break;
+        default:
+            p.hipY = -1.05; p.lean = 16; p.turn = 0; p.headTilt = -6;
+            p.leftFootZ = 1.5; p.rightFootZ = -1.4;
+            p.left = {104, -16, 0, 0, 180, 85, 0};
+            p.right = {104, -16, 0, 0, 180, 85, 0};
+    }
+    return p;
+}
+
+// ---- writing --------------------------------------------------------------------------------
+
+bool writeMesh(const std::string& path, const Mesh& mesh) {
+    std::FILE* out = std::fopen(path.c_str(), "w");
+    if (!out) {
+        std::fprintf(stderr, "Unable to write %s\n", path.c_str());
+        return false;
+    }
+    for (const Corner& c : mesh) std::fprintf(out, "v %.5f %.5f %.5f\n", c.p.x, c.p.y, c.p.z);
+    std::fprintf(out, "vt 0.0 0.0\n");
+    for (const Corner& c : mesh) std::fprintf(out, "vn %.5f %.5f %.5f\n", c.n.x, c.n.y, c.n.z);
+    for (std::size_t i = 1; i + 2 <= mesh.size(); i += 3)
+        std::fprintf(out, "f %zu/1/%zu %zu/1/%zu %zu/1/%zu\n", i, i, i + 1, i + 1, i + 2, i + 2);
+    std::fprintf(out, "g robot\n");
+    const bool ok = std::ferror(out) == 0;
+    if (std::fclose(out) != 0 || !ok) {
+        std::fprintf(stderr, "Unable to write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+struct KeyframeFile {
+    const char* name;
+    Pose pose;
+};
+
+std::vector<KeyframeFile> keyframeFiles() {
+    return {
+        {"Punch00.txt", guard()},          {"Punch01.txt", punch(1)},
+        {"Punch02.txt", punch(2)},         {"Punch03.txt", punch(3)},
+        {"Punch04.txt", punch(4)},         {"HeadPunch01.txt", headPunch(1)},
+        {"HeadPunch02.txt", headPunch(2)}, {"HeadPunch03.txt", headPunch(3)},
+        {"HeadPunch04.txt", headPunch(4)}, {"HeadPunch05.txt", headPunch(5)},
+        {"ComboPrep01.txt", comboPrep(1)}, {"ComboPrep02.txt", comboPrep(2)},
+        {"Banana01.txt", banana(1)},       {"Banana02.txt", banana(2)},
+        {"Banana03.txt", banana(3)},       {"Ayuken01.txt", ayuken(1)},
+        {"Ayuken02.txt", ayuken(2)},       {"Ayuken03.txt", ayuken(3)},
+    };
+}
+
+}  // namespace
+
+bool writeKeyframes(const std::string& dir) {
+    bool ok = true;
+    for (const KeyframeFile& file : keyframeFiles())
+        ok = writeMesh(dir + "/" + file.name, buildRobot(file.pose)) && ok;
+    return ok;
+}
 
 }  // namespace assetgen
