@@ -8,7 +8,9 @@
 #include <fcntl.h>
 #include <libv4l2.h>
 #include <linux/videodev2.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace camera {
 
@@ -30,6 +32,20 @@ int xioctl(int fd, unsigned long request, void* arg) {
     return result;
 }
 
+bool capturesVideo(const v4l2_capability& caps, const std::string& path, std::string& error) {
+    const unsigned int own = (caps.capabilities & V4L2_CAP_DEVICE_CAPS) ? caps.device_caps : caps.capabilities;
+    const std::string card = reinterpret_cast<const char*>(caps.card);
+    if (!(own & V4L2_CAP_VIDEO_CAPTURE)) {
+        error = path + " (" + card + ") does not capture video";
+        return false;
+    }
+    if (!(own & (V4L2_CAP_READWRITE | V4L2_CAP_STREAMING))) {
+        error = path + " (" + card + ") offers neither read nor streaming I/O";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 V4l2Camera::~V4l2Camera() { close(); }
@@ -43,23 +59,26 @@ void V4l2Camera::close() {
 bool V4l2Camera::open(const std::string& path, std::string& error) {
     close();
     path_ = path;
-    fd_ = v4l2_open(path.c_str(), O_RDWR | O_NONBLOCK);
-    if (fd_ < 0) {
+    // Checked with plain calls first: libv4l2 prints its own complaints about non-devices.
+    const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK);
+    if (fd < 0) {
         error = "cannot open the camera " + path + ": " + describeErrno(errno);
         return false;
     }
     v4l2_capability caps{};
-    if (xioctl(fd_, VIDIOC_QUERYCAP, &caps) != 0) {
+    if (::ioctl(fd, VIDIOC_QUERYCAP, &caps) != 0) {
         error = path + " is not a V4L2 device: " + describeErrno(errno);
+        ::close(fd);
         return false;
     }
-    const unsigned int own = (caps.capabilities & V4L2_CAP_DEVICE_CAPS) ? caps.device_caps : caps.capabilities;
-    if (!(own & V4L2_CAP_VIDEO_CAPTURE)) {
-        error = path + " (" + reinterpret_cast<const char*>(caps.card) + ") does not capture video";
+    if (!capturesVideo(caps, path, error)) {
+        ::close(fd);
         return false;
     }
-    if (!(own & (V4L2_CAP_READWRITE | V4L2_CAP_STREAMING))) {
-        error = path + " (" + reinterpret_cast<const char*>(caps.card) + ") offers neither read nor streaming I/O";
+    fd_ = v4l2_fd_open(fd, 0);
+    if (fd_ < 0) {
+        error = "libv4l2 cannot use the camera " + path + ": " + describeErrno(errno);
+        ::close(fd);
         return false;
     }
     return setFormat(error);
