@@ -120,7 +120,7 @@ void kick(StereoLoop& bus, std::size_t at)
     Noise click(0x6b1c);
     render(bus, at, 0.45, panAt(0.0), [&](double t) {
         const double hz = 48.0 + 120.0 * std::exp(-t / 0.03);
-        return 0.85 * body.sine(hz / kMusicRate) * strike(t, 0.22, 0.001) +
+        return 0.75 * body.sine(hz / kMusicRate) * strike(t, 0.22, 0.001) +
                0.25 * click.next() * strike(t, 0.003, 0.0005);
     });
 }
@@ -226,7 +226,7 @@ void padChord(StereoLoop& bus, int bar)
             render(bus, static_cast<std::size_t>(bar) * kBar, len + env.release, panAt(0.8 * side),
                    [&](double t) {
                        const double raw = a.saw(hz / kMusicRate) + b.saw(hz * 1.004 / kMusicRate);
-                       return 0.045 * filter.process(raw, 1300.0, 0.7, kMusicRate).low * env.at(t, len);
+                       return 0.055 * filter.process(raw, 1300.0, 0.7, kMusicRate).low * env.at(t, len);
                    });
         }
     }
@@ -245,7 +245,7 @@ void leadNote(StereoLoop& bus, const Note& note)
         const double f = hz * (1.0 + depth * std::sin(2.0 * kPi * 5.5 * t)) / kMusicRate;
         const double raw = 0.5 * a.saw(f * 1.003) + 0.5 * b.saw(f / 1.003) + 0.3 * c.pulse(f, 0.5);
         const double cutoff = 1000.0 + 3000.0 * std::exp(-t / 0.2);
-        return 0.3 * filter.process(raw, cutoff, 1.0, kMusicRate).low * env.at(t, len);
+        return 0.4 * filter.process(raw, cutoff, 1.0, kMusicRate).low * env.at(t, len);
     });
 }
 
@@ -257,7 +257,7 @@ void arpeggioBar(StereoLoop& bus, int bar)
         Svf filter;
         const double dt = midiToHz(kChords[bar].tones[kOrder[step % 4]] + 12) / kMusicRate;
         render(bus, sixteenth(bar, step), 0.25, panAt(-0.4), [&](double t) {
-            return 0.08 * filter.process(osc.pulse(dt, 0.25), 2600.0, 0.8, kMusicRate).low * strike(t, 0.08);
+            return 0.1 * filter.process(osc.pulse(dt, 0.25), 2600.0, 0.8, kMusicRate).low * strike(t, 0.08);
         });
     }
 }
