@@ -5,6 +5,7 @@
 // same as a plain pixel-by-pixel evaluation of the rules.
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "vision/PixelOps.h"
@@ -19,6 +20,28 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 
 unsigned greyOf(const Pixel& p) {
     return (p.r + p.g + p.b) / 3u;
+}
+
+// r + g + b is at most 765: kept in 16 bits, the vectoriser divides eight at a time. The
+// sums are kept for the threshold pass, which then reads 2 bytes a pixel instead of 8.
+uint32_t greySumOfRow(const Pixel* row, uint16_t* sums) {
+    uint32_t total = 0;
+    for (int x = 0; x < kFrameWidth; ++x) {
+        const uint16_t s = static_cast<uint16_t>(row[x].r + row[x].g + row[x].b);
+        sums[x] = s;
+        total += static_cast<uint16_t>(s / 3);
+    }
+    return total;
+}
+
+// grey > T is r + g + b > 3T + 2 for the truncated grey, so no division is needed here.
+// Whole-pixel stores of two constants measure faster than per-channel vector stores.
+void maskRow(Pixel* row, const uint16_t* sums, uint16_t limit) {
+    const Pixel hand = makePixel(255, 255, 255);
+    const Pixel background = makePixel(0, 0, 0);
+    for (int x = 0; x < kFrameWidth; ++x) {
+        row[x] = sums[x] > limit ? hand : background;
+    }
 }
 
 // Applies f to every pixel of a slot, rows then columns in increasing order.
@@ -60,16 +83,14 @@ HalfRow scanHalfRow(const Pixel* row, int first) {
     return h;
 }
 
-// Squared column distances from centreX, summed over the hand pixels of one half row.
-// Unsigned arithmetic: identical to the signed sums for every centre the recognition
-// produces, and free of overflow traps for a centre set from outside.
-HalfRow spreadHalfRow(const Pixel* row, int first, int32_t centreX) {
+// Squared column distances (looked up in a table made per call), summed over the hand
+// pixels of one half row.
+HalfRow spreadHalfRow(const Pixel* row, int first, const uint32_t* squares) {
     HalfRow h;
     for (int x = first; x < first + kHalf; ++x) {
         const uint32_t hand = row[x].r == 255;
-        const uint32_t d = static_cast<uint32_t>(x) - static_cast<uint32_t>(centreX);
         h.count += hand;
-        h.sum += hand * (d * d);
+        h.sum += hand * squares[x];
     }
     return h;
 }
@@ -91,10 +112,17 @@ HalfTotals centreSums(const Image& img, int first) {
     return t;
 }
 
+// Unsigned arithmetic: identical to the signed sums for every centre the recognition
+// produces, and free of overflow traps for a centre set from outside.
 HalfTotals spreadSums(const Image& img, int first, int32_t centreX, int32_t centreY) {
+    uint32_t squares[kFrameWidth];
+    for (int x = first; x < first + kHalf; ++x) {
+        const uint32_t d = static_cast<uint32_t>(x) - static_cast<uint32_t>(centreX);
+        squares[x] = d * d;
+    }
     HalfTotals t;
     for (int y = 0; y < kFrameHeight; ++y) {
-        const HalfRow h = spreadHalfRow(img.pixels[y], first, centreX);
+        const HalfRow h = spreadHalfRow(img.pixels[y], first, squares);
         const int64_t dy = static_cast<int64_t>(y) - centreY;
         t.count += h.count;
         t.sumX += h.sum;
@@ -232,28 +260,19 @@ Pixel CWebCam::CalMoyCouleur(int slot) {
 }
 
 // Grey, mean and threshold in two passes instead of three: the grey frame is never seen
-// (the mask overwrites all of it), so the first pass only sums the grey levels, and the
-// threshold pass recomputes each grey level from the colours still in place.
+// (the mask overwrites all of it), so the first pass only sums the grey levels and keeps
+// each pixel's channel sum, and the threshold pass works from those sums.
 void CWebCam::CalBiCouleur(int slot) {
     Image& img = images[slot];
+    const std::unique_ptr<uint16_t[]> sums(new uint16_t[kFramePixels]);
     uint32_t total = 0;
     for (int y = 0; y < kFrameHeight; ++y) {
-        const Pixel* row = img.pixels[y];
-        uint32_t sum = 0;
-        for (int x = 0; x < kFrameWidth; ++x) {
-            sum += greyOf(row[x]);
-        }
-        total += sum;
+        total += greySumOfRow(img.pixels[y], sums.get() + y * kFrameWidth);
     }
     const unsigned threshold = total / kFramePixels;
+    const uint16_t limit = static_cast<uint16_t>(3 * threshold + 2);
     for (int y = 0; y < kFrameHeight; ++y) {
-        Pixel* row = img.pixels[y];
-        for (int x = 0; x < kFrameWidth; ++x) {
-            const bool hand = greyOf(row[x]) > threshold;
-            const uint8_t v = hand ? 255 : 0;
-            row[x].r = row[x].g = row[x].b = v;
-            row[x].couleur = hand ? kWhite : 0;
-        }
+        maskRow(img.pixels[y], sums.get() + y * kFrameWidth, limit);
     }
 }
 
