@@ -19,7 +19,7 @@ struct Glyph {
     int top = 0;   // from the baseline up to the bitmap's top edge
     int width = 0;
     int rows = 0;
-    int advance = 0;
+    int advance64 = 0;  // in 1/64 pixel, so runs of narrow glyphs keep their true width
     std::vector<uint8_t> coverage;
 };
 
@@ -28,6 +28,7 @@ struct FontFace {
     FT_Face face = nullptr;
     int ascent = 0;
     int cellHeight = 0;
+    int spaceAdvance64 = -1;  // overrides the face's own space when >= 0
     std::array<std::unique_ptr<Glyph>, 256> glyphs;
     ~FontFace();
 };
@@ -53,15 +54,20 @@ struct FontRequest {
     int slant = FC_SLANT_ROMAN;
 };
 
-// Faces Windows programs ask for by name that Debian does not ship, and the nearest free one.
+// Faces Windows programs ask for by name that Debian does not ship, the nearest free one, and
+// the wanted face's proportions, so that text laid out for it (runs of spaces pushing a label
+// to the right, say) still fits where it was meant to.
 struct Alias {
     const char* wanted;
     const char* family;
     int weight;
     int width;
+    double cellEm;   // ascent plus descent, in ems
+    double spaceEm;  // advance of the space
+    double squeeze;  // horizontal scale of every other glyph
 };
 constexpr Alias kAliases[] = {
-    {"Impact", "DejaVu Sans", FC_WEIGHT_BOLD, FC_WIDTH_CONDENSED},
+    {"Impact", "DejaVu Sans", FC_WEIGHT_BOLD, FC_WIDTH_CONDENSED, 1.22, 0.177, 0.82},
 };
 
 bool hasFamily(FcPattern* match, const std::string& family) {
@@ -106,17 +112,20 @@ FontRequest requestFor(const LOGFONTA& lf) {
     return request;
 }
 
-bool findFile(const LOGFONTA& lf, std::string* path, int* index) {
+// Sets *alias when the face stands in for a missing one.
+bool findFile(const LOGFONTA& lf, std::string* path, int* index, const Alias** alias) {
     FontRequest request = requestFor(lf);
     bool exact = false;
+    *alias = nullptr;
     if (!matchFile(request, path, index, &exact)) return false;
     if (exact) return true;
-    for (const Alias& alias : kAliases) {
-        if (strcasecmp(alias.wanted, request.family.c_str()) != 0) continue;
+    for (const Alias& candidate : kAliases) {
+        if (strcasecmp(candidate.wanted, request.family.c_str()) != 0) continue;
         FontRequest near = request;
-        near.family = alias.family;
-        near.weight = alias.weight;
-        near.width = alias.width;
+        near.family = candidate.family;
+        near.weight = candidate.weight;
+        near.width = candidate.width;
+        *alias = &candidate;
         return matchFile(near, path, index, &exact);
     }
     return true;  // fontconfig's own nearest face
@@ -124,7 +133,7 @@ bool findFile(const LOGFONTA& lf, std::string* path, int* index) {
 
 // Windows sizes fonts by their cell (lfHeight > 0) or their em (lfHeight < 0); the cell is the
 // font's Windows ascent plus descent.
-bool setSize(FontFace& font, LONG lfHeight) {
+bool setSize(FontFace& font, LONG lfHeight, const Alias* alias) {
     FT_Face face = font.face;
     double units = face->units_per_EM > 0 ? face->units_per_EM : 2048;
     double ascent = face->ascender, descent = -face->descender;
@@ -134,16 +143,22 @@ bool setSize(FontFace& font, LONG lfHeight) {
         descent = os2->usWinDescent;
     }
     if (ascent + descent <= 0) return false;
+    double cellEm = alias ? alias->cellEm : (ascent + descent) / units;
     double em = 0;
     if (lfHeight < 0) {
         em = -static_cast<double>(lfHeight);
-        font.cellHeight = static_cast<int>(std::lround(em * (ascent + descent) / units));
+        font.cellHeight = static_cast<int>(std::lround(em * cellEm));
     } else {
         font.cellHeight = lfHeight > 0 ? lfHeight : 16;
-        em = font.cellHeight * units / (ascent + descent);
+        em = font.cellHeight / cellEm;
     }
     if (em < 1 || em > 2048) return false;
     font.ascent = static_cast<int>(std::lround(ascent * em / units));
+    if (alias) {
+        font.spaceAdvance64 = static_cast<int>(std::lround(alias->spaceEm * em * 64));
+        FT_Matrix squeeze{static_cast<FT_Fixed>(alias->squeeze * 0x10000), 0, 0, 0x10000};
+        FT_Set_Transform(face, &squeeze, nullptr);
+    }
     return FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(em * 64), 72, 72) == 0;
 }
 
@@ -156,7 +171,7 @@ std::unique_ptr<Glyph> rasterise(FT_Face face, unsigned char code) {
     glyph->top = slot->bitmap_top;
     glyph->width = static_cast<int>(bitmap.width);
     glyph->rows = static_cast<int>(bitmap.rows);
-    glyph->advance = static_cast<int>((slot->advance.x + 32) >> 6);
+    glyph->advance64 = static_cast<int>(slot->advance.x);
     glyph->coverage.resize(static_cast<size_t>(glyph->width) * glyph->rows);
     for (int j = 0; j < glyph->rows; ++j) {
         const unsigned char* line = bitmap.buffer + static_cast<ptrdiff_t>(j) * bitmap.pitch;
@@ -171,7 +186,10 @@ std::unique_ptr<Glyph> rasterise(FT_Face face, unsigned char code) {
 
 const Glyph& glyphOf(FontFace& font, unsigned char code) {
     auto& slot = font.glyphs[code];
-    if (!slot) slot = rasterise(font.face, code);
+    if (!slot) {
+        slot = rasterise(font.face, code);
+        if (code == ' ' && font.spaceAdvance64 >= 0) slot->advance64 = font.spaceAdvance64;
+    }
     return *slot;
 }
 
@@ -206,7 +224,8 @@ FontFace::~FontFace() {
 std::shared_ptr<FontFace> loadFont(const LOGFONTA& lf) {
     std::string path;
     int index = 0;
-    if (!findFile(lf, &path, &index)) return nullptr;
+    const Alias* alias = nullptr;
+    if (!findFile(lf, &path, &index, &alias)) return nullptr;
     auto font = std::make_shared<FontFace>();
     {
         std::lock_guard<std::mutex> guard(libraryMutex);
@@ -215,7 +234,7 @@ std::shared_ptr<FontFace> loadFont(const LOGFONTA& lf) {
             return nullptr;
         }
     }
-    return setSize(*font, lf.lfHeight) ? font : nullptr;
+    return setSize(*font, lf.lfHeight, alias) ? font : nullptr;
 }
 
 std::shared_ptr<FontFace> defaultFont() {
@@ -234,15 +253,16 @@ bool drawText(Canvas& canvas, FontFace& font, int x, int y, const char* text, in
     if (!font.face) return false;
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
     if (background) {
-        int width = 0;
-        for (int i = 0; i < length; ++i) width += glyphOf(font, bytes[i]).advance;
-        fillRect(canvas, x, y, x + width, y + font.cellHeight, *background);
+        int64_t width64 = 0;
+        for (int i = 0; i < length; ++i) width64 += glyphOf(font, bytes[i]).advance64;
+        fillRect(canvas, x, y, x + static_cast<int>((width64 + 32) >> 6), y + font.cellHeight,
+                 *background);
     }
-    int pen = x;
+    int64_t pen64 = int64_t(x) * 64;
     for (int i = 0; i < length; ++i) {
         const Glyph& glyph = glyphOf(font, bytes[i]);
-        drawGlyph(canvas, glyph, pen, y + font.ascent, color);
-        pen += glyph.advance;
+        drawGlyph(canvas, glyph, static_cast<int>((pen64 + 32) >> 6), y + font.ascent, color);
+        pen64 += glyph.advance64;
     }
     return true;
 }

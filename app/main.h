@@ -1,0 +1,29 @@
+// The shell: start-up, the main loop, the webcam worker thread and the control panel's text.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "match/World.h"
+#include "platform/win32.h"
+#include "vision/WebCam.h"
+
+extern HINSTANCE g_hInstance;
+extern HWND g_hWnd;
+extern HDC g_hDC;
+extern CWebCam WebCam;
+extern World world;
+// -1 asks the worker thread to stop; read at the top of each of its passes.
+extern std::atomic<int32_t> thread_signal;
+
+int main2(HINSTANCE hInstance, HINSTANCE hPrevInstance, char* lpCmdLine, int nCmdShow);
+LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+int thread_webcam(void* unused);
+void displayResultsWebcam();
+void displayValuePosition(int player, int x, int y);
+void displayInterpPosition(int player, int x, int y);
+void displayLife(int player, int x, int y);
+void displayCirclePosition(int player, int left, int top);
+void displayVariance(int player, int x, int y);
+void displayRPS(int player, int x, int y);
