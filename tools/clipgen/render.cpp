@@ -20,6 +20,7 @@ constexpr double kPaperCorner = 10.0;
 constexpr double kFingerSpread = 28.0;  // tip's sideways offset from the base
 constexpr double kFingerLength = 90.0;  // base to tips, vertically
 constexpr double kFingerWidth = 10.0;
+constexpr double kFingerDrop = 3.3;
 constexpr int kReach = 64;  // every shape fits in a box of +/- kReach around its centre
 
 constexpr int kBackground = 20;  // dark, neutral grey
@@ -65,7 +66,9 @@ bool insidePaper(double dx, double dy) {
 }
 
 bool insideScissors(double dx, double dy) {
-    const double baseY = kFingerLength / 2, tipY = -kFingerLength / 2;
+    // The fingers overlap at the base, so the V is drawn that much lower to keep its mass
+    // centred on the hand's position.
+    const double baseY = kFingerLength / 2 + kFingerDrop, tipY = -kFingerLength / 2 + kFingerDrop;
     return segmentDistance(dx, dy, 0, baseY, -kFingerSpread, tipY) <= kFingerWidth / 2 ||
            segmentDistance(dx, dy, 0, baseY, kFingerSpread, tipY) <= kFingerWidth / 2;
 }
