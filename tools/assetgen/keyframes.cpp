@@ -169,7 +169,7 @@ struct Pose {
 };
 
 const double THIGH = 2.2, SHIN = 2.2, ANKLE_Y = -4.5, FOOT_X = 0.7;
-const double SHOULDER_X = 1.45, SHOULDER_Y = 2.75, UPPER_ARM = 1.6, FOREARM = 1.5;
+const double SHOULDER_X = 1.45, SHOULDER_Y = 2.75, UPPER_ARM = 1.75, FOREARM = 1.6;
 
 // Knee position for a two-bone leg from hip to ankle, bending towards `forward`.
 Vec3 knee(Vec3 hip, Vec3 ankle, Vec3 forward) {
@@ -243,8 +243,8 @@ Mesh buildRobot(const Pose& p) {
 
 // ---- the poses ----------------------------------------------------------------------------------
 
-const ArmPose LEAD_GUARD{35, 12, 28, 118, 90, 0, 170};
-const ArmPose REAR_GUARD{22, 14, 32, 135, 90, 0, 170};
+const ArmPose LEAD_GUARD{28, 12, 28, 125, 90, 0, 170};
+const ArmPose REAR_GUARD{16, 14, 32, 140, 90, 0, 170};
 
 Pose guard() { return {-0.5, 0.0, 8, -15, 0, LEAD_GUARD, REAR_GUARD, 0.9, -0.9}; }
 
@@ -273,7 +273,7 @@ Pose headPunch(int step) {
         case 4: p.hipY = -0.45; p.lean = 0; p.turn = -25; p.left = {80, 4, 0, 65, 20, 0, 170}; break;
         default:
             p.hipY = -0.3; p.lean = -6; p.turn = -32; p.headTilt = -10;
-            p.left = {120, -4, 0, 8, 0, 0, 170};
+            p.left = {112, -4, 0, 10, 0, 0, 170};
     }
     return p;
 }
