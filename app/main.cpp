@@ -171,16 +171,22 @@ LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) 
     }
 }
 
-int thread_webcam(void*) {
+PanelTools preparePanelDC() {
     LOGFONTA logFont{};
     logFont.lfHeight = 18;
     std::strcpy(logFont.lfFaceName, "Impact");
-    HFONT font = CreateFontIndirectA(&logFont);
-    SelectObject(g_hDC, font);
+    PanelTools tools;
+    tools.font = CreateFontIndirectA(&logFont);
+    SelectObject(g_hDC, tools.font);
     SetTextColor(g_hDC, RGB(22, 199, 35));
     SetBkMode(g_hDC, TRANSPARENT);
-    HBRUSH brush = CreateSolidBrush(RGB(0, 0, 0));
-    SelectObject(g_hDC, brush);
+    tools.brush = CreateSolidBrush(RGB(0, 0, 0));
+    SelectObject(g_hDC, tools.brush);
+    return tools;
+}
+
+int thread_webcam(void*) {
+    PanelTools tools = preparePanelDC();
     while (thread_signal.load(relaxed) != -1) {
         WebCam.ChargeCapture(0);
         WebCam.CalBiCouleur(0);
@@ -191,8 +197,8 @@ int thread_webcam(void*) {
         WebCam.AfficheImage(0, 0, 0);
         SDL_Delay(kWorkerSleepMs);
     }
-    DeleteObject(font);
-    DeleteObject(brush);
+    DeleteObject(tools.font);
+    DeleteObject(tools.brush);
     say("Thread quitting\n");
     return 0;
 }

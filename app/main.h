@@ -20,6 +20,15 @@ int main2(HINSTANCE hInstance, HINSTANCE hPrevInstance, char* lpCmdLine, int nCm
 LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 int thread_webcam(void* unused);
+
+// The worker's font (Impact 18), green text on a transparent background and black brush,
+// selected into g_hDC; the worker deletes both when it ends.
+struct PanelTools {
+    HFONT font;
+    HBRUSH brush;
+};
+PanelTools preparePanelDC();
+
 void displayResultsWebcam();
 void displayValuePosition(int player, int x, int y);
 void displayInterpPosition(int player, int x, int y);
