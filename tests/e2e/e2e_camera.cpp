@@ -1,0 +1,296 @@
+// The whole program with a clip as its camera, under the test run's X server: the control
+// panel's preview shows the clip, Escape ends the program, and a missing camera ends it with
+// a message and exit code 1.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <glob.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr int kPatience = 180;  // seconds; instrumented builds start slowly
+#else
+constexpr int kPatience = 60;
+#endif
+
+const std::string kGame = std::string(VORLAXIS_BIN_DIR) + "/app/vorlaxis";
+const char* const kPanelCaption = "Vorlaxis - control panel";
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+std::string tempPath(const std::string& suffix) {
+    static int counter = 0;
+    return "/tmp/vorlaxis-e2e-camera-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + suffix;
+}
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+// Runs a shell command; returns its standard output.
+std::string capture(const std::string& command) {
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+    std::string out;
+    if (!pipe) return out;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) out.append(buffer, n);
+    return out;
+}
+
+// The game as a child process with its output in files.
+class Game {
+public:
+    // `camera` null leaves VORLAXIS_CAMERA unset.
+    explicit Game(const char* camera) : out_(tempPath(".out")), err_(tempPath(".err")) {
+        std::vector<std::string> env;
+        for (char** e = environ; *e; ++e) {
+            const std::string entry = *e;
+            if (entry.rfind("VORLAXIS_CAMERA=", 0) != 0 && entry.rfind("SDL_AUDIODRIVER=", 0) != 0)
+                env.push_back(entry);
+        }
+        env.push_back("SDL_AUDIODRIVER=dummy");
+        env.push_back("LIBGL_ALWAYS_SOFTWARE=1");
+        if (camera) env.push_back(std::string("VORLAXIS_CAMERA=") + camera);
+        pid_ = ::fork();
+        if (pid_ == 0) exec(env);
+    }
+    ~Game() {
+        if (pid_ > 0 && !finished_) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+        std::remove(out_.c_str());
+        std::remove(err_.c_str());
+    }
+
+    // Waits for the exit; false on timeout. `status` is the exit code (-1 for a signal).
+    bool wait(int seconds, int& status) {
+        const auto end = Clock::now() + std::chrono::seconds(seconds);
+        while (Clock::now() < end) {
+            int raw = 0;
+            if (::waitpid(pid_, &raw, WNOHANG) == pid_) {
+                finished_ = true;
+                status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+
+    bool running() {
+        int raw = 0;
+        if (finished_ || ::waitpid(pid_, &raw, WNOHANG) == pid_) finished_ = true;
+        return !finished_;
+    }
+
+    std::string out() const { return slurp(out_); }
+    std::string err() const { return slurp(err_); }
+
+private:
+    [[noreturn]] void exec(std::vector<std::string>& env) {
+        const int out = ::open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = ::open(err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 || ::chdir(VORLAXIS_DATA_DIR) != 0)
+            ::_exit(127);
+        std::vector<char*> envp;
+        for (std::string& e : env) envp.push_back(e.data());
+        envp.push_back(nullptr);
+        char* argv[] = {const_cast<char*>(kGame.c_str()), nullptr};
+        ::execve(kGame.c_str(), argv, envp.data());
+        ::_exit(127);
+    }
+
+    std::string out_, err_;
+    pid_t pid_ = -1;
+    bool finished_ = false;
+};
+
+// A window's picture as 8-bit RGB.
+struct Shot {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;
+    const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
+};
+
+bool screenshot(const std::string& window, Shot& shot) {
+    const std::string ppm = capture("import -silent -window " + window + " -depth 8 ppm:- 2>/dev/null");
+    std::istringstream in(ppm);
+    std::string magic;
+    int maxValue = 0;
+    if (!(in >> magic >> shot.width >> shot.height >> maxValue) || magic != "P6" || maxValue != 255) return false;
+    in.get();
+    const size_t bytes = static_cast<size_t>(shot.width) * shot.height * 3;
+    const size_t offset = static_cast<size_t>(in.tellg());
+    if (ppm.size() < offset + bytes) return false;
+    shot.rgb.assign(ppm.begin() + offset, ppm.begin() + offset + bytes);
+    return true;
+}
+
+struct Mean {
+    double r = 0, g = 0, b = 0;
+};
+
+Mean meanOf(const Shot& shot, int x0, int y0, int x1, int y1) {
+    Mean m;
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x, ++n) {
+            const uint8_t* p = shot.at(x, y);
+            m.r += p[0];
+            m.g += p[1];
+            m.b += p[2];
+        }
+    m.r /= n;
+    m.g /= n;
+    m.b /= n;
+    return m;
+}
+
+std::string findWindow(const char* caption) {
+    std::string ids = capture(std::string("xdotool search --name '^") + caption + "$' 2>/dev/null");
+    const size_t end = ids.find('\n');
+    return end == std::string::npos ? "" : ids.substr(0, end);
+}
+
+// 320 x 240, 4:4:4 so no chroma blurs the edges: red, green / blue, white quadrants.
+std::string quadrantClip() {
+    const uint8_t quad[4][3] = {{81, 90, 240}, {145, 54, 34}, {41, 240, 110}, {235, 128, 128}};
+    std::string planes[3];
+    for (auto& p : planes) p.resize(320 * 240);
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 320; ++x) {
+            const int q = (y >= 120 ? 2 : 0) + (x >= 160 ? 1 : 0);
+            for (int c = 0; c < 3; ++c) planes[c][y * 320 + x] = static_cast<char>(quad[q][c]);
+        }
+    std::string bytes = "YUV4MPEG2 W320 H240 F10:1 Ip A1:1 C444\n";
+    for (int frame = 0; frame < 3; ++frame) bytes += "FRAME\n" + planes[0] + planes[1] + planes[2];
+    return bytes;
+}
+
+// Expected quadrant colours, and where the preview sits in the panel's client area.
+constexpr int kPreviewX = 440;
+const Mean kQuadrants[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+
+bool previewShowsQuadrants(const Shot& shot, std::string& why) {
+    if (shot.width < kPreviewX + 320 || shot.height < 240) {
+        why = "panel is " + std::to_string(shot.width) + "x" + std::to_string(shot.height);
+        return false;
+    }
+    for (int q = 0; q < 4; ++q) {
+        const int x0 = kPreviewX + (q % 2) * 160 + 10, y0 = (q / 2) * 120 + 10;
+        const Mean m = meanOf(shot, x0, y0, x0 + 140, y0 + 100);
+        const Mean& want = kQuadrants[q];
+        if (std::abs(m.r - want.r) > 8 || std::abs(m.g - want.g) > 8 || std::abs(m.b - want.b) > 8) {
+            std::ostringstream s;
+            s << "quadrant " << q << " mean (" << m.r << ", " << m.g << ", " << m.b << ")";
+            why = s.str();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool anyVideoDevice() {
+    glob_t found{};
+    const bool any = ::glob("/dev/video*", 0, nullptr, &found) == 0 && found.gl_pathc > 0;
+    ::globfree(&found);
+    return any;
+}
+
+class CameraEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!exists(kGame)) GTEST_SKIP() << kGame << " is not built";
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server (run under xvfb-run)";
+    }
+};
+
+}  // namespace
+
+TEST_F(CameraEndToEnd, PanelPreviewShowsTheClipAndEscapeEndsTheGame) {
+    const std::string clip = tempPath(".y4m");
+    std::ofstream(clip, std::ios::binary) << quadrantClip();
+    Game game(clip.c_str());
+
+    std::string panel;
+    const auto end = Clock::now() + std::chrono::seconds(kPatience);
+    while (panel.empty() && game.running() && Clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        panel = findWindow(kPanelCaption);
+    }
+    ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game.err();
+
+    // The preview refreshes every 300 ms; give it a few periods.
+    Shot shot;
+    std::string why = "no screenshot";
+    bool shown = false;
+    for (int attempt = 0; attempt < 40 && !shown; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        shown = screenshot(panel, shot) && previewShowsQuadrants(shot, why);
+    }
+    EXPECT_TRUE(shown) << why;
+    if (shown) {
+        // Left and right of the preview are the mask halves, not the clip.
+        const uint8_t* left = shot.at(kPreviewX - 1, 60);
+        EXPECT_FALSE(left[0] > 240 && left[1] < 16 && left[2] < 16);
+    }
+    std::remove(clip.c_str());
+
+    capture("xdotool windowfocus --sync " + panel + " 2>/dev/null; xdotool key Escape 2>/dev/null");
+    int status = -2;
+    if (!game.wait(20, status)) {
+        capture("xdotool key --window " + panel + " Escape 2>/dev/null");
+        ASSERT_TRUE(game.wait(20, status)) << "Escape did not end the game";
+    }
+    EXPECT_EQ(status, 0) << game.err();
+    EXPECT_NE(game.out().find("Camera: clip " + clip), std::string::npos) << game.out();
+}
+
+TEST_F(CameraEndToEnd, AClipThatCannotBeReadEndsTheGameWithTheReason) {
+    Game game("/nonexistent.y4m");
+    int status = -2;
+    ASSERT_TRUE(game.wait(kPatience, status)) << "the game did not end";
+    EXPECT_EQ(status, 1);
+    const std::string err = game.err();
+    EXPECT_NE(err.find("cannot open the clip /nonexistent.y4m: No such file or directory"), std::string::npos) << err;
+    const size_t reason = err.find("/nonexistent.y4m");
+    const size_t verdict = err.find("Unable to connect to the camera");
+    EXPECT_NE(verdict, std::string::npos) << err;
+    EXPECT_LT(reason, verdict) << "the reason comes first: " << err;
+}
+
+TEST_F(CameraEndToEnd, NoCameraAtAllEndsTheGameWithTheReason) {
+    if (anyVideoDevice()) GTEST_SKIP() << "this machine has a /dev/video device";
+    Game game(nullptr);
+    int status = -2;
+    ASSERT_TRUE(game.wait(kPatience, status)) << "the game did not end";
+    EXPECT_EQ(status, 1);
+    const std::string err = game.err();
+    EXPECT_NE(err.find("no camera found"), std::string::npos) << err;
+    EXPECT_NE(err.find("Unable to connect to the camera"), std::string::npos) << err;
+}
