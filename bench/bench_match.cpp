@@ -1,0 +1,96 @@
+// Cost of one game turn of the match: the webcam readings handed over, the rules and the
+// drawing of the frame with its buffer swap, without the main loop's waits. Needs an X
+// display with OpenGL (run under xvfb-run with LIBGL_ALWAYS_SOFTWARE=1 for Mesa's software
+// renderer) and SDL_AUDIODRIVER=dummy where there is no sound card.
+#include <benchmark/benchmark.h>
+
+#include <SDL/SDL.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "match/World.h"
+#include "sound/Son.h"
+
+namespace {
+
+World world;
+
+struct Reading {
+    int baryX1, baryX2, rps1, rps2;
+};
+
+// A lively match that repeats every 240 turns: the fighters walk in and trade close attacks,
+// walk apart, charge and meet in a clash.
+Reading scripted(long turn)
+{
+    int t = static_cast<int>(turn % 240);
+    if (t < 16)
+        return {40, 120, 0, 0};
+    if (t < 60)
+        return {80, 80, (t % 16 == 0) ? 2 + (t / 16) % 2 : 0, (t % 16 == 8) ? 3 - (t / 16) % 2 : 0};
+    if (t < 76)
+        return {120, 40, 0, 0};
+    if (t == 76)
+        return {80, 80, 2, 2};
+    if (t < 89)
+        return {80, 80, 0, 0};
+    if (t == 89)
+        return {80, 80, 1, 0};
+    return {80, 80, 3, 2};
+}
+
+bool started = false;
+
+void start()
+{
+    if (started)
+        return;
+    if (chdir(VORLAXIS_DATA_DIR) != 0) {
+        std::fprintf(stderr, "bench_match: no data folder %s\n", VORLAXIS_DATA_DIR);
+        std::exit(1);
+    }
+    world.init();
+    world.timer = 899;
+    started = true;
+}
+
+void BM_Turn(benchmark::State& state)
+{
+    start();
+    long turn = 0;
+    for (auto _ : state) {
+        Reading r = scripted(turn++);
+        world.handleWebcamEvents(r.baryX1, 120, r.baryX2, 120, r.rps1, r.rps2);
+        world.update();
+        world.display();
+        SDL_GL_SwapBuffers();
+    }
+    state.counters["turns_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                                       benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Turn)->Unit(benchmark::kMillisecond)->MinTime(2.0)->Repetitions(5)->UseRealTime();
+
+// The rules alone, for comparison: what a turn costs before anything is drawn.
+void BM_RulesOnly(benchmark::State& state)
+{
+    start();
+    long turn = 0;
+    for (auto _ : state) {
+        Reading r = scripted(turn++);
+        world.handleWebcamEvents(r.baryX1, 120, r.baryX2, 120, r.rps1, r.rps2);
+        world.update();
+        // The scene would advance the particles; keep their store bounded the same way.
+        benchmark::DoNotOptimize(world.moves.moveParticles(world.frameStep));
+        // Thousands of turns a second would fill every mixing channel with effects.
+        Mix_HaltChannel(-1);
+    }
+    state.counters["turns_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                                       benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_RulesOnly)->Unit(benchmark::kMicrosecond)->Repetitions(5)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
