@@ -245,100 +245,39 @@ Mesh buildRobot(const Pose& p) {
 
 const ArmPose LEAD_GUARD{28, 12, 28, 125, 90, 0, 170};
 const ArmPose REAR_GUARD{16, 14, 32, 140, 90, 0, 170};
+const ArmPose PALM_FORWARD{104, -16, 0, 0, 180, 85, 0};
 
-Pose guard() { return {-0.5, 0.0, 8, -15, 0, LEAD_GUARD, REAR_GUARD, 0.9, -0.9}; }
+struct KeyframeFile {
+    const char* name;
+    Pose pose;
+};
 
-// Straight punch with the rear (right) hand, keyframe 1 to 4.
-Pose punch(int step) {
-    Pose p = guard();
-    switch (step) {
-        case 1: p.turn = -22; p.right = {38, 14, 30, 128, 100, 0, 170}; break;
-        case 2: p.turn = 0; p.lean = 10; p.right = {62, 6, 15, 80, 140, 0, 170}; break;
-        case 3: p.turn = 20; p.lean = 12; p.hipZ = 0.1; p.right = {96, -2, 5, 35, 170, 0, 170}; break;
-        default:
-            p.turn = 35; p.lean = 15; p.hipZ = 0.25;
-            p.right = {104, -8, 0, 0, 180, 0, 170};
-            p.left = {30, 16, 32, 128, 90, 0, 170};
-    }
-    return p;
-}
-
-// Rising punch to the head with the lead (left) hand: dip, cock, rise, extend up, full reach.
-Pose headPunch(int step) {
-    Pose p = guard();
-    switch (step) {
-        case 1: p.hipY = -0.8; p.lean = 14; p.left = {22, 14, 25, 100, 90, 0, 170}; break;
-        case 2: p.hipY = -1.05; p.lean = 16; p.turn = 5; p.left = {5, 18, 15, 95, 60, 0, 170}; break;
-        case 3: p.hipY = -0.75; p.lean = 8; p.turn = -10; p.left = {45, 10, 5, 95, 40, 0, 170}; break;
-        case 4: p.hipY = -0.45; p.lean = 0; p.turn = -25; p.left = {80, 4, 0, 65, 20, 0, 170}; break;
-        default:
-            p.hipY = -0.3; p.lean = -6; p.turn = -32; p.headTilt = -10;
-            p.left = {112, -4, 0, 10, 0, 0, 170};
-    }
-    return p;
-}
-
-// Crouching into the charge: both hands gather cupped at the right hip.
-Pose comboPrep(int step) {
-    Pose p = guard();
-    if (step == 1) {
-        p.hipY = -1.0; p.lean = 14; p.turn = -28; p.leftFootZ = 1.05; p.rightFootZ = -1.05;
-        p.left = {25, -28, 30, 75, 90, 10, 70};
-        p.right = {-15, 12, 20, 85, 90, 10, 70};
-    } else {
-        p.hipY = -1.45; p.lean = 20; p.turn = -42; p.headTilt = 8;
-        p.leftFootZ = 1.2; p.rightFootZ = -1.2;
-        p.left = {18, -38, 35, 80, 90, 15, 65};
-        p.right = {-22, 10, 25, 88, 90, 15, 65};
-    }
-    return p;
-}
-
-// Paper: a one-handed open-palm thrust with the right hand, full reach at step 3.
-Pose banana(int step) {
-    Pose p = comboPrep(2);
-    switch (step) {
-        case 1:
-            p.hipY = -1.2; p.lean = 12; p.turn = -30;
-            p.left = {55, 5, 25, 70, 90, 0, 170};
-            p.right = {-18, 10, 10, 100, 180, 30, 30};
-            break;
-        case 2:
-            p.hipY = -1.0; p.lean = 14; p.turn = 0; p.leftFootZ = 1.35; p.rightFootZ = -1.3;
-            p.left = {15, 12, 30, 110, 90, 0, 170};
-            p.right = {72, 0, 5, 60, 180, 45, 10};
-            break;
-        default:
-            p.hipY = -1.05; p.lean = 20; p.turn = 38; p.headTilt = -8;
-            p.leftFootZ = 1.55; p.rightFootZ = -1.45;
-            p.left = {-20, 12, 20, 100, 90, 0, 170};
-            p.right = {108, -6, 0, 0, 180, 85, 0};
-    }
-    return p;
-}
-
-// Scissors: a two-handed push, both palms forward and together, full reach at step 3.
-Pose ayuken(int step) {
-    Pose p = comboPrep(2);
-    switch (step) {
-        case 1:
-            p.hipY = -1.35; p.lean = 16; p.turn = -35;
-            p.left = {20, -36, 35, 85, 120, 20, 40};
-            p.right = {-20, 8, 25, 90, 120, 20, 40};
-            break;
-        case 2:
-            p.hipY = -1.1; p.lean = 12; p.turn = -8; p.leftFootZ = 1.3; p.rightFootZ = -1.3;
-            p.left = {55, -14, 20, 70, 150, 50, 10};
-            p.right = {50, -10, 20, 75, 150, 50, 10};
-            break;
-        default:
-            p.hipY = -1.05; p.lean = 16; p.turn = 0; p.headTilt = -6;
-            p.leftFootZ = 1.5; p.rightFootZ = -1.4;
-            p.left = {104, -16, 0, 0, 180, 85, 0};
-            p.right = {104, -16, 0, 0, 180, 85, 0};
-    }
-    return p;
-}
+// Orthodox guard (left foot and hand forward). The punch is a straight right that reaches
+// full length at Punch04; the head punch a rising left that dips, cocks and ends above the
+// opponent's head; the charge crouches with both hands cupped at the right hip; Banana (paper)
+// is a right open-palm thrust and Ayuken (scissors) a two-handed push, each at full reach in
+// its third file.
+const KeyframeFile KEYFRAMES[] = {
+    // name              hipY  hipZ  lean turn head  left arm                      right arm                      feet z
+    {"Punch00.txt",     {-0.5,  0.0,   8, -15,   0, LEAD_GUARD,                   REAR_GUARD,                    0.9, -0.9}},
+    {"Punch01.txt",     {-0.5,  0.0,   8, -22,   0, LEAD_GUARD,                   {38, 14, 30, 128, 100, 0, 170}, 0.9, -0.9}},
+    {"Punch02.txt",     {-0.5,  0.0,  10,   0,   0, LEAD_GUARD,                   {62, 6, 15, 80, 140, 0, 170},  0.9, -0.9}},
+    {"Punch03.txt",     {-0.5,  0.1,  12,  20,   0, LEAD_GUARD,                   {96, -2, 5, 35, 170, 0, 170},  0.9, -0.9}},
+    {"Punch04.txt",     {-0.5, 0.25,  15,  35,   0, {30, 16, 32, 128, 90, 0, 170}, {104, -8, 0, 0, 180, 0, 170}, 0.9, -0.9}},
+    {"HeadPunch01.txt", {-0.8,  0.0,  14, -15,   0, {22, 14, 25, 100, 90, 0, 170}, REAR_GUARD,                   0.9, -0.9}},
+    {"HeadPunch02.txt", {-1.05, 0.0,  16,   5,   0, {5, 18, 15, 95, 60, 0, 170},   REAR_GUARD,                   0.9, -0.9}},
+    {"HeadPunch03.txt", {-0.75, 0.0,   8, -10,   0, {45, 10, 5, 95, 40, 0, 170},   REAR_GUARD,                   0.9, -0.9}},
+    {"HeadPunch04.txt", {-0.45, 0.0,   0, -25,   0, {80, 4, 0, 65, 20, 0, 170},    REAR_GUARD,                   0.9, -0.9}},
+    {"HeadPunch05.txt", {-0.3,  0.0,  -6, -32, -10, {112, -4, 0, 10, 0, 0, 170},   REAR_GUARD,                   0.9, -0.9}},
+    {"ComboPrep01.txt", {-1.0,  0.0,  14, -28,   0, {25, -28, 30, 75, 90, 10, 70}, {-15, 12, 20, 85, 90, 10, 70}, 1.05, -1.05}},
+    {"ComboPrep02.txt", {-1.45, 0.0,  20, -42,   8, {18, -38, 35, 80, 90, 15, 65}, {-22, 10, 25, 88, 90, 15, 65}, 1.2, -1.2}},
+    {"Banana01.txt",    {-1.2,  0.0,  12, -30,   8, {55, 5, 25, 70, 90, 0, 170},   {-18, 10, 10, 100, 180, 30, 30}, 1.2, -1.2}},
+    {"Banana02.txt",    {-1.0,  0.0,  14,   0,   8, {15, 12, 30, 110, 90, 0, 170}, {72, 0, 5, 60, 180, 45, 10},   1.35, -1.3}},
+    {"Banana03.txt",    {-1.05, 0.0,  20,  38,  -8, {-20, 12, 20, 100, 90, 0, 170}, {108, -6, 0, 0, 180, 85, 0},  1.55, -1.45}},
+    {"Ayuken01.txt",    {-1.35, 0.0,  16, -35,   8, {20, -36, 35, 85, 120, 20, 40}, {-20, 8, 25, 90, 120, 20, 40}, 1.2, -1.2}},
+    {"Ayuken02.txt",    {-1.1,  0.0,  12,  -8,   8, {55, -14, 20, 70, 150, 50, 10}, {50, -10, 20, 75, 150, 50, 10}, 1.3, -1.3}},
+    {"Ayuken03.txt",    {-1.05, 0.0,  16,   0,  -6, PALM_FORWARD,                 PALM_FORWARD,                  1.5, -1.4}},
+};
 
 // ---- writing --------------------------------------------------------------------------------
 
@@ -362,30 +301,11 @@ bool writeMesh(const std::string& path, const Mesh& mesh) {
     return true;
 }
 
-struct KeyframeFile {
-    const char* name;
-    Pose pose;
-};
-
-std::vector<KeyframeFile> keyframeFiles() {
-    return {
-        {"Punch00.txt", guard()},          {"Punch01.txt", punch(1)},
-        {"Punch02.txt", punch(2)},         {"Punch03.txt", punch(3)},
-        {"Punch04.txt", punch(4)},         {"HeadPunch01.txt", headPunch(1)},
-        {"HeadPunch02.txt", headPunch(2)}, {"HeadPunch03.txt", headPunch(3)},
-        {"HeadPunch04.txt", headPunch(4)}, {"HeadPunch05.txt", headPunch(5)},
-        {"ComboPrep01.txt", comboPrep(1)}, {"ComboPrep02.txt", comboPrep(2)},
-        {"Banana01.txt", banana(1)},       {"Banana02.txt", banana(2)},
-        {"Banana03.txt", banana(3)},       {"Ayuken01.txt", ayuken(1)},
-        {"Ayuken02.txt", ayuken(2)},       {"Ayuken03.txt", ayuken(3)},
-    };
-}
-
 }  // namespace
 
 bool writeKeyframes(const std::string& dir) {
     bool ok = true;
-    for (const KeyframeFile& file : keyframeFiles())
+    for (const KeyframeFile& file : KEYFRAMES)
         ok = writeMesh(dir + "/" + file.name, buildRobot(file.pose)) && ok;
     return ok;
 }
