@@ -1,0 +1,192 @@
+// The worker's readings in the control panel: labels, values, rows, the hand marker and the
+// direction words, drawn on a headless panel and compared with what they should look like.
+#include <climits>
+
+#include "tests/app/panel.h"
+
+namespace {
+
+using testing_app::PanelTest;
+
+const char* const kLabelX = "                         ---X";
+const char* const kLabelY = "                         ---Y";
+const char* const kLabelPos = "                         ---pos";
+const char* const kLabelAngle = "                         ---angle";
+const char* const kLabelLife = "                         ---life";
+const char* const kLabelVarX = "                         ---VarX";
+const char* const kLabelVarY = "                         ---VarY";
+const char* const kLabelRes = "                         ---res";
+
+struct Readings {
+    int baryX, baryY, varX, varY, rps, life;
+};
+
+struct Shown {
+    std::string x, y, pos, angle, life, varX, varY, res;
+};
+
+void setReadings(const Readings& one, const Readings& two) {
+    WebCam.baryX1 = one.baryX;
+    WebCam.baryY1 = one.baryY;
+    WebCam.varX1 = one.varX;
+    WebCam.varY1 = one.varY;
+    WebCam.rps1 = one.rps;
+    world.life1 = one.life;
+    WebCam.baryX2 = two.baryX;
+    WebCam.baryY2 = two.baryY;
+    WebCam.varX2 = two.varX;
+    WebCam.varY2 = two.varY;
+    WebCam.rps2 = two.rps;
+    world.life2 = two.life;
+}
+
+class Readout : public PanelTest {
+protected:
+    // One text panel as it should read, at its text column x.
+    void expectTextPanel(int x, const Shown& shown) {
+        expectBox(x - 10, 0, x + 110, 240);
+        const std::pair<const char*, const std::string*> lines[] = {
+            {kLabelX, &shown.x},       {kLabelY, &shown.y},        {kLabelPos, &shown.pos},
+            {kLabelAngle, &shown.angle}, {nullptr, nullptr},        {kLabelLife, &shown.life},
+            {nullptr, nullptr},        {kLabelVarX, &shown.varX},  {kLabelVarY, &shown.varY},
+            {kLabelRes, &shown.res}};
+        int y = 20;
+        for (auto& [label, value] : lines) {
+            if (label) {
+                expectText(x, y, label);
+                expectText(x, y, *value);
+            }
+            y += 20;
+        }
+    }
+    void expectMarkerBox(int left, int baryX, int baryY) {
+        expectBox(left, 0, left + 160, 240);
+        expectText(left - baryX + 160, baryY, "o");
+    }
+    int panel1Differences() { return differences(320, 0, 440, 272); }
+};
+
+TEST_F(Readout, BothPlayersReadingsFillTheirPanelsRowByRowAndTheMarkersMirrorTheHand) {
+    setReadings({56, 116, 298, 721, 3, 80}, {39, 60, 55, 1017, 2, -20});
+    displayResultsWebcam();
+    expectTextPanel(330, {"24", "4", "neutral", "9", "80", "298", "721", "SCISS"});
+    expectTextPanel(770, {"41", "60", "UP", "55", "-20", "55", "1017", "PAPER"});
+    expectMarkerBox(0, 56, 116);
+    expectMarkerBox(1040, 39, 60);
+    EXPECT_EQ(differences(0, 0, testing_app::kPanelWidth, testing_app::kPanelHeight), 0);
+    // The strip under the blocks and player 1's picture block are left alone (the longest
+    // labels run a few pixels on under the preview and player 2's picture, drawn over them).
+    EXPECT_EQ(inked(0, 240, 1200, 272), 0);
+    EXPECT_EQ(inked(160, 0, 320, 240), 0);
+    EXPECT_EQ(inked(460, 0, 760, 240) + inked(900, 0, 1040, 240), 0);
+}
+
+TEST_F(Readout, NoHandReadsXOf240AndValuesMayBeNegative) {
+    setReadings({-160, 0, 0, 0, 0, 100}, {80, 120, 0, 0, 1, 100});
+    displayValuePosition(1, 330, 20);
+    expectText(330, 20, kLabelX);
+    expectText(330, 40, kLabelY);
+    expectText(330, 20, "240");
+    expectText(330, 40, "120");
+    EXPECT_EQ(panel1Differences(), 0);
+
+    clear(g_hWnd);
+    clear(expected);
+    WebCam.baryX1 = 159;
+    WebCam.baryY1 = 239;
+    displayValuePosition(1, 330, 20);
+    expectText(330, 20, kLabelX);
+    expectText(330, 40, kLabelY);
+    expectText(330, 20, "-79");
+    expectText(330, 40, "-119");
+    EXPECT_EQ(panel1Differences(), 0);
+}
+
+struct Direction {
+    int baryX, baryY;
+    const char* word;
+    const char* angle;
+};
+
+TEST_F(Readout, DirectionWordsAndAnglesAtTheirBoundaries) {
+    const Direction cases[] = {
+        {80, 120, "neutral", "0"},   // the centre
+        {119, 120, "neutral", "180"},  // 39 pixels right of it: still neutral
+        {52, 92, "neutral", "45"},     // 39.6 pixels away on the diagonal
+        {120, 120, "LEFT", "180"},     // right in the captured half reads left (mirror)
+        {40, 120, "RIGHT", "0"},
+        {80, 160, "RIGHT", "0"},       // straight below: no horizontal offset, angle 0
+        {79, 170, "DOWN", "271"},      // just left of straight below
+        {81, 70, "UP", "91"},
+        {30, 70, "UP", "45"},          // 45.00000005: just past the RIGHT sector
+        {130, 70, "UP", "134"},        // 134.99999995
+        {130, 170, "DOWN", "225"},     // 225.00000005: just past the LEFT sector
+        {30, 170, "DOWN", "314"},      // 314.99999995
+    };
+    for (const Direction& c : cases) {
+        SCOPED_TRACE(std::to_string(c.baryX) + "," + std::to_string(c.baryY));
+        clear(g_hWnd);
+        clear(expected);
+        setReadings({c.baryX, c.baryY, 0, 0, 1, 100}, {80, 120, 0, 0, 1, 100});
+        displayInterpPosition(1, 330, 60);
+        expectText(330, 60, kLabelPos);
+        expectText(330, 60, c.word);
+        expectText(330, 80, kLabelAngle);
+        expectText(330, 80, c.angle);
+        EXPECT_EQ(panel1Differences(), 0);
+    }
+}
+
+TEST_F(Readout, SignWordsAndScissForAnythingElse) {
+    const std::pair<int, const char*> cases[] = {
+        {1, "ROCK"}, {2, "PAPER"}, {3, "SCISS"}, {0, "SCISS"}, {-1, "SCISS"}, {7, "SCISS"}};
+    for (auto& [sign, word] : cases) {
+        SCOPED_TRACE(sign);
+        clear(g_hWnd);
+        clear(expected);
+        setReadings({80, 120, 0, 0, sign, 100}, {80, 120, 0, 0, 1, 100});
+        displayRPS(1, 330, 200);
+        expectText(330, 200, kLabelRes);
+        expectText(330, 200, word);
+        EXPECT_EQ(panel1Differences(), 0);
+    }
+}
+
+TEST_F(Readout, AnyPlayerNumberButOneMeansPlayerTwo) {
+    setReadings({80, 120, 1, 2, 1, 100}, {80, 120, 3, 4, 2, 55});
+    displayLife(0, 330, 120);
+    displayVariance(5, 330, 160);
+    expectText(330, 120, kLabelLife);
+    expectText(330, 120, "55");
+    expectText(330, 160, kLabelVarX);
+    expectText(330, 160, "3");
+    expectText(330, 180, kLabelVarY);
+    expectText(330, 180, "4");
+    EXPECT_EQ(panel1Differences(), 0);
+}
+
+TEST_F(Readout, LongNumbersAreCutToNineCharacters) {
+    setReadings({80, 120, INT_MIN, 123456789, 1, -1000000000}, {80, 120, 0, 0, 1, 100});
+    displayVariance(1, 330, 160);
+    displayLife(1, 330, 120);
+    expectText(330, 160, kLabelVarX);
+    expectText(330, 160, "-21474836");
+    expectText(330, 180, kLabelVarY);
+    expectText(330, 180, "123456789");
+    expectText(330, 120, kLabelLife);
+    expectText(330, 120, "-10000000");
+    EXPECT_EQ(panel1Differences(), 0);
+}
+
+TEST_F(Readout, TheMarkerFollowsTheHandMirroredInsideItsBox) {
+    setReadings({20, 200, 0, 0, 1, 100}, {150, 10, 0, 0, 1, 100});
+    displayCirclePosition(1, 0, 0);
+    displayCirclePosition(2, 1040, 0);
+    expectMarkerBox(0, 20, 200);
+    expectMarkerBox(1040, 150, 10);
+    EXPECT_EQ(differences(0, 0, 160, 272) + differences(1040, 0, 1200, 272), 0);
+    EXPECT_GT(inked(140, 200, 150, 218), 0);   // hand near the left of the half: marker right
+    EXPECT_GT(inked(1050, 10, 1060, 28), 0);
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+// The control panel window and its procedure, and the worker thread's passes over a clip.
+#include <SDL/SDL.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "tests/app/panel.h"
+
+namespace {
+
+using namespace std::chrono;
+using testing_app::PanelTest;
+
+bool takeQuit() {
+    MSG msg;
+    bool quit = false;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) quit = quit || msg.message == WM_QUIT;
+    return quit;
+}
+
+class Shell : public PanelTest {
+protected:
+    void SetUp() override {
+        PanelTest::SetUp();
+        takeQuit();
+    }
+};
+
+TEST_F(Shell, ThePanelHasA1200By272ClientAreaInTheClassBackground) {
+    vorlaxis::platform::CanvasLock lock(g_hWnd);
+    EXPECT_EQ(lock.width(), 1200);
+    EXPECT_EQ(lock.height(), 272);
+}
+
+TEST_F(Shell, EscapeAndTheCloseRequestPostTheQuitMessageOtherKeysAreSwallowed) {
+    EXPECT_EQ(WndProc(g_hWnd, WM_KEYDOWN, 'A', 0), 0);
+    EXPECT_EQ(WndProc(g_hWnd, WM_KEYDOWN, VK_RETURN, 0), 0);
+    EXPECT_FALSE(takeQuit());
+    EXPECT_EQ(WndProc(g_hWnd, WM_KEYDOWN, VK_ESCAPE, 0), 0);
+    EXPECT_TRUE(takeQuit());
+    EXPECT_EQ(WndProc(g_hWnd, WM_CLOSE, 0, 0), 0);
+    EXPECT_TRUE(takeQuit());
+    EXPECT_TRUE(IsWindow(g_hWnd));  // the main loop destroys it, after the worker has ended
+}
+
+TEST_F(Shell, RepaintingClearsToTheBackgroundForTheWorkerToRedraw) {
+    displayResultsWebcam();
+    EXPECT_EQ(WndProc(g_hWnd, WM_PAINT, 0, 0), 0);
+    vorlaxis::platform::CanvasLock lock(g_hWnd);
+    EXPECT_EQ(lock.row(100)[350], 0xFFFFFFu);
+}
+
+// A short clip of both players' hands, made by the clip generator.
+std::string makeClip() {
+    std::string dir = testing::TempDir();
+    std::string script = dir + "/shell_clip.txt", clip = dir + "/shell_clip.y4m";
+    FILE* out = std::fopen(script.c_str(), "w");
+    if (!out) return "";
+    std::fputs("fps 15\n20 scissors 40,120 | paper 120,120\n", out);
+    std::fclose(out);
+    std::string command = std::string(VORLAXIS_BIN_DIR) + "/tools/clipgen " + script + " " +
+                          clip + " 2>/dev/null";
+    return std::system(command.c_str()) == 0 ? clip : "";
+}
+
+TEST_F(Shell, TheWorkerReadsTheCameraDrawsEveryBlockAndStopsOnTheSignal) {
+    std::string clip = makeClip();
+    if (clip.empty()) GTEST_SKIP() << "no clip generator";
+    setenv("VORLAXIS_CAMERA", clip.c_str(), 1);
+    WebCam.hWndParent = g_hWnd;
+    WebCam.hDCAffichage = g_hDC;
+    WebCam.Connect();
+    WebCam.AfficheWebCam();
+    thread_signal = 0;
+    testing::internal::CaptureStdout();
+    SDL_Thread* thread = SDL_CreateThread(thread_webcam, nullptr);
+    ASSERT_NE(thread, nullptr);
+    // Pump as the main loop would, so the preview refreshes, until a pass has been drawn.
+    auto deadline = steady_clock::now() + seconds(5);
+    bool drawn = false;
+    while (!drawn && steady_clock::now() < deadline) {
+        takeQuit();
+        std::this_thread::sleep_for(milliseconds(20));
+        drawn = WebCam.rps1.load() == 3 && WebCam.rps2.load() == 2 && inked(320, 0, 440, 240) > 0;
+    }
+    thread_signal = -1;
+    SDL_WaitThread(thread, nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Thread quitting\n");
+    thread_signal = 0;
+    ASSERT_TRUE(drawn);
+    EXPECT_GT(inked(760, 0, 880, 240), 0);
+    EXPECT_GT(inked(0, 0, 160, 240), 0);     // marker
+    EXPECT_GT(inked(1040, 0, 1200, 240), 0);
+    // The mask halves fill their blocks: white hand on black.
+    vorlaxis::platform::CanvasLock lock(g_hWnd);
+    int white = 0;
+    for (int y = 0; y < 240; ++y)
+        for (int x = 160; x < 320; ++x) white += lock.row(y)[x] == 0xFFFFFFu;
+    EXPECT_GT(white, 100);
+}
+
+}  // namespace
