@@ -56,19 +56,29 @@ void start()
     started = true;
 }
 
+void rulesTurn(long turn)
+{
+    Reading r = scripted(turn);
+    world.handleWebcamEvents(r.baryX1, 120, r.baryX2, 120, r.rps1, r.rps2);
+    world.update();
+}
+
+void countTurns(benchmark::State& state)
+{
+    state.counters["turns_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                                       benchmark::Counter::kIsRate);
+}
+
 void BM_Turn(benchmark::State& state)
 {
     start();
     long turn = 0;
     for (auto _ : state) {
-        Reading r = scripted(turn++);
-        world.handleWebcamEvents(r.baryX1, 120, r.baryX2, 120, r.rps1, r.rps2);
-        world.update();
+        rulesTurn(turn++);
         world.display();
         SDL_GL_SwapBuffers();
     }
-    state.counters["turns_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                       benchmark::Counter::kIsRate);
+    countTurns(state);
 }
 BENCHMARK(BM_Turn)->Unit(benchmark::kMillisecond)->MinTime(2.0)->Repetitions(5)->UseRealTime();
 
@@ -78,16 +88,13 @@ void BM_RulesOnly(benchmark::State& state)
     start();
     long turn = 0;
     for (auto _ : state) {
-        Reading r = scripted(turn++);
-        world.handleWebcamEvents(r.baryX1, 120, r.baryX2, 120, r.rps1, r.rps2);
-        world.update();
+        rulesTurn(turn++);
         // The scene would advance the particles; keep their store bounded the same way.
         benchmark::DoNotOptimize(world.moves.moveParticles(world.frameStep));
         // Thousands of turns a second would fill every mixing channel with effects.
         Mix_HaltChannel(-1);
     }
-    state.counters["turns_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                       benchmark::Counter::kIsRate);
+    countTurns(state);
 }
 BENCHMARK(BM_RulesOnly)->Unit(benchmark::kMicrosecond)->Repetitions(5)->UseRealTime();
 

@@ -105,7 +105,7 @@ void World::fighterStep(int player)
     else
         f.speed = 0.0f;
     if (state(f) == CLOSE_ATTACK)
-        stepCloseAttack(f);
+        stepToIdle(f);
     if (state(f) == CHARGE)
         stepCharge(f);
     if (state(f) == CANCEL)
@@ -113,7 +113,7 @@ void World::fighterStep(int player)
     if (state(f) == RELEASE)
         stepRelease(f);
     if (state(f) == RECOVERY)
-        stepRecovery(f);
+        stepToIdle(f);
 }
 
 void World::stepIdle(Fighter& f)
@@ -147,7 +147,8 @@ void World::startCloseAttack(Fighter& f)
     }
 }
 
-void World::stepCloseAttack(Fighter& f)
+// A close attack and a recovery both play their move out and leave the fighter idle.
+void World::stepToIdle(Fighter& f)
 {
     if (f.frame > length(f) - 1)
         enter(f, IDLE, REST);
@@ -208,14 +209,6 @@ void World::stepRelease(Fighter& f)
     f.frame += frameStep;
     if (f.frame == 70 || f.frame == 75)
         setExplosion(move(f), f.opponent);
-}
-
-void World::stepRecovery(Fighter& f)
-{
-    if (f.frame > length(f) - 1)
-        enter(f, IDLE, REST);
-    else
-        f.frame += frameStep;
 }
 
 void World::setExplosion(int move, int target)

@@ -138,12 +138,11 @@ private:
     void fighterStep(int player);
     void stepIdle(Fighter& f);
     void startCloseAttack(Fighter& f);
-    void stepCloseAttack(Fighter& f);
+    void stepToIdle(Fighter& f);
     void stepCharge(Fighter& f);
     void joinClash(Fighter& f);
     void holdCharge(Fighter& f);
     void stepRelease(Fighter& f);
-    void stepRecovery(Fighter& f);
     void clashStep();
 
     int state(const Fighter& f) const;
