@@ -3,7 +3,10 @@
 
 #include <memory>
 #include <random>
+#include <vector>
 
+#include "platform/linux/internal.h"
+#include "platform/win32.h"
 #include "vision/WebCam.h"
 
 namespace {
@@ -59,6 +62,48 @@ void BM_RecognitionPass(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RecognitionPass);
+
+LRESULT CALLBACK plainProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    return DefWindowProcA(h, m, w, l);
+}
+
+// A headless window standing in for the preview, holding a 320 x 240 picture.
+HWND makePreview() {
+    vorlaxis::platform::setHeadless(true);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = plainProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "bench-preview";
+    RegisterClassA(&wc);
+    HWND hWnd = CreateWindowExA(0, "bench-preview", "preview", WS_OVERLAPPED, 0, 0, kFrameWidth, kFrameHeight,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    std::vector<uint32_t> bits(static_cast<size_t>(kFrameWidth) * kFrameHeight);
+    std::mt19937 rng(3);
+    for (uint32_t& v : bits) v = rng() & 0xFFFFFF;
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = kFrameWidth;
+    bmi.bmiHeader.biHeight = kFrameHeight;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    HDC dc = GetDC(hWnd);
+    SetDIBitsToDevice(dc, 0, 0, kFrameWidth, kFrameHeight, 0, 0, 0, kFrameHeight, bits.data(), &bmi, DIB_RGB_COLORS);
+    ReleaseDC(hWnd, dc);
+    return hWnd;
+}
+
+void BM_ChargeCapture(benchmark::State& state) {
+    static HWND preview = makePreview();
+    auto cam = std::make_unique<CWebCam>();
+    cam->hDCCapture = GetDC(preview);
+    for (auto _ : state) {
+        cam->ChargeCapture(0);
+        benchmark::DoNotOptimize(cam->images[0].pixels[0][0].couleur);
+    }
+    ReleaseDC(preview, cam->hDCCapture);
+}
+BENCHMARK(BM_ChargeCapture);
 
 }  // namespace
 

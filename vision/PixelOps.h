@@ -1,7 +1,9 @@
 // Pixel helpers shared by the capture and the image operations of CWebCam.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "vision/WebCam.h"
 
@@ -38,6 +40,21 @@ inline void setFromColour(Pixel& p, int32_t c) {
     p.b = static_cast<uint8_t>(b);
     p.g = static_cast<uint8_t>(g);
     p.r = static_cast<uint8_t>(c);
+}
+
+static_assert(sizeof(Pixel) == 8 && offsetof(Pixel, couleur) == 4, "Pixel is r, g, b, padding, couleur");
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixel words are read little-endian");
+
+// The whole pixel in one 8-byte store, for a colour 0..0xFFFFFF: its first word (r, g, b and
+// a zero padding byte) equals couleur, so the pixel is couleur twice.
+inline void storeColour(Pixel& p, uint32_t c) {
+    const uint64_t both = c | static_cast<uint64_t>(c) << 32;
+    std::memcpy(&p, &both, sizeof both);
+}
+
+// 32-bit DIB words are blue, green, red, unused; colour values are red, green, blue.
+inline uint32_t colourOfDibWord(uint32_t w) {
+    return (w & 0xFF) << 16 | (w & 0xFF00) | ((w >> 16) & 0xFF);
 }
 
 inline void setGrey(Pixel& p, int grey) {

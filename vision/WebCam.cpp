@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "vision/PixelOps.h"
@@ -36,11 +37,9 @@ void storeBottomUpLines(Image& img, const uint8_t* bits) {
         const uint8_t* line = bits + static_cast<size_t>(kFrameHeight - 1 - y) * kBytesPerLine;
         Pixel* row = img.pixels[y];
         for (int x = 0; x < kFrameWidth; ++x) {
-            const uint8_t* q = line + 4 * x;
-            row[x].r = q[2];
-            row[x].g = q[1];
-            row[x].b = q[0];
-            row[x].couleur = pack(q[2], q[1], q[0]);
+            uint32_t word;
+            std::memcpy(&word, line + 4 * x, sizeof word);
+            storeColour(row[x], colourOfDibWord(word));
         }
     }
 }
@@ -142,20 +141,20 @@ void CWebCam::AfficheWebCam() {
 
 // Reads back what the preview window shows; any failed step leaves the slot as it was.
 void CWebCam::ChargeCapture(int slot) {
-    std::vector<uint8_t> buffer(static_cast<size_t>(kFramePixels) * 4);
+    const std::unique_ptr<uint8_t[]> buffer(new uint8_t[static_cast<size_t>(kFramePixels) * 4]);
     BITMAPINFO bmi = frameBitmapInfo();
     GrabTarget target;
     if (!copyPreview(hDCCapture, target, bmi)) {
         return;
     }
     HDC screen = GetDC(nullptr);
-    const int lines = GetDIBits(screen, target.bitmap, 0, kFrameHeight, buffer.data(), &bmi, DIB_RGB_COLORS);
+    const int lines = GetDIBits(screen, target.bitmap, 0, kFrameHeight, buffer.get(), &bmi, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
     // A failed read-back would leave the buffer unfilled: keep the previous frame instead.
     if (lines != kFrameHeight) {
         return;
     }
-    storeBottomUpLines(images[slot], buffer.data());
+    storeBottomUpLines(images[slot], buffer.get());
 }
 
 // The header is not checked: any file is read as 320 x 240 at 24 bits, and every byte past
