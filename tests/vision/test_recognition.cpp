@@ -2,8 +2,10 @@
 // optimised passes against a plain pixel-by-pixel evaluation of the same rules.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <random>
+#include <thread>
 
 #include "tests/vision/frames.h"
 #include "vision/WebCam.h"
@@ -253,6 +255,34 @@ TEST(RecognitionMatchesReference, OnRandomFrames) {
         ASSERT_EQ(readingsOf(cam), reference.readings()) << "round " << round;
         ASSERT_TRUE(testframes::sameFrame(cam, 0, *ref, 0)) << "round " << round;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The main loop reads the readings while the worker writes them; under ThreadSanitizer this
+// shows the readings are shared without a data race.
+TEST(RecognitionThreads, ReadingsReadWhileAnotherThreadWritesThem) {
+    auto cam = std::make_unique<CWebCam>();
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        for (int pass = 0; pass < 20; ++pass) {
+            fill(*cam, 0, rgb(0, 0, 0));
+            rect(*cam, 0, 20 + pass, 100, 60 + pass, 140, rgb(255, 255, 255));
+            recognise(*cam);
+        }
+        done = true;
+    });
+    do {
+        // A turn may mix readings of two frames, but each one is a whole value.
+        EXPECT_GE(cam->rps1.load(std::memory_order_relaxed), 1);
+        EXPECT_LE(cam->rps2.load(std::memory_order_relaxed), 3);
+        EXPECT_GE(cam->baryX1.load(std::memory_order_relaxed), -160);
+    } while (!done);
+    worker.join();
+    EXPECT_EQ(cam->baryX2, 39 + 19);
+    EXPECT_EQ(cam->rps2, 1);
 }
 
 }  // namespace
