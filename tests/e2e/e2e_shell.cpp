@@ -1,0 +1,138 @@
+// The shell of the whole program under the test run's X server: the control panel's caption,
+// class and client size, the two ways out (Escape, the close request) with the shut-down
+// lines in order, and the 3D window and other keys changing nothing.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "tests/e2e/game_process.h"
+
+// After GoogleTest: Xlib's macros (None, Bool, ...) would break its headers.
+#include <X11/Xlib.h>
+
+namespace {
+
+using e2e::GameProcess;
+
+const char* const kPanel = "Vorlaxis - control panel";
+const char* const kScene = "Vorlaxis";
+const char* const kShutDown = "Signaling thread to quit\nThread quitting\n";
+
+// The window manager's close request, as a window manager would send it.
+bool sendCloseRequest(const std::string& window) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    XEvent close{};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = std::stoul(window);
+    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    close.xclient.data.l[1] = CurrentTime;
+    Status sent = XSendEvent(display, close.xclient.window, False, NoEventMask, &close);
+    XCloseDisplay(display);
+    return sent != 0;
+}
+
+void pressKeys(const std::string& window, const std::string& keys) {
+    e2e::capture("xdotool key --window " + window + " " + keys + " 2>/dev/null");
+}
+
+class ShellEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!e2e::exists(e2e::gamePath())) GTEST_SKIP() << "the game is not built";
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server (run under xvfb-run)";
+        clip_ = makeClip();
+        if (clip_.empty()) GTEST_SKIP() << "no clip generator";
+    }
+    void TearDown() override {
+        if (!clip_.empty()) std::remove(clip_.c_str());
+    }
+
+    // Two players trading signs; the game loops it.
+    static std::string makeClip() {
+        std::string script = e2e::tempPath("shell", ".txt"), clip = e2e::tempPath("shell", ".y4m");
+        FILE* out = std::fopen(script.c_str(), "w");
+        if (!out) return "";
+        std::fputs("fps 15\n15 rock 80,120 | paper 80,120\n15 scissors 60,120 | rock 100,120\n",
+                   out);
+        std::fclose(out);
+        std::string clipgen = std::string(VORLAXIS_BIN_DIR) + "/tools/clipgen";
+        int made = std::system((clipgen + " " + script + " " + clip + " 2>/dev/null").c_str());
+        std::remove(script.c_str());
+        return made == 0 ? clip : "";
+    }
+
+    std::unique_ptr<GameProcess> start() {
+        return std::make_unique<GameProcess>(std::vector<std::string>{
+            "SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1", "VORLAXIS_CAMERA=" + clip_});
+    }
+
+    // Waits for the game to end after a way out was taken: exit code 0 and the shut-down
+    // lines in order.
+    static void expectCleanEnd(GameProcess& game) {
+        int status = -2;
+        ASSERT_TRUE(game.wait(30, status)) << "the game did not end";
+        EXPECT_EQ(status, 0) << game.err();
+        EXPECT_NE(game.out().find(kShutDown), std::string::npos) << game.out();
+    }
+
+    std::string clip_;
+};
+
+TEST_F(ShellEndToEnd, ThePanelCarriesItsCaptionClassAndClientSizeAndEscapeEndsTheGame) {
+    auto game = start();
+    std::string panel = game->waitForWindow(kPanel, e2e::kStartSeconds);
+    ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game->err();
+    std::string info = e2e::capture("xwininfo -id " + panel);
+    EXPECT_NE(info.find("Width: 1200\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("Height: 272\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("Absolute upper-left X:  40\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("Absolute upper-left Y:  0\n"), std::string::npos) << info;
+    std::string wmClass = e2e::capture("xprop -id " + panel + " WM_CLASS");
+    EXPECT_NE(wmClass.find("\"webcam\", \"webcam\""), std::string::npos) << wmClass;
+    // Other keys are swallowed.
+    pressKeys(panel, "a Return space Left");
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    ASSERT_TRUE(game->running()) << game->err();
+    pressKeys(panel, "Escape");
+    expectCleanEnd(*game);
+}
+
+TEST_F(ShellEndToEnd, TheCloseRequestEndsTheGameLikeEscape) {
+    auto game = start();
+    std::string panel = game->waitForWindow(kPanel, e2e::kStartSeconds);
+    ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game->err();
+    ASSERT_TRUE(sendCloseRequest(panel));
+    expectCleanEnd(*game);
+}
+
+TEST_F(ShellEndToEnd, KeysAndTheCloseRequestSentToThe3DWindowChangeNothing) {
+    auto game = start();
+    std::string panel = game->waitForWindow(kPanel, e2e::kStartSeconds);
+    ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game->err();
+    std::string scene = e2e::findWindow(kScene);
+    ASSERT_FALSE(scene.empty());
+    pressKeys(scene, "Escape a Return");
+    ASSERT_TRUE(sendCloseRequest(scene));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_TRUE(game->running()) << game->out() << game->err();
+    EXPECT_EQ(game->out().find("Signaling"), std::string::npos);
+    pressKeys(panel, "Escape");
+    expectCleanEnd(*game);
+}
+
+TEST_F(ShellEndToEnd, WithoutADisplayTheGameSaysSoAndEndsWithCode1BeforeAnythingStarts) {
+    GameProcess game({"SDL_AUDIODRIVER=dummy", "VORLAXIS_CAMERA=" + clip_, "DISPLAY"});
+    int status = -2;
+    ASSERT_TRUE(game.wait(30, status)) << "the game did not end";
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(game.err().find("Unable to create the control panel window: no X display"),
+              std::string::npos)
+        << game.err();
+    EXPECT_EQ(game.out(), "");  // not even the camera was opened
+}
+
+}  // namespace
