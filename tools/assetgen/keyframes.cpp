@@ -253,8 +253,8 @@ struct KeyframeFile {
 };
 
 // Orthodox guard (left foot and hand forward). The punch is a straight right that reaches
-// full length at Punch04; the head punch a rising left that dips, cocks and ends above the
-// opponent's head; the charge crouches with both hands cupped at the right hip; Banana (paper)
+// full length at Punch04; the head punch a rising left that dips, cocks and ends at the opponent's
+// head; the charge crouches with both hands cupped at the right hip; Banana (paper)
 // is a right open-palm thrust and Ayuken (scissors) a two-handed push, each at full reach in
 // its third file.
 const KeyframeFile KEYFRAMES[] = {
@@ -268,7 +268,7 @@ const KeyframeFile KEYFRAMES[] = {
     {"HeadPunch02.txt", {-1.05, 0.0,  16,   5,   0, {5, 18, 15, 95, 60, 0, 170},   REAR_GUARD,                   0.9, -0.9}},
     {"HeadPunch03.txt", {-0.75, 0.0,   8, -10,   0, {45, 10, 5, 95, 40, 0, 170},   REAR_GUARD,                   0.9, -0.9}},
     {"HeadPunch04.txt", {-0.45, 0.0,   0, -25,   0, {80, 4, 0, 65, 20, 0, 170},    REAR_GUARD,                   0.9, -0.9}},
-    {"HeadPunch05.txt", {-0.3,  0.0,  -6, -32, -10, {112, -4, 0, 10, 0, 0, 170},   REAR_GUARD,                   0.9, -0.9}},
+    {"HeadPunch05.txt", {-0.3,  0.1,  -4, -34,  -6, {108, -4, 0, 6, 0, 0, 170},    REAR_GUARD,                   0.9, -0.9}},
     {"ComboPrep01.txt", {-1.0,  0.0,  14, -28,   0, {25, -28, 30, 75, 90, 10, 70}, {-15, 12, 20, 85, 90, 10, 70}, 1.05, -1.05}},
     {"ComboPrep02.txt", {-1.45, 0.0,  20, -42,   8, {18, -38, 35, 80, 90, 15, 65}, {-22, 10, 25, 88, 90, 15, 65}, 1.2, -1.2}},
     {"Banana01.txt",    {-1.2,  0.0,  12, -30,   8, {55, 5, 25, 70, 90, 0, 170},   {-18, 10, 10, 100, 180, 30, 30}, 1.2, -1.2}},
