@@ -75,11 +75,11 @@ void playSound2()
 
 void pumpSon()
 {
-    if (!musicEnded.load() || music == nullptr)
+    if (!musicEnded.exchange(false) || music == nullptr)
         return;
+    // The mixer has already let the stream go; halting again costs nothing and covers a
+    // hook that ran for some other reason.
     Mix_HaltMusic();
     Mix_FreeMusic(music);
     music = nullptr;
-    // Halting calls the hook once more, on this thread; that call needs no answer.
-    musicEnded.store(false);
 }
