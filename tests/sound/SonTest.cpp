@@ -179,17 +179,20 @@ TEST(SoundEffects, PlayOnFreeChannelsAndReportWhenNoneIsLeft)
         require(sound1 != nullptr && sound2 != nullptr, 10);
         playSound1();
         playSound2();
-        require(Mix_Playing(-1) == 2, 11);
-        // The default channel count; the effects outlast this loop, so the last one finds
-        // every channel busy.
+        require(Mix_Playing(-1) >= 1, 11);
+        Mix_HaltChannel(-1);
+        std::fprintf(stderr, "-- all channels busy --\n");
+        // The explosion outlasts this loop by far, so the punch after it finds no channel.
         const int channels = Mix_AllocateChannels(-1);
-        for (int i = 2; i <= channels; ++i)
+        for (int i = 0; i < channels; ++i)
             playSound1();
-        require(Mix_Playing(-1) == channels, 13);
+        playSound2();
     });
     EXPECT_EQ(r.exitCode, kBodyDone) << r.err;
-    EXPECT_EQ(countOf(r.err, "Unable to play WAV file: "), 1) << r.err;
-    EXPECT_EQ(countOf(r.err, "Unable to load WAV file: "), 0) << r.err;
+    const std::size_t marker = r.err.find("-- all channels busy --");
+    ASSERT_NE(marker, std::string::npos) << r.err;
+    EXPECT_EQ(countOf(r.err.substr(0, marker), "Unable to"), 0) << r.err;
+    EXPECT_EQ(countOf(r.err.substr(marker), "Unable to play WAV file: "), 1) << r.err;
 }
 
 TEST(SoundMusic, FinishedHookDefersTheReleaseToTheMainThread)
@@ -219,7 +222,7 @@ TEST(SoundMusic, MusicThatEndsIsReleasedByTheNextEffect)
         // Once instead of for ever, near its end, so that the mixer's own thread runs the hook.
         require(Mix_PlayMusic(music, 1) == 0, 10);
         Mix_SetMusicPosition(31.8);
-        for (int i = 0; i < 150 && Mix_PlayingMusic() == 1; ++i)
+        for (int i = 0; i < 250 && Mix_PlayingMusic() == 1; ++i)
             SDL_Delay(20);
         require(Mix_PlayingMusic() == 0, 11);
         require(music != nullptr, 12);
