@@ -3,7 +3,6 @@
 
 #include <memory>
 #include <random>
-#include <vector>
 
 #include "platform/linux/internal.h"
 #include "platform/win32.h"
@@ -77,19 +76,14 @@ HWND makePreview() {
     RegisterClassA(&wc);
     HWND hWnd = CreateWindowExA(0, "bench-preview", "preview", WS_OVERLAPPED, 0, 0, kFrameWidth, kFrameHeight,
                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    std::vector<uint32_t> bits(static_cast<size_t>(kFrameWidth) * kFrameHeight);
+    vorlaxis::platform::CanvasLock canvas(hWnd);
     std::mt19937 rng(3);
-    for (uint32_t& v : bits) v = rng() & 0xFFFFFF;
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = kFrameWidth;
-    bmi.bmiHeader.biHeight = kFrameHeight;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    HDC dc = GetDC(hWnd);
-    SetDIBitsToDevice(dc, 0, 0, kFrameWidth, kFrameHeight, 0, 0, 0, kFrameHeight, bits.data(), &bmi, DIB_RGB_COLORS);
-    ReleaseDC(hWnd, dc);
+    for (int y = 0; y < kFrameHeight; ++y) {
+        uint32_t* row = canvas.row(y);
+        for (int x = 0; x < kFrameWidth; ++x) {
+            row[x] = rng() & 0xFFFFFF;
+        }
+    }
     return hWnd;
 }
 
