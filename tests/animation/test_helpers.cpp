@@ -14,10 +14,17 @@ const char* const KEYFRAME_FILES[18] = {
     "Banana01.txt",    "Banana02.txt",    "Banana03.txt",    "Ayuken01.txt",
     "Ayuken02.txt",    "Ayuken03.txt"};
 
+// Memory-backed when the system has it: the fuzz tests rewrite files thousands of times, and
+// truncating a file on a disk filesystem costs milliseconds.
 TempDir::TempDir() {
-    char pattern[] = "/tmp/vorlaxis-animation-XXXXXX";
-    if (!mkdtemp(pattern)) throw std::runtime_error("mkdtemp failed");
-    dir = pattern;
+    for (std::string base : {"/dev/shm", "/tmp"}) {
+        std::string pattern = base + "/vorlaxis-animation-XXXXXX";
+        if (mkdtemp(pattern.data())) {
+            dir = pattern;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempDir::~TempDir() {

@@ -4,7 +4,7 @@
 
 #include "animation/filreader.h"
 
-// A fresh folder under /tmp, removed with everything in it when the object goes.
+// A fresh temporary folder, removed with everything in it when the object goes.
 class TempDir {
 public:
     TempDir();
