@@ -137,7 +137,7 @@ int32_t quotient(int64_t sum, int64_t count) {
 
 // The sign rules; n is the other half's hand count. The constants are single precision,
 // the comparisons double, as the thresholds were tuned that way.
-int32_t decideSign(int32_t varX, int32_t varY, int32_t n) {
+int32_t signOfSpread(int32_t varX, int32_t varY, int32_t n) {
     const double vx = varX;
     const double vy = varY;
     if (static_cast<double>(1.8f) * vx > vy) {
@@ -305,9 +305,9 @@ void CWebCam::calculVariance(int slot) {
 }
 
 void CWebCam::discriminateRPS(int) {
-    rps1.store(decideSign(varX1.load(kRelaxed), varY1.load(kRelaxed), nbPixels2.load(kRelaxed)),
+    rps1.store(signOfSpread(varX1.load(kRelaxed), varY1.load(kRelaxed), nbPixels2.load(kRelaxed)),
                kRelaxed);
-    rps2.store(decideSign(varX2.load(kRelaxed), varY2.load(kRelaxed), nbPixels1.load(kRelaxed)),
+    rps2.store(signOfSpread(varX2.load(kRelaxed), varY2.load(kRelaxed), nbPixels1.load(kRelaxed)),
                kRelaxed);
 }
 
