@@ -5,8 +5,10 @@
 #include <SDL/SDL.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <set>
 #include <string>
 
@@ -94,53 +96,53 @@ void Moves::loadMoves() {
     }
 }
 
-bool Moves::readMoves() {
+namespace {
+
+// Reads the keyframe the reader was just pointed at; returns why it cannot be used, or "".
+std::string readPose(FileReader& reader, Model& pose) {
+    if (!reader.good()) return std::string("cannot open it: ") + std::strerror(errno);
+    pose = reader.getAll();
+    if (!reader.good())
+        return "it ends, or holds something that is not a number, before its \"g\" end mark";
+    return poseProblem(pose);
+}
+
+}  // namespace
+
+void Moves::clearMoves() {
     keyframes.clear();
     keyTimes.clear();
     keyDistances.clear();
-    std::set<std::string> reported;  // a file used by several keyframes is named once
-    bool ok = true;
-    auto report = [&](const char* file, const std::string& problem) {
-        ok = false;
-        if (reported.insert(file).second)
-            std::fprintf(stderr, "Unable to read keyframe file %s: %s\n", file, problem.c_str());
-    };
+}
 
+bool Moves::readMoves() {
+    clearMoves();
+    std::set<std::string> badFiles;  // a file used by several keyframes is named once
     FileReader reader(moveTable()[0][0].file);
     bool first = true;
     for (const std::vector<KeyframeSpec>& move : moveTable()) {
-        std::vector<Model> poses;
-        std::vector<int32_t> times;
-        std::vector<float> distances;
+        keyframes.emplace_back();
+        keyTimes.emplace_back();
+        keyDistances.emplace_back();
         for (const KeyframeSpec& key : move) {
             if (!first) reader.changeFile(key.file);
             first = false;
-            if (!reader.good()) {
-                report(key.file, "cannot open it");
-                continue;
-            }
-            Model pose = reader.getAll();
-            std::string problem = reader.good() ? poseProblem(pose)
-                                                : "it ends, or holds something that is not a "
-                                                  "number, before its \"g\" end mark";
+            Model pose(4);
+            std::string problem = readPose(reader, pose);
+            const std::vector<Model>& poses = keyframes.back();
             if (problem.empty() && !poses.empty() &&
                 pose[VERTICES].size() != poses[0][VERTICES].size())
                 problem = "its vertex count differs from the other poses of its move";
-            if (!problem.empty()) report(key.file, problem);
-            poses.push_back(std::move(pose));
-            times.push_back(key.time);
-            distances.push_back(key.distance);
+            if (!problem.empty() && badFiles.insert(key.file).second)
+                std::fprintf(stderr, "Unable to read keyframe file %s: %s\n", key.file,
+                             problem.c_str());
+            keyframes.back().push_back(std::move(pose));
+            keyTimes.back().push_back(key.time);
+            keyDistances.back().push_back(key.distance);
         }
-        keyframes.push_back(std::move(poses));
-        keyTimes.push_back(std::move(times));
-        keyDistances.push_back(std::move(distances));
     }
-    if (!ok) {
-        keyframes.clear();
-        keyTimes.clear();
-        keyDistances.clear();
-    }
-    return ok;
+    if (!badFiles.empty()) clearMoves();
+    return badFiles.empty();
 }
 
 bool Moves::validMove(int move) const {

@@ -56,6 +56,7 @@ private:
     unsigned int textureIds[TEXTURE_COUNT];
     std::vector<std::vector<float>> tower1, tower2, tower3, tower4, tower5;
 
+    void clearMoves();
     int findKeyframe(int move, int time) const;
     double blendWeight(int move, int k, int time) const;
     bool validMove(int move) const;
