@@ -189,6 +189,10 @@ void Y4mClip::indexFrames(long dataStart, long fileSize) {
     std::string line;
     bool tooLong = false;
     while (pos < fileSize) {
+        if (offsets_.size() >= static_cast<size_t>(kMaxY4mFrames)) {
+            warning_ = "more than " + std::to_string(kMaxY4mFrames) + " frames";
+            return;
+        }
         std::fseek(file_, pos, SEEK_SET);
         const int number = static_cast<int>(offsets_.size()) + 1;
         if (!readLine(line, tooLong) || line.rfind("FRAME", 0) != 0) {

@@ -23,6 +23,8 @@ struct Y4mHeader {
 
 // Largest picture side a clip may declare; beyond that the header is taken as corrupt.
 constexpr int kMaxY4mSide = 4096;
+// Frames indexed at most (over nine hours at 30 a second); the rest of a longer clip is not played.
+constexpr int kMaxY4mFrames = 1000000;
 // Longest stream or frame header line accepted before the line is taken as corrupt.
 constexpr size_t kMaxY4mLine = 1024;
 
