@@ -78,7 +78,7 @@ HalfRow scanHalfRow(const Pixel* row, int first) {
     for (int x = first; x < first + kHalf; ++x) {
         const uint32_t hand = row[x].r == 255;
         h.count += hand;
-        h.sum += hand * static_cast<uint32_t>(x);
+        h.sum += static_cast<uint32_t>(x) & (0u - hand);
     }
     return h;
 }
@@ -90,7 +90,7 @@ HalfRow spreadHalfRow(const Pixel* row, int first, const uint32_t* squares) {
     for (int x = first; x < first + kHalf; ++x) {
         const uint32_t hand = row[x].r == 255;
         h.count += hand;
-        h.sum += hand * squares[x];
+        h.sum += squares[x] & (0u - hand);
     }
     return h;
 }
