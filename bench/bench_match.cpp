@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "match/World.h"
+#include "render/backgrnd.h"
 #include "sound/Son.h"
 
 namespace {
@@ -52,6 +53,7 @@ void start()
         std::exit(1);
     }
     world.init();
+    createBackground();
     world.timer = 899;
     started = true;
 }

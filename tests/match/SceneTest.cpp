@@ -2,12 +2,14 @@
 // (the test run provides Xvfb); without one these tests are skipped.
 #include "MatchFixture.h"
 
+#include "render/backgrnd.h"
+
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 
 namespace {
 
-// The one window of the process: World::init runs once, and every test starts the match
+// The one window of the process: World::init and the backdrop's set-up run once, and every test starts the match
 // afresh on it from the move library as init left it.
 class SceneTest : public ::testing::Test {
 protected:
@@ -22,6 +24,7 @@ protected:
             shared = new World;
             inDataDir([] {
                 shared->init();
+                createBackground();
                 pristine = new Moves(shared->moves);
             });
         }
