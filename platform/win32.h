@@ -19,7 +19,8 @@
 //     IsWindow, ShowWindow, UpdateWindow (sends WM_PAINT at once), SetFocus,
 //     AdjustWindowRect    the rectangle is returned unchanged: there is no frame to add.
 //     DefWindowProcA      WM_CLOSE destroys the window; WM_PAINT fills the window's canvas with
-//                         the class background brush; everything else returns 0.
+//                         the class background brush (the canvas is the window's only
+//                         picture); everything else returns 0.
 //     GetModuleHandleA    returns a fixed non-null handle for the program (any name).
 //     LoadIconA, LoadCursorA   return fixed non-null handles; nothing is drawn with them.
 //   Messages (one queue per thread, created on first use)
@@ -46,7 +47,8 @@
 //     CreateFontIndirectA the face name is resolved through fontconfig; a missing face falls
 //                         back to a close one ("Impact" to DejaVu Sans Condensed Bold). Height
 //                         > 0 is the cell height, < 0 the character height, 0 means 16.
-//                         Escapement, orientation, underline and strike-out are ignored.
+//                         Width, escapement, orientation, underline and strike-out are
+//                         ignored.
 //     TextOutA            bytes are Latin-1; the reference point is the top left of the cell.
 //     Rectangle           the selected pen is 1 pixel wide (stock pens only); right and bottom
 //                         edges are exclusive.

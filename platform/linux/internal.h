@@ -47,7 +47,9 @@ public:
     CanvasLock& operator=(const CanvasLock&) = delete;
 
     bool valid() const { return canvas_ != nullptr; }
-    uint32_t* pixels() const;  // null when !valid()
+    // The storage as it lies in memory: top-down for windows, so pixels()[y * width + x];
+    // null when !valid().
+    uint32_t* pixels() const;
     int width() const;         // 0 when !valid()
     int height() const;
     // Row y counted from the top, whatever the canvas's row order in memory (DIB sections

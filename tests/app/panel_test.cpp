@@ -63,6 +63,11 @@ protected:
         expectBox(left, 0, left + 160, 240);
         expectText(left - baryX + 160, baryY, "o");
     }
+    // A line of player 1's text panel: its label and its value at the same point.
+    void expectLine(int y, const char* label, const std::string& value) {
+        expectText(330, y, label);
+        expectText(330, y, value);
+    }
     int panel1Differences() { return differences(320, 0, 440, 272); }
 };
 
@@ -84,10 +89,8 @@ TEST_F(Readout, BothPlayersReadingsFillTheirPanelsRowByRowAndTheMarkersMirrorThe
 TEST_F(Readout, NoHandReadsXOf240AndValuesMayBeNegative) {
     setReadings({-160, 0, 0, 0, 0, 100}, {80, 120, 0, 0, 1, 100});
     displayValuePosition(1, 330, 20);
-    expectText(330, 20, kLabelX);
-    expectText(330, 40, kLabelY);
-    expectText(330, 20, "240");
-    expectText(330, 40, "120");
+    expectLine(20, kLabelX, "240");
+    expectLine(40, kLabelY, "120");
     EXPECT_EQ(panel1Differences(), 0);
 
     clear(g_hWnd);
@@ -95,10 +98,8 @@ TEST_F(Readout, NoHandReadsXOf240AndValuesMayBeNegative) {
     WebCam.baryX1 = 159;
     WebCam.baryY1 = 239;
     displayValuePosition(1, 330, 20);
-    expectText(330, 20, kLabelX);
-    expectText(330, 40, kLabelY);
-    expectText(330, 20, "-79");
-    expectText(330, 40, "-119");
+    expectLine(20, kLabelX, "-79");
+    expectLine(40, kLabelY, "-119");
     EXPECT_EQ(panel1Differences(), 0);
 }
 
@@ -129,10 +130,8 @@ TEST_F(Readout, DirectionWordsAndAnglesAtTheirBoundaries) {
         clear(expected);
         setReadings({c.baryX, c.baryY, 0, 0, 1, 100}, {80, 120, 0, 0, 1, 100});
         displayInterpPosition(1, 330, 60);
-        expectText(330, 60, kLabelPos);
-        expectText(330, 60, c.word);
-        expectText(330, 80, kLabelAngle);
-        expectText(330, 80, c.angle);
+        expectLine(60, kLabelPos, c.word);
+        expectLine(80, kLabelAngle, c.angle);
         EXPECT_EQ(panel1Differences(), 0);
     }
 }
@@ -146,8 +145,7 @@ TEST_F(Readout, SignWordsAndScissForAnythingElse) {
         clear(expected);
         setReadings({80, 120, 0, 0, sign, 100}, {80, 120, 0, 0, 1, 100});
         displayRPS(1, 330, 200);
-        expectText(330, 200, kLabelRes);
-        expectText(330, 200, word);
+        expectLine(200, kLabelRes, word);
         EXPECT_EQ(panel1Differences(), 0);
     }
 }
@@ -156,12 +154,9 @@ TEST_F(Readout, AnyPlayerNumberButOneMeansPlayerTwo) {
     setReadings({80, 120, 1, 2, 1, 100}, {80, 120, 3, 4, 2, 55});
     displayLife(0, 330, 120);
     displayVariance(5, 330, 160);
-    expectText(330, 120, kLabelLife);
-    expectText(330, 120, "55");
-    expectText(330, 160, kLabelVarX);
-    expectText(330, 160, "3");
-    expectText(330, 180, kLabelVarY);
-    expectText(330, 180, "4");
+    expectLine(120, kLabelLife, "55");
+    expectLine(160, kLabelVarX, "3");
+    expectLine(180, kLabelVarY, "4");
     EXPECT_EQ(panel1Differences(), 0);
 }
 
@@ -169,12 +164,9 @@ TEST_F(Readout, LongNumbersAreCutToNineCharacters) {
     setReadings({80, 120, INT_MIN, 123456789, 1, -1000000000}, {80, 120, 0, 0, 1, 100});
     displayVariance(1, 330, 160);
     displayLife(1, 330, 120);
-    expectText(330, 160, kLabelVarX);
-    expectText(330, 160, "-21474836");
-    expectText(330, 180, kLabelVarY);
-    expectText(330, 180, "123456789");
-    expectText(330, 120, kLabelLife);
-    expectText(330, 120, "-10000000");
+    expectLine(160, kLabelVarX, "-21474836");
+    expectLine(180, kLabelVarY, "123456789");
+    expectLine(120, kLabelLife, "-10000000");
     EXPECT_EQ(panel1Differences(), 0);
 }
 
