@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <functional>
 
 #include "app/init.h"
 #include "render/backgrnd.h"
@@ -52,8 +53,10 @@ void playTurn() {
     SDL_Delay(2);
 }
 
+}  // namespace
+
 // Pending messages always go first; a game turn runs on each pass that finds none.
-void runMainLoop() {
+void runMainLoop(const std::function<void()>& turn) {
     MSG msg;
     bool quit = false;
     while (!quit) {
@@ -65,10 +68,12 @@ void runMainLoop() {
                 DispatchMessageA(&msg);
             }
         } else {
-            playTurn();
+            turn();
         }
     }
 }
+
+namespace {
 
 void say(const char* line) {
     std::fputs(line, stdout);
@@ -150,7 +155,7 @@ int main2(HINSTANCE hInstance, HINSTANCE, char*, int) {
         std::fprintf(stderr, "Unable to create thread: %s\n", SDL_GetError());
         return 1;
     }
-    runMainLoop();
+    runMainLoop(playTurn);
     say("Signaling thread to quit\n");
     thread_signal.store(-1, relaxed);
     SDL_WaitThread(thread, nullptr);

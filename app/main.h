@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 #include "match/World.h"
 #include "platform/win32.h"
@@ -18,6 +19,8 @@ extern std::atomic<int32_t> thread_signal;
 
 int main2(HINSTANCE hInstance, HINSTANCE hPrevInstance, char* lpCmdLine, int nCmdShow);
 LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+// The message pump and game loop of main2, until the quit message; `turn` is one game turn.
+void runMainLoop(const std::function<void()>& turn);
 
 int thread_webcam(void* unused);
 

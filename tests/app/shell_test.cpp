@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/app/panel.h"
 
@@ -50,6 +51,39 @@ TEST_F(Shell, RepaintingClearsToTheBackgroundForTheWorkerToRedraw) {
     EXPECT_EQ(WndProc(g_hWnd, WM_PAINT, 0, 0), 0);
     vorlaxis::platform::CanvasLock lock(g_hWnd);
     EXPECT_EQ(lock.row(100)[350], 0xFFFFFFu);
+}
+
+std::vector<UINT>& dispatched() {
+    static std::vector<UINT> log;
+    return log;
+}
+
+LRESULT CALLBACK loggingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    dispatched().push_back(message);
+    return DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+TEST_F(Shell, PendingMessagesAllGoBeforeTheNextTurnAndEscapeEndsTheLoop) {
+    constexpr UINT kFirst = 0x8001, kSecond = 0x8002, kThird = 0x8003, kTurn = 0;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = loggingProc;
+    wc.lpszClassName = "loop-test";
+    RegisterClassA(&wc);
+    HWND other = CreateWindowExA(0, "loop-test", "loop", 0, 0, 0, 8, 8, nullptr, nullptr,
+                                 nullptr, nullptr);
+    dispatched().clear();
+    PostMessageA(other, kFirst, 0, 0);
+    PostMessageA(other, kSecond, 0, 0);
+    int turns = 0;
+    runMainLoop([&] {
+        dispatched().push_back(kTurn);
+        ++turns;
+        if (turns == 1) PostMessageA(other, kThird, 0, 0);
+        if (turns == 2) PostMessageA(g_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        ASSERT_LE(turns, 2) << "the loop ran on after Escape";
+    });
+    EXPECT_EQ(dispatched(), (std::vector<UINT>{kFirst, kSecond, kTurn, kThird, kTurn}));
+    DestroyWindow(other);
 }
 
 // A short clip of both players' hands, made by the clip generator.
