@@ -9,7 +9,7 @@ namespace {
 // The middle column of a half picture and the dead zone either side of it.
 const long long middleColumn = 80;
 const long long deadZone = 15;
-const float walkSpeed = 0.05f;
+const double walkSpeed = 0.05;
 
 bool isSign(int code) { return code >= World::ROCK && code <= World::SCISSORS; }
 
@@ -28,8 +28,7 @@ int World::checkInput(int player)
 
 float World::setSpeed(float, int forward, int backward)
 {
-    return static_cast<float>(walkSpeed * static_cast<double>(forward) -
-                              walkSpeed * static_cast<double>(backward));
+    return static_cast<float>(walkSpeed * forward - walkSpeed * backward);
 }
 
 // The picture is mirrored for the players: a hand right of the middle column is on the
