@@ -174,21 +174,36 @@ bool fastPixelFormat(const XImage& image) {
            image.byte_order == LSBFirst;
 }
 
+// Places each 8-bit channel under its mask of the visual.
+unsigned long channel(uint32_t value, unsigned long mask) {
+    if (!mask) return 0;
+    int shift = 0, bits = 0;
+    while (!((mask >> shift) & 1)) ++shift;
+    while ((mask >> (shift + bits)) & 1) ++bits;
+    unsigned long scaled = bits >= 8 ? value << (bits - 8) : value >> (8 - bits);
+    return (scaled << shift) & mask;
+}
+
+unsigned long visualPixel(const XImage& image, uint32_t p) {
+    return channel((p >> 16) & 0xFF, image.red_mask) | channel((p >> 8) & 0xFF, image.green_mask) |
+           channel(p & 0xFF, image.blue_mask);
+}
+
 void putOnScreen(XSide& side, Window& window) {
     XImage& image = *side.image;
     RECT all{0, 0, image.width, image.height};
     if (fastPixelFormat(image)) {
         compose(window, side.buffer.data(), image.width, 0, 0, all);
     } else {
+        // Other visuals: convert pixel by pixel. The image's rows are 4 bytes a pixel, room
+        // enough for any depth.
         std::vector<uint32_t> picture(side.buffer.size());
         compose(window, picture.data(), image.width, 0, 0, all);
-        side.image->data = nullptr;
-        XDestroyImage(side.image);
-        side.buffer.resize(picture.size());
-        makeImage(side, image.width, image.height);
-        for (int y = 0; y < side.image->height; ++y)
-            for (int x = 0; x < side.image->width; ++x)
-                XPutPixel(side.image, x, y, picture[static_cast<size_t>(y) * side.image->width + x]);
+        for (int y = 0; y < image.height; ++y)
+            for (int x = 0; x < image.width; ++x) {
+                uint32_t p = picture[static_cast<size_t>(y) * image.width + x];
+                XPutPixel(&image, x, y, visualPixel(image, p));
+            }
     }
     XPutImage(display, side.xwin, side.gc, side.image, 0, 0, 0, 0, side.image->width,
               side.image->height);

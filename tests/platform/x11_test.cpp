@@ -62,10 +62,24 @@ Window findByName(Display* dpy, Window under, const std::string& name) {
     return found;
 }
 
+// One channel of a visual's pixel, widened to 8 bits.
+unsigned long channelOf(unsigned long pixel, unsigned long mask) {
+    if (!mask) return 0;
+    int shift = 0, bits = 0;
+    while (!((mask >> shift) & 1)) ++shift;
+    while ((mask >> (shift + bits)) & 1) ++bits;
+    unsigned long value = (pixel & mask) >> shift;
+    return bits >= 8 ? value >> (bits - 8) : (value * 255) / ((1ul << bits) - 1);
+}
+
+// The window's pixel as 0xRRGGBB, whatever the server's depth.
 unsigned long pixelAt(Display* dpy, Window w, int x, int y) {
     XImage* image = XGetImage(dpy, w, x, y, 1, 1, AllPlanes, ZPixmap);
     if (!image) return ~0ul;
-    unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
+    unsigned long raw = XGetPixel(image, 0, 0);
+    unsigned long pixel = channelOf(raw, image->red_mask) << 16 |
+                          channelOf(raw, image->green_mask) << 8 |
+                          channelOf(raw, image->blue_mask);
     XDestroyImage(image);
     return pixel;
 }
