@@ -136,6 +136,10 @@ bool Y4mClip::readLine(std::string& line, bool& tooLong) {
 }
 
 bool Y4mClip::open(const std::string& path, std::string& error) {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    offsets_.clear();
+    warning_.clear();
     path_ = path;
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
