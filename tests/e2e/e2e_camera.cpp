@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -16,6 +17,7 @@
 
 #include <fcntl.h>
 #include <glob.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -61,17 +63,58 @@ std::string capture(const std::string& command) {
     return out;
 }
 
-// The game as a child process with its output in files.
+// An X server of the test's own: other end-to-end tests may run games at the same time, and
+// windows are found by caption, so each test looks only at its own screen.
+class OwnDisplay {
+public:
+    OwnDisplay() {
+        int fds[2];
+        if (::pipe(fds) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            const int devnull = ::open("/dev/null", O_WRONLY);
+            ::dup2(devnull, 1);
+            ::dup2(devnull, 2);
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1200x24", "+extension", "GLX",
+                     "-nolisten", "tcp", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        // Xvfb writes its display number once it accepts clients.
+        pollfd ready{fds[0], POLLIN, 0};
+        char number[16] = {};
+        if (pid_ > 0 && ::poll(&ready, 1, 20000) == 1 && ::read(fds[0], number, sizeof number - 1) > 0)
+            name_ = ":" + std::string(number, std::strcspn(number, "\n"));
+        ::close(fds[0]);
+    }
+    ~OwnDisplay() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    const std::string& name() const { return name_; }  // empty when no server started
+
+private:
+    pid_t pid_ = -1;
+    std::string name_;
+};
+
+// The game as a child process on `display`, with its output in files.
 class Game {
 public:
     // `camera` null leaves VORLAXIS_CAMERA unset.
-    explicit Game(const char* camera) : out_(tempPath(".out")), err_(tempPath(".err")) {
+    Game(const std::string& display, const char* camera) : out_(tempPath(".out")), err_(tempPath(".err")) {
         std::vector<std::string> env;
         for (char** e = environ; *e; ++e) {
             const std::string entry = *e;
-            if (entry.rfind("VORLAXIS_CAMERA=", 0) != 0 && entry.rfind("SDL_AUDIODRIVER=", 0) != 0)
+            if (entry.rfind("VORLAXIS_CAMERA=", 0) != 0 && entry.rfind("SDL_AUDIODRIVER=", 0) != 0 &&
+                entry.rfind("DISPLAY=", 0) != 0)
                 env.push_back(entry);
         }
+        env.push_back("DISPLAY=" + display);
         env.push_back("SDL_AUDIODRIVER=dummy");
         env.push_back("LIBGL_ALWAYS_SOFTWARE=1");
         if (camera) env.push_back(std::string("VORLAXIS_CAMERA=") + camera);
@@ -137,8 +180,9 @@ struct Shot {
     const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
 };
 
-bool screenshot(const std::string& window, Shot& shot) {
-    const std::string ppm = capture("import -silent -window " + window + " -depth 8 ppm:- 2>/dev/null");
+bool screenshot(const std::string& display, const std::string& window, Shot& shot) {
+    const std::string ppm =
+        capture("DISPLAY=" + display + " import -silent -window " + window + " -depth 8 ppm:- 2>/dev/null");
     std::istringstream in(ppm);
     std::string magic;
     int maxValue = 0;
@@ -171,8 +215,8 @@ Mean meanOf(const Shot& shot, int x0, int y0, int x1, int y1) {
     return m;
 }
 
-std::string findWindow(const char* caption) {
-    std::string ids = capture(std::string("xdotool search --name '^") + caption + "$' 2>/dev/null");
+std::string findWindow(const std::string& display, const char* caption) {
+    std::string ids = capture("DISPLAY=" + display + " xdotool search --name '^" + caption + "$' 2>/dev/null");
     const size_t end = ids.find('\n');
     return end == std::string::npos ? "" : ids.substr(0, end);
 }
@@ -246,8 +290,12 @@ class CameraEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!exists(kGame)) GTEST_SKIP() << kGame << " is not built";
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server (run under xvfb-run)";
+        display_ = std::make_unique<OwnDisplay>();
+        if (display_->name().empty()) GTEST_SKIP() << "no X server could be started (Xvfb)";
     }
+    const std::string& display() const { return display_->name(); }
+
+    std::unique_ptr<OwnDisplay> display_;
 };
 
 }  // namespace
@@ -255,13 +303,13 @@ protected:
 TEST_F(CameraEndToEnd, PanelPreviewShowsTheClipAndEscapeEndsTheGame) {
     const std::string clip = tempPath(".y4m");
     std::ofstream(clip, std::ios::binary) << quadrantClip();
-    Game game(clip.c_str());
+    Game game(display(), clip.c_str());
 
     std::string panel;
     const auto end = Clock::now() + std::chrono::seconds(kPatience);
     while (panel.empty() && game.running() && Clock::now() < end) {
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
-        panel = findWindow(kPanelCaption);
+        panel = findWindow(display(), kPanelCaption);
     }
     ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game.err();
 
@@ -271,21 +319,22 @@ TEST_F(CameraEndToEnd, PanelPreviewShowsTheClipAndEscapeEndsTheGame) {
     bool shown = false;
     for (int attempt = 0; attempt < 40 && !shown; ++attempt) {
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
-        shown = screenshot(panel, shot) && previewShowsQuadrants(shot, why);
+        shown = screenshot(display(), panel, shot) && previewShowsQuadrants(shot, why);
     }
     EXPECT_TRUE(shown) << why;
     bool masked = false;
     for (int attempt = 0; attempt < 40 && shown && !masked; ++attempt) {
-        masked = screenshot(panel, shot) && maskShowsTheWhiteQuadrant(shot, why);
+        masked = screenshot(display(), panel, shot) && maskShowsTheWhiteQuadrant(shot, why);
         if (!masked) std::this_thread::sleep_for(std::chrono::milliseconds(250));
     }
     EXPECT_TRUE(masked) << why;
     std::remove(clip.c_str());
 
-    capture("xdotool windowfocus --sync " + panel + " 2>/dev/null; xdotool key Escape 2>/dev/null");
+    const std::string xdotool = "DISPLAY=" + display() + " xdotool ";
+    capture(xdotool + "windowfocus --sync " + panel + " 2>/dev/null; " + xdotool + "key Escape 2>/dev/null");
     int status = -2;
     if (!game.wait(20, status)) {
-        capture("xdotool key --window " + panel + " Escape 2>/dev/null");
+        capture(xdotool + "key --window " + panel + " Escape 2>/dev/null");
         ASSERT_TRUE(game.wait(20, status)) << "Escape did not end the game";
     }
     EXPECT_EQ(status, 0) << game.err();
@@ -293,7 +342,7 @@ TEST_F(CameraEndToEnd, PanelPreviewShowsTheClipAndEscapeEndsTheGame) {
 }
 
 TEST_F(CameraEndToEnd, AClipThatCannotBeReadEndsTheGameWithTheReason) {
-    Game game("/nonexistent.y4m");
+    Game game(display(), "/nonexistent.y4m");
     int status = -2;
     ASSERT_TRUE(game.wait(kPatience, status)) << "the game did not end";
     EXPECT_EQ(status, 1);
@@ -307,7 +356,7 @@ TEST_F(CameraEndToEnd, AClipThatCannotBeReadEndsTheGameWithTheReason) {
 
 TEST_F(CameraEndToEnd, NoCameraAtAllEndsTheGameWithTheReason) {
     if (anyVideoDevice()) GTEST_SKIP() << "this machine has a /dev/video device";
-    Game game(nullptr);
+    Game game(display(), nullptr);
     int status = -2;
     ASSERT_TRUE(game.wait(kPatience, status)) << "the game did not end";
     EXPECT_EQ(status, 1);
