@@ -1,67 +1,25 @@
-// The whole program with a clip as its camera, under the test run's X server: the control
-// panel's preview shows the clip, Escape ends the program, and a missing camera ends it with
-// a message and exit code 1.
+// The whole program with a clip as its camera: the control panel's preview shows the clip,
+// the worker grabs it back, Escape ends the program, and a missing camera ends it with a
+// message and exit code 1.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <memory>
 #include <sstream>
-#include <string>
-#include <thread>
-#include <vector>
 
-#include <fcntl.h>
 #include <glob.h>
 #include <poll.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-extern char** environ;
+#include "tests/e2e/game_process.h"
+
+using e2e::capture;
+using e2e::GameProcess;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr int kPatience = 180;  // seconds; instrumented builds start slowly
-#else
-constexpr int kPatience = 60;
-#endif
-
-const std::string kGame = std::string(VORLAXIS_BIN_DIR) + "/app/vorlaxis";
 const char* const kPanelCaption = "Vorlaxis - control panel";
 
-bool exists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
-}
-
-std::string tempPath(const std::string& suffix) {
-    static int counter = 0;
-    return "/tmp/vorlaxis-e2e-camera-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + suffix;
-}
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), {});
-}
-
-// Runs a shell command; returns its standard output.
-std::string capture(const std::string& command) {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    std::string out;
-    if (!pipe) return out;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) out.append(buffer, n);
-    return out;
-}
+std::string tempPath(const std::string& suffix) { return e2e::tempPath("e2e-camera", suffix); }
 
 // An X server of the test's own: other end-to-end tests may run games at the same time, and
 // windows are found by caption, so each test looks only at its own screen.
@@ -102,77 +60,6 @@ private:
     std::string name_;
 };
 
-// The game as a child process on `display`, with its output in files.
-class Game {
-public:
-    // `camera` null leaves VORLAXIS_CAMERA unset.
-    Game(const std::string& display, const char* camera) : out_(tempPath(".out")), err_(tempPath(".err")) {
-        std::vector<std::string> env;
-        for (char** e = environ; *e; ++e) {
-            const std::string entry = *e;
-            if (entry.rfind("VORLAXIS_CAMERA=", 0) != 0 && entry.rfind("SDL_AUDIODRIVER=", 0) != 0 &&
-                entry.rfind("DISPLAY=", 0) != 0)
-                env.push_back(entry);
-        }
-        env.push_back("DISPLAY=" + display);
-        env.push_back("SDL_AUDIODRIVER=dummy");
-        env.push_back("LIBGL_ALWAYS_SOFTWARE=1");
-        if (camera) env.push_back(std::string("VORLAXIS_CAMERA=") + camera);
-        pid_ = ::fork();
-        if (pid_ == 0) exec(env);
-    }
-    ~Game() {
-        if (pid_ > 0 && !finished_) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-        std::remove(out_.c_str());
-        std::remove(err_.c_str());
-    }
-
-    // Waits for the exit; false on timeout. `status` is the exit code (-1 for a signal).
-    bool wait(int seconds, int& status) {
-        const auto end = Clock::now() + std::chrono::seconds(seconds);
-        while (Clock::now() < end) {
-            int raw = 0;
-            if (::waitpid(pid_, &raw, WNOHANG) == pid_) {
-                finished_ = true;
-                status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
-    }
-
-    bool running() {
-        int raw = 0;
-        if (finished_ || ::waitpid(pid_, &raw, WNOHANG) == pid_) finished_ = true;
-        return !finished_;
-    }
-
-    std::string out() const { return slurp(out_); }
-    std::string err() const { return slurp(err_); }
-
-private:
-    [[noreturn]] void exec(std::vector<std::string>& env) {
-        const int out = ::open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = ::open(err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 || ::chdir(VORLAXIS_DATA_DIR) != 0)
-            ::_exit(127);
-        std::vector<char*> envp;
-        for (std::string& e : env) envp.push_back(e.data());
-        envp.push_back(nullptr);
-        char* argv[] = {const_cast<char*>(kGame.c_str()), nullptr};
-        ::execve(kGame.c_str(), argv, envp.data());
-        ::_exit(127);
-    }
-
-    std::string out_, err_;
-    pid_t pid_ = -1;
-    bool finished_ = false;
-};
-
 // A window's picture as 8-bit RGB.
 struct Shot {
     int width = 0, height = 0;
@@ -180,9 +67,8 @@ struct Shot {
     const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
 };
 
-bool screenshot(const std::string& display, const std::string& window, Shot& shot) {
-    const std::string ppm =
-        capture("DISPLAY=" + display + " import -silent -window " + window + " -depth 8 ppm:- 2>/dev/null");
+bool screenshot(const std::string& window, Shot& shot) {
+    const std::string ppm = capture("import -silent -window " + window + " -depth 8 ppm:- 2>/dev/null");
     std::istringstream in(ppm);
     std::string magic;
     int maxValue = 0;
@@ -213,12 +99,6 @@ Mean meanOf(const Shot& shot, int x0, int y0, int x1, int y1) {
     m.g /= n;
     m.b /= n;
     return m;
-}
-
-std::string findWindow(const std::string& display, const char* caption) {
-    std::string ids = capture("DISPLAY=" + display + " xdotool search --name '^" + caption + "$' 2>/dev/null");
-    const size_t end = ids.find('\n');
-    return end == std::string::npos ? "" : ids.substr(0, end);
 }
 
 // 320 x 240, 4:4:4 so no chroma blurs the edges: red, green / blue, white quadrants.
@@ -286,16 +166,32 @@ bool anyVideoDevice() {
     return any;
 }
 
+// The game, the X tools and the screenshots all use this test's own display.
 class CameraEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!exists(kGame)) GTEST_SKIP() << kGame << " is not built";
+        if (!e2e::exists(e2e::gamePath())) GTEST_SKIP() << e2e::gamePath() << " is not built";
         display_ = std::make_unique<OwnDisplay>();
         if (display_->name().empty()) GTEST_SKIP() << "no X server could be started (Xvfb)";
+        const char* shared = std::getenv("DISPLAY");
+        if (shared) sharedDisplay_ = shared;
+        ::setenv("DISPLAY", display_->name().c_str(), 1);
     }
-    const std::string& display() const { return display_->name(); }
+    void TearDown() override {
+        if (sharedDisplay_.empty())
+            ::unsetenv("DISPLAY");
+        else
+            ::setenv("DISPLAY", sharedDisplay_.c_str(), 1);
+    }
+
+    // A null camera leaves VORLAXIS_CAMERA unset.
+    static GameProcess start(const char* camera) {
+        return GameProcess({camera ? std::string("VORLAXIS_CAMERA=") + camera : "VORLAXIS_CAMERA",
+                            "SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1"});
+    }
 
     std::unique_ptr<OwnDisplay> display_;
+    std::string sharedDisplay_;
 };
 
 }  // namespace
@@ -303,14 +199,8 @@ protected:
 TEST_F(CameraEndToEnd, PanelPreviewShowsTheClipAndEscapeEndsTheGame) {
     const std::string clip = tempPath(".y4m");
     std::ofstream(clip, std::ios::binary) << quadrantClip();
-    Game game(display(), clip.c_str());
-
-    std::string panel;
-    const auto end = Clock::now() + std::chrono::seconds(kPatience);
-    while (panel.empty() && game.running() && Clock::now() < end) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(250));
-        panel = findWindow(display(), kPanelCaption);
-    }
+    GameProcess game = start(clip.c_str());
+    const std::string panel = game.waitForWindow(kPanelCaption, e2e::kStartSeconds);
     ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game.err();
 
     // The preview refreshes every 300 ms; give it a few periods.
@@ -319,22 +209,21 @@ TEST_F(CameraEndToEnd, PanelPreviewShowsTheClipAndEscapeEndsTheGame) {
     bool shown = false;
     for (int attempt = 0; attempt < 40 && !shown; ++attempt) {
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
-        shown = screenshot(display(), panel, shot) && previewShowsQuadrants(shot, why);
+        shown = screenshot(panel, shot) && previewShowsQuadrants(shot, why);
     }
     EXPECT_TRUE(shown) << why;
     bool masked = false;
     for (int attempt = 0; attempt < 40 && shown && !masked; ++attempt) {
-        masked = screenshot(display(), panel, shot) && maskShowsTheWhiteQuadrant(shot, why);
+        masked = screenshot(panel, shot) && maskShowsTheWhiteQuadrant(shot, why);
         if (!masked) std::this_thread::sleep_for(std::chrono::milliseconds(250));
     }
     EXPECT_TRUE(masked) << why;
     std::remove(clip.c_str());
 
-    const std::string xdotool = "DISPLAY=" + display() + " xdotool ";
-    capture(xdotool + "windowfocus --sync " + panel + " 2>/dev/null; " + xdotool + "key Escape 2>/dev/null");
+    capture("xdotool windowfocus --sync " + panel + " 2>/dev/null; xdotool key Escape 2>/dev/null");
     int status = -2;
     if (!game.wait(20, status)) {
-        capture(xdotool + "key --window " + panel + " Escape 2>/dev/null");
+        capture("xdotool key --window " + panel + " Escape 2>/dev/null");
         ASSERT_TRUE(game.wait(20, status)) << "Escape did not end the game";
     }
     EXPECT_EQ(status, 0) << game.err();
@@ -342,9 +231,9 @@ TEST_F(CameraEndToEnd, PanelPreviewShowsTheClipAndEscapeEndsTheGame) {
 }
 
 TEST_F(CameraEndToEnd, AClipThatCannotBeReadEndsTheGameWithTheReason) {
-    Game game(display(), "/nonexistent.y4m");
+    GameProcess game = start("/nonexistent.y4m");
     int status = -2;
-    ASSERT_TRUE(game.wait(kPatience, status)) << "the game did not end";
+    ASSERT_TRUE(game.wait(e2e::kStartSeconds, status)) << "the game did not end";
     EXPECT_EQ(status, 1);
     const std::string err = game.err();
     EXPECT_NE(err.find("cannot open the clip /nonexistent.y4m: No such file or directory"), std::string::npos) << err;
@@ -356,9 +245,9 @@ TEST_F(CameraEndToEnd, AClipThatCannotBeReadEndsTheGameWithTheReason) {
 
 TEST_F(CameraEndToEnd, NoCameraAtAllEndsTheGameWithTheReason) {
     if (anyVideoDevice()) GTEST_SKIP() << "this machine has a /dev/video device";
-    Game game(display(), nullptr);
+    GameProcess game = start(nullptr);
     int status = -2;
-    ASSERT_TRUE(game.wait(kPatience, status)) << "the game did not end";
+    ASSERT_TRUE(game.wait(e2e::kStartSeconds, status)) << "the game did not end";
     EXPECT_EQ(status, 1);
     const std::string err = game.err();
     EXPECT_NE(err.find("no camera found"), std::string::npos) << err;
