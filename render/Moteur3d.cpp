@@ -1,5 +1,6 @@
 #include "render/Moteur3d.h"
 
+#include "animation/moves.h"
 #include "sound/Son.h"
 
 #include <SDL/SDL.h>
@@ -8,6 +9,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+
+static_assert(nbHudTextures == Moves::TEXTURE_COUNT, "the HUD draws from the move library's table");
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "render/backgrnd.h"
 
 #include <GL/glu.h>
+#include <X11/Xlib.h>
 
 #include <cstdlib>
 #include <unistd.h>
@@ -10,6 +11,18 @@
 namespace {
 
 const float orthoRange = 10.0f;
+
+// An X server resets itself when its last client leaves and refuses connections meanwhile;
+// with test programs coming and going one after the other that is a race. Wait for a
+// connection and hold it until the window is up, so the server cannot reset under us.
+Display* holdDisplay() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (Display* display = XOpenDisplay(nullptr))
+            return display;
+        usleep(50 * 1000);
+    }
+    return nullptr;
+}
 
 FeedbackVertex readVertex(const std::vector<GLfloat>& b, GLint& i) {
     FeedbackVertex v{b[i], b[i + 1], b[i + 2], b[i + 3], b[i + 4], b[i + 5], b[i + 6],
@@ -27,7 +40,10 @@ Moteur3d& GlWindow::engine() {
         setenv("SDL_AUDIODRIVER", "dummy", 0);
         if (chdir(VORLAXIS_DATA_DIR) != 0)
             ADD_FAILURE() << "no data folder " << VORLAXIS_DATA_DIR;
+        Display* held = holdDisplay();
         moteur.init();
+        if (held)
+            XCloseDisplay(held);
         ready = true;
     }
     return moteur;
