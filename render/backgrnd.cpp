@@ -172,9 +172,7 @@ void drawBackground() {
     glColor3f(1.0f, 1.0f, 1.0f);
     glTranslatef(-4.0f, -4.0f, -6.0f);
     glRotatef(-40.0f, 0.0f, 0.0f, 1.0f);
-    angleRotationEarth += 1.0f;
-    if (angleRotationEarth >= anglePeriod)
-        angleRotationEarth -= anglePeriod;
+    angleRotationEarth = std::fmod(angleRotationEarth + 1.0f, anglePeriod);
     glRotatef(angleRotationEarth, 0.0f, 1.0f, 0.0f);
     drawEarth();
     drawPlanet();
