@@ -20,6 +20,8 @@ const GLfloat lightPosition[] = {1.0f, 2.0f, 1.0f, 1.0f};
 
 [[noreturn]] void failVideo() {
     std::fprintf(stderr, "Unable to set video mode: %s\n", SDL_GetError());
+    // Without X, SDL may have fallen back to a text-terminal driver; give the terminal back.
+    SDL_Quit();
     std::exit(1);
 }
 
