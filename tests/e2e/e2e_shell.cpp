@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/e2e/game_process.h"
+#include "tests/e2e/screen.h"
 
 // After GoogleTest: Xlib's macros (None, Bool, ...) would break its headers.
 #include <X11/Xlib.h>
@@ -39,16 +39,17 @@ void pressKeys(const std::string& window, const std::string& keys) {
     e2e::capture("xdotool key --window " + window + " " + keys + " 2>/dev/null");
 }
 
-class ShellEndToEnd : public ::testing::Test {
+class ShellEndToEnd : public e2e::DisplayTest {
 protected:
     void SetUp() override {
-        if (!e2e::exists(e2e::gamePath())) GTEST_SKIP() << "the game is not built";
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server (run under xvfb-run)";
+        e2e::DisplayTest::SetUp();
+        if (IsSkipped()) return;
         clip_ = makeClip();
         if (clip_.empty()) GTEST_SKIP() << "no clip generator";
     }
     void TearDown() override {
         if (!clip_.empty()) std::remove(clip_.c_str());
+        e2e::DisplayTest::TearDown();
     }
 
     // Two players trading signs; the game loops it.
