@@ -1,0 +1,160 @@
+// A whole match played by a clip camera: two players walk towards each other and trade close
+// attacks. The control panel must show the preview, both mask halves and readings that follow
+// the clip, with lives that fall; the 3D window must show both fighters, the backdrop and the
+// life bars with their labels; Escape must end it all cleanly.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+
+#include "tests/e2e/screen.h"
+
+namespace {
+
+using e2e::GameProcess;
+using e2e::screenshot;
+using e2e::Shot;
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr int kPlaySeconds = 120;  // instrumented builds play fewer turns a second
+#else
+constexpr int kPlaySeconds = 60;
+#endif
+
+// Input is ignored for the first turns; then both hands lean towards the picture's middle so
+// the fighters walk into contact, and trade new paper and scissors signs there. The game loops
+// the clip.
+const char* const kScript =
+    "fps 15\n"
+    "15  rock 80,120                | rock 80,120\n"
+    "40  rock 40,120                | rock 120,120\n"
+    "10  rock 80,120                | rock 80,120\n"
+    "12  paper 80,115               | scissors 80,120\n"
+    "12  scissors 80,120            | paper 80,115\n"
+    "12  paper 80,115               | scissors 80,120\n"
+    "12  scissors 80,120            | paper 80,115\n";
+
+// Areas of the control panel's client area (x0, y0, x1, y1).
+struct Area {
+    int x0, y0, x1, y1;
+};
+constexpr Area kLife[2] = {{330, 120, 440, 140}, {770, 120, 880, 140}};
+constexpr Area kSignWord[2] = {{330, 200, 440, 220}, {770, 200, 880, 220}};
+constexpr Area kMask[2] = {{160, 0, 320, 240}, {880, 0, 1040, 240}};
+constexpr Area kPreview = {440, 0, 760, 240};
+
+std::string pixelsOf(const Shot& shot, const Area& a) {
+    std::string bytes;
+    for (int y = a.y0; y < a.y1; ++y)
+        bytes.append(reinterpret_cast<const char*>(shot.at(a.x0, y)), (a.x1 - a.x0) * 3);
+    return bytes;
+}
+
+template <typename Test>
+int count(const Shot& shot, const Area& a, Test test) {
+    int n = 0;
+    for (int y = a.y0; y < a.y1; ++y)
+        for (int x = a.x0; x < a.x1; ++x) {
+            const uint8_t* p = shot.at(x, y);
+            n += test(p[0], p[1], p[2]) ? 1 : 0;
+        }
+    return n;
+}
+
+bool white(int r, int g, int b) { return r > 200 && g > 200 && b > 200; }
+bool bright(int r, int g, int b) { return r + g + b > 300; }
+bool lit(int r, int g, int b) { return r + g + b > 30; }
+// The fighters are grey robots tinted blue (fighter 1) and red (fighter 2).
+bool fighterBlue(int r, int g, int b) { return std::abs(r - g) <= 3 && b >= 2 * r && b >= 60; }
+bool fighterRed(int r, int g, int b) { return std::abs(g - b) <= 3 && r >= 2 * g && r >= 60; }
+
+class MatchEndToEnd : public e2e::DisplayTest {
+protected:
+    void SetUp() override {
+        e2e::DisplayTest::SetUp();
+        if (IsSkipped()) return;
+        clip_ = makeClip();
+        if (clip_.empty()) GTEST_SKIP() << "no clip generator";
+    }
+    void TearDown() override {
+        if (!clip_.empty()) std::remove(clip_.c_str());
+        e2e::DisplayTest::TearDown();
+    }
+
+    static std::string makeClip() {
+        const std::string script = e2e::tempPath("match", ".txt");
+        const std::string clip = e2e::tempPath("match", ".y4m");
+        FILE* out = std::fopen(script.c_str(), "w");
+        if (!out) return "";
+        std::fputs(kScript, out);
+        std::fclose(out);
+        const std::string clipgen = std::string(VORLAXIS_BIN_DIR) + "/tools/clipgen";
+        const int made = std::system((clipgen + " " + script + " " + clip).c_str());
+        std::remove(script.c_str());
+        return made == 0 ? clip : "";
+    }
+
+    std::string clip_;
+};
+
+TEST_F(MatchEndToEnd, TheClipDrivesAMatchThatBothWindowsShow) {
+    // With no window manager the panel at (40, 0) would cover the scene's top: put the scene
+    // below it, as a window manager would.
+    GameProcess game({"SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1", "VORLAXIS_CAMERA=" + clip_,
+                      "SDL_VIDEO_WINDOW_POS=0,300"});
+    const std::string panel = game.waitForWindow("Vorlaxis - control panel", e2e::kStartSeconds);
+    ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game.err();
+    const std::string scene = e2e::findWindow("Vorlaxis");
+    ASSERT_FALSE(scene.empty());
+
+    // The worker's first passes show both lives at their start, before any input counts.
+    Shot first;
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    ASSERT_TRUE(screenshot(panel, first));
+    for (const Area& a : kLife) ASSERT_GT(count(first, a, lit), 20) << "no life shown";
+
+    // Play until both lives shown in the panel have changed (they can only fall).
+    std::set<std::string> signWords[2];
+    bool fell[2] = {false, false};
+    bool fightersSeen[2] = {false, false};
+    Shot panelShot, sceneShot;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kPlaySeconds);
+    while (!(fell[0] && fell[1] && fightersSeen[0] && fightersSeen[1]) &&
+           std::chrono::steady_clock::now() < end && game.running()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        if (!screenshot(panel, panelShot) || !screenshot(scene, sceneShot)) continue;
+        for (int p = 0; p < 2; ++p) {
+            fell[p] = fell[p] || pixelsOf(panelShot, kLife[p]) != pixelsOf(first, kLife[p]);
+            signWords[p].insert(pixelsOf(panelShot, kSignWord[p]));
+        }
+        const Area whole = {0, 0, sceneShot.width, sceneShot.height};
+        fightersSeen[0] = fightersSeen[0] || count(sceneShot, whole, fighterBlue) > 300;
+        fightersSeen[1] = fightersSeen[1] || count(sceneShot, whole, fighterRed) > 300;
+    }
+    ASSERT_TRUE(game.running()) << game.out() << game.err();
+    EXPECT_TRUE(fell[0] && fell[1]) << "the lives shown in the panel did not change";
+    EXPECT_TRUE(fightersSeen[0] && fightersSeen[1]) << "both fighters were not seen";
+    for (int p = 0; p < 2; ++p)
+        EXPECT_GE(signWords[p].size(), 2u) << "player " << p + 1 << "'s sign word never changed";
+
+    // The panel: the clip's picture in the preview, a hand in each mirrored mask half.
+    EXPECT_GT(count(panelShot, kPreview, bright), 500) << "no hands in the preview";
+    for (const Area& a : kMask) EXPECT_GT(count(panelShot, a, white), 500) << "an empty mask half";
+
+    // The scene: the backdrop's stars and planets, and both life-bar labels at the top.
+    ASSERT_EQ(sceneShot.width, 800);
+    ASSERT_EQ(sceneShot.height, 600);
+    EXPECT_GT(count(sceneShot, {0, 0, 800, 600}, lit), 5000) << "no backdrop";
+    const Area labels[2] = {{40, 30, 280, 90}, {520, 30, 760, 90}};
+    for (const Area& a : labels) EXPECT_GT(count(sceneShot, a, lit), 3000) << "a life-bar label is missing";
+
+    e2e::capture("xdotool key --window " + panel + " Escape 2>/dev/null");
+    int status = -2;
+    ASSERT_TRUE(game.wait(30, status)) << "Escape did not end the game";
+    EXPECT_EQ(status, 0) << game.err();
+    EXPECT_NE(game.out().find("Signaling thread to quit\nThread quitting\n"), std::string::npos)
+        << game.out();
+}
+
+}  // namespace
