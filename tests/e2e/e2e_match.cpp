@@ -4,7 +4,6 @@
 // life bars with their labels; Escape must end it all cleanly.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <set>
 #include <string>
 
@@ -69,33 +68,9 @@ bool lit(int r, int g, int b) { return r + g + b > 30; }
 bool fighterBlue(int r, int g, int b) { return std::abs(r - g) <= 3 && b >= 2 * r && b >= 60; }
 bool fighterRed(int r, int g, int b) { return std::abs(g - b) <= 3 && r >= 2 * g && r >= 60; }
 
-class MatchEndToEnd : public e2e::DisplayTest {
+class MatchEndToEnd : public e2e::ClipTest {
 protected:
-    void SetUp() override {
-        e2e::DisplayTest::SetUp();
-        if (IsSkipped()) return;
-        clip_ = makeClip();
-        if (clip_.empty()) GTEST_SKIP() << "no clip generator";
-    }
-    void TearDown() override {
-        if (!clip_.empty()) std::remove(clip_.c_str());
-        e2e::DisplayTest::TearDown();
-    }
-
-    static std::string makeClip() {
-        const std::string script = e2e::tempPath("match", ".txt");
-        const std::string clip = e2e::tempPath("match", ".y4m");
-        FILE* out = std::fopen(script.c_str(), "w");
-        if (!out) return "";
-        std::fputs(kScript, out);
-        std::fclose(out);
-        const std::string clipgen = std::string(VORLAXIS_BIN_DIR) + "/tools/clipgen";
-        const int made = std::system((clipgen + " " + script + " " + clip).c_str());
-        std::remove(script.c_str());
-        return made == 0 ? clip : "";
-    }
-
-    std::string clip_;
+    const char* script() const override { return kScript; }
 };
 
 TEST_F(MatchEndToEnd, TheClipDrivesAMatchThatBothWindowsShow) {

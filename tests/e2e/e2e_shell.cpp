@@ -39,31 +39,11 @@ void pressKeys(const std::string& window, const std::string& keys) {
     e2e::capture("xdotool key --window " + window + " " + keys + " 2>/dev/null");
 }
 
-class ShellEndToEnd : public e2e::DisplayTest {
+class ShellEndToEnd : public e2e::ClipTest {
 protected:
-    void SetUp() override {
-        e2e::DisplayTest::SetUp();
-        if (IsSkipped()) return;
-        clip_ = makeClip();
-        if (clip_.empty()) GTEST_SKIP() << "no clip generator";
-    }
-    void TearDown() override {
-        if (!clip_.empty()) std::remove(clip_.c_str());
-        e2e::DisplayTest::TearDown();
-    }
-
     // Two players trading signs; the game loops it.
-    static std::string makeClip() {
-        std::string script = e2e::tempPath("shell", ".txt"), clip = e2e::tempPath("shell", ".y4m");
-        FILE* out = std::fopen(script.c_str(), "w");
-        if (!out) return "";
-        std::fputs("fps 15\n15 rock 80,120 | paper 80,120\n15 scissors 60,120 | rock 100,120\n",
-                   out);
-        std::fclose(out);
-        std::string clipgen = std::string(VORLAXIS_BIN_DIR) + "/tools/clipgen";
-        int made = std::system((clipgen + " " + script + " " + clip + " 2>/dev/null").c_str());
-        std::remove(script.c_str());
-        return made == 0 ? clip : "";
+    const char* script() const override {
+        return "fps 15\n15 rock 80,120 | paper 80,120\n15 scissors 60,120 | rock 100,120\n";
     }
 
     std::unique_ptr<GameProcess> start() {
@@ -80,7 +60,6 @@ protected:
         EXPECT_NE(game.out().find(kShutDown), std::string::npos) << game.out();
     }
 
-    std::string clip_;
 };
 
 TEST_F(ShellEndToEnd, ThePanelCarriesItsCaptionClassAndClientSizeAndEscapeEndsTheGame) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -121,6 +122,38 @@ protected:
 private:
     std::unique_ptr<OwnDisplay> display_;
     std::string sharedDisplay_;
+};
+
+// A DisplayTest whose game plays a clip made by clipgen from `script()`; skips when the clip
+// cannot be made.
+class ClipTest : public DisplayTest {
+protected:
+    virtual const char* script() const = 0;
+
+    void SetUp() override {
+        DisplayTest::SetUp();
+        if (IsSkipped()) return;
+        clip_ = makeClip(script());
+        if (clip_.empty()) GTEST_SKIP() << "no clip generator";
+    }
+    void TearDown() override {
+        if (!clip_.empty()) std::remove(clip_.c_str());
+        DisplayTest::TearDown();
+    }
+
+    static std::string makeClip(const char* text) {
+        const std::string script = tempPath("clip", ".txt"), clip = tempPath("clip", ".y4m");
+        FILE* out = std::fopen(script.c_str(), "w");
+        if (!out) return "";
+        std::fputs(text, out);
+        std::fclose(out);
+        const std::string clipgen = std::string(VORLAXIS_BIN_DIR) + "/tools/clipgen";
+        const int made = std::system((clipgen + " " + script + " " + clip + " 2>/dev/null").c_str());
+        std::remove(script.c_str());
+        return made == 0 ? clip : "";
+    }
+
+    std::string clip_;
 };
 
 }  // namespace e2e
