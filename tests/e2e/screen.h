@@ -45,6 +45,7 @@ public:
         if (pid_ > 0 && ::poll(&ready, 1, 20000) == 1 && ::read(fds[0], number, sizeof number - 1) > 0)
             name_ = ":" + std::string(number, std::strcspn(number, "\n"));
         ::close(fds[0]);
+        if (!name_.empty() && !answers()) name_.clear();
     }
     ~OwnDisplay() {
         if (pid_ > 0) {
@@ -55,6 +56,16 @@ public:
     const std::string& name() const { return name_; }  // empty when no server started
 
 private:
+    // On a loaded machine a fresh server has been seen to refuse its first clients: wait until
+    // one gets in.
+    bool answers() const {
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            if (std::system(("xdpyinfo -display " + name_ + " >/dev/null 2>&1").c_str()) == 0) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+
     pid_t pid_ = -1;
     std::string name_;
 };
