@@ -222,6 +222,13 @@ TEST(Clipgen, BadScriptsAreRefusedWithTheirLine) {
     ToolRun missing = run("/nonexistent/script.txt " + tempPath(".y4m"));
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.output.find("cannot read the script /nonexistent/script.txt: No such file"), std::string::npos);
+    ToolRun directory = run("/tmp " + tempPath(".y4m"));
+    EXPECT_EQ(directory.status, 1);
+    EXPECT_NE(directory.output.find("cannot read the script /tmp: Is a directory"), std::string::npos)
+        << directory.output;
+    ToolRun endless = run("/dev/zero " + tempPath(".y4m"));
+    EXPECT_EQ(endless.status, 1);
+    EXPECT_NE(endless.output.find("the script /dev/zero is larger than 16 MB"), std::string::npos) << endless.output;
     ToolRun unwritable = run(std::string(VORLAXIS_SOURCE_DIR) + "/tools/clipgen/demo.txt /nonexistent/out.y4m");
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.output.find("cannot write /nonexistent/out.y4m"), std::string::npos) << unwritable.output;

@@ -36,8 +36,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "tools/clipgen/render.h"
@@ -56,15 +54,33 @@ const char* const kUsage =
     "SHAPE is rock, paper or scissors; X from the left edge of the player's half (0..159),\n"
     "Y from the top (0..239). '#' starts a comment.\n";
 
+// Far more than the longest sensible script; a bound so that a device such as /dev/zero
+// given by mistake is refused instead of filling the memory.
+constexpr size_t kMaxScriptBytes = 16u << 20;
+
+// Through stdio rather than a stream so that a read error (a directory, a failing disk) is
+// reported as such instead of looking like an empty script.
 bool readText(const std::string& path, std::string& text, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
         error = "cannot read the script " + path + ": " + std::strerror(errno);
         return false;
     }
-    std::ostringstream out;
-    out << in.rdbuf();
-    text = out.str();
+    char buffer[4096];
+    size_t n;
+    while (text.size() <= kMaxScriptBytes && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, n);
+    const bool failed = std::ferror(file) != 0;
+    const int err = errno;
+    std::fclose(file);
+    if (failed) {
+        error = "cannot read the script " + path + ": " + std::strerror(err);
+        return false;
+    }
+    if (text.size() > kMaxScriptBytes) {
+        error = "the script " + path + " is larger than " + std::to_string(kMaxScriptBytes >> 20) + " MB";
+        return false;
+    }
     return true;
 }
 
