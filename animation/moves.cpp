@@ -14,7 +14,7 @@
 
 namespace {
 
-struct KeyframeSpec {
+struct KeyframeEntry {
     const char* file;
     int32_t time;
     float distance;
@@ -22,8 +22,8 @@ struct KeyframeSpec {
 
 // The seven moves, in move-number order: the keyframe files, their times in ticks and the
 // approach distance of each keyframe.
-const std::vector<std::vector<KeyframeSpec>>& moveTable() {
-    static const std::vector<std::vector<KeyframeSpec>> table = {
+const std::vector<std::vector<KeyframeEntry>>& moveTable() {
+    static const std::vector<std::vector<KeyframeEntry>> table = {
         {{"Punch00.txt", 0, 30}},
         {{"Punch00.txt", 0, 30}, {"Punch01.txt", 6, 30}, {"Punch02.txt", 12, 30},
          {"Punch03.txt", 18, 30}, {"Punch04.txt", 24, 30}, {"Punch03.txt", 36, 30},
@@ -120,11 +120,11 @@ bool Moves::readMoves() {
     std::set<std::string> badFiles;  // a file used by several keyframes is named once
     FileReader reader(moveTable()[0][0].file);
     bool first = true;
-    for (const std::vector<KeyframeSpec>& move : moveTable()) {
+    for (const std::vector<KeyframeEntry>& move : moveTable()) {
         keyframes.emplace_back();
         keyTimes.emplace_back();
         keyDistances.emplace_back();
-        for (const KeyframeSpec& key : move) {
+        for (const KeyframeEntry& key : move) {
             if (!first) reader.changeFile(key.file);
             first = false;
             Model pose(4);
