@@ -33,8 +33,9 @@
 //                         posted messages ahead of it are taken. hWnd filter: null = all.
 //     PostMessageA        posts to the queue of the thread that created the window.
 //     SendMessageA        calls the window procedure directly, on the calling thread.
-//                         Capture messages (WM_CAP_*, WM_USER..WM_USER+0xFF) sent to a capture
-//                         window go to the capture driver instead.
+//                         Capture messages (WM_CAP_*, WM_USER..WM_USER+0xFF) go to the capture
+//                         driver instead, whatever the window: other windows get 0 for them
+//                         and never see them in their procedure.
 //     TranslateMessage    posts WM_CHAR for keys with a plain character (letters lower case).
 //     DispatchMessageA, PostQuitMessage (posts WM_QUIT to the calling thread only).
 //   GDI (every window owns a 32-bit canvas; calls may come from any thread)

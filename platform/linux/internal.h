@@ -64,8 +64,8 @@ private:
 
 // ---- Capture hooks -------------------------------------------------------------------------
 // SendMessageA forwards every message in WM_CAP_START..WM_CAP_END to this hook (whatever the
-// window); without a hook such messages return 0. Install once, before use; not thread-safe
-// against concurrent SendMessageA.
+// window); without a hook such messages return 0. SendMessageA calls a copy taken under a
+// lock, so the hook may be replaced while other threads send.
 using CaptureMessageHook = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
 void setCaptureMessageHook(CaptureMessageHook hook);
 
