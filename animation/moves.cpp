@@ -217,6 +217,16 @@ SDL_Surface* toBgr24(SDL_Surface* surface) {
     return converted;
 }
 
+}  // namespace
+
+SDL_Surface* loadBgrBmp(const char* fileName) {
+    SDL_RWops* stream = SDL_RWFromFile(fileName, "rb");
+    SDL_Surface* surface = stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
+    return surface ? toBgr24(surface) : nullptr;
+}
+
+namespace {
+
 void setFilters() {
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
@@ -245,9 +255,7 @@ void Moves::loadTexture(const char* fileName, int index) {
                      index);
         return;
     }
-    SDL_RWops* stream = SDL_RWFromFile(fileName, "rb");
-    SDL_Surface* surface = stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
-    if (surface) surface = toBgr24(surface);
+    SDL_Surface* surface = loadBgrBmp(fileName);
 
     glBindTexture(GL_TEXTURE_2D, textureIds[index]);
     setFilters();

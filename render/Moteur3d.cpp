@@ -25,24 +25,6 @@ const GLfloat lightPosition[] = {1.0f, 2.0f, 1.0f, 1.0f};
     std::exit(1);
 }
 
-// Converts any other pixel layout to the blue-green-red bytes the texture upload expects.
-SDL_Surface* toBgr24(SDL_Surface* image) {
-    if (image->format->BytesPerPixel == 3 && image->format->Bmask == 0x0000ff)
-        return image;
-    SDL_PixelFormat bgr = {};
-    bgr.BitsPerPixel = 24;
-    bgr.BytesPerPixel = 3;
-    bgr.Rmask = 0xff0000;
-    bgr.Gmask = 0x00ff00;
-    bgr.Bmask = 0x0000ff;
-    bgr.Rshift = 16;
-    bgr.Gshift = 8;
-    bgr.alpha = 255;
-    SDL_Surface* converted = SDL_ConvertSurface(image, &bgr, SDL_SWSURFACE);
-    SDL_FreeSurface(image);
-    return converted;
-}
-
 // Corner c (0..2) of a triangle entry: the 0-based entry of `list` numbered by value
 // 3c + offset, or null when the number falls outside it or the entry is too short.
 const std::vector<double>* corner(const std::vector<double>& polygon, int c, int offset,
@@ -105,9 +87,7 @@ void lifeBar(float left, float life) {
 unsigned int loadTextureBMP(const char* fileName) {
     GLuint name = 0;
     glGenTextures(1, &name);
-    SDL_Surface* image = SDL_LoadBMP_RW(SDL_RWFromFile(fileName, "rb"), 1);
-    if (image)
-        image = toBgr24(image);
+    SDL_Surface* image = loadBgrBmp(fileName);
     if (!image) {
         std::fprintf(stderr, "Unable to load texture %s: %s\n", fileName, SDL_GetError());
         return name;
