@@ -37,12 +37,23 @@ const std::vector<double>* corner(const std::vector<double>& polygon, int c, int
     return entry.size() < 3 ? nullptr : &entry;
 }
 
-bool drawableTriangle(const std::vector<double>& polygon, const Model& model) {
+// The normal and vertex entries of a triangle's three corners, looked up once; false when
+// any of them is missing, so the triangle is skipped.
+struct TriangleCorners {
+    const std::vector<double>* normal[3];
+    const std::vector<double>* vertex[3];
+};
+
+bool triangleCorners(const std::vector<double>& polygon, const Model& model,
+                     TriangleCorners& corners) {
     if (polygon.size() < 9)
         return false;
-    for (int c = 0; c < 3; ++c)
-        if (!corner(polygon, c, 2, model[NORMALS]) || !corner(polygon, c, 0, model[VERTICES]))
+    for (int c = 0; c < 3; ++c) {
+        corners.normal[c] = corner(polygon, c, 2, model[NORMALS]);
+        corners.vertex[c] = corner(polygon, c, 0, model[VERTICES]);
+        if (!corners.normal[c] || !corners.vertex[c])
             return false;
+    }
     return true;
 }
 
@@ -149,11 +160,12 @@ void Moteur3d::draw(const Model& model) {
     glBegin(GL_TRIANGLES);
     if (model.size() > POLYGONS) {
         for (const std::vector<double>& polygon : model[POLYGONS]) {
-            if (!drawableTriangle(polygon, model))
+            TriangleCorners corners;
+            if (!triangleCorners(polygon, model, corners))
                 continue;
             for (int c = 0; c < 3; ++c) {
-                const std::vector<double>& n = *corner(polygon, c, 2, model[NORMALS]);
-                const std::vector<double>& v = *corner(polygon, c, 0, model[VERTICES]);
+                const std::vector<double>& n = *corners.normal[c];
+                const std::vector<double>& v = *corners.vertex[c];
                 glNormal3f(static_cast<float>(n[0]), static_cast<float>(n[1]),
                            static_cast<float>(n[2]));
                 glVertex3f(static_cast<float>(v[0] / 4.0), static_cast<float>(v[1] / 4.0),
