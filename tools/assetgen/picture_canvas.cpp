@@ -183,18 +183,6 @@ Lettering::Lettering() {
     }
 }
 
-float Lettering::textWidth(const std::string& text, float scale) const {
-    stbtt_fontinfo info;
-    stbtt_InitFont(&info, font.data(), 0);
-    int advance = 0, bearing = 0;
-    float width = 0.0f;
-    for (char c : text) {
-        stbtt_GetCodepointHMetrics(&info, c, &advance, &bearing);
-        width += advance * scale;
-    }
-    return width;
-}
-
 std::vector<float> Lettering::fit(const Canvas& canvas, const std::string& text, float left,
                                   float top, float width, float height, int align) const {
     std::vector<float> mask(static_cast<std::size_t>(canvas.width()) * canvas.height(), 0.0f);

@@ -64,7 +64,6 @@ public:
 
 private:
     std::vector<unsigned char> font;
-    float textWidth(const std::string& text, float scale) const;
 };
 
 // The mask widened by `radius` pixels, for outlining lettering.
