@@ -73,24 +73,14 @@ struct HalfRow {
     uint32_t sum = 0;
 };
 
-HalfRow scanHalfRow(const Pixel* row, int first) {
+// Hand-pixel count and the sum of `weights` (indexed by column) over the hand pixels of one
+// half row.
+HalfRow weighHalfRow(const Pixel* row, int first, const uint32_t* weights) {
     HalfRow h;
     for (int x = first; x < first + kHalf; ++x) {
         const uint32_t hand = row[x].r == 255;
         h.count += hand;
-        h.sum += static_cast<uint32_t>(x) & (0u - hand);
-    }
-    return h;
-}
-
-// Squared column distances (looked up in a table made per call), summed over the hand
-// pixels of one half row.
-HalfRow spreadHalfRow(const Pixel* row, int first, const uint32_t* squares) {
-    HalfRow h;
-    for (int x = first; x < first + kHalf; ++x) {
-        const uint32_t hand = row[x].r == 255;
-        h.count += hand;
-        h.sum += squares[x] & (0u - hand);
+        h.sum += weights[x] & (0u - hand);
     }
     return h;
 }
@@ -102,9 +92,13 @@ struct HalfTotals {
 };
 
 HalfTotals centreSums(const Image& img, int first) {
+    uint32_t columns[kFrameWidth];
+    for (int x = first; x < first + kHalf; ++x) {
+        columns[x] = static_cast<uint32_t>(x);
+    }
     HalfTotals t;
     for (int y = 0; y < kFrameHeight; ++y) {
-        const HalfRow h = scanHalfRow(img.pixels[y], first);
+        const HalfRow h = weighHalfRow(img.pixels[y], first, columns);
         t.count += h.count;
         t.sumX += h.sum;
         t.sumY += static_cast<int64_t>(h.count) * y;
@@ -122,7 +116,7 @@ HalfTotals spreadSums(const Image& img, int first, int32_t centreX, int32_t cent
     }
     HalfTotals t;
     for (int y = 0; y < kFrameHeight; ++y) {
-        const HalfRow h = spreadHalfRow(img.pixels[y], first, squares);
+        const HalfRow h = weighHalfRow(img.pixels[y], first, squares);
         const int64_t dy = static_cast<int64_t>(y) - centreY;
         t.count += h.count;
         t.sumX += h.sum;
