@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -123,6 +124,11 @@ void Moteur3d::init() {
                           SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT))
         failVideo();
     SDL_WM_SetCaption("Vorlaxis", "");
+    // SDL turns Ctrl-C and termination requests into quit events, which this game never reads
+    // (the control panel is its way out): give them back their default action so that a
+    // terminal's Ctrl-C or a kill still ends the program.
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
     // A mode without a usable context answers no GL queries; better to stop here than draw
     // into nothing.
     if (!glGetString(GL_VERSION))

@@ -104,6 +104,16 @@ TEST_F(ShellEndToEnd, KeysAndTheCloseRequestSentToThe3DWindowChangeNothing) {
     expectCleanEnd(*game);
 }
 
+TEST_F(ShellEndToEnd, CtrlCAndTerminationRequestsStillEndTheGame) {
+    for (int signal : {SIGINT, SIGTERM}) {
+        auto game = start();
+        ASSERT_FALSE(game->waitForWindow(kPanel, e2e::kStartSeconds).empty()) << game->err();
+        game->signal(signal);
+        int status = -2;
+        EXPECT_TRUE(game->wait(10, status)) << "signal " << signal << " did not end the game";
+    }
+}
+
 TEST_F(ShellEndToEnd, WithoutADisplayTheGameSaysSoAndEndsWithCode1BeforeAnythingStarts) {
     GameProcess game({"SDL_AUDIODRIVER=dummy", "VORLAXIS_CAMERA=" + clip_, "DISPLAY"});
     int status = -2;

@@ -99,6 +99,10 @@ public:
         return false;
     }
 
+    void signal(int number) {
+        if (running()) ::kill(pid_, number);
+    }
+
     bool running() {
         int raw = 0;
         if (!finished_ && ::waitpid(pid_, &raw, WNOHANG) == pid_) {
