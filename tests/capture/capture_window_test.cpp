@@ -2,13 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <glob.h>
 
 #include "platform/linux/camera_capture.h"
 #include "platform/linux/internal.h"
 #include "platform/win32.h"
 #include "tests/capture/clip_files.h"
+#include "tests/capture/video_devices.h"
 
+using testclip::anyVideoDevice;
 using testclip::TempFile;
 
 namespace {
@@ -111,13 +112,6 @@ std::string markedClip(int frames) {
         bytes += "FRAME\n" + y + u + v;
     }
     return bytes;
-}
-
-bool anyVideoDevice() {
-    glob_t found{};
-    const bool any = ::glob("/dev/video*", 0, nullptr, &found) == 0 && found.gl_pathc > 0;
-    ::globfree(&found);
-    return any;
 }
 
 }  // namespace

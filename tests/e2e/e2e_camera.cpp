@@ -7,8 +7,7 @@
 #include <cstring>
 #include <sstream>
 
-#include <glob.h>
-
+#include "tests/capture/video_devices.h"
 #include "tests/e2e/screen.h"
 
 using e2e::capture;
@@ -17,6 +16,7 @@ using e2e::meanOf;
 using e2e::Mean;
 using e2e::screenshot;
 using e2e::Shot;
+using testclip::anyVideoDevice;
 
 namespace {
 
@@ -82,13 +82,6 @@ bool maskShowsTheWhiteQuadrant(const Shot& shot, std::string& why) {
     return true;
 }
 
-bool anyVideoDevice() {
-    glob_t found{};
-    const bool any = ::glob("/dev/video*", 0, nullptr, &found) == 0 && found.gl_pathc > 0;
-    ::globfree(&found);
-    return any;
-}
-
 class CameraEndToEnd : public e2e::DisplayTest {
 protected:
     // A null camera leaves VORLAXIS_CAMERA unset.
@@ -96,7 +89,6 @@ protected:
         return GameProcess({camera ? std::string("VORLAXIS_CAMERA=") + camera : "VORLAXIS_CAMERA",
                             "SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1"});
     }
-
 };
 
 }  // namespace
