@@ -7,6 +7,7 @@
 
 #include "animation/moves.h"
 #include "tests/animation/test_helpers.h"
+#include "tests/support/wait.h"
 
 namespace {
 
@@ -27,14 +28,13 @@ protected:
     static void SetUpTestSuite() {
         if (!std::getenv("DISPLAY")) return;
         // A display server started just before us may not accept clients yet.
-        for (int attempt = 0; attempt < 20 && !ready; ++attempt) {
-            if (SDL_Init(SDL_INIT_VIDEO) == 0 && SDL_SetVideoMode(64, 64, 32, SDL_OPENGL)) {
-                ready = true;
-            } else {
+        ready = testwait::waitUntil(
+            [] {
+                if (SDL_Init(SDL_INIT_VIDEO) == 0 && SDL_SetVideoMode(64, 64, 32, SDL_OPENGL)) return true;
                 SDL_Quit();
-                SDL_Delay(250);
-            }
-        }
+                return false;
+            },
+            testwait::kPatienceSeconds, std::chrono::milliseconds(250));
         failed = !ready;
     }
     void SetUp() override {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/app/panel.h"
+#include "tests/support/wait.h"
 
 namespace {
 
@@ -112,13 +113,12 @@ TEST_F(Shell, TheWorkerReadsTheCameraDrawsEveryBlockAndStopsOnTheSignal) {
     SDL_Thread* thread = SDL_CreateThread(thread_webcam, nullptr);
     ASSERT_NE(thread, nullptr);
     // Pump as the main loop would, so the preview refreshes, until a pass has been drawn.
-    auto deadline = steady_clock::now() + seconds(5);
-    bool drawn = false;
-    while (!drawn && steady_clock::now() < deadline) {
-        takeQuit();
-        std::this_thread::sleep_for(milliseconds(20));
-        drawn = WebCam.rps1.load() == 3 && WebCam.rps2.load() == 2 && inked(320, 0, 440, 240) > 0;
-    }
+    const bool drawn = testwait::waitUntil(
+        [&] {
+            takeQuit();
+            return WebCam.rps1.load() == 3 && WebCam.rps2.load() == 2 && inked(320, 0, 440, 240) > 0;
+        },
+        testwait::kPatienceSeconds, milliseconds(20));
     thread_signal = -1;
     SDL_WaitThread(thread, nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Thread quitting\n");

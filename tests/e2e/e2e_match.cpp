@@ -80,14 +80,24 @@ TEST_F(MatchEndToEnd, TheClipDrivesAMatchThatBothWindowsShow) {
                       "SDL_VIDEO_WINDOW_POS=0,300"});
     const std::string panel = game.waitForWindow("Vorlaxis - control panel", e2e::kStartSeconds);
     ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game.err();
-    const std::string scene = e2e::findWindow("Vorlaxis");
+    const std::string scene = game.waitForWindow("Vorlaxis");
     ASSERT_FALSE(scene.empty());
 
-    // The worker's first passes show both lives at their start, before any input counts.
-    Shot first;
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
-    ASSERT_TRUE(screenshot(panel, first));
-    for (const Area& a : kLife) ASSERT_GT(count(first, a, lit), 20) << "no life shown";
+    // The worker's first passes show both lives at their start, before any input counts. On
+    // a busy machine the first pass may come well after the panel appears, so wait until two
+    // looks in a row agree on two lit lives: a look during a repaint is no start value.
+    Shot first, previous;
+    const auto bothLivesShown = [&] {
+        previous = first;
+        if (!screenshot(panel, first)) return false;
+        for (const Area& a : kLife)
+            if (count(first, a, lit) <= 20 || previous.width != first.width ||
+                pixelsOf(first, a) != pixelsOf(previous, a))
+                return false;
+        return true;
+    };
+    ASSERT_TRUE(testwait::waitUntil(bothLivesShown, e2e::kReactSeconds, std::chrono::milliseconds(100)))
+        << "no life shown";
 
     // Play until both lives shown in the panel have changed (they can only fall).
     std::set<std::string> signWords[2];
@@ -95,8 +105,11 @@ TEST_F(MatchEndToEnd, TheClipDrivesAMatchThatBothWindowsShow) {
     bool fightersSeen[2] = {false, false};
     Shot panelShot, sceneShot;
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kPlaySeconds);
-    while (!(fell[0] && fell[1] && fightersSeen[0] && fightersSeen[1]) &&
-           std::chrono::steady_clock::now() < end && game.running()) {
+    const auto seenAll = [&] {
+        return fell[0] && fell[1] && fightersSeen[0] && fightersSeen[1] && signWords[0].size() >= 2 &&
+               signWords[1].size() >= 2;
+    };
+    while (!seenAll() && std::chrono::steady_clock::now() < end && game.running()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(400));
         if (!screenshot(panel, panelShot) || !screenshot(scene, sceneShot)) continue;
         for (int p = 0; p < 2; ++p) {
@@ -126,7 +139,7 @@ TEST_F(MatchEndToEnd, TheClipDrivesAMatchThatBothWindowsShow) {
 
     e2e::capture("xdotool key --window " + panel + " Escape 2>/dev/null");
     int status = -2;
-    ASSERT_TRUE(game.wait(30, status)) << "Escape did not end the game";
+    ASSERT_TRUE(game.wait(e2e::kReactSeconds, status)) << "Escape did not end the game";
     EXPECT_EQ(status, 0) << game.err();
     EXPECT_NE(game.out().find("Signaling thread to quit\nThread quitting\n"), std::string::npos)
         << game.out();

@@ -55,7 +55,7 @@ protected:
     // lines in order.
     static void expectCleanEnd(GameProcess& game) {
         int status = -2;
-        ASSERT_TRUE(game.wait(30, status)) << "the game did not end";
+        ASSERT_TRUE(game.wait(e2e::kReactSeconds, status)) << "the game did not end";
         EXPECT_EQ(status, 0) << game.err();
         EXPECT_NE(game.out().find(kShutDown), std::string::npos) << game.out();
     }
@@ -75,6 +75,7 @@ TEST_F(ShellEndToEnd, ThePanelCarriesItsCaptionClassAndClientSizeAndEscapeEndsTh
     EXPECT_NE(wmClass.find("\"webcam\", \"webcam\""), std::string::npos) << wmClass;
     // Other keys are swallowed.
     pressKeys(panel, "a Return space Left");
+    // Nothing may happen: give the keys a moment to be handled, then see the game still runs.
     std::this_thread::sleep_for(std::chrono::seconds(1));
     ASSERT_TRUE(game->running()) << game->err();
     pressKeys(panel, "Escape");
@@ -93,10 +94,11 @@ TEST_F(ShellEndToEnd, KeysAndTheCloseRequestSentToThe3DWindowChangeNothing) {
     auto game = start();
     std::string panel = game->waitForWindow(kPanel, e2e::kStartSeconds);
     ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game->err();
-    std::string scene = e2e::findWindow(kScene);
+    std::string scene = game->waitForWindow(kScene);
     ASSERT_FALSE(scene.empty());
     pressKeys(scene, "Escape a Return");
     ASSERT_TRUE(sendCloseRequest(scene));
+    // Nothing may happen: give the keys and the request time to be handled, then look.
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     ASSERT_TRUE(game->running()) << game->out() << game->err();
     EXPECT_EQ(game->out().find("Signaling"), std::string::npos);
@@ -110,14 +112,14 @@ TEST_F(ShellEndToEnd, CtrlCAndTerminationRequestsStillEndTheGame) {
         ASSERT_FALSE(game->waitForWindow(kPanel, e2e::kStartSeconds).empty()) << game->err();
         game->signal(signal);
         int status = -2;
-        EXPECT_TRUE(game->wait(10, status)) << "signal " << signal << " did not end the game";
+        EXPECT_TRUE(game->wait(e2e::kReactSeconds, status)) << "signal " << signal << " did not end the game";
     }
 }
 
 TEST_F(ShellEndToEnd, WithoutADisplayTheGameSaysSoAndEndsWithCode1BeforeAnythingStarts) {
     GameProcess game({"SDL_AUDIODRIVER=dummy", "VORLAXIS_CAMERA=" + clip_, "DISPLAY"});
     int status = -2;
-    ASSERT_TRUE(game.wait(30, status)) << "the game did not end";
+    ASSERT_TRUE(game.wait(e2e::kReactSeconds, status)) << "the game did not end";
     EXPECT_EQ(status, 1);
     EXPECT_NE(game.err().find("Unable to create the control panel window: no X display"),
               std::string::npos)

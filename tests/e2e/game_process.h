@@ -17,6 +17,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "tests/support/wait.h"
+
 extern char** environ;
 
 namespace e2e {
@@ -26,6 +28,8 @@ constexpr int kStartSeconds = 180;  // instrumented builds start slowly
 #else
 constexpr int kStartSeconds = 60;
 #endif
+// How long anything the game is asked to do may take to show: an exit, a repaint, a reading.
+constexpr int kReactSeconds = testwait::kPatienceSeconds;
 
 inline const std::string& gamePath() {
     static const std::string path = std::string(VORLAXIS_BIN_DIR) + "/app/vorlaxis";
@@ -88,15 +92,9 @@ public:
 
     // Waits for the exit; false on timeout. `status` is the exit code, -1 for a signal.
     bool wait(int seconds, int& status) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        while (std::chrono::steady_clock::now() < end) {
-            if (!running()) {
-                status = status_;
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
+        if (!testwait::waitUntil([this] { return !running(); }, seconds)) return false;
+        status = status_;
+        return true;
     }
 
     void signal(int number) {
@@ -113,13 +111,10 @@ public:
     }
 
     // Polls for a window of the game while it runs; empty after `seconds`.
-    std::string waitForWindow(const std::string& caption, int seconds) {
-        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    std::string waitForWindow(const std::string& caption, int seconds = kStartSeconds) {
         std::string id;
-        while (id.empty() && running() && std::chrono::steady_clock::now() < end) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(250));
-            id = findWindow(caption);
-        }
+        testwait::waitUntil([&] { return !running() || !(id = findWindow(caption)).empty(); }, seconds,
+                            std::chrono::milliseconds(250));
         return id;
     }
 

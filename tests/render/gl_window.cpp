@@ -1,6 +1,7 @@
 #include "gl_window.h"
 
 #include "render/backgrnd.h"
+#include "tests/support/wait.h"
 
 #include <GL/glu.h>
 #include <X11/Xlib.h>
@@ -16,12 +17,9 @@ const float orthoRange = 10.0f;
 // with test programs coming and going one after the other that is a race. Wait for a
 // connection and hold it until the window is up, so the server cannot reset under us.
 Display* holdDisplay() {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        if (Display* display = XOpenDisplay(nullptr))
-            return display;
-        usleep(50 * 1000);
-    }
-    return nullptr;
+    Display* display = nullptr;
+    testwait::waitUntil([&] { return (display = XOpenDisplay(nullptr)) != nullptr; });
+    return display;
 }
 
 FeedbackVertex readVertex(const std::vector<GLfloat>& b, GLint& i) {

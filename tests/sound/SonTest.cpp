@@ -2,6 +2,7 @@
 // a child process: the failures end the process, and SDL's audio state must not leak from
 // one case into the next.
 #include "sound/Son.h"
+#include "tests/support/wait.h"
 
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
@@ -242,7 +243,13 @@ TEST(SoundOutput, MusicPlusAnEffectReachTheDevice)
     const ChildResult r = runInChild(dir, "disk", [] {
         startSound();
         playSound1();
-        SDL_Delay(600);
+        // About 0.6 s of output: the disk driver writes in real time, slower on a busy machine.
+        const char* file = std::getenv("SDL_DISKAUDIOFILE");
+        const auto written = [file] {
+            std::error_code error;
+            return std::filesystem::file_size(file, error) >= 22050u * 4 * 6 / 10 && !error;
+        };
+        testwait::waitUntil(written, testwait::kPatienceSeconds, std::chrono::milliseconds(20));
         Mix_CloseAudio();
     });
     unsetenv("SDL_DISKAUDIOFILE");

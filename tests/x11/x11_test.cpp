@@ -2,6 +2,7 @@
 // class and geometry, its presented pixels (children included), and X input turned into
 // messages. Needs an X server (run under xvfb-run); skipped without one.
 #include "tests/platform/headless.h"
+#include "tests/support/wait.h"
 
 // After GoogleTest: Xlib's macros (None, Bool, ...) would break its headers.
 #include <X11/Xlib.h>
@@ -30,19 +31,18 @@ LRESULT CALLBACK keepingProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     return DefWindowProcA(hWnd, msg, wParam, lParam);
 }
 
-// Pumps the layer until `done` holds or two seconds pass.
+// Pumps the layer until `done` holds or the test's patience runs out.
 bool pumpUntil(const std::function<bool()>& done) {
-    auto deadline = steady_clock::now() + seconds(2);
-    while (steady_clock::now() < deadline) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            posted().push_back(msg);
-            DispatchMessageA(&msg);
-        }
-        if (done()) return true;
-        std::this_thread::sleep_for(milliseconds(10));
-    }
-    return false;
+    return testwait::waitUntil(
+        [&] {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                posted().push_back(msg);
+                DispatchMessageA(&msg);
+            }
+            return done();
+        },
+        testwait::kPatienceSeconds, milliseconds(10));
 }
 
 Window findByName(Display* dpy, Window under, const std::string& name) {
