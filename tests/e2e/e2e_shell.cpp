@@ -112,7 +112,10 @@ TEST_F(ShellEndToEnd, CtrlCAndTerminationRequestsStillEndTheGame) {
         ASSERT_FALSE(game->waitForWindow(kPanel, e2e::kStartSeconds).empty()) << game->err();
         game->signal(signal);
         int status = -2;
-        EXPECT_TRUE(game->wait(e2e::kReactSeconds, status)) << "signal " << signal << " did not end the game";
+        EXPECT_TRUE(game->wait(e2e::kReactSeconds, status))
+            << "signal " << signal << " did not end the game; stdout: " << game->out() << " stderr: " << game->err();
+        // The next game must not find this one's panel while the server is still removing it.
+        EXPECT_TRUE(testwait::waitUntil([] { return e2e::findWindow(kPanel).empty(); })) << "the panel stayed";
     }
 }
 
