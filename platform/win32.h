@@ -22,7 +22,7 @@
 //                         the class background brush (the canvas is the window's only
 //                         picture); everything else returns 0.
 //     GetModuleHandleA    returns a fixed non-null handle for the program (any name).
-//     GetModuleFileNameA  the running executable's path (module must be null), from
+//     GetModuleFileNameA  the running executable's path (module null or the program's), from
 //                         /proc/self/exe; truncated and null-terminated like Windows' when the
 //                         buffer is short; 0 when the path cannot be read.
 //   Environment

@@ -7,7 +7,8 @@
 #include <unistd.h>
 
 DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
-    if (module || !fileName || size == 0) return 0;
+    // The program is the only module there is: null and its handle both name it.
+    if ((module && module != GetModuleHandleA(nullptr)) || !fileName || size == 0) return 0;
     // readlink does not terminate the path, and one byte more than it returns tells whether
     // the buffer was long enough.
     char path[4096];
