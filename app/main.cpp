@@ -11,6 +11,7 @@
 #include <ctime>
 #include <functional>
 
+#include "app/datadir.h"
 #include "app/init.h"
 #include "render/backgrnd.h"
 
@@ -133,6 +134,7 @@ const char* signWord(int sign) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
+    if (!enterDataFolder()) return 1;
     world.init();
     createBackground();
     return main2(hInstance, hPrevInstance, lpCmdLine, nCmdShow);

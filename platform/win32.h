@@ -22,6 +22,11 @@
 //                         the class background brush (the canvas is the window's only
 //                         picture); everything else returns 0.
 //     GetModuleHandleA    returns a fixed non-null handle for the program (any name).
+//     GetModuleFileNameA  the running executable's path (module null or the program's), from
+//                         /proc/self/exe; truncated and null-terminated like Windows' when the
+//                         buffer is short; 0 when the path cannot be read.
+//   Environment
+//     SetEnvironmentVariableA  a null value removes the variable.
 //     LoadIconA, LoadCursorA   return fixed non-null handles; nothing is drawn with them.
 //   Messages (one queue per thread, created on first use)
 //     PeekMessageA        never waits. On the process's main thread it also runs the layer's
@@ -321,8 +326,12 @@ HWND WINAPI SetFocus(HWND hWnd);
 BOOL WINAPI AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu);
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);
+DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
+
+// Environment
+BOOL WINAPI SetEnvironmentVariableA(LPCSTR name, LPCSTR value);
 
 // Messages
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND hWnd, UINT filterMin, UINT filterMax, UINT removeMsg);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -70,11 +71,17 @@ inline std::string findWindow(const std::string& caption) {
     return end == std::string::npos ? "" : ids.substr(0, end);
 }
 
+// Which executable to start, and in which folder.
+struct Launch {
+    std::string program = gamePath();
+    std::string folder = VORLAXIS_DATA_DIR;
+};
+
 class GameProcess {
 public:
     // `environment` entries NAME=VALUE replace the inherited ones; a bare NAME removes it.
-    explicit GameProcess(const std::vector<std::string>& environment)
-        : out_(tempPath("e2e", ".out")), err_(tempPath("e2e", ".err")) {
+    explicit GameProcess(const std::vector<std::string>& environment, Launch launch = Launch())
+        : launch_(std::move(launch)), out_(tempPath("e2e", ".out")), err_(tempPath("e2e", ".err")) {
         std::vector<std::string> env = merged(environment);
         pid_ = ::fork();
         if (pid_ == 0) exec(env);
@@ -140,16 +147,17 @@ private:
         int out = ::open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = ::open(err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
-            ::chdir(VORLAXIS_DATA_DIR) != 0)
+            ::chdir(launch_.folder.c_str()) != 0)
             ::_exit(127);
         std::vector<char*> envp;
         for (std::string& e : env) envp.push_back(e.data());
         envp.push_back(nullptr);
-        char* argv[] = {const_cast<char*>(gamePath().c_str()), nullptr};
-        ::execve(gamePath().c_str(), argv, envp.data());
+        char* argv[] = {launch_.program.data(), nullptr};
+        ::execve(launch_.program.c_str(), argv, envp.data());
         ::_exit(127);
     }
 
+    Launch launch_;
     std::string out_, err_;
     pid_t pid_ = -1;
     bool finished_ = false;

@@ -1,0 +1,89 @@
+// Finding the data folder from anywhere, and cameras named from the folder the player is in.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "app/datadir.h"
+#include "platform/win32.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Folders = std::vector<std::string>;
+
+TEST(DataFolder, AnInstalledGameLooksBesideItsPrefixThenInItsOwnAndTheBuildFolder) {
+    EXPECT_EQ(dataFolderCandidates(nullptr, "/usr/games/vorlaxis"),
+              (Folders{"/usr/share/vorlaxis", "/usr/share/games/vorlaxis", "/usr/games", "/usr/data"}));
+    EXPECT_EQ(dataFolderCandidates("", "/opt/v/bin/vorlaxis"),
+              (Folders{"/opt/v/share/vorlaxis", "/opt/v/share/games/vorlaxis", "/opt/v/bin", "/opt/v/data"}));
+    // An explicit setting is the only place; an unknown executable leaves nothing to try.
+    EXPECT_EQ(dataFolderCandidates("/my/data", "/usr/bin/vorlaxis"), (Folders{"/my/data"}));
+    EXPECT_TRUE(dataFolderCandidates(nullptr, "").empty());
+}
+
+TEST(DataFolder, TheBuiltDataHoldsTheGameAndAFolderMissingOneKindDoesNot) {
+    EXPECT_TRUE(holdsGameData(VORLAXIS_DATA_DIR));
+    const fs::path partial = fs::temp_directory_path() / ("vorlaxis-partial-" + std::to_string(::getpid()));
+    fs::create_directories(partial);
+    for (const char* name : {"Punch00.txt", "earthmap1k.bmp"}) fs::copy_file(fs::path(VORLAXIS_DATA_DIR) / name, partial / name);
+    EXPECT_FALSE(holdsGameData(partial.string()));
+    fs::create_directory(partial / "music.ogg");  // a folder by the right name is no data file
+    EXPECT_FALSE(holdsGameData(partial.string()));
+    fs::remove_all(partial);
+    EXPECT_FALSE(holdsGameData("/nonexistent/vorlaxis"));
+}
+
+TEST(DataFolder, RelativeCamerasAreTakenFromTheStartFolderDevicesAndNumbersStay) {
+    const std::string start = fs::current_path().string();
+    EXPECT_EQ(cameraFromStartFolder("clips/../fight.y4m"), start + "/fight.y4m");
+    EXPECT_EQ(cameraFromStartFolder("/dev/video0"), "/dev/video0");
+    EXPECT_EQ(cameraFromStartFolder("1"), "1");
+    EXPECT_EQ(cameraFromStartFolder(""), "");
+}
+
+// Changes the process's folder and environment: puts both back whatever happens.
+class EnterDataFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        start_ = fs::current_path();
+        fs::current_path(fs::temp_directory_path());
+    }
+    void TearDown() override {
+        fs::current_path(start_);
+        SetEnvironmentVariableA("VORLAXIS_DATA", nullptr);
+        SetEnvironmentVariableA("VORLAXIS_CAMERA", nullptr);
+    }
+    fs::path start_;
+};
+
+TEST_F(EnterDataFolder, MovesIntoTheSetFolderAfterMakingTheCameraAbsolute) {
+    SetEnvironmentVariableA("VORLAXIS_DATA", VORLAXIS_DATA_DIR);
+    SetEnvironmentVariableA("VORLAXIS_CAMERA", "fight.y4m");
+    const std::string clip = (fs::temp_directory_path() / "fight.y4m").string();
+    ASSERT_TRUE(enterDataFolder());
+    EXPECT_EQ(fs::current_path(), fs::canonical(VORLAXIS_DATA_DIR));
+    EXPECT_EQ(std::string(std::getenv("VORLAXIS_CAMERA")), clip);
+    // Already there: it stays, even with a setting that holds nothing.
+    SetEnvironmentVariableA("VORLAXIS_DATA", "/nonexistent");
+    EXPECT_TRUE(enterDataFolder());
+}
+
+TEST_F(EnterDataFolder, ASetFolderWithoutDataIsReportedWithEveryPlaceLooked) {
+    SetEnvironmentVariableA("VORLAXIS_DATA", "/nonexistent/vorlaxis");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(enterDataFolder());
+    const std::string message = testing::internal::GetCapturedStderr();
+    EXPECT_NE(message.find("Unable to find the game data"), std::string::npos) << message;
+    EXPECT_NE(message.find(fs::current_path().string() + " (the working directory), /nonexistent/vorlaxis;"),
+              std::string::npos)
+        << message;
+    EXPECT_EQ(fs::current_path(), fs::temp_directory_path());
+}
+
+}  // namespace
