@@ -4,7 +4,7 @@
 #include <memory>
 #include <random>
 
-#include "platform/linux/internal.h"
+#include "platform/driver.h"
 #include "platform/win32.h"
 #include "vision/WebCam.h"
 

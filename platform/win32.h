@@ -67,7 +67,7 @@
 //   Entry point: platform/linux supplies main(), which calls WinMain.
 //
 // Tests switch the layer to in-memory windows (no X server; canvases, queues and capture keep
-// working) with vorlaxis::platform::setHeadless(true) from platform/linux/internal.h, or by
+// working) with vorlaxis::platform::setHeadless(true) from platform/driver.h, or by
 // setting VORLAXIS_VIDEODRIVER=headless in the environment before the first window is made.
 #pragma once
 

@@ -8,7 +8,7 @@
 
 #include "app/init.h"
 #include "app/main.h"
-#include "platform/linux/internal.h"
+#include "platform/driver.h"
 
 namespace testing_app {
 

@@ -3,8 +3,8 @@
 
 #include <cstdlib>
 
-#include "platform/linux/camera_capture.h"
-#include "platform/linux/internal.h"
+#include "platform/capture/camera_capture.h"
+#include "platform/driver.h"
 #include "platform/win32.h"
 #include "tests/capture/clip_files.h"
 #include "tests/capture/video_devices.h"

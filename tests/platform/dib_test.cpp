@@ -2,7 +2,7 @@
 // and windows.
 #include <vector>
 
-#include "platform/linux/layer.h"
+#include "platform/core/layer.h"
 #include "tests/platform/headless.h"
 
 using testing_platform::HeadlessCanvas;

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/linux/internal.h"
+#include "platform/driver.h"
 
 namespace testing_platform {
 

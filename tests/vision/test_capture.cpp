@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/internal.h"
+#include "platform/driver.h"
 #include "platform/win32.h"
 #include "tests/vision/frames.h"
 #include "vision/WebCam.h"

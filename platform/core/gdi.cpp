@@ -1,5 +1,5 @@
 // Device contexts and the GDI objects selected into them: brushes, pens, fonts, bitmaps.
-#include "platform/linux/layer.h"
+#include "platform/core/layer.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 // The Linux layer's own objects: what sits behind each Win32 handle.
 #pragma once
 
-#include "platform/linux/internal.h"
+#include "platform/driver.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Window classes and windows. Top-level windows get an X window from the display side; child
 // windows live only as canvases drawn over their parent's.
-#include "platform/linux/layer.h"
+#include "platform/core/layer.h"
 
 #include <algorithm>
 

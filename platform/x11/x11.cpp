@@ -1,7 +1,7 @@
 // The X side of the windows: one connection, used by the main thread only. X windows follow the
 // layer's windows (created, mapped, focused, destroyed) each time the main thread pumps; X
 // events become messages; changed canvases are put on screen with XPutImage.
-#include "platform/linux/layer.h"
+#include "platform/core/layer.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

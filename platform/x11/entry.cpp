@@ -1,5 +1,5 @@
 // The process entry point: Windows starts the game at WinMain, so does this.
-#include "platform/linux/internal.h"
+#include "platform/driver.h"
 #include "platform/win32.h"
 
 #include <X11/Xlib.h>
