@@ -9,7 +9,6 @@
 #include <memory>
 #include <mutex>
 
-#include "platform/capture/camera_capture.h"
 #include "platform/capture/camera_source.h"
 #include "platform/driver.h"
 #include "platform/win32.h"

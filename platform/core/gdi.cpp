@@ -170,7 +170,8 @@ bool brushPixel(HBRUSH brush, uint32_t* pixel) {
 using namespace vorlaxis::platform;
 
 HDC WINAPI GetDC(HWND hWnd) {
-    if (!hWnd) return newDC(DeviceContext::Kind::Screen, nullptr, nullptr);
+    if (!hWnd)
+        return requireDisplay() ? newDC(DeviceContext::Kind::Screen, nullptr, nullptr) : nullptr;
     auto window = findWindow(hWnd);
     return window ? newDC(DeviceContext::Kind::Window, hWnd, window->canvas) : nullptr;
 }

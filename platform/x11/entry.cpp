@@ -4,20 +4,13 @@
 
 #include <X11/Xlib.h>
 
-#include <cstdio>
-#include <string>
-
 int main(int argc, char** argv) {
     (void)argc;
     (void)argv;
     // Before any other Xlib call, ours or SDL's: both threads end up in Xlib.
     XInitThreads();
-    // The control panel is the only way to end the game, so without a display there is no
-    // point opening the 3D window, the audio device or the camera first.
-    std::string why;
-    if (!vorlaxis::platform::openDisplay(&why)) {
-        std::fprintf(stderr, "Unable to create the control panel window: %s\n", why.c_str());
-        return 1;
-    }
+    // The display comes first, as the first window would open it. Should it fail, the game
+    // learns why from the first call that needs it (GetDC(NULL), CreateWindowExA) and says so.
+    vorlaxis::platform::openVideo(nullptr);
     return WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
 }

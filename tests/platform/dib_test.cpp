@@ -2,11 +2,9 @@
 // and windows.
 #include <vector>
 
-#include "platform/core/layer.h"
 #include "tests/platform/headless.h"
 
 using testing_platform::HeadlessCanvas;
-using vorlaxis::platform::colorFromPixel;
 
 namespace {
 
@@ -20,6 +18,9 @@ BITMAPINFO describe(int width, int height) {
     bmi.bmiHeader.biCompression = BI_RGB;
     return bmi;
 }
+
+// The COLORREF (0x00BBGGRR) GetPixel gives for a canvas pixel (0x00RRGGBB).
+COLORREF colorFromPixel(uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
 
 // A distinct pixel for every position of a picture, as the canvas stores it (0x00RRGGBB).
 uint32_t patternAt(int x, int y) { return (uint32_t(x) << 16) | (uint32_t(y) << 8) | 0x5A; }

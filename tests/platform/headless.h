@@ -22,7 +22,7 @@ protected:
     static constexpr int kHeight = 100;
 
     void SetUp() override {
-        vorlaxis::platform::setHeadless(true);
+        vorlaxis::platform::useVideoDriver("null");
         registerPlainClass("canvas-test");
         hwnd = CreateWindowExA(0, "canvas-test", "canvas", 0, 0, 0, kWidth, kHeight, nullptr,
                                nullptr, nullptr, nullptr);
