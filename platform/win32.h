@@ -61,7 +61,7 @@
 //                         ignored.
 //     TextOutA            bytes are Latin-1; the reference point is the top left of the cell.
 //     Rectangle           the selected pen is 1 pixel wide (stock pens only); right and bottom
-//                         edges are exclusive.
+//                         edges are exclusive; an empty or 1 x 1 rectangle draws nothing.
 //     CreateDIBSection, GetDIBits, SetDIBitsToDevice   32-bit BI_RGB only (other depths fail);
 //                         GetDIBits converts to bottom-up or top-down by the sign of biHeight.
 //     BitBlt              SRCCOPY only.

@@ -249,6 +249,9 @@ BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
     if (!canvas) return TRUE;
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
+    // GDI draws the border as four lines that each leave out their last pixel: nothing is
+    // left of them in an empty or a 1 x 1 rectangle.
+    if (left == right || top == bottom || (right - left == 1 && bottom - top == 1)) return TRUE;
     bool outlined = pen && !pen->hollow;
     std::lock_guard<std::mutex> guard(canvas->mutex);
     // Without a pen the rectangle loses its right and bottom border pixels, as in GDI.
