@@ -18,9 +18,10 @@ namespace vorlaxis::platform {
 // "x11" shows top-level windows on the X display named by DISPLAY and turns its events into
 // messages. "null" has no display at all: windows are canvases with their queues, children and
 // capture, nothing is presented and no input arrives; tests and benchmarks use it.
-// The driver is the one named by VORLAXIS_VIDEODRIVER ("null", or its former name "headless";
-// anything else means x11) unless useVideoDriver picked one first. Pick it before making
-// windows: windows made under one driver are not shown by another.
+// The driver is the one named by VORLAXIS_VIDEODRIVER ("x11", "null" or the null driver's
+// former name "headless"; unset means x11, any other name is reported on stderr and means x11)
+// unless useVideoDriver picked one first. Pick it before making windows: windows made under
+// one driver are not shown by another.
 // Returns false, changing nothing, for a name that is no driver.
 bool useVideoDriver(const std::string& name);
 const char* videoDriverName();

@@ -1,6 +1,7 @@
 // Which video driver runs: chosen once from VORLAXIS_VIDEODRIVER unless a test picked one.
 #include "platform/core/layer.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace vorlaxis::platform {
@@ -13,8 +14,13 @@ std::atomic<VideoDriver*> current{nullptr};
 
 VideoDriver* fromEnvironment() {
     const char* name = std::getenv("VORLAXIS_VIDEODRIVER");
-    VideoDriver* driver = name ? findVideoDriver(name) : nullptr;
-    return driver ? driver : findVideoDriver(kDefaultDriver);
+    if (!name || !*name) return findVideoDriver(kDefaultDriver);
+    VideoDriver* driver = findVideoDriver(name);
+    if (driver) return driver;
+    // A misspelt name should not pass unnoticed as the default.
+    std::fprintf(stderr, "VORLAXIS_VIDEODRIVER=%s is no video driver (x11 or null): using %s\n",
+                 name, kDefaultDriver);
+    return findVideoDriver(kDefaultDriver);
 }
 
 }  // namespace
