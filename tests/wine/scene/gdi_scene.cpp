@@ -13,11 +13,13 @@
 #include <vector>
 
 #include "platform/win32.h"
+#include "tests/platform/bitmap_info.h"
 #include "tests/wine/scene/scene.h"
 
 namespace {
 
 using gdi_scene::kInk;
+using testing_platform::describe32;
 using gdi_scene::kPanelGreen;
 using gdi_scene::kPaper;
 
@@ -38,18 +40,6 @@ void writeRecord(const std::string& name, int width, int height, const void* top
     std::fwrite(topDownPixels, 4, static_cast<size_t>(width) * height, g_out);
 }
 
-BITMAPINFO describe(int width, int height) {
-    BITMAPINFO bmi;
-    std::memset(&bmi, 0, sizeof bmi);
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    return bmi;
-}
-
 // A memory DC drawing into a DIB section; rows bottom-up when `bottomUp`.
 struct Surface {
     HDC dc = nullptr;
@@ -62,7 +52,7 @@ struct Surface {
 
     Surface(HDC screen, int w, int h, bool upFromBottom, UINT usage = DIB_RGB_COLORS)
         : width(w), height(h), bottomUp(upFromBottom) {
-        BITMAPINFO bmi = describe(w, upFromBottom ? h : -h);
+        BITMAPINFO bmi = describe32(w, upFromBottom ? h : -h);
         void* memory = nullptr;
         dc = CreateCompatibleDC(screen);
         bitmap = CreateDIBSection(screen, &bmi, usage, &memory, nullptr, 0);
@@ -202,7 +192,7 @@ void fillPattern(Surface& s) {
 
 // GetDIBits into a buffer of the given row order, written top-down.
 void readBack(HDC screen, Surface& s, bool bottomUp, const std::string& name) {
-    BITMAPINFO bmi = describe(s.width, bottomUp ? s.height : -s.height);
+    BITMAPINFO bmi = describe32(s.width, bottomUp ? s.height : -s.height);
     std::vector<uint32_t> buffer(static_cast<size_t>(s.width) * s.height, 0xDEADBEEF);
     int lines = GetDIBits(screen, s.bitmap, 0, s.height, buffer.data(), &bmi, DIB_RGB_COLORS);
     if (lines != s.height) fail("GetDIBits");
@@ -240,7 +230,7 @@ void setDIBitsHalves(HDC screen) {
         for (int line = 0; line < h; ++line)
             for (int x = 0; x < w; ++x)
                 buffer[static_cast<size_t>(line) * w + x] = patternAt(x, bottomUp ? h - 1 - line : line);
-        BITMAPINFO bmi = describe(w, bottomUp ? h : -h);
+        BITMAPINFO bmi = describe32(w, bottomUp ? h : -h);
         Surface target(screen, 60, 30, false);
         if (!target.valid()) return;
         target.clear(WHITE_BRUSH);
