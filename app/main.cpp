@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <functional>
+#include <string>
 
 #include "app/datadir.h"
 #include "app/init.h"
@@ -125,6 +126,32 @@ const char* directionWord(float distance, double a) {
     return "DOWN";
 }
 
+// Why the last platform call failed, in the system's words, or its error number when the
+// system has none for it.
+std::string lastErrorText() {
+    const DWORD code = GetLastError();
+    char text[256];
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, code, 0, text, sizeof text, nullptr);
+    while (length > 0 && std::strchr(" \r\n", text[length - 1])) --length;
+    if (length == 0) return "error " + std::to_string(code);
+    return std::string(text, length);
+}
+
+int panelFailure() {
+    std::fprintf(stderr, "Unable to create the control panel window: %s\n", lastErrorText().c_str());
+    return 1;
+}
+
+// The control panel is the only way to end the game, so without a screen to show it on there
+// is no point opening the 3D window, the audio device or the camera first.
+bool screenAvailable() {
+    HDC screen = GetDC(nullptr);
+    if (!screen) return false;
+    ReleaseDC(nullptr, screen);
+    return true;
+}
+
 const char* signWord(int sign) {
     if (sign == 1) return "ROCK";
     if (sign == 2) return "PAPER";
@@ -135,6 +162,7 @@ const char* signWord(int sign) {
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
     if (!enterDataFolder()) return 1;
+    if (!screenAvailable()) return panelFailure();
     world.init();
     createBackground();
     return main2(hInstance, hPrevInstance, lpCmdLine, nCmdShow);
@@ -143,10 +171,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
 int main2(HINSTANCE hInstance, HINSTANCE, char*, int) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     g_hWnd = CreationFenetre(hInstance);
-    if (!g_hWnd) {
-        std::fprintf(stderr, "Unable to create the control panel window\n");
-        return 1;
-    }
+    if (!g_hWnd) return panelFailure();
     WebCam.hWndParent = g_hWnd;
     g_hDC = GetDC(g_hWnd);
     WebCam.hDCAffichage = g_hDC;

@@ -4,7 +4,7 @@
 #include <memory>
 #include <random>
 
-#include "platform/linux/internal.h"
+#include "platform/driver.h"
 #include "platform/win32.h"
 #include "vision/WebCam.h"
 
@@ -68,7 +68,7 @@ LRESULT CALLBACK plainProc(HWND h, UINT m, WPARAM w, LPARAM l) {
 
 // A headless window standing in for the preview, holding a 320 x 240 picture.
 HWND makePreview() {
-    vorlaxis::platform::setHeadless(true);
+    vorlaxis::platform::useVideoDriver("null");
     WNDCLASSA wc{};
     wc.lpfnWndProc = plainProc;
     wc.hInstance = GetModuleHandleA(nullptr);

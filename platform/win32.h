@@ -1,7 +1,9 @@
 // The Win32 subset the game calls, and nothing more.
 //
 // On Windows this header is <windows.h> and <vfw.h>. Elsewhere it declares the same names and
-// platform/linux implements them over X11, FreeType/fontconfig and V4L2 / clip files.
+// the drivers under platform/ implement them: core/ (the calls on in-memory canvases, text
+// through FreeType/fontconfig), x11/ or null/ (the display, or none) and capture/ (V4L2
+// cameras and .y4m clips).
 //
 // Calls provided, and where the Linux side differs from Windows:
 //
@@ -13,8 +15,8 @@
 //                         WM_NAME is the caption and whose WM_CLASS (name and class) is the Win32
 //                         class name; it has no decorations, so its X size is its client size.
 //                         A WS_CHILD window has no X window: its canvas is drawn into its
-//                         parent's picture when presented. Fails (null) when no X display can be
-//                         opened, unless the layer is headless.
+//                         parent's picture when presented. A top-level window fails (null)
+//                         when the video driver's display cannot be opened.
 //     DestroyWindow       destroys the children too; callable from any thread.
 //     IsWindow, ShowWindow, UpdateWindow (sends WM_PAINT at once), SetFocus,
 //     AdjustWindowRect    the rectangle is returned unchanged: there is no frame to add.
@@ -43,9 +45,16 @@
 //                         and never see them in their procedure.
 //     TranslateMessage    posts WM_CHAR for keys with a plain character (letters lower case).
 //     DispatchMessageA, PostQuitMessage (posts WM_QUIT to the calling thread only).
+//   Errors
+//     GetLastError, SetLastError   per thread. CreateWindowExA and GetDC(NULL) set it when they
+//                         fail; a display that cannot be opened is a code of our own
+//                         (customer bit set).
+//     FormatMessageA      FORMAT_MESSAGE_FROM_SYSTEM into the caller's buffer, for the codes
+//                         this layer sets; inserts and languages are ignored.
 //   GDI (every window owns a 32-bit canvas; calls may come from any thread)
 //     GetDC, ReleaseDC    GetDC(NULL) is the screen: GetPixel reads CLR_INVALID from it and
-//                         drawing into it does nothing.
+//                         drawing into it does nothing; null when the video driver's display
+//                         cannot be opened.
 //     CreateCompatibleDC, DeleteDC, SelectObject, DeleteObject (an object still selected into a
 //     DC stays usable by that DC until deselected; deleting it never crashes),
 //     GetStockObject      brushes, pens and SYSTEM_FONT / DEFAULT_GUI_FONT only.
@@ -57,7 +66,7 @@
 //                         ignored.
 //     TextOutA            bytes are Latin-1; the reference point is the top left of the cell.
 //     Rectangle           the selected pen is 1 pixel wide (stock pens only); right and bottom
-//                         edges are exclusive.
+//                         edges are exclusive; an empty or 1 x 1 rectangle draws nothing.
 //     CreateDIBSection, GetDIBits, SetDIBitsToDevice   32-bit BI_RGB only (other depths fail);
 //                         GetDIBits converts to bottom-up or top-down by the sign of biHeight.
 //     BitBlt              SRCCOPY only.
@@ -69,11 +78,10 @@
 //     WM_CAP_DRIVER_CONNECT, WM_CAP_SET_SCALE, WM_CAP_SET_PREVIEWRATE, WM_CAP_SET_PREVIEW
 //                         through SendMessageA; the preview refreshes inside the main thread's
 //                         PeekMessageA at the preview rate, as a timer would.
-//   Entry point: platform/linux supplies main(), which calls WinMain.
+//   Entry point: the X11 driver supplies main(), which opens the display and calls WinMain.
 //
-// Tests switch the layer to in-memory windows (no X server; canvases, queues and capture keep
-// working) with vorlaxis::platform::setHeadless(true) from platform/linux/internal.h, or by
-// setting VORLAXIS_VIDEODRIVER=headless in the environment before the first window is made.
+// Tests run on the null video driver (no display; canvases, queues and capture keep working),
+// chosen through platform/driver.h or with VORLAXIS_VIDEODRIVER=null in the environment.
 #pragma once
 
 #ifdef _WIN32
@@ -81,6 +89,7 @@
 #include <vfw.h>
 #else
 
+#include <cstdarg>
 #include <cstdint>
 
 #define WINAPI
@@ -97,6 +106,7 @@ typedef char CHAR;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef void* LPVOID;
+typedef const void* LPCVOID;
 typedef intptr_t LONG_PTR;
 typedef uintptr_t UINT_PTR;
 typedef uintptr_t ULONG_PTR;
@@ -305,6 +315,15 @@ typedef struct tagBITMAPINFO {
 #define IDI_APPLICATION MAKEINTRESOURCEA(32512)
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
 
+// Errors
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_MR_MID_NOT_FOUND 317L
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
+#define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
+
 #define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(rgb) ((BYTE)(rgb))
 #define GetGValue(rgb) ((BYTE)(((WORD)(rgb)) >> 8))
@@ -340,6 +359,12 @@ LRESULT WINAPI SendMessageA(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI TranslateMessage(const MSG* msg);
 LRESULT WINAPI DispatchMessageA(const MSG* msg);
 void WINAPI PostQuitMessage(int exitCode);
+
+// Errors
+DWORD WINAPI GetLastError(void);
+void WINAPI SetLastError(DWORD code);
+DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
+                            LPSTR buffer, DWORD size, va_list* arguments);
 
 // GDI
 HDC WINAPI GetDC(HWND hWnd);

@@ -8,7 +8,7 @@
 
 #include "app/init.h"
 #include "app/main.h"
-#include "platform/linux/internal.h"
+#include "platform/driver.h"
 
 namespace testing_app {
 
@@ -18,7 +18,7 @@ constexpr int kPanelHeight = 272;
 class PanelTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        vorlaxis::platform::setHeadless(true);
+        vorlaxis::platform::useVideoDriver("null");
         if (!g_hWnd) {
             g_hWnd = CreationFenetre(GetModuleHandleA(nullptr));
             g_hDC = GetDC(g_hWnd);

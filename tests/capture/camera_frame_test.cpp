@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/linux/camera_frame.h"
+#include "platform/capture/camera_frame.h"
 
 using camera::RgbFrame;
 

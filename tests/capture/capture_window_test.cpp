@@ -3,8 +3,7 @@
 
 #include <cstdlib>
 
-#include "platform/linux/camera_capture.h"
-#include "platform/linux/internal.h"
+#include "platform/driver.h"
 #include "platform/win32.h"
 #include "tests/capture/clip_files.h"
 #include "tests/capture/video_devices.h"
@@ -21,7 +20,7 @@ LRESULT CALLBACK panelProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 class CaptureWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        vorlaxis::platform::setHeadless(true);
+        vorlaxis::platform::useVideoDriver("null");
         static bool registered = false;
         if (!registered) {
             WNDCLASSA wc{};

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/linux/y4m.h"
+#include "platform/capture/y4m.h"
 #include "tests/capture/clip_files.h"
 
 using camera::parseY4mHeader;

@@ -2,24 +2,16 @@
 // and windows.
 #include <vector>
 
-#include "platform/linux/layer.h"
+#include "tests/platform/bitmap_info.h"
 #include "tests/platform/headless.h"
 
+using testing_platform::describe32;
 using testing_platform::HeadlessCanvas;
-using vorlaxis::platform::colorFromPixel;
 
 namespace {
 
-BITMAPINFO describe(int width, int height) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    return bmi;
-}
+// The COLORREF (0x00BBGGRR) GetPixel gives for a canvas pixel (0x00RRGGBB).
+COLORREF colorFromPixel(uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
 
 // A distinct pixel for every position of a picture, as the canvas stores it (0x00RRGGBB).
 uint32_t patternAt(int x, int y) { return (uint32_t(x) << 16) | (uint32_t(y) << 8) | 0x5A; }
@@ -39,7 +31,7 @@ TEST_F(Dib, SetDIBitsToDeviceReadsBottomUpRowsBlueFirst) {
     // Buffer line 0 is the bottom row of the picture; byte 0 of a pixel is blue.
     bits[0] = 0xFF;                        // bottom-left: blue
     bits[((h - 1) * w + 3) * 4 + 2] = 0xFF;  // top-right: red
-    BITMAPINFO bmi = describe(w, h);
+    BITMAPINFO bmi = describe32(w, h);
     fill(0x000000);
     EXPECT_EQ(SetDIBitsToDevice(hdc, 10, 20, w, h, 0, 0, 0, h, bits.data(), &bmi,
                                 DIB_RGB_COLORS),
@@ -55,7 +47,7 @@ TEST_F(Dib, SetDIBitsToDeviceDrawsTheNamedPartOfTheBufferAsTheCameraPanelDoes) {
     std::vector<uint32_t> bits(w * h);
     for (int line = 0; line < h; ++line)
         for (int x = 0; x < w; ++x) bits[line * w + x] = patternAt(x, h - 1 - line);
-    BITMAPINFO bmi = describe(w, h);
+    BITMAPINFO bmi = describe32(w, h);
     HWND wide = CreateWindowExA(0, "canvas-test", "wide", 0, 0, 0, 1200, 272, nullptr, nullptr,
                                 nullptr, nullptr);
     HDC wideDC = GetDC(wide);
@@ -78,7 +70,7 @@ TEST_F(Dib, SetDIBitsToDeviceDrawsTheNamedPartOfTheBufferAsTheCameraPanelDoes) {
 TEST_F(Dib, SetDIBitsToDeviceClipsAtTheCanvasAndSourceEdges) {
     const int w = 8, h = 8;
     std::vector<uint32_t> bits(w * h, 0x00FF00);
-    BITMAPINFO bmi = describe(w, h);
+    BITMAPINFO bmi = describe32(w, h);
     fill(0x000000);
     SetDIBitsToDevice(hdc, kWidth - 4, kHeight - 4, w, h, 0, 0, 0, h, bits.data(), &bmi,
                       DIB_RGB_COLORS);
@@ -93,14 +85,14 @@ TEST_F(Dib, SetDIBitsToDeviceClipsAtTheCanvasAndSourceEdges) {
     EXPECT_EQ(at(50, 96), 0x00FF00u);
     EXPECT_EQ(at(54, 99), 0x000000u);
     EXPECT_EQ(at(50, 95), 0x000000u);
-    BITMAPINFO bad = describe(w, h);
+    BITMAPINFO bad = describe32(w, h);
     bad.bmiHeader.biBitCount = 24;
     EXPECT_EQ(SetDIBitsToDevice(hdc, 0, 0, w, h, 0, 0, 0, h, bits.data(), &bad, DIB_RGB_COLORS),
               0);
 }
 
 TEST_F(Dib, CreateDIBSectionHandsOutBottomUpMemory) {
-    BITMAPINFO bmi = describe(3, 2);
+    BITMAPINFO bmi = describe32(3, 2);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
     ASSERT_NE(bitmap, nullptr);
@@ -112,11 +104,11 @@ TEST_F(Dib, CreateDIBSectionHandsOutBottomUpMemory) {
     EXPECT_EQ(GetPixel(memory, 0, 0), RGB(0, 0, 0));
     DeleteDC(memory);
     DeleteObject(bitmap);
-    BITMAPINFO tooDeep = describe(3, 2);
+    BITMAPINFO tooDeep = describe32(3, 2);
     tooDeep.bmiHeader.biBitCount = 16;
     EXPECT_EQ(CreateDIBSection(nullptr, &tooDeep, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
     EXPECT_EQ(bits, nullptr);
-    BITMAPINFO huge = describe(1 << 20, 1 << 20);
+    BITMAPINFO huge = describe32(1 << 20, 1 << 20);
     EXPECT_EQ(CreateDIBSection(nullptr, &huge, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
 }
 
@@ -125,7 +117,7 @@ TEST_F(Dib, CreateDIBSectionHandsOutBottomUpMemory) {
 TEST_F(Dib, BitBltIntoADibSectionAndGetDIBitsRoundTrip) {
     paintPattern();
     const int w = 64, h = 48;
-    BITMAPINFO bmi = describe(w, h);
+    BITMAPINFO bmi = describe32(w, h);
     HDC memory = CreateCompatibleDC(hdc);
     HBITMAP bitmap = CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, nullptr, nullptr, 0);
     HGDIOBJ previous = SelectObject(memory, bitmap);
@@ -145,7 +137,7 @@ TEST_F(Dib, BitBltIntoADibSectionAndGetDIBitsRoundTrip) {
             ASSERT_EQ(p[2], (want >> 16) & 0xFF);
         }
     // Top-down on request (negative height), and a partial read from scan line 10.
-    BITMAPINFO topDown = describe(w, -h);
+    BITMAPINFO topDown = describe32(w, -h);
     std::vector<uint32_t> rows(w * h);
     EXPECT_EQ(GetDIBits(hdc, bitmap, 10, 5, rows.data(), &topDown, DIB_RGB_COLORS), 5);
     EXPECT_EQ(rows[0], patternAt(7, 5 + 10));

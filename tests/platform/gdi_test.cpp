@@ -47,6 +47,19 @@ TEST_F(Gdi, RectangleTakesItsCornersInEitherOrderAndClipsToTheCanvas) {
     EXPECT_EQ(at(3, 3), 0xFFFFFFu);
 }
 
+TEST_F(Gdi, ThinRectanglesKeepWhatTheirBorderLinesDrawAndEmptyOnesDrawNothing) {
+    fill(0xFFFFFF);
+    SelectObject(hdc, GetStockObject(GRAY_BRUSH));
+    Rectangle(hdc, 10, 10, 10, 20);  // no width
+    Rectangle(hdc, 20, 10, 30, 10);  // no height
+    Rectangle(hdc, 40, 10, 41, 11);  // 1 x 1: every border line is its own left-out end
+    Rectangle(hdc, 50, 10, 51, 14);  // 1 wide: a column
+    for (int y = 9; y < 21; ++y)
+        for (int x = 9; x < 45; ++x) EXPECT_EQ(at(x, y), 0xFFFFFFu) << x << "," << y;
+    for (int y = 10; y < 14; ++y) EXPECT_EQ(at(50, y), 0x000000u) << y;
+    EXPECT_EQ(at(50, 14), 0xFFFFFFu);
+}
+
 TEST_F(Gdi, NullPenAndHollowBrushLeaveTheirPartsUndrawn) {
     fill(0xFFFFFF);
     SelectObject(hdc, GetStockObject(NULL_BRUSH));

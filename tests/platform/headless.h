@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/linux/internal.h"
+#include "platform/driver.h"
 
 namespace testing_platform {
 
@@ -22,7 +22,7 @@ protected:
     static constexpr int kHeight = 100;
 
     void SetUp() override {
-        vorlaxis::platform::setHeadless(true);
+        vorlaxis::platform::useVideoDriver("null");
         registerPlainClass("canvas-test");
         hwnd = CreateWindowExA(0, "canvas-test", "canvas", 0, 0, 0, kWidth, kHeight, nullptr,
                                nullptr, nullptr, nullptr);

@@ -28,7 +28,7 @@ LRESULT CALLBACK recordingProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam
 class Queue : public ::testing::Test {
 protected:
     void SetUp() override {
-        vorlaxis::platform::setHeadless(true);
+        vorlaxis::platform::useVideoDriver("null");
         registerPlainClass("queue-test", recordingProc);
         drain();
         received().clear();

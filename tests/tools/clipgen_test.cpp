@@ -14,7 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "platform/linux/y4m.h"
+#include "platform/capture/y4m.h"
 #include "vision/WebCam.h"
 
 namespace {

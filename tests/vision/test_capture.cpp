@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/internal.h"
+#include "platform/driver.h"
 #include "platform/win32.h"
 #include "tests/vision/frames.h"
 #include "vision/WebCam.h"
@@ -61,7 +61,7 @@ protected:
     HDC sourceDC = nullptr;
 
     void SetUp() override {
-        vorlaxis::platform::setHeadless(true);
+        vorlaxis::platform::useVideoDriver("null");
         source = makeWindow(320, 240);
         ASSERT_NE(source, nullptr);
         sourceDC = GetDC(source);
@@ -173,7 +173,7 @@ std::string writeClip() {
 }
 
 TEST(Camera, ConnectShowsTheClipAndChargeCaptureReturnsIt) {
-    vorlaxis::platform::setHeadless(true);
+    vorlaxis::platform::useVideoDriver("null");
     setenv("VORLAXIS_CAMERA", writeClip().c_str(), 1);
     auto cam = std::make_unique<CWebCam>();
     cam->hWndParent = makeWindow(1200, 272);
@@ -201,7 +201,7 @@ TEST(Camera, ConnectShowsTheClipAndChargeCaptureReturnsIt) {
 
 TEST(CameraDeathTest, MissingCameraEndsWithCodeOneAndAMessage) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    vorlaxis::platform::setHeadless(true);
+    vorlaxis::platform::useVideoDriver("null");
     setenv("VORLAXIS_CAMERA", "/nonexistent/clip.y4m", 1);
     auto cam = std::make_unique<CWebCam>();
     cam->hWndParent = makeWindow(1200, 272);

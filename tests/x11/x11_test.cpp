@@ -93,9 +93,9 @@ bool received(UINT message, WPARAM wParam) {
 class X11 : public ::testing::Test {
 protected:
     void SetUp() override {
-        vorlaxis::platform::setHeadless(false);
+        vorlaxis::platform::useVideoDriver("x11");
         std::string why;
-        if (!vorlaxis::platform::openDisplay(&why)) GTEST_SKIP() << why;
+        if (!vorlaxis::platform::openVideo(&why)) GTEST_SKIP() << why;
         other = XOpenDisplay(nullptr);
         ASSERT_NE(other, nullptr);
         registerPlainClass("x11-test", keepingProc);
@@ -105,7 +105,7 @@ protected:
     }
     void TearDown() override {
         if (other) XCloseDisplay(other);
-        vorlaxis::platform::setHeadless(true);
+        vorlaxis::platform::useVideoDriver("null");
     }
     Display* other = nullptr;
 };

@@ -1,7 +1,8 @@
-// The Linux layer's own objects: what sits behind each Win32 handle.
+// The core's own objects: what sits behind each Win32 handle.
 #pragma once
 
-#include "platform/linux/internal.h"
+#include "platform/core/video.h"
+#include "platform/driver.h"
 
 #include <atomic>
 #include <cstdint>
@@ -123,13 +124,20 @@ bool brushPixel(HBRUSH brush, uint32_t* pixel);
 // Posts to the queue of `thread`.
 void postToThread(std::thread::id thread, const MSG& msg);
 
-// ---- X11 (main thread only) --------------------------------------------------------------
-// Brings the X side in line with the windows (creates, maps, focuses, destroys X windows),
-// turns pending X events into messages and presents changed canvases.
+// ---- Display (through the video driver) -----------------------------------------------------
+// Main thread only: the driver's pump (see VideoDriver::pump).
 void pumpDisplay();
-// Creates, maps or focuses at once when called on the main thread; later otherwise.
+// Lets the driver catch up with the windows at once when called on the main thread; the main
+// thread's next PeekMessageA does it otherwise.
 void syncDisplay();
 void requestFocus(HWND hWnd);
+
+// ---- Errors --------------------------------------------------------------------------------
+// GetLastError's code when the display cannot be opened (bit 29: a code of our own, not the
+// system's); FormatMessageA gives the driver's reason for it.
+constexpr DWORD kErrorNoDisplay = 0x20000001;
+// Sets the calling thread's last error to kErrorNoDisplay unless the display is open.
+bool requireDisplay();
 
 // ---- GDI objects -------------------------------------------------------------------------
 struct FontFace;

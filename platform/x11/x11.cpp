@@ -1,7 +1,9 @@
-// The X side of the windows: one connection, used by the main thread only. X windows follow the
-// layer's windows (created, mapped, focused, destroyed) each time the main thread pumps; X
+// The X11 video driver: one connection, used by the main thread only. X windows follow the
+// core's windows (created, mapped, focused, destroyed) each time the main thread pumps; X
 // events become messages; changed canvases are put on screen with XPutImage.
-#include "platform/linux/layer.h"
+#include "platform/x11/x11_driver.h"
+
+#include "platform/core/layer.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -13,9 +15,6 @@
 namespace vorlaxis::platform {
 
 namespace {
-
-// -1 until decided: then 0 (X) or 1 (headless).
-std::atomic<int> headlessState{-1};
 
 std::mutex displayMutex;
 Display* display = nullptr;
@@ -48,7 +47,6 @@ int onXError(Display* errorDisplay, XErrorEvent* event) {
 // The connection is set once, under the lock; taking the lock here orders that write before
 // every later use on the main thread.
 bool useX() {
-    if (isHeadless()) return false;
     std::lock_guard<std::mutex> guard(displayMutex);
     return display != nullptr;
 }
@@ -307,23 +305,7 @@ void readEvents() {
     }
 }
 
-}  // namespace
-
-void setHeadless(bool on) { headlessState.store(on ? 1 : 0); }
-
-bool isHeadless() {
-    int state = headlessState.load();
-    if (state < 0) {
-        const char* driver = std::getenv("VORLAXIS_VIDEODRIVER");
-        int fromEnvironment = driver && std::strcmp(driver, "headless") == 0 ? 1 : 0;
-        headlessState.compare_exchange_strong(state, fromEnvironment);
-        state = headlessState.load();
-    }
-    return state == 1;
-}
-
 bool openDisplay(std::string* why) {
-    if (isHeadless()) return true;
     std::lock_guard<std::mutex> guard(displayMutex);
     if (display) return true;
     XInitThreads();
@@ -341,20 +323,27 @@ bool openDisplay(std::string* why) {
     return true;
 }
 
-void pumpDisplay() {
-    if (!useX()) return;
-    syncX();
-    readEvents();
-    present();
-}
+class X11Driver : public VideoDriver {
+public:
+    const char* name() const override { return "x11"; }
+    bool open(std::string* why) override { return openDisplay(why); }
+    void pump() override {
+        if (!useX()) return;
+        syncX();
+        readEvents();
+        present();
+    }
+    void sync() override {
+        if (useX()) syncX();
+    }
+    void focus(HWND hWnd) override { pendingFocus.store(hWnd); }
+};
 
-void syncDisplay() {
-    if (isMainThread() && useX()) syncX();
-}
+}  // namespace
 
-void requestFocus(HWND hWnd) {
-    pendingFocus.store(hWnd);
-    syncDisplay();
+VideoDriver& x11Driver() {
+    static X11Driver driver;
+    return driver;
 }
 
 }  // namespace vorlaxis::platform

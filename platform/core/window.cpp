@@ -1,6 +1,6 @@
-// Window classes and windows. Top-level windows get an X window from the display side; child
-// windows live only as canvases drawn over their parent's.
-#include "platform/linux/layer.h"
+// Window classes and windows. Top-level windows are shown by the video driver; child windows
+// live only as canvases drawn over their parent's.
+#include "platform/core/layer.h"
 
 #include <algorithm>
 
@@ -79,6 +79,11 @@ void detachFromParent(const Window& window) {
     parentWindow->canvas->markChanged();
 }
 
+HWND failWith(DWORD error) {
+    SetLastError(error);
+    return nullptr;
+}
+
 // The window and all its descendants, parents before children.
 void collectTree(const std::shared_ptr<Window>& window,
                  std::vector<std::shared_ptr<Window>>* out) {
@@ -128,12 +133,12 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* wc) {
 HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                             int width, int height, HWND parent, HMENU, HINSTANCE, LPVOID) {
     WindowClass windowClass;
-    if (!findClass(className, &windowClass)) return nullptr;
-    if (!(style & WS_CHILD) && !openDisplay(nullptr)) return nullptr;
+    if (!findClass(className, &windowClass)) return failWith(ERROR_CANNOT_FIND_WND_CLASS);
+    if (!(style & WS_CHILD) && !requireDisplay()) return nullptr;
     auto window = makeWindow(windowClass, windowName, style, x, y, width, height);
-    if (!window->canvas) return nullptr;
+    if (!window->canvas) return failWith(ERROR_NOT_ENOUGH_MEMORY);
     window->handle = reinterpret_cast<HWND>(newHandleValue());
-    if (!attach(*window, parent)) return nullptr;
+    if (!attach(*window, parent)) return failWith(ERROR_INVALID_WINDOW_HANDLE);
     windows().addWithId(reinterpret_cast<uintptr_t>(window->handle), window);
     if (SendMessageA(window->handle, WM_CREATE, 0, 0) == -1) {
         DestroyWindow(window->handle);
@@ -183,7 +188,7 @@ HWND WINAPI SetFocus(HWND hWnd) {
 }
 
 BOOL WINAPI AdjustWindowRect(LPRECT rect, DWORD, BOOL) {
-    // The X windows carry no frame of ours, so the window is exactly its client area.
+    // The drivers draw no frame of ours, so the window is exactly its client area.
     return rect ? TRUE : FALSE;
 }
 

@@ -1,6 +1,6 @@
 // Text: faces found through fontconfig, glyphs rasterised with FreeType and blended into the
 // canvas in the text colour.
-#include "platform/linux/layer.h"
+#include "platform/core/layer.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

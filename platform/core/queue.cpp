@@ -1,6 +1,6 @@
-// Per-thread message queues. Only the process's main thread talks to the X server, so only
-// its PeekMessageA runs the idle work, presents and reads X events.
-#include "platform/linux/layer.h"
+// Per-thread message queues. Only the process's main thread talks to the display, so only its
+// PeekMessageA runs the idle work and the video driver's pump.
+#include "platform/core/layer.h"
 
 #include <chrono>
 #include <deque>

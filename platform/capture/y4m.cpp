@@ -1,4 +1,4 @@
-#include "platform/linux/y4m.h"
+#include "platform/capture/y4m.h"
 
 #include <cerrno>
 #include <cmath>

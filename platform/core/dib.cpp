@@ -1,5 +1,5 @@
 // Device-independent bitmaps: 32-bit rows, blue first, bottom-up when the height is positive.
-#include "platform/linux/layer.h"
+#include "platform/core/layer.h"
 
 #include <algorithm>
 #include <cstdlib>

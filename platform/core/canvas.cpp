@@ -1,5 +1,5 @@
 // Canvases: the pixels behind every window and bitmap, shared by all threads under a lock.
-#include "platform/linux/layer.h"
+#include "platform/core/layer.h"
 
 #include <algorithm>
 

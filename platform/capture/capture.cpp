@@ -9,9 +9,8 @@
 #include <memory>
 #include <mutex>
 
-#include "platform/linux/camera_capture.h"
-#include "platform/linux/camera_source.h"
-#include "platform/linux/internal.h"
+#include "platform/capture/camera_source.h"
+#include "platform/driver.h"
 #include "platform/win32.h"
 
 namespace {

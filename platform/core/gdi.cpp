@@ -1,5 +1,5 @@
 // Device contexts and the GDI objects selected into them: brushes, pens, fonts, bitmaps.
-#include "platform/linux/layer.h"
+#include "platform/core/layer.h"
 
 #include <algorithm>
 #include <array>
@@ -170,7 +170,8 @@ bool brushPixel(HBRUSH brush, uint32_t* pixel) {
 using namespace vorlaxis::platform;
 
 HDC WINAPI GetDC(HWND hWnd) {
-    if (!hWnd) return newDC(DeviceContext::Kind::Screen, nullptr, nullptr);
+    if (!hWnd)
+        return requireDisplay() ? newDC(DeviceContext::Kind::Screen, nullptr, nullptr) : nullptr;
     auto window = findWindow(hWnd);
     return window ? newDC(DeviceContext::Kind::Window, hWnd, window->canvas) : nullptr;
 }
@@ -248,6 +249,9 @@ BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
     if (!canvas) return TRUE;
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
+    // GDI draws the border as four lines that each leave out their last pixel: nothing is
+    // left of them in an empty or a 1 x 1 rectangle.
+    if (left == right || top == bottom || (right - left == 1 && bottom - top == 1)) return TRUE;
     bool outlined = pen && !pen->hollow;
     std::lock_guard<std::mutex> guard(canvas->mutex);
     // Without a pen the rectangle loses its right and bottom border pixels, as in GDI.

@@ -1,4 +1,4 @@
-#include "platform/linux/v4l2_camera.h"
+#include "platform/capture/v4l2_camera.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/camera_frame.h"
+#include "platform/capture/camera_frame.h"
 
 namespace camera {
 

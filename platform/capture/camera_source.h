@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/linux/camera_frame.h"
-#include "platform/linux/v4l2_camera.h"
-#include "platform/linux/y4m.h"
+#include "platform/capture/camera_frame.h"
+#include "platform/capture/v4l2_camera.h"
+#include "platform/capture/y4m.h"
 
 namespace camera {
 

@@ -1,4 +1,4 @@
-#include "platform/linux/camera_frame.h"
+#include "platform/capture/camera_frame.h"
 
 #include <algorithm>
 

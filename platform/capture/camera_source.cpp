@@ -1,4 +1,4 @@
-#include "platform/linux/camera_source.h"
+#include "platform/capture/camera_source.h"
 
 #include <cstdio>
 

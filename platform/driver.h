@@ -1,8 +1,7 @@
-// What the Linux platform layer offers its own parts (the capture driver) and its tests,
-// beyond the Win32 calls of platform/win32.h.
-//
-// Tests that need no X server call vorlaxis::platform::setHeadless(true) before making any
-// window (or run with VORLAXIS_VIDEODRIVER=headless): windows then exist only in memory.
+// What the platform offers beyond the Win32 calls of platform/win32.h, the same whichever
+// driver runs: the choice of video driver, the canvases behind windows, and the hooks through
+// which the capture driver joins the message loop. Tests and benchmarks include this header;
+// no code outside platform/ includes anything from a driver's folder.
 #pragma once
 
 #include "platform/win32.h"
@@ -15,15 +14,22 @@
 
 namespace vorlaxis::platform {
 
-// ---- Headless switch -------------------------------------------------------------------
-// Headless windows have canvases, queues, children and capture like real ones but no X
-// window; nothing is presented and no X event arrives. Switch before the first window exists.
-void setHeadless(bool on);
-bool isHeadless();
+// ---- Video drivers -------------------------------------------------------------------------
+// "x11" shows top-level windows on the X display named by DISPLAY and turns its events into
+// messages. "null" has no display at all: windows are canvases with their queues, children and
+// capture, nothing is presented and no input arrives; tests and benchmarks use it.
+// The driver is the one named by VORLAXIS_VIDEODRIVER ("x11", "null" or the null driver's
+// former name "headless"; unset means x11, any other name is reported on stderr and means x11)
+// unless useVideoDriver picked one first. Pick it before making windows: windows made under
+// one driver are not shown by another.
+// Returns false, changing nothing, for a name that is no driver.
+bool useVideoDriver(const std::string& name);
+const char* videoDriverName();
 
-// Opens the X connection (once, calling XInitThreads first) unless headless. On failure
-// returns false and sets *why to a sentence naming the display and the problem.
-bool openDisplay(std::string* why);
+// Connects the driver to its display, once (X11 calls XInitThreads first). On failure returns
+// false and sets *why to a sentence naming the display and the problem; the null driver always
+// succeeds.
+bool openVideo(std::string* why);
 
 // ---- Canvases ----------------------------------------------------------------------------
 // Every window owns a canvas of width x height pixels, each a uint32_t 0x00RRGGBB (byte order
@@ -69,12 +75,21 @@ private:
 using CaptureMessageHook = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
 void setCaptureMessageHook(CaptureMessageHook hook);
 
-// Called by PeekMessageA on the main thread at every call, before presenting (also headless).
-// Used to refresh capture previews at their rate. Pass nullptr to remove.
+// Called by PeekMessageA on the main thread at every call, before presenting (whatever the
+// driver). Used to refresh capture previews at their rate. Pass nullptr to remove.
 using IdlePump = std::function<void()>;
 void setIdlePump(IdlePump pump);
 
-// True on the thread that runs main(): the only one that talks to the X server.
+// True on the thread that runs main(): the only one that talks to the display.
 bool isMainThread();
 
 }  // namespace vorlaxis::platform
+
+namespace camera {
+
+// The clock that paces capture previews and clips: seconds since an arbitrary start, steady.
+// Tests set their own; null restores the real clock.
+using CaptureClock = std::function<double()>;
+void setCaptureClock(CaptureClock clock);
+
+}  // namespace camera
