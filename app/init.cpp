@@ -32,7 +32,10 @@ HWND CreationFenetre(HINSTANCE hInstance) {
     registerPanelClass(hInstance);
     g_hInstance = hInstance;
     RECT rect{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRect(&rect, 0, FALSE);
+    // Windows gives every overlapped window (style 0) a caption and border, but
+    // AdjustWindowRect only counts what the style it is given names: name them, or the
+    // client area comes out a caption and two borders short of 1200 x 272.
+    AdjustWindowRect(&rect, WS_CAPTION, FALSE);
     HWND hWnd = CreateWindowExA(0, kClassName, kCaption, 0, kLeft, kTop, rect.right - rect.left,
                                 rect.bottom - rect.top, nullptr, nullptr, hInstance, nullptr);
     if (!hWnd) return nullptr;

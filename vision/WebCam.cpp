@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "vision/PixelOps.h"
@@ -82,6 +83,56 @@ bool copyPreview(HDC capture, GrabTarget& t, BITMAPINFO& bmi) {
     return BitBlt(t.memory, 0, 0, kFrameWidth, kFrameHeight, capture, 0, 0, SRCCOPY) != 0;
 }
 
+#ifdef _WIN32
+// Windows' text for an error code, without its line end; empty when it has none.
+std::string systemMessage(DWORD code) {
+    char text[512];
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                             text, sizeof text, nullptr);
+    while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r' || text[n - 1] == ' ')) {
+        --n;
+    }
+    return std::string(text, n);
+}
+
+// Windows says nothing by itself when the capture window cannot be made or its driver will not
+// connect: name the step, the capture driver Video for Windows lists (if any) and the last
+// error Windows gave, so that the verdict that follows has a reason before it.
+void explainCaptureFailure(const char* step) {
+    const DWORD code = GetLastError();
+    char name[128] = "";
+    char version[128] = "";
+    std::string reason = step;
+    if (capGetDriverDescriptionA(0, name, sizeof name, version, sizeof version)) {
+        reason += std::string(" (capture driver 0: ") + name + ")";
+    } else {
+        reason += ": no Video for Windows capture driver is installed";
+    }
+    if (code != 0) {
+        reason += "; Windows error " + std::to_string(code) + ": " + systemMessage(code);
+    }
+    std::fprintf(stderr, "%s\n", reason.c_str());
+}
+#endif
+
+// Clears Windows' last error, so that what is left after a failed capture step is its own.
+void startCaptureStep() {
+#ifdef _WIN32
+    SetLastError(0);
+#endif
+}
+
+// A capture step failed; elsewhere than on Windows the platform layer has already said why.
+[[noreturn]] void failToConnect(const char* step) {
+#ifdef _WIN32
+    explainCaptureFailure(step);
+#else
+    (void)step;
+#endif
+    std::fputs("Unable to connect to the camera\n", stderr);
+    std::exit(1);
+}
+
 }  // namespace
 
 CWebCam::CWebCam()
@@ -120,11 +171,15 @@ CWebCam::~CWebCam() {
 }
 
 void CWebCam::Connect() {
+    startCaptureStep();
     hWndCapture = capCreateCaptureWindowA("handle", WS_CHILD | WS_VISIBLE, 440, 0, kFrameWidth,
                                           kFrameHeight, hWndParent, 0);
-    if (!IsWindow(hWndCapture) || SendMessageA(hWndCapture, WM_CAP_DRIVER_CONNECT, 0, 0) == 0) {
-        std::fputs("Unable to connect to the camera\n", stderr);
-        std::exit(1);
+    if (!IsWindow(hWndCapture)) {
+        failToConnect("No capture window could be made");
+    }
+    startCaptureStep();
+    if (SendMessageA(hWndCapture, WM_CAP_DRIVER_CONNECT, 0, 0) == 0) {
+        failToConnect("The capture driver did not connect");
     }
     hDCCapture = GetDC(hWndCapture);
 }
