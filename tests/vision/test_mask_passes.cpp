@@ -19,11 +19,12 @@ using testframes::rgb;
 
 namespace {
 
-bool sameMoments(const HandMoments& a, const HandMoments& b) {
-    return a.count == b.count && a.sumX == b.sumX && a.sumY == b.sumY && a.sumXX == b.sumXX && a.sumYY == b.sumYY;
-}
-
 #if defined(__SSE2__)
+
+bool sameMoments(const HandMoments& a, const HandMoments& b) {
+    return a.count == b.count && a.sumX == b.sumX && a.sumY == b.sumY && a.sumXX == b.sumXX &&
+           a.sumYY == b.sumYY;
+}
 
 // Noise in which about one pixel in eight has r 255, with g and b anything: the hand test
 // must look at r alone, and r 254 must not count.
