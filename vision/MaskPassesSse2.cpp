@@ -41,17 +41,19 @@ VISION_INLINE __m128i thirds(__m128i sums) {
     return _mm_srli_epi16(_mm_mulhi_epu16(sums, _mm_set1_epi16(static_cast<int16_t>(43691))), 1);
 }
 
-// -1 in the 16-bit lane of every hand pixel (r 255) among p[0..7], 0 elsewhere.
-VISION_INLINE __m128i handLanes(const Pixel* p) {
+// r of pixels p[0..7] in eight 16-bit lanes.
+VISION_INLINE __m128i reds(const Pixel* p) {
     const __m128i red = _mm_set1_epi32(0xFF);
     const __m128i low = pickFirstWords(load(p), load(p + 2));
     const __m128i high = pickFirstWords(load(p + 4), load(p + 6));
-    const __m128i reds = _mm_packs_epi32(_mm_and_si128(low, red), _mm_and_si128(high, red));
-    return _mm_cmpeq_epi16(reds, _mm_set1_epi16(255));
+    return _mm_packs_epi32(_mm_and_si128(low, red), _mm_and_si128(high, red));
 }
 
-// Stores eight mask pixels from eight 16-bit lanes of -1 (hand) or 0: a hand pixel's two
-// words are both 0x00FFFFFF (r, g, b 255, padding 0, and couleur white).
+// 0xFF in the byte of every hand pixel (r 255) among p[0..15], 0 elsewhere.
+VISION_INLINE __m128i handBytes(const Pixel* p) {
+    return _mm_cmpeq_epi8(_mm_packus_epi16(reds(p), reds(p + 8)), _mm_set1_epi8(-1));
+}
+
 VISION_INLINE void storeMaskWords(Pixel* p, __m128i words) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_unpacklo_epi32(words, words));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 2), _mm_unpackhi_epi32(words, words));
@@ -63,16 +65,6 @@ VISION_INLINE void storeMask(Pixel* p, __m128i lanes) {
     const __m128i high = _mm_and_si128(lanes, _mm_set1_epi16(0xFF));
     storeMaskWords(p, _mm_unpacklo_epi16(lanes, high));
     storeMaskWords(p + 4, _mm_unpackhi_epi16(lanes, high));
-}
-
-VISION_INLINE uint32_t horizontalSum32(__m128i v) {
-    v = _mm_add_epi32(v, _mm_shuffle_epi32(v, _MM_SHUFFLE(1, 0, 3, 2)));
-    v = _mm_add_epi32(v, _mm_shuffle_epi32(v, _MM_SHUFFLE(2, 3, 0, 1)));
-    return static_cast<uint32_t>(_mm_cvtsi128_si32(v));
-}
-
-VISION_INLINE uint32_t horizontalSum16(__m128i v) {
-    return horizontalSum32(_mm_madd_epi16(v, _mm_set1_epi16(1)));
 }
 
 constexpr int kLanes = 8;
@@ -111,11 +103,11 @@ void writeMask(Image& img, const uint8_t* greys, uint8_t threshold) {
     }
 }
 
-// Hand pixels are counted per column (16-bit counts: at most 240 a column, going negative as
-// a hand lane is -1) and per row; the column sums and their squares come from the column
-// counts at the end, which keeps the inner loop to the hand test and two subtractions.
+// Hand pixels are counted per column (byte counts: at most 240 a column) and per row; the
+// column sums and their squares come from the column counts at the end, which keeps the
+// inner loop to the hand test and two subtractions.
 HandMoments handMoments(const Image& img, int first) {
-    constexpr int kChunks = kHalfWidth / kLanes;
+    constexpr int kChunks = kHalfWidth / (2 * kLanes);
     __m128i columnCounts[kChunks];
     for (__m128i& c : columnCounts) {
         c = _mm_setzero_si128();
@@ -125,20 +117,21 @@ HandMoments handMoments(const Image& img, int first) {
         const Pixel* row = img.pixels[y] + first;
         __m128i rowCounts = _mm_setzero_si128();
         for (int k = 0; k < kChunks; ++k) {
-            const __m128i hand = handLanes(row + k * kLanes);
-            rowCounts = _mm_sub_epi16(rowCounts, hand);
-            columnCounts[k] = _mm_add_epi16(columnCounts[k], hand);
+            const __m128i hand = handBytes(row + k * 2 * kLanes);
+            rowCounts = _mm_sub_epi8(rowCounts, hand);
+            columnCounts[k] = _mm_sub_epi8(columnCounts[k], hand);
         }
-        addRow(m, horizontalSum16(rowCounts), y);
+        const __m128i sums = _mm_sad_epu8(rowCounts, _mm_setzero_si128());
+        addRow(m, static_cast<uint32_t>(_mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4)), y);
     }
-    alignas(16) int16_t counts[kHalfWidth];
+    alignas(16) uint8_t counts[kHalfWidth];
     for (int k = 0; k < kChunks; ++k) {
-        _mm_store_si128(reinterpret_cast<__m128i*>(counts + k * kLanes), columnCounts[k]);
+        _mm_store_si128(reinterpret_cast<__m128i*>(counts + k * 2 * kLanes), columnCounts[k]);
     }
     for (int i = 0; i < kHalfWidth; ++i) {
         const int64_t x = first + i;
-        m.sumX -= counts[i] * x;
-        m.sumXX -= counts[i] * x * x;
+        m.sumX += counts[i] * x;
+        m.sumXX += counts[i] * x * x;
     }
     return m;
 }
