@@ -1,6 +1,6 @@
 #include "render/Mars.h"
 
-#include "render/backgrnd.h"
+#include "render/icosphere.h"
 
 #include <GL/gl.h>
 

@@ -1,10 +1,6 @@
 #pragma once
 // The sky backdrop: a textured Earth in two translucent shells, the red planet circling it,
-// a sphere of stars and the lens flare. Spheres are subdivided icosahedra.
-
-// Unit icosahedron shared by every sphere drawer.
-extern const float vdata[12][3];
-extern const int tindices[20][3];
+// a sphere of stars and the lens flare. Its spheres are icospheres (render/icosphere.h).
 
 constexpr int nbStars = 800;
 constexpr float distanceStars = 40.0f;
@@ -15,17 +11,8 @@ extern unsigned int textureId;   // the Earth map
 // by half this angle, so 720 is the first value that leaves every rotation unchanged).
 extern float angleRotationEarth;
 
-void normalize(float v[3]);
 // Issues the sphere texture coordinate of a unit vertex given as (y, z, x).
 void placeTexture(float y, float z, float x);
-// Subdivision shared by the textured and the coloured spheres: `emit` sends one corner
-// (unit vector) of a finished triangle at the given radius.
-typedef void (*CornerEmitter)(const float p[3], float radius);
-void subdivide(const float p1[3], const float p2[3], const float p3[3], int depth, float radius,
-               CornerEmitter emit);
-// One GL_TRIANGLES block: every icosahedron face subdivided depth times.
-void drawIcosphere(int depth, float radius, CornerEmitter emit);
-
 // One icosahedron face subdivided depth times; the face's corners are unit vectors.
 void drawtri(const float p1[3], const float p2[3], const float p3[3], int depth, float radius);
 // One GL_TRIANGLES block of 20 x 4^depth triangles at the given radius.

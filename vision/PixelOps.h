@@ -9,7 +9,6 @@
 
 namespace vision {
 
-constexpr int kFramePixels = kFrameWidth * kFrameHeight;
 constexpr int32_t kWhite = 0xFFFFFF;
 
 // Channels 0..255 packed as the platform's 0x00BBGGRR colour value.
@@ -55,6 +54,11 @@ inline void storeColour(Pixel& p, uint32_t c) {
 // 32-bit DIB words are blue, green, red, unused; colour values are red, green, blue.
 inline uint32_t colourOfDibWord(uint32_t w) {
     return (w & 0xFF) << 16 | (w & 0xFF00) | ((w >> 16) & 0xFF);
+}
+
+// The truncated mean of the three channels.
+inline unsigned greyOf(const Pixel& p) {
+    return (p.r + p.g + p.b) / 3u;
 }
 
 inline void setGrey(Pixel& p, int grey) {

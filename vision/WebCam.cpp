@@ -136,16 +136,16 @@ void startCaptureStep() {
 }  // namespace
 
 CWebCam::CWebCam()
-    : baryX1(80),
-      baryY1(120),
-      baryX2(80),
-      baryY2(120),
+    : baryX1(kHalfMiddleColumn),
+      baryY1(kMiddleRow),
+      baryX2(kHalfMiddleColumn),
+      baryY2(kMiddleRow),
       varX1(0),
       varY1(0),
       varX2(0),
       varY2(0),
-      rps1(1),
-      rps2(1),
+      rps1(kRock),
+      rps2(kRock),
       nbPixels2(1),
       nbPixels1(1),
       hWndParent(nullptr),
@@ -286,9 +286,8 @@ void CWebCam::AfficheImage(int slot, int, int) {
             line[4 * x + 2] = p.r;
         }
     }
-    const int half = kFrameWidth / 2;
-    SetDIBitsToDevice(hDCAffichage, 160, 0, half, kFrameHeight, 0, 0, 0, kFrameHeight, buffer.data(), &bmi,
-                      DIB_RGB_COLORS);
-    SetDIBitsToDevice(hDCAffichage, 880, 0, half, kFrameHeight, half, 0, 0, kFrameHeight, buffer.data(), &bmi,
-                      DIB_RGB_COLORS);
+    SetDIBitsToDevice(hDCAffichage, 160, 0, kHalfWidth, kFrameHeight, 0, 0, 0, kFrameHeight, buffer.data(),
+                      &bmi, DIB_RGB_COLORS);
+    SetDIBitsToDevice(hDCAffichage, 880, 0, kHalfWidth, kFrameHeight, kHalfWidth, 0, 0, kFrameHeight,
+                      buffer.data(), &bmi, DIB_RGB_COLORS);
 }

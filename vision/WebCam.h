@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/win32.h"
+#include "vision/Picture.h"
 
 // One camera pixel; couleur repeats r, g, b packed as 0x00BBGGRR, the platform's colour layout.
 struct Pixel {
@@ -22,14 +23,21 @@ struct PixelHSL {
     uint8_t lum;
 };
 
-constexpr int kFrameWidth = 320;
-constexpr int kFrameHeight = 240;
-
 // One slot of the frame store: row 0 is the top, column 0 the camera's left edge.
 struct Image {
     int32_t width;
     int32_t height;
     Pixel* pixels[kFrameHeight];
+};
+
+// The hand pixels of one half picture: their count and the sums of their columns, rows and
+// the squares of both, enough to give the centre and then the spreads about any centre.
+struct HandMoments {
+    int64_t count;
+    int64_t sumX;
+    int64_t sumY;
+    int64_t sumXX;
+    int64_t sumYY;
 };
 
 class CWebCam {
@@ -72,7 +80,8 @@ public:
     void Charge2Capture(int slot, int previous);
     void AfficheImage(int slot, int, int);
 
-    // Hand-sign recognition.
+    // Hand-sign recognition. calculVariance uses the hand pixels that calculBarycentre found
+    // in the same slot: a mask changed by hand in between needs calculBarycentre again.
     void CalGris(int slot);
     Pixel CalMoyCouleur(int slot);
     void CalBiCouleur(int slot);
@@ -114,4 +123,11 @@ public:
     PixelHSL CalRGBtoHSL(Pixel p);
     Pixel CalHSLtoRGB(PixelHSL h);
     int16_t HueToRGB(int16_t m1, int16_t m2, int16_t hue);
+
+private:
+    // What calculBarycentre last measured in each slot (player 2's half, then player 1's), so
+    // that calculVariance finds the spreads without reading the mask a second time. A new
+    // mask (CalBiCouleur) clears it; calculVariance reads the slot itself when it is clear.
+    HandMoments measured[3][2] = {};
+    bool measuredValid[3] = {};
 };

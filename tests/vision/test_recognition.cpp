@@ -8,11 +8,13 @@
 #include <thread>
 
 #include "tests/vision/frames.h"
+#include "vision/Picture.h"
 #include "vision/WebCam.h"
 
 using testframes::fill;
 using testframes::rect;
 using testframes::rgb;
+using namespace vision;
 
 namespace {
 
@@ -43,47 +45,48 @@ void recognise(CWebCam& cam) {
 
 // The rules evaluated literally, one loop per step, as the worker's readings are defined.
 struct Reference {
-    int baryX1 = 80, baryY1 = 120, baryX2 = 80, baryY2 = 120;
-    int varX1 = 0, varY1 = 0, varX2 = 0, varY2 = 0, rps1 = 1, rps2 = 1, nb2 = 1, nb1 = 1;
+    int baryX1 = kHalfMiddleColumn, baryY1 = kMiddleRow, baryX2 = kHalfMiddleColumn, baryY2 = kMiddleRow;
+    int varX1 = 0, varY1 = 0, varX2 = 0, varY2 = 0, rps1 = kRock, rps2 = kRock, nb2 = 1, nb1 = 1;
 
     static int sign(int vx, int vy, int n) {
-        if (1.8f * static_cast<double>(vx) > vy) return 1;
-        if (vy > 2.95f * static_cast<double>(vx)) return 2;
-        if (static_cast<double>(vx) / n > 0.4f) return 2;
-        return 3;
+        if (1.8f * static_cast<double>(vx) > vy) return kRock;
+        if (vy > 2.95f * static_cast<double>(vx)) return kPaper;
+        if (static_cast<double>(vx) / n > 0.4f) return kPaper;
+        return kScissors;
     }
 
     void run(Image& img) {
-        for (int y = 0; y < 240; ++y)
-            for (int x = 0; x < 320; ++x) {
+        for (int y = 0; y < kFrameHeight; ++y)
+            for (int x = 0; x < kFrameWidth; ++x) {
                 Pixel& p = img.pixels[y][x];
                 int g = (p.r + p.g + p.b) / 3;
                 p = rgb(g, g, g);
             }
         long sum = 0;
-        for (int y = 0; y < 240; ++y)
-            for (int x = 0; x < 320; ++x) sum += img.pixels[y][x].r;
-        const int t = static_cast<int>(sum / 76800);
-        for (int y = 0; y < 240; ++y)
-            for (int x = 0; x < 320; ++x)
+        for (int y = 0; y < kFrameHeight; ++y)
+            for (int x = 0; x < kFrameWidth; ++x) sum += img.pixels[y][x].r;
+        const int t = static_cast<int>(sum / kFramePixels);
+        for (int y = 0; y < kFrameHeight; ++y)
+            for (int x = 0; x < kFrameWidth; ++x)
                 img.pixels[y][x] = img.pixels[y][x].r > t ? kWhite : kBlack;
         int n1 = 0, n2 = 0, sx1 = 0, sy1 = 0, sx2 = 0, sy2 = 0;
-        for (int y = 0; y < 240; ++y)
-            for (int x = 0; x < 320; ++x) {
+        for (int y = 0; y < kFrameHeight; ++y)
+            for (int x = 0; x < kFrameWidth; ++x) {
                 if (img.pixels[y][x].r != 255) continue;
-                if (x < 160) { ++n2; sx2 += x; sy2 += y; }
+                if (x < kHalfWidth) { ++n2; sx2 += x; sy2 += y; }
                 else { ++n1; sx1 += x; sy1 += y; }
             }
-        baryX1 = (n1 ? sx1 / n1 : 0) - 160;
+        baryX1 = (n1 ? sx1 / n1 : 0) - kHalfWidth;
         baryY1 = n1 ? sy1 / n1 : 0;
         baryX2 = n2 ? sx2 / n2 : 0;
         baryY2 = n2 ? sy2 / n2 : 0;
         int qx1 = 0, qy1 = 0, qx2 = 0, qy2 = 0;
-        for (int y = 0; y < 240; ++y)
-            for (int x = 0; x < 320; ++x) {
+        const int cx1 = baryX1 + kHalfWidth;
+        for (int y = 0; y < kFrameHeight; ++y)
+            for (int x = 0; x < kFrameWidth; ++x) {
                 if (img.pixels[y][x].r != 255) continue;
-                if (x < 160) { qx2 += (x - baryX2) * (x - baryX2); qy2 += (y - baryY2) * (y - baryY2); }
-                else { qx1 += (x - baryX1 - 160) * (x - baryX1 - 160); qy1 += (y - baryY1) * (y - baryY1); }
+                if (x < kHalfWidth) { qx2 += (x - baryX2) * (x - baryX2); qy2 += (y - baryY2) * (y - baryY2); }
+                else { qx1 += (x - cx1) * (x - cx1); qy1 += (y - baryY1) * (y - baryY1); }
             }
         if (n2) { qx2 /= n2; qy2 /= n2; nb2 = n2; }
         if (n1) { qx1 /= n1; qy1 /= n1; nb1 = n1; }
@@ -105,7 +108,8 @@ protected:
 
 TEST(WebCamStore, ConstructorDefaults) {
     CWebCam cam;
-    const Readings expected{{80, 120, 80, 120, 0, 0, 0, 0, 1, 1, 1, 1}};
+    const Readings expected{
+        {kHalfMiddleColumn, kMiddleRow, kHalfMiddleColumn, kMiddleRow, 0, 0, 0, 0, kRock, kRock, 1, 1}};
     EXPECT_EQ(readingsOf(cam), expected);
     EXPECT_EQ(cam.hWndParent, nullptr);
     EXPECT_EQ(cam.hDCAffichage, nullptr);
@@ -114,7 +118,7 @@ TEST(WebCamStore, ConstructorDefaults) {
     for (const Image& img : cam.images) {
         EXPECT_EQ(img.width, 320);
         EXPECT_EQ(img.height, 240);
-        for (int y = 0; y < 240; ++y) ASSERT_NE(img.pixels[y], nullptr);
+        for (int y = 0; y < kFrameHeight; ++y) ASSERT_NE(img.pixels[y], nullptr);
     }
     // Readings are whole 32-bit values in the declared order.
     EXPECT_LT(reinterpret_cast<const char*>(&cam.baryX1), reinterpret_cast<const char*>(&cam.nbPixels2));
@@ -126,10 +130,11 @@ TEST_F(Recognition, UniformFramesLeaveBothHalvesEmptyAndKeepTheCounts) {
     for (Pixel colour : {kBlack, rgb(90, 30, 200)}) {
         fill(*cam, 0, colour);
         recognise(*cam);
-        const Readings expected{{-160, 0, 0, 0, 0, 0, 0, 0, 3, 3, 1, 1}};
+        const Readings expected{{-kHalfWidth, 0, 0, 0, 0, 0, 0, 0, kScissors, kScissors, 1, 1}};
         EXPECT_EQ(readingsOf(*cam), expected);
-        for (int y = 0; y < 240; ++y)
-            for (int x = 0; x < 320; ++x) ASSERT_TRUE(testframes::samePixel(cam->images[0].pixels[y][x], kBlack));
+        for (int y = 0; y < kFrameHeight; ++y)
+            for (int x = 0; x < kFrameWidth; ++x)
+                ASSERT_TRUE(testframes::samePixel(cam->images[0].pixels[y][x], kBlack));
     }
 }
 
@@ -139,15 +144,15 @@ TEST_F(Recognition, AllWhiteMaskTurnsBlackAndOtherMasksPassThrough) {
     EXPECT_TRUE(testframes::samePixel(cam->images[0].pixels[100][100], kBlack));
     rect(*cam, 0, 10, 10, 50, 50, kWhite);
     CWebCam before;
-    for (int y = 0; y < 240; ++y)
-        for (int x = 0; x < 320; ++x) before.images[0].pixels[y][x] = cam->images[0].pixels[y][x];
+    for (int y = 0; y < kFrameHeight; ++y)
+        for (int x = 0; x < kFrameWidth; ++x) before.images[0].pixels[y][x] = cam->images[0].pixels[y][x];
     cam->CalBiCouleur(0);
     EXPECT_TRUE(testframes::sameFrame(*cam, 0, before, 0));
 }
 
 TEST_F(Recognition, PixelAtTheMeanGreyStaysBackground) {
     // Right half grey 100, left half 0: the mean is 50 (the few extra pixels below add < 1).
-    rect(*cam, 0, 160, 0, 320, 240, rgb(100, 100, 100));
+    rect(*cam, 0, kHalfWidth, 0, kFrameWidth, kFrameHeight, rgb(100, 100, 100));
     cam->images[0].pixels[10][10] = rgb(50, 50, 52);  // grey 152 / 3 = 50: at the mean
     cam->images[0].pixels[20][30] = rgb(51, 51, 51);  // one above the mean
     recognise(*cam);
@@ -162,7 +167,7 @@ TEST_F(Recognition, PixelAtTheMeanGreyStaysBackground) {
 TEST_F(Recognition, SingleHandPixelOfPlayerOne) {
     cam->images[0].pixels[50][200] = kWhite;
     recognise(*cam);
-    const Readings expected{{40, 50, 0, 0, 0, 0, 0, 0, 3, 3, 1, 1}};
+    const Readings expected{{200 - kHalfWidth, 50, 0, 0, 0, 0, 0, 0, kScissors, kScissors, 1, 1}};
     EXPECT_EQ(readingsOf(*cam), expected);
 }
 
@@ -174,12 +179,12 @@ TEST_F(Recognition, SquareBlobIsRockAndTallBlobIsPaper) {
     EXPECT_EQ(cam->baryY2, 119);
     EXPECT_EQ(cam->varX2, 133);  // (2 * 2470 + 400) / 40
     EXPECT_EQ(cam->varY2, 133);
-    EXPECT_EQ(cam->rps2, 1);
+    EXPECT_EQ(cam->rps2, kRock);
     EXPECT_EQ(cam->baryX1, 49);
     EXPECT_EQ(cam->baryY1, 99);
     EXPECT_EQ(cam->varX1, 33);
     EXPECT_EQ(cam->varY1, 833);
-    EXPECT_EQ(cam->rps1, 2);
+    EXPECT_EQ(cam->rps1, kPaper);
     EXPECT_EQ(cam->nbPixels2, 1600);
     EXPECT_EQ(cam->nbPixels1, 2000);
 }
@@ -205,7 +210,7 @@ TEST_F(Recognition, OtherHalfCountSwitchesTheThirdRule) {
         EXPECT_EQ(cam->varX1, 33);
         EXPECT_EQ(cam->varY1, 75);
         EXPECT_EQ(cam->nbPixels2, n2);
-        EXPECT_EQ(cam->rps1, n2 == 82 ? 2 : 3) << n2;
+        EXPECT_EQ(cam->rps1, n2 == 82 ? kPaper : kScissors) << n2;
     }
 }
 
@@ -219,13 +224,13 @@ TEST_F(Recognition, CountsCarryOverWhileAHalfIsEmpty) {
         fill(*cam, 0, kBlack);
         rect(*cam, 0, 10, 20, 60, 95, kWhite);
         recognise(*cam);
-        EXPECT_EQ(cam->baryX1, -160);
+        EXPECT_EQ(cam->baryX1, -kHalfWidth);
         EXPECT_EQ(cam->varX1, 0);
         EXPECT_EQ(cam->nbPixels1, held);
         EXPECT_EQ(cam->varX2, 208);
         EXPECT_EQ(cam->varY2, 468);
-        EXPECT_EQ(cam->rps2, held == 500 ? 2 : 3) << held;
-        EXPECT_EQ(cam->rps1, 3);
+        EXPECT_EQ(cam->rps2, held == 500 ? kPaper : kScissors) << held;
+        EXPECT_EQ(cam->rps1, kScissors);
     }
 }
 
@@ -240,16 +245,16 @@ TEST(RecognitionMatchesReference, OnRandomFrames) {
         } else {
             // Dark noise with a few bright boxes, like a hand on a dark background.
             std::uniform_int_distribution<int> dark(0, 60), pos(0, 319), size(1, 90);
-            for (int y = 0; y < 240; ++y)
-                for (int x = 0; x < 320; ++x) cam.images[0].pixels[y][x] = rgb(dark(rng), dark(rng), dark(rng));
+            for (int y = 0; y < kFrameHeight; ++y)
+                for (int x = 0; x < kFrameWidth; ++x) cam.images[0].pixels[y][x] = rgb(dark(rng), dark(rng), dark(rng));
             for (int k = 0; k < round; ++k) {
                 const int x0 = pos(rng), y0 = pos(rng) * 3 / 4;
                 rect(cam, 0, x0, y0, std::min(320, x0 + size(rng)), std::min(240, y0 + size(rng)),
                      rgb(200 + dark(rng), 180, 170));
             }
         }
-        for (int y = 0; y < 240; ++y)
-            for (int x = 0; x < 320; ++x) ref->images[0].pixels[y][x] = cam.images[0].pixels[y][x];
+        for (int y = 0; y < kFrameHeight; ++y)
+            for (int x = 0; x < kFrameWidth; ++x) ref->images[0].pixels[y][x] = cam.images[0].pixels[y][x];
         recognise(cam);
         reference.run(ref->images[0]);
         ASSERT_EQ(readingsOf(cam), reference.readings()) << "round " << round;
@@ -276,13 +281,13 @@ TEST(RecognitionThreads, ReadingsReadWhileAnotherThreadWritesThem) {
     });
     do {
         // A turn may mix readings of two frames, but each one is a whole value.
-        EXPECT_GE(cam->rps1.load(std::memory_order_relaxed), 1);
-        EXPECT_LE(cam->rps2.load(std::memory_order_relaxed), 3);
-        EXPECT_GE(cam->baryX1.load(std::memory_order_relaxed), -160);
+        EXPECT_GE(cam->rps1.load(std::memory_order_relaxed), kRock);
+        EXPECT_LE(cam->rps2.load(std::memory_order_relaxed), kScissors);
+        EXPECT_GE(cam->baryX1.load(std::memory_order_relaxed), -kHalfWidth);
     } while (!done);
     worker.join();
     EXPECT_EQ(cam->baryX2, 39 + 19);
-    EXPECT_EQ(cam->rps2, 1);
+    EXPECT_EQ(cam->rps2, kRock);
 }
 
 }  // namespace
