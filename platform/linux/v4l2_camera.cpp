@@ -46,8 +46,6 @@ bool capturesVideo(const v4l2_capability& caps) {
 
 std::string text(const uint8_t* field) { return reinterpret_cast<const char*>(field); }
 
-bool isCandidate(const VideoNode& node) { return node.captures || node.openError != 0; }
-
 std::string openFailure(const std::string& path, int err) {
     if (err == EACCES || err == EPERM)
         return "cannot open the camera " + path +
@@ -237,6 +235,8 @@ bool V4l2Camera::poll(RgbFrame& out) {
     return streaming_ ? pollStream(out) : pollRead(out);
 }
 
+bool isCaptureDriver(const VideoNode& node) { return node.captures || node.openError != 0; }
+
 std::vector<VideoNode> videoNodes() {
     std::vector<VideoNode> nodes;
     for (int i = 0; i < kMaxDevices; ++i) {
@@ -267,7 +267,7 @@ bool openV4l2Camera(int index, V4l2Camera& camera, std::string& error) {
     std::string skipped;
     int seen = 0;
     for (const VideoNode& node : nodes) {
-        if (!isCandidate(node)) {
+        if (!isCaptureDriver(node)) {
             skipped += (skipped.empty() ? "" : ", ") + node.path + " (" + node.card + ")";
             continue;
         }
@@ -282,8 +282,8 @@ bool openV4l2Camera(int index, V4l2Camera& camera, std::string& error) {
         error = "no camera found: there is no /dev/video* device and VORLAXIS_CAMERA is not set "
                 "(set it to a /dev/videoN device or a .y4m clip)";
     } else if (seen == 0) {
-        error = "no camera found: no video device captures pictures (" + skipped +
-                " only carry other data); plug in a webcam or set VORLAXIS_CAMERA to a .y4m clip";
+        error = "no camera found: " + skipped +
+                " captures no video pictures; plug in a webcam or set VORLAXIS_CAMERA to a .y4m clip";
     } else {
         error = "there is no camera " + std::to_string(index) + ": only " + std::to_string(seen) +
                 " found (numbered from 0)";

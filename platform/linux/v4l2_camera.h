@@ -69,6 +69,10 @@ struct VideoNode {
 // /dev/video0 .. /dev/video63 that exist, in order, each asked what it is.
 std::vector<VideoNode> videoNodes();
 
+// Whether the node counts as a capture driver: it captures video, or it could not be asked
+// (so that the player learns why it cannot be used rather than meeting the next camera).
+bool isCaptureDriver(const VideoNode& node);
+
 // Opens capture device number `index` (0 the first) of the nodes that capture video, skipping
 // the others (metadata nodes, output devices); a node that cannot be opened counts, so its
 // reason is the one given. When there is none, the error says whether there was no device at
