@@ -22,13 +22,10 @@
 
 namespace {
 
-LRESULT CALLBACK plainProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
-
 HWND makePreview() {
     vorlaxis::platform::setHeadless(true);
     WNDCLASSA wc{};
-    wc.lpfnWndProc = plainProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpfnWndProc = DefWindowProcA;
     wc.lpszClassName = "bench-webcam-preview";
     RegisterClassA(&wc);
     return CreateWindowExA(0, "bench-webcam-preview", "preview", WS_OVERLAPPED, 0, 0, kFrameWidth, kFrameHeight,

@@ -11,6 +11,7 @@
 
 #include "platform/linux/internal.h"
 #include "platform/win32.h"
+#include "tests/platform/headless.h"
 #include "tests/webcam/sim_webcam.h"
 #include "vision/WebCam.h"
 
@@ -23,8 +24,6 @@ constexpr double kDeadlineSeconds = 60;
 #else
 constexpr double kDeadlineSeconds = 20;
 #endif
-
-LRESULT CALLBACK panelProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
 
 void pump() {
     MSG msg;
@@ -88,15 +87,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(kPreloaded);
         vorlaxis::platform::setHeadless(true);
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = panelProc;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = "webcam-test-panel";
-            ASSERT_NE(RegisterClassA(&wc), 0);
-            registered = true;
-        }
+        testing_platform::registerPlainClass("webcam-test-panel");
         panel_ = CreateWindowExA(0, "webcam-test-panel", "panel", WS_OVERLAPPEDWINDOW, 0, 0, 1200, 272, nullptr,
                                  nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(panel_, nullptr);
