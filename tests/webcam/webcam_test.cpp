@@ -136,6 +136,8 @@ struct CameraMode {
     const char* described;
 };
 
+void PrintTo(const CameraMode& mode, std::ostream* out) { *out << mode.formats; }
+
 class WebcamFormats : public Webcam, public ::testing::WithParamInterface<CameraMode> {};
 
 // What the worker does: the preview at 300 ms, ChargeCapture(0) reading it back.
