@@ -31,37 +31,36 @@ namespace {
 using v4l2sim::NodeConfig;
 using v4l2sim::SimDevice;
 
-template <typename F>
-F next(const char* name) {
-    return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
-}
-
-// Looked up on first use: a sanitizer may call into us before constructors run.
+// The next definitions, looked up on first use. No function-local statics: a sanitizer calls
+// mmap and open while it starts, before its own interceptors of C++ static guards can run.
 struct Real {
-    int (*openat)(int, const char*, int, ...) = next<decltype(openat)>("openat");
-    int (*close)(int) = next<decltype(close)>("close");
-    int (*dup)(int) = next<decltype(dup)>("dup");
-    int (*ioctl)(int, unsigned long, ...) = next<decltype(ioctl)>("ioctl");
-    ssize_t (*read)(int, void*, size_t) = next<decltype(read)>("read");
-    void* (*mmap)(void*, size_t, int, int, int, off_t) = next<decltype(mmap)>("mmap");
-    int (*munmap)(void*, size_t) = next<decltype(munmap)>("munmap");
-    int (*poll)(pollfd*, nfds_t, int) = next<decltype(poll)>("poll");
-    int (*select)(int, fd_set*, fd_set*, fd_set*, timeval*) = next<decltype(select)>("select");
-    long (*syscall)(long, ...) = next<decltype(syscall)>("syscall");
-    int (*stat)(const char*, struct stat*) = next<decltype(stat)>("stat");
-    int (*stat64)(const char*, struct stat64*) = next<decltype(stat64)>("stat64");
+    int (*openat)(int, const char*, int, ...);
+    int (*close)(int);
+    int (*dup)(int);
+    int (*ioctl)(int, unsigned long, ...);
+    ssize_t (*read)(int, void*, size_t);
+    void* (*mmap)(void*, size_t, int, int, int, off_t);
+    int (*poll)(pollfd*, nfds_t, int);
+    int (*select)(int, fd_set*, fd_set*, fd_set*, timeval*);
+    long (*syscall)(long, ...);
+    int (*stat)(const char*, struct stat*);
+    int (*stat64)(const char*, struct stat64*);
 };
+Real g_real;  // zero until looked up
 
-const Real& real() {
-    static const Real r;
-    return r;
+template <typename F>
+F next(F& slot, const char* name) {
+    if (!slot) slot = reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
+    return slot;
 }
+
+#define REAL(name) next(g_real.name, #name)
 
 // Raw kernel calls for the device's own buffers: nothing interposed, nothing intercepted.
 void* kernelMmap(void* addr, size_t length, int prot, int flags, int fd, off_t offset) {
-    return reinterpret_cast<void*>(real().syscall(SYS_mmap, addr, length, prot, flags, fd, offset));
+    return reinterpret_cast<void*>(REAL(syscall)(SYS_mmap, addr, length, prot, flags, fd, offset));
 }
-int kernelMunmap(void* addr, size_t length) { return static_cast<int>(real().syscall(SYS_munmap, addr, length)); }
+int kernelMunmap(void* addr, size_t length) { return static_cast<int>(REAL(syscall)(SYS_munmap, addr, length)); }
 
 struct OpenFile {
     std::shared_ptr<SimDevice> device;
@@ -102,7 +101,7 @@ int openNode(const char* path, int flags, bool& handled) {
     if (config.denied) return static_cast<int>(fail(EACCES));
     if ((flags & O_ACCMODE) == O_WRONLY) return static_cast<int>(fail(EINVAL));
     const std::string name = "v4l2sim" + std::string(path);
-    const int fd = static_cast<int>(real().syscall(SYS_memfd_create, name.c_str(), (flags & O_CLOEXEC) ? MFD_CLOEXEC : 0));
+    const int fd = static_cast<int>(REAL(syscall)(SYS_memfd_create, name.c_str(), (flags & O_CLOEXEC) ? MFD_CLOEXEC : 0));
     if (fd < 0) return -1;
     std::lock_guard<std::mutex> lock(g_mutex);
     const v4l2sim::Kernel kernel{kernelMmap, kernelMunmap};
@@ -114,7 +113,7 @@ int openNode(const char* path, int flags, bool& handled) {
 int openVia(int dirfd, const char* path, int flags, mode_t mode) {
     bool handled = false;
     const int fd = openNode(path, flags, handled);
-    return handled ? fd : real().openat(dirfd, path, flags, mode);
+    return handled ? fd : REAL(openat)(dirfd, path, flags, mode);
 }
 
 int closeNode(int fd) {
@@ -125,14 +124,14 @@ int closeNode(int fd) {
             g_count.fetch_sub(1);
         }
     }
-    return real().close(fd);
+    return REAL(close)(fd);
 }
 
 int dupNode(int fd) {
     std::lock_guard<std::mutex> lock(g_mutex);
     OpenFile* file = lookup(fd);
-    if (!file) return real().dup(fd);
-    const int copy = real().dup(fd);
+    if (!file) return REAL(dup)(fd);
+    const int copy = REAL(dup)(fd);
     if (copy >= 0) {
         files()[copy] = *file;
         g_count.fetch_add(1);
@@ -177,7 +176,7 @@ int pollAll(pollfd* fds, nfds_t count, int timeoutMs) {
                 nextFrame = std::min(nextFrame, file->device->secondsToNextFrame());
             }
         }
-        if (!others.empty() && real().poll(others.data(), others.size(), 0) > 0) {
+        if (!others.empty() && REAL(poll)(others.data(), others.size(), 0) > 0) {
             size_t k = 0;
             for (nfds_t i = 0; i < count; ++i)
                 if (!simulated(fds[i].fd)) {
@@ -278,7 +277,7 @@ int openat64(int dirfd, const char* path, int flags, ...) {
 int __open_2(const char* path, int flags) { return openVia(AT_FDCWD, path, flags, 0); }
 int __open64_2(const char* path, int flags) { return openVia(AT_FDCWD, path, flags, 0); }
 
-int close(int fd) { return simulated(fd) ? closeNode(fd) : real().close(fd); }
+int close(int fd) { return simulated(fd) ? closeNode(fd) : REAL(close)(fd); }
 
 int dup(int fd) __THROW { return dupNode(fd); }
 
@@ -287,25 +286,25 @@ int ioctl(int fd, unsigned long request, ...) __THROW {
     va_start(ap, request);
     void* arg = va_arg(ap, void*);
     va_end(ap);
-    {
+    if (g_count.load(std::memory_order_relaxed) > 0) {
         std::lock_guard<std::mutex> lock(g_mutex);
         if (OpenFile* file = lookup(fd)) return static_cast<int>(ioctlNode(*file, request, arg));
     }
-    return real().ioctl(fd, request, arg);
+    return REAL(ioctl)(fd, request, arg);
 }
 
 // UVC cameras offer streaming only: read() is not a way to get pictures from them.
 ssize_t read(int fd, void* buffer, size_t size) {
     if (simulated(fd)) return fail(EINVAL);
-    return real().read(fd, buffer, size);
+    return REAL(read)(fd, buffer, size);
 }
 
 void* mmap(void* addr, size_t length, int prot, int flags, int fd, off_t offset) __THROW {
-    {
+    if (fd >= 0 && g_count.load(std::memory_order_relaxed) > 0) {
         std::lock_guard<std::mutex> lock(g_mutex);
         if (OpenFile* file = lookup(fd)) return mmapNode(*file, addr, length, prot, flags, fd, offset);
     }
-    return real().mmap(addr, length, prot, flags, fd, offset);
+    return REAL(mmap)(addr, length, prot, flags, fd, offset);
 }
 
 void* mmap64(void* addr, size_t length, int prot, int flags, int fd, off_t offset) __THROW {
@@ -313,7 +312,7 @@ void* mmap64(void* addr, size_t length, int prot, int flags, int fd, off_t offse
 }
 
 int poll(pollfd* fds, nfds_t count, int timeout) {
-    if (!anySimulated(fds, count)) return real().poll(fds, count, timeout);
+    if (!anySimulated(fds, count)) return REAL(poll)(fds, count, timeout);
     return pollAll(fds, count, timeout);
 }
 
@@ -321,16 +320,16 @@ int select(int nfds, fd_set* readfds, fd_set* writefds, fd_set* exceptfds, timev
     bool any = false;
     for (int fd = 0; fd < nfds && !any; ++fd)
         any = ((readfds && FD_ISSET(fd, readfds)) || (writefds && FD_ISSET(fd, writefds))) && simulated(fd);
-    if (!any) return real().select(nfds, readfds, writefds, exceptfds, timeout);
+    if (!any) return REAL(select)(nfds, readfds, writefds, exceptfds, timeout);
     return selectAll(nfds, readfds, writefds, exceptfds, timeout);
 }
 
 int stat(const char* path, struct stat* info) __THROW {
-    return statNode(path, info) ? 0 : real().stat(path, info);
+    return statNode(path, info) ? 0 : REAL(stat)(path, info);
 }
 
 int stat64(const char* path, struct stat64* info) __THROW {
-    return statNode(path, info) ? 0 : real().stat64(path, info);
+    return statNode(path, info) ? 0 : REAL(stat64)(path, info);
 }
 
 long syscall(long number, ...) __THROW {
@@ -339,6 +338,8 @@ long syscall(long number, ...) __THROW {
     long a[6];
     for (long& value : a) value = va_arg(ap, long);
     va_end(ap);
+    if (g_count.load(std::memory_order_relaxed) == 0 && number != SYS_open && number != SYS_openat)
+        return REAL(syscall)(number, a[0], a[1], a[2], a[3], a[4], a[5]);
     switch (number) {
     case SYS_ioctl: {
         std::lock_guard<std::mutex> lock(g_mutex);
@@ -377,7 +378,7 @@ long syscall(long number, ...) __THROW {
     }
     default: break;
     }
-    return real().syscall(number, a[0], a[1], a[2], a[3], a[4], a[5]);
+    return REAL(syscall)(number, a[0], a[1], a[2], a[3], a[4], a[5]);
 }
 
 }  // extern "C"
