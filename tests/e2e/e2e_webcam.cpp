@@ -124,25 +124,38 @@ TEST_F(WebcamEndToEnd, AnUnpluggedCameraLeavesTheLastPictureAndTheGameGoesOn) {
     EXPECT_EQ(err.find(gone), err.rfind(gone)) << "said more than once: " << err;
 }
 
-// Turns a second over a few seconds of play, after the start has settled.
-double turnRate(GameProcess& game, const std::string& turnsFile) {
-    const auto sample = [&](long& turns, double& time) {
-        std::ifstream in(turnsFile);
-        return static_cast<bool>(in >> turns >> time);
+struct Speed {
+    double turnsPerSecond = 0;
+    double cpuPerTurn = 0;  // seconds of the whole process's CPU time
+};
+
+// Speed over a few seconds of play, after the start has settled.
+Speed speedOf(GameProcess& game, const std::string& turnsFile) {
+    struct Sample {
+        long turns = 0;
+        double wall = 0, cpu = 0;
     };
-    long t0 = 0, t1 = 0;
-    double s0 = 0, s1 = 0;
-    // Polls until the counter runs, then settles; the window is long enough to average out
-    // the preview's refreshes.
-    for (int i = 0; i < 4 * e2e::kStartSeconds && game.running() && !sample(t0, s0); ++i)
+    const auto sample = [&](Sample& s) {
+        std::ifstream in(turnsFile);
+        return static_cast<bool>(in >> s.turns >> s.wall >> s.cpu);
+    };
+    Sample a, b;
+    for (int i = 0; i < 4 * e2e::kStartSeconds && game.running() && !sample(a); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    // Fixed spans of play: long enough to average out the preview's refreshes.
     std::this_thread::sleep_for(std::chrono::seconds(2));
-    if (!sample(t0, s0)) return 0;
+    if (!sample(a)) return {};
     std::this_thread::sleep_for(std::chrono::seconds(6));
-    if (!sample(t1, s1) || s1 <= s0) return 0;
-    return (t1 - t0) / (s1 - s0);
+    if (!sample(b) || b.turns <= a.turns || b.wall <= a.wall) return {};
+    return {(b.turns - a.turns) / (b.wall - a.wall), (b.cpu - a.cpu) / (b.turns - a.turns)};
 }
 
+// On a shared machine the turns a second follow whatever else runs (from 45 to 75 in runs
+// minutes apart here); the CPU time a turn costs varies far less, and it is what a camera
+// would add to. Both are printed. The camera's share measured with perf is about 2% (libjpeg
+// and the copies), but runs of the same setting still differ by up to 5% in CPU a turn, so
+// the test holds the camera to 15%, best of three alternating runs each: enough to catch a
+// camera path that decodes on every turn or stalls the main loop.
 TEST_F(WebcamEndToEnd, ABigMotionJpegCameraCostsTheGameNoSpeed) {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     // Instrumentation slows the game's own copies and scaling many times over but not libv4l2's
@@ -152,28 +165,29 @@ TEST_F(WebcamEndToEnd, ABigMotionJpegCameraCostsTheGameNoSpeed) {
     const std::string counter = std::string(VORLAXIS_BIN_DIR) + "/tests/v4l2sim/libturncounter.so";
     const std::string small = simcam::tempPath("e2e-webcam", ".y4m");
     simcam::writeQuadrantClip(small, 320, 240, 30, 3);
-    std::vector<double> withClip, withCamera;
-    // Alternating runs, so a machine busy for a while weighs on both.
-    for (int round = 0; round < 2; ++round) {
-        for (bool camera : {false, true}) {
+    Speed best[2];  // clip, camera
+    for (int round = 0; round < 3; ++round) {
+        for (int camera : {0, 1}) {
             const std::string turns = simcam::tempPath("e2e-webcam", ".turns");
             std::vector<std::string> settings = {"VORLAXIS_TURNS_FILE=" + turns, "VORLAXIS_SIM_FORMATS=MJPG=1280x720"};
             if (!camera) settings.push_back("VORLAXIS_CAMERA=" + small);
             GameProcess game = start(settings, counter);
             const std::string panel = game.waitForWindow(kPanelCaption, e2e::kStartSeconds);
             ASSERT_FALSE(panel.empty()) << game.err();
-            (camera ? withCamera : withClip).push_back(turnRate(game, turns));
+            const Speed speed = speedOf(game, turns);
             EXPECT_EQ(endWithEscape(game, panel), 0) << game.err();
             std::remove(turns.c_str());
+            ASSERT_GT(speed.turnsPerSecond, 0) << "no turns counted";
+            best[camera].turnsPerSecond = std::max(best[camera].turnsPerSecond, speed.turnsPerSecond);
+            if (best[camera].cpuPerTurn == 0 || speed.cpuPerTurn < best[camera].cpuPerTurn)
+                best[camera].cpuPerTurn = speed.cpuPerTurn;
         }
     }
     std::remove(small.c_str());
-    const double clipRate = *std::max_element(withClip.begin(), withClip.end());
-    const double cameraRate = *std::max_element(withCamera.begin(), withCamera.end());
-    std::printf("turns a second: clip 320x240 %.1f, camera MJPEG 1280x720 %.1f (%+.1f%%)\n", clipRate, cameraRate,
-                100.0 * (cameraRate - clipRate) / clipRate);
-    ASSERT_GT(clipRate, 0);
-    EXPECT_GT(cameraRate, 0.95 * clipRate);
+    std::printf("turns a second: clip 320x240 %.1f, camera MJPEG 1280x720 %.1f; CPU a turn: %.2f ms, %.2f ms (%+.1f%%)\n",
+                best[0].turnsPerSecond, best[1].turnsPerSecond, 1000 * best[0].cpuPerTurn, 1000 * best[1].cpuPerTurn,
+                100.0 * (best[1].cpuPerTurn - best[0].cpuPerTurn) / best[0].cpuPerTurn);
+    EXPECT_LT(best[1].cpuPerTurn, 1.15 * best[0].cpuPerTurn);
 }
 
 }  // namespace
