@@ -69,24 +69,28 @@ struct OpenFile {
 
 std::mutex g_mutex;
 std::map<int, OpenFile>* g_files = nullptr;  // never freed: calls may come during exit
-std::atomic<int> g_count{0};
+// Which descriptors are simulated, readable without the lock: every call of the process
+// (X11's, Mesa's) passes through here and most must go on untouched at once.
+constexpr int kMaxFd = 4096;
+std::atomic<bool> g_simulated[kMaxFd];
 
 std::map<int, OpenFile>& files() {
     if (!g_files) g_files = new std::map<int, OpenFile>;
     return *g_files;
 }
 
+bool simulated(int fd) { return fd >= 0 && fd < kMaxFd && g_simulated[fd].load(std::memory_order_acquire); }
+
+void mark(int fd, bool simulatedNow) {
+    if (fd >= 0 && fd < kMaxFd) g_simulated[fd].store(simulatedNow, std::memory_order_release);
+}
+
 OpenFile* lookup(int fd) {
-    if (g_count.load(std::memory_order_relaxed) == 0) return nullptr;
+    if (!simulated(fd)) return nullptr;
     auto it = files().find(fd);
     return it == files().end() ? nullptr : &it->second;
 }
 
-bool simulated(int fd) {
-    if (g_count.load(std::memory_order_relaxed) == 0) return false;
-    std::lock_guard<std::mutex> lock(g_mutex);
-    return lookup(fd) != nullptr;
-}
 
 long fail(int err) {
     errno = err;
@@ -106,7 +110,7 @@ int openNode(const char* path, int flags, bool& handled) {
     std::lock_guard<std::mutex> lock(g_mutex);
     const v4l2sim::Kernel kernel{kernelMmap, kernelMunmap};
     files()[fd] = OpenFile{std::make_shared<SimDevice>(config, fd, kernel), (flags & O_NONBLOCK) != 0};
-    g_count.fetch_add(1);
+    mark(fd, true);
     return fd;
 }
 
@@ -121,7 +125,7 @@ int closeNode(int fd) {
         std::lock_guard<std::mutex> lock(g_mutex);
         if (lookup(fd)) {
             files().erase(fd);
-            g_count.fetch_sub(1);
+            mark(fd, false);
         }
     }
     return REAL(close)(fd);
@@ -134,7 +138,7 @@ int dupNode(int fd) {
     const int copy = REAL(dup)(fd);
     if (copy >= 0) {
         files()[copy] = *file;
-        g_count.fetch_add(1);
+        mark(copy, true);
     }
     return copy;
 }
@@ -286,7 +290,7 @@ int ioctl(int fd, unsigned long request, ...) __THROW {
     va_start(ap, request);
     void* arg = va_arg(ap, void*);
     va_end(ap);
-    if (g_count.load(std::memory_order_relaxed) > 0) {
+    if (simulated(fd)) {
         std::lock_guard<std::mutex> lock(g_mutex);
         if (OpenFile* file = lookup(fd)) return static_cast<int>(ioctlNode(*file, request, arg));
     }
@@ -300,7 +304,7 @@ ssize_t read(int fd, void* buffer, size_t size) {
 }
 
 void* mmap(void* addr, size_t length, int prot, int flags, int fd, off_t offset) __THROW {
-    if (fd >= 0 && g_count.load(std::memory_order_relaxed) > 0) {
+    if (simulated(fd)) {
         std::lock_guard<std::mutex> lock(g_mutex);
         if (OpenFile* file = lookup(fd)) return mmapNode(*file, addr, length, prot, flags, fd, offset);
     }
@@ -338,16 +342,16 @@ long syscall(long number, ...) __THROW {
     long a[6];
     for (long& value : a) value = va_arg(ap, long);
     va_end(ap);
-    if (g_count.load(std::memory_order_relaxed) == 0 && number != SYS_open && number != SYS_openat)
-        return REAL(syscall)(number, a[0], a[1], a[2], a[3], a[4], a[5]);
     switch (number) {
     case SYS_ioctl: {
+        if (!simulated(static_cast<int>(a[0]))) break;
         std::lock_guard<std::mutex> lock(g_mutex);
         if (OpenFile* file = lookup(static_cast<int>(a[0])))
             return ioctlNode(*file, static_cast<unsigned long>(a[1]), reinterpret_cast<void*>(a[2]));
         break;
     }
     case SYS_mmap: {
+        if (!simulated(static_cast<int>(a[4]))) break;
         std::lock_guard<std::mutex> lock(g_mutex);
         if (OpenFile* file = lookup(static_cast<int>(a[4])))
             return reinterpret_cast<long>(mmapNode(*file, reinterpret_cast<void*>(a[0]), static_cast<size_t>(a[1]),
