@@ -95,9 +95,6 @@ NodeConfig nodeConfig(const char* path) {
 
 SimDevice::SimDevice(const NodeConfig& config, int memfd, const Kernel& kernel)
     : config_(config), memfd_(memfd), kernel_(kernel) {
-    std::string error;
-    clipLoaded_ = !config_.clipPath.empty() && clip_.load(config_.clipPath, error);
-    if (!clipLoaded_ && !config_.clipPath.empty()) std::fprintf(stderr, "v4l2sim: %s\n", error.c_str());
     if (capture() && !config_.formats.empty()) {
         v4l2_format format{};
         format.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
@@ -119,7 +116,17 @@ void SimDevice::freeBuffers() {
     done_.clear();
 }
 
-double SimDevice::fps() const { return clipLoaded_ ? clip_.framesPerSecond() : 30.0; }
+bool SimDevice::ensureClip() const {
+    if (!clipTried_ && !config_.clipPath.empty()) {
+        std::string error;
+        clipLoaded_ = clip_.load(config_.clipPath, error);
+        if (!clipLoaded_) std::fprintf(stderr, "v4l2sim: %s\n", error.c_str());
+    }
+    clipTried_ = true;
+    return clipLoaded_;
+}
+
+double SimDevice::fps() const { return ensureClip() ? clip_.framesPerSecond() : 30.0; }
 
 const Format* SimDevice::findFormat(uint32_t fourcc) const {
     for (const Format& f : config_.formats)
@@ -332,7 +339,7 @@ int SimDevice::queueBuffer(v4l2_buffer& buf) {
 void SimDevice::fill(Buffer& buffer, int index, uint32_t frame) {
     uint8_t* data = memory_ + bufferStride_ * static_cast<size_t>(index);
     const int width = static_cast<int>(pix_.width), height = static_cast<int>(pix_.height);
-    if (clipLoaded_) {
+    if (ensureClip()) {
         const std::vector<uint8_t>& bytes = clip_.encoded(static_cast<int>(frame), pix_.pixelformat, width, height);
         const size_t n = std::min<size_t>(bytes.size(), pix_.sizeimage);
         std::memcpy(data, bytes.data(), n);

@@ -94,13 +94,16 @@ private:
     const Format* findFormat(uint32_t fourcc) const;
     uint32_t imageSize(uint32_t fourcc, int width, int height) const;
     double fps() const;
+    bool ensureClip() const;
     void freeBuffers();
 
     NodeConfig config_;
     int memfd_;
     Kernel kernel_;
-    SimClip clip_;
-    bool clipLoaded_ = false;
+    // Loaded on first need: listing cameras opens every node only to ask what it is.
+    mutable SimClip clip_;
+    mutable bool clipLoaded_ = false;
+    mutable bool clipTried_ = false;
     v4l2_pix_format pix_{};
     std::vector<Buffer> buffers_;
     std::deque<int> queued_;
