@@ -73,8 +73,10 @@
 //     GetPixel
 //   Capture window (Video for Windows)
 //     capCreateCaptureWindowA  a child window whose canvas is the preview. Driver 0 is the
-//                         device or .y4m clip named by VORLAXIS_CAMERA, else the first V4L2
-//                         capture device.
+//                         device or .y4m clip named by VORLAXIS_CAMERA when it is set (then
+//                         the only driver); otherwise driver N is the Nth V4L2 capture device.
+//     capGetDriverDescriptionA  driver N is the Nth V4L2 device that captures video: its card
+//                         name, and "<path>, driver <driver>, <formats with their sizes>".
 //     WM_CAP_DRIVER_CONNECT, WM_CAP_SET_SCALE, WM_CAP_SET_PREVIEWRATE, WM_CAP_SET_PREVIEW
 //                         through SendMessageA; the preview refreshes inside the main thread's
 //                         PeekMessageA at the preview rate, as a timer would.
@@ -395,5 +397,7 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
 // Capture window
 HWND WINAPI capCreateCaptureWindowA(LPCSTR windowName, DWORD style, int x, int y, int width,
                                     int height, HWND parent, int id);
+BOOL WINAPI capGetDriverDescriptionA(UINT index, LPSTR name, int nameSize, LPSTR version,
+                                     int versionSize);
 
 #endif  // _WIN32

@@ -12,7 +12,7 @@ bool namesDevice(const std::string& setting) {
     return setting.rfind("/dev/", 0) == 0;
 }
 
-bool CameraSource::connect(const char* setting, std::string& error) {
+bool CameraSource::connect(const char* setting, int driver, std::string& error) {
     clip_.reset();
     device_.reset();
     shownFrame_ = -1;
@@ -20,12 +20,17 @@ bool CameraSource::connect(const char* setting, std::string& error) {
     const std::string named = setting ? setting : "";
     if (named.empty()) {
         auto device = std::make_unique<V4l2Camera>();
-        if (!openFirstV4l2Camera(*device, error)) return false;
+        if (!openV4l2Camera(driver, *device, error)) return false;
         name_ = device->path();
         device_ = std::move(device);
         return true;
     }
     name_ = named;
+    if (driver != 0) {
+        error = "capture driver " + std::to_string(driver) + " does not exist: VORLAXIS_CAMERA names the only camera, "
+                "driver 0";
+        return false;
+    }
     if (namesDevice(named)) {
         auto device = std::make_unique<V4l2Camera>();
         if (!device->open(named, error)) {

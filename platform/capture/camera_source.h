@@ -1,4 +1,5 @@
-// Capture driver 0: the device or clip named by VORLAXIS_CAMERA, else the first V4L2 camera.
+// Capture driver N: the device or clip named by VORLAXIS_CAMERA (then the only driver, 0),
+// else the Nth V4L2 camera.
 #pragma once
 
 #include <memory>
@@ -12,9 +13,10 @@ namespace camera {
 
 class CameraSource {
 public:
-    // `setting` is the value of VORLAXIS_CAMERA (null or empty when unset). On failure
-    // returns false and `error` names what could not be used and why.
-    bool connect(const char* setting, std::string& error);
+    // `setting` is the value of VORLAXIS_CAMERA (null or empty when unset), `driver` the
+    // capture driver's number. On failure returns false and `error` names what could not be
+    // used and why.
+    bool connect(const char* setting, int driver, std::string& error);
     bool connected() const { return clip_ || device_; }
 
     // The picture due `seconds` after connecting: the clip's frame at that time, looping, or

@@ -1,8 +1,10 @@
-// The Video for Windows capture window: a child window whose canvas shows the preview of
-// capture driver 0. The layer forwards capture messages here and calls the preview pump from
-// the main thread's PeekMessageA, which refreshes each preview when its period has passed,
-// as the timer of a real capture window would.
+// The Video for Windows capture window: a child window whose canvas shows the preview of the
+// capture driver it is connected to. The layer forwards capture messages here and calls the
+// preview pump from the main thread's PeekMessageA, which refreshes each preview when its
+// period has passed, as the timer of a real capture window would.
+#include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -73,14 +75,9 @@ void pumpPreviews() {
 }
 
 LRESULT connectDriver(Preview& preview, WPARAM driver) {
-    if (driver != 0) {
-        std::fprintf(stderr, "Capture driver %lu does not exist: driver 0 is the only one "
-                             "(VORLAXIS_CAMERA, else the first V4L2 camera)\n",
-                     static_cast<unsigned long>(driver));
-        return FALSE;
-    }
     std::string error;
-    if (!preview.source.connect(std::getenv("VORLAXIS_CAMERA"), error)) {
+    const int number = static_cast<int>(std::min<WPARAM>(driver, INT_MAX));
+    if (!preview.source.connect(std::getenv("VORLAXIS_CAMERA"), number, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return FALSE;
     }

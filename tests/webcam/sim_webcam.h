@@ -1,0 +1,100 @@
+// The simulated webcam (tests/v4l2sim) for tests: where its library is, the environment that
+// configures it, and the clips it films.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace simcam {
+
+inline std::string libraryPath() { return std::string(VORLAXIS_BIN_DIR) + "/tests/v4l2sim/libv4l2sim.so"; }
+
+// ASan wants to be first among the loaded libraries; the simulation has to come before libc.
+inline std::string asanOptionsWithPreload() {
+    const char* current = std::getenv("ASAN_OPTIONS");
+    return std::string(current && *current ? std::string(current) + ":" : "") + "verify_asan_link_order=0";
+}
+
+// Environment entries (NAME=VALUE) that load the simulation into a child process.
+inline std::vector<std::string> preloadEnvironment() {
+    return {"LD_PRELOAD=" + libraryPath(), "ASAN_OPTIONS=" + asanOptionsWithPreload()};
+}
+
+// Restarts the running test program with the simulation loaded, once, before any test runs.
+inline bool ensurePreloaded(char** argv) {
+    const char* preload = std::getenv("LD_PRELOAD");
+    if (preload && std::strstr(preload, "libv4l2sim.so")) return true;
+    for (const std::string& entry : preloadEnvironment()) {
+        const size_t eq = entry.find('=');
+        setenv(entry.substr(0, eq).c_str(), entry.substr(eq + 1).c_str(), 1);
+    }
+    ::execv("/proc/self/exe", argv);
+    return false;
+}
+
+// The settings of the simulation, removed again when the object goes.
+class SimSettings {
+public:
+    SimSettings() { clear(); }
+    ~SimSettings() { clear(); }
+    SimSettings& set(const char* name, const std::string& value) {
+        setenv(name, value.c_str(), 1);
+        return *this;
+    }
+
+private:
+    static void clear() {
+        for (const char* name : {"VORLAXIS_SIM_DEVICE", "VORLAXIS_SIM_META_DEVICE", "VORLAXIS_SIM_CLIP",
+                                 "VORLAXIS_SIM_FORMATS", "VORLAXIS_SIM_BUSY", "VORLAXIS_SIM_DENIED",
+                                 "VORLAXIS_SIM_UNPLUG_AFTER", "VORLAXIS_CAMERA"})
+            unsetenv(name);
+    }
+};
+
+// Quadrant colours of the clip: red, green / blue, white (top-left, top-right, bottom-left,
+// bottom-right), and their studio-range YCbCr.
+constexpr uint8_t kQuadrantRgb[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+constexpr uint8_t kQuadrantYuv[4][3] = {{81, 90, 240}, {145, 54, 34}, {41, 240, 110}, {235, 128, 128}};
+
+// A 4:4:4 clip of `frames` frames of the four quadrants at `width` x `height`.
+inline void writeQuadrantClip(const std::string& path, int width, int height, int fps, int frames) {
+    std::string planes[3];
+    for (auto& p : planes) p.resize(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int q = (y >= height / 2 ? 2 : 0) + (x >= width / 2 ? 1 : 0);
+            for (int c = 0; c < 3; ++c) planes[c][static_cast<size_t>(y) * width + x] = static_cast<char>(kQuadrantYuv[q][c]);
+        }
+    std::ofstream out(path, std::ios::binary);
+    out << "YUV4MPEG2 W" << width << " H" << height << " F" << fps << ":1 Ip A1:1 C444\n";
+    for (int k = 0; k < frames; ++k) out << "FRAME\n" << planes[0] << planes[1] << planes[2];
+}
+
+inline std::string tempPath(const std::string& stem, const std::string& suffix) {
+    static int counter = 0;
+    return "/tmp/vorlaxis-" + stem + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + suffix;
+}
+
+}  // namespace simcam
+
+namespace simcam {
+
+// The running program's own command line, to restart it.
+inline bool restartWithSimulation() {
+    std::ifstream in("/proc/self/cmdline", std::ios::binary);
+    std::vector<std::string> args;
+    std::string arg;
+    while (std::getline(in, arg, '\0')) args.push_back(arg);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    return ensurePreloaded(argv.data());
+}
+
+}  // namespace simcam
