@@ -61,10 +61,17 @@
 //     capCreateCaptureWindowA  a child window whose canvas is the preview. Driver 0 is the
 //                         device or .y4m clip named by VORLAXIS_CAMERA, else the first V4L2
 //                         capture device.
+//     capGetDriverDescriptionA  driver N is the Nth /dev/videoN node (0..63) that captures
+//                         video: the card's name, and "<path>, driver <driver>" as version.
 //     WM_CAP_DRIVER_CONNECT, WM_CAP_SET_SCALE, WM_CAP_SET_PREVIEWRATE, WM_CAP_SET_PREVIEW
 //                         through SendMessageA; the preview refreshes inside the main thread's
 //                         PeekMessageA at the preview rate, as a timer would.
-//   Entry point: platform/linux supplies main(), which calls WinMain.
+//   Process
+//     SetEnvironmentVariableA  setenv / unsetenv (a null value removes the variable).
+//     __argc, __argv      as MinGW declares them; filled by main().
+//   Entry point: platform/linux supplies main(), which calls WinMain. The X display is opened
+//   by VorlaxisOpenDisplay (not Win32; always TRUE on Windows), which the game calls once it
+//   knows it will open windows.
 //
 // Tests switch the layer to in-memory windows (no X server; canvases, queues and capture keep
 // working) with vorlaxis::platform::setHeadless(true) from platform/linux/internal.h, or by
@@ -361,5 +368,22 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
 // Capture window
 HWND WINAPI capCreateCaptureWindowA(LPCSTR windowName, DWORD style, int x, int y, int width,
                                     int height, HWND parent, int id);
+BOOL WINAPI capGetDriverDescriptionA(UINT index, LPSTR name, int nameSize, LPSTR version,
+                                     int versionSize);
+
+// Process
+BOOL WINAPI SetEnvironmentVariableA(LPCSTR name, LPCSTR value);
+// The command line as MinGW's <stdlib.h> declares it; main() fills it before WinMain.
+extern int __argc;
+extern char** __argv;
+
+// Not Win32: opens the X display the windows need. Without one, says so on stderr ("Unable to
+// create the control panel window: ...") and returns FALSE.
+BOOL WINAPI VorlaxisOpenDisplay(void);
 
 #endif  // _WIN32
+
+#ifdef _WIN32
+// Windows always has a desktop for the windows.
+inline BOOL VorlaxisOpenDisplay(void) { return TRUE; }
+#endif

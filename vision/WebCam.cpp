@@ -119,10 +119,10 @@ CWebCam::~CWebCam() {
     }
 }
 
-void CWebCam::Connect() {
+void CWebCam::Connect(int driver) {
     hWndCapture = capCreateCaptureWindowA("handle", WS_CHILD | WS_VISIBLE, 440, 0, kFrameWidth,
                                           kFrameHeight, hWndParent, 0);
-    if (!IsWindow(hWndCapture) || SendMessageA(hWndCapture, WM_CAP_DRIVER_CONNECT, 0, 0) == 0) {
+    if (!IsWindow(hWndCapture) || SendMessageA(hWndCapture, WM_CAP_DRIVER_CONNECT, static_cast<WPARAM>(driver), 0) == 0) {
         std::fputs("Unable to connect to the camera\n", stderr);
         std::exit(1);
     }
