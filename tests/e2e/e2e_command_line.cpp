@@ -11,10 +11,10 @@
 
 namespace {
 
+using e2e::expectCleanEnd;
 using e2e::GameProcess;
 
 const char* const kPanel = "Vorlaxis - control panel";
-const char* const kShutDown = "Signaling thread to quit\nThread quitting\n";
 
 struct Outcome {
     int status = -2;
@@ -77,13 +77,6 @@ TEST_F(CommandLineEndToEnd, ListingCamerasOnAMachineWithoutOneSaysSo) {
 class CameraOptionEndToEnd : public e2e::ClipTest {
 protected:
     const char* script() const override { return "fps 15\n15 rock 80,120 | paper 80,120\n"; }
-
-    static void expectCleanEnd(GameProcess& game) {
-        int status = -2;
-        ASSERT_TRUE(game.wait(30, status)) << "the game did not end";
-        EXPECT_EQ(status, 0) << game.err();
-        EXPECT_NE(game.out().find(kShutDown), std::string::npos) << game.out();
-    }
 };
 
 TEST_F(CameraOptionEndToEnd, ItPlaysTheClipItNamesRatherThanTheOneOfTheEnvironment) {

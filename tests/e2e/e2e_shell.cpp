@@ -13,11 +13,11 @@
 
 namespace {
 
+using e2e::expectCleanEnd;
 using e2e::GameProcess;
 
 const char* const kPanel = "Vorlaxis - control panel";
 const char* const kScene = "Vorlaxis";
-const char* const kShutDown = "Signaling thread to quit\nThread quitting\n";
 
 // The window manager's close request, as a window manager would send it.
 bool sendCloseRequest(const std::string& window) {
@@ -51,14 +51,6 @@ protected:
             "SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1", "VORLAXIS_CAMERA=" + clip_});
     }
 
-    // Waits for the game to end after a way out was taken: exit code 0 and the shut-down
-    // lines in order.
-    static void expectCleanEnd(GameProcess& game) {
-        int status = -2;
-        ASSERT_TRUE(game.wait(30, status)) << "the game did not end";
-        EXPECT_EQ(status, 0) << game.err();
-        EXPECT_NE(game.out().find(kShutDown), std::string::npos) << game.out();
-    }
 
 };
 

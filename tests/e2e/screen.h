@@ -88,6 +88,17 @@ inline bool lit(int r, int g, int b) { return r + g + b > 30; }
 inline bool fighterBlue(int r, int g, int b) { return std::abs(r - g) <= 3 && b >= 2 * r && b >= 60; }
 inline bool fighterRed(int r, int g, int b) { return std::abs(g - b) <= 3 && r >= 2 * g && r >= 60; }
 
+// What the game prints on standard output as it shuts down, in this order.
+inline const char* const kShutDown = "Signaling thread to quit\nThread quitting\n";
+
+// Waits for the game to end after a way out was taken: exit code 0 and the shut-down lines.
+inline void expectCleanEnd(GameProcess& game) {
+    int status = -2;
+    ASSERT_TRUE(game.wait(30, status)) << "the game did not end";
+    EXPECT_EQ(status, 0) << game.err();
+    EXPECT_NE(game.out().find(kShutDown), std::string::npos) << game.out();
+}
+
 // Needs the built game and the test run's X server. The end-to-end tests run one at a time
 // (see CMakeLists.txt), so every window on that server during a test is its own game's.
 class DisplayTest : public ::testing::Test {

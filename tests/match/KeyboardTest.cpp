@@ -189,19 +189,4 @@ TEST_F(KeyboardTest, WhenInputIsRefusedOnlyEscapeAndTheCameraSwitchesAct)
     EXPECT_TRUE(quitPosted());
 }
 
-TEST_F(KeyboardTest, EscapeAndACloseRequestAskTheMainLoopToEndInsteadOfExiting)
-{
-    press(SDLK_ESCAPE);
-    keyTurn();
-    EXPECT_TRUE(quitPosted());
-
-    SDL_Event close{};
-    close.type = SDL_QUIT;
-    ASSERT_EQ(SDL_PushEvent(&close), 0);
-    keyTurn();
-    EXPECT_TRUE(quitPosted());
-    // Still here: the turn went on and the program with it.
-    EXPECT_EQ(w->timer, 895);
-}
-
 }  // namespace
