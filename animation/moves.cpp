@@ -81,7 +81,8 @@ void blendList(std::vector<std::vector<double>>& a, const std::vector<std::vecto
 
 const char* const Moves::textureFiles[Moves::TEXTURE_COUNT] = {
     "CPLifeKV.bmp", "CPLifeTZ.bmp", "pierre.bmp", "feuille.bmp",  "ciseaux.bmp", "chiffou.bmp",
-    "mi.bmp",       "paf.bmp",      "critical.bmp", "prwin.bmp", "pawin.bmp",   "win.bmp"};
+    "mi.bmp",       "paf.bmp",      "critical.bmp", "prwin.bmp", "pawin.bmp",   "win.bmp",
+    "ko.bmp",       "draw.bmp"};
 
 Moves::Moves() : textureIds() {}
 
@@ -330,6 +331,10 @@ std::vector<std::vector<float>> Moves::moveParticles(int step) {
     return particles;
 }
 
+void Moves::clearParticles() {
+    particles.clear();
+}
+
 // ---- towers ---------------------------------------------------------------------------------
 
 namespace {
@@ -390,4 +395,8 @@ void Moves::moveTower(int step) {
 
 std::vector<std::vector<float>> Moves::getTower(int type) {
     return towerByNumber(type);
+}
+
+void Moves::clearTowers() {
+    for (int tower = 1; tower <= 5; ++tower) towerByNumber(tower).clear();
 }

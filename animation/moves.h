@@ -1,5 +1,5 @@
 #pragma once
-// The animation store: seven moves as timelines of keyframe poses, the twelve HUD textures,
+// The animation store: seven moves as timelines of keyframe poses, the fourteen HUD textures,
 // the explosion particles and the five HUD towers.
 #include <cstdint>
 #include <string>
@@ -17,7 +17,7 @@ SDL_Surface* loadBgrBmp(const char* fileName);
 class Moves {
 public:
     static const int MOVE_COUNT = 7;
-    static const int TEXTURE_COUNT = 12;
+    static const int TEXTURE_COUNT = 14;
 
     Moves();
     ~Moves();
@@ -51,6 +51,9 @@ public:
     void addStage(int type, int texture);
     void moveTower(int step);
     std::vector<std::vector<float>> getTower(int type);
+    // Empty all five towers, or the particle list, for a new match.
+    void clearTowers();
+    void clearParticles();
 
     // The BMP file of each texture index.
     static const char* const textureFiles[TEXTURE_COUNT];

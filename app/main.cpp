@@ -14,29 +14,25 @@
 
 #include "app/datadir.h"
 #include "app/init.h"
+#include "app/panel_text.h"
 #include "render/backgrnd.h"
+#include "sound/Son.h"
 
 HINSTANCE g_hInstance;
 HWND g_hWnd;
 HDC g_hDC;
 CWebCam WebCam;
 World world;
+Referee referee(world);
+Options options;
 std::atomic<int32_t> thread_signal{0};
+std::atomic<int32_t> lastSignShown1{0};
+std::atomic<int32_t> lastSignShown2{0};
 
 namespace {
 
 constexpr auto relaxed = std::memory_order_relaxed;
 
-// Text panels and marker boxes, in control panel pixels.
-constexpr int kPanelWidth = 120;
-constexpr int kPanelHeight = 240;
-constexpr int kPanel1Left = 320;
-constexpr int kPanel2Left = 760;
-constexpr int kText1X = 330;
-constexpr int kText2X = 770;
-constexpr int kBoxWidth = 160;
-constexpr int kBox2Left = 1040;
-constexpr int kLineStep = 20;
 // Centre of a player's half picture.
 constexpr int kHalfCentreX = 80;
 constexpr int kHalfCentreY = 120;
@@ -44,15 +40,38 @@ constexpr int kHalfCentreY = 120;
 constexpr float kNeutralRadius = 40.0f;
 constexpr int kWorkerSleepMs = 200;
 
+// The webcam's readings first, when there is a camera; the keys add to them. While a match
+// is ending neither counts, but Escape still does.
+void takeInput() {
+    const bool play = referee.inputAllowed();
+    if (play && !options.keyboard)
+        world.handleWebcamEvents(WebCam.baryX1.load(relaxed), WebCam.baryY1.load(relaxed),
+                                 WebCam.baryX2.load(relaxed), WebCam.baryY2.load(relaxed),
+                                 WebCam.rps1.load(relaxed), WebCam.rps2.load(relaxed));
+    else
+        world.setInputs();
+    world.addKeyboardInput(play);
+}
+
 void playTurn() {
-    world.handleWebcamEvents(WebCam.baryX1.load(relaxed), WebCam.baryY1.load(relaxed),
-                             WebCam.baryX2.load(relaxed), WebCam.baryY2.load(relaxed),
-                             WebCam.rps1.load(relaxed), WebCam.rps2.load(relaxed));
+    takeInput();
     world.update();
+    referee.afterUpdate();
+    lastSignShown1.store(world.lastSign1, relaxed);
+    lastSignShown2.store(world.lastSign2, relaxed);
     world.display();
+    referee.display();
     SDL_Delay(1);
     SDL_GL_SwapBuffers();
     SDL_Delay(2);
+}
+
+// A device or clip reaches the capture driver as VORLAXIS_CAMERA, replacing what it held; a
+// driver number must not be overridden by the variable, so it goes.
+void chooseCamera(const std::string& camera) {
+    if (camera.empty()) return;
+    SetEnvironmentVariableA("VORLAXIS_CAMERA",
+                            cameraDriverNumber(camera) >= 0 ? nullptr : camera.c_str());
 }
 
 }  // namespace
@@ -80,34 +99,6 @@ namespace {
 void say(const char* line) {
     std::fputs(line, stdout);
     std::fflush(stdout);
-}
-
-void drawText(int x, int y, const char* text) {
-    TextOutA(g_hDC, x, y, text, static_cast<int>(std::strlen(text)));
-}
-
-// The panel has room for 9 characters of a number; longer ones are cut, never overflow.
-void drawNumber(int x, int y, int value) {
-    constexpr size_t kShown = 9;
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%d", value);
-    buffer[kShown] = '\0';
-    drawText(x, y, buffer);
-}
-
-void drawLine(int x, int y, const char* label, int value) {
-    drawText(x, y, label);
-    drawNumber(x, y, value);
-}
-
-void drawLine(int x, int y, const char* label, const char* value) {
-    drawText(x, y, label);
-    drawText(x, y, value);
-}
-
-int readingOf(int player, const std::atomic<int32_t>& first,
-              const std::atomic<int32_t>& second) {
-    return player == 1 ? first.load(relaxed) : second.load(relaxed);
 }
 
 // Degrees from the hand's offset to the centre of the half picture, as the panel shows it.
@@ -152,17 +143,28 @@ bool screenAvailable() {
     return true;
 }
 
-const char* signWord(int sign) {
-    if (sign == 1) return "ROCK";
-    if (sign == 2) return "PAPER";
-    return "SCISS";
+// One pass of the worker with a camera: grab, recognise, show.
+void cameraPass() {
+    WebCam.ChargeCapture(0);
+    WebCam.CalBiCouleur(0);
+    WebCam.calculBarycentre(0);
+    WebCam.calculVariance(0);
+    WebCam.discriminateRPS(0);
+    displayResultsWebcam();
+    WebCam.AfficheImage(0, 0, 0);
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
+    const CommandLine line = parseCommandLine(__argc, __argv);
+    if (line.action != CommandLine::PLAY) return runCommand(line);
+    options = line.options;
+    chooseCamera(options.camera);
     if (!enterDataFolder()) return 1;
     if (!screenAvailable()) return panelFailure();
+    setSoundOff(options.mute);
+    referee.setEndless(options.endless);
     world.init();
     createBackground();
     return main2(hInstance, hPrevInstance, lpCmdLine, nCmdShow);
@@ -175,8 +177,11 @@ int main2(HINSTANCE hInstance, HINSTANCE, char*, int) {
     WebCam.hWndParent = g_hWnd;
     g_hDC = GetDC(g_hWnd);
     WebCam.hDCAffichage = g_hDC;
-    WebCam.Connect();
-    WebCam.AfficheWebCam();
+    if (!options.keyboard) {
+        const int driver = cameraDriverNumber(options.camera);
+        WebCam.Connect(driver > 0 ? driver : 0);
+        WebCam.AfficheWebCam();
+    }
     SDL_Thread* thread = SDL_CreateThread(thread_webcam, nullptr);
     if (!thread) {
         std::fprintf(stderr, "Unable to create thread: %s\n", SDL_GetError());
@@ -220,13 +225,10 @@ PanelTools preparePanelDC() {
 int thread_webcam(void*) {
     PanelTools tools = preparePanelDC();
     while (thread_signal.load(relaxed) != -1) {
-        WebCam.ChargeCapture(0);
-        WebCam.CalBiCouleur(0);
-        WebCam.calculBarycentre(0);
-        WebCam.calculVariance(0);
-        WebCam.discriminateRPS(0);
-        displayResultsWebcam();
-        WebCam.AfficheImage(0, 0, 0);
+        if (options.keyboard)
+            displayResultsKeyboard();
+        else
+            cameraPass();
         SDL_Delay(kWorkerSleepMs);
     }
     DeleteObject(tools.font);
@@ -242,14 +244,16 @@ void displayResultsWebcam() {
     displayValuePosition(2, kText2X, 20);
     displayInterpPosition(1, kText1X, 60);
     displayInterpPosition(2, kText2X, 60);
-    displayLife(1, kText1X, 120);
-    displayLife(2, kText2X, 120);
+    displayLife(1, kText1X, kLifeRow);
+    displayLife(2, kText2X, kLifeRow);
+    displayWins(1, kText1X, kWinsRow);
+    displayWins(2, kText2X, kWinsRow);
     displayCirclePosition(1, 0, 0);
     displayCirclePosition(2, kBox2Left, 0);
     displayVariance(1, kText1X, 160);
     displayVariance(2, kText2X, 160);
-    displayRPS(1, kText1X, 200);
-    displayRPS(2, kText2X, 200);
+    displayRPS(1, kText1X, kSignRow);
+    displayRPS(2, kText2X, kSignRow);
 }
 
 void displayValuePosition(int player, int x, int y) {
@@ -271,8 +275,14 @@ void displayInterpPosition(int player, int x, int y) {
     drawLine(x, y + kLineStep, "                         ---angle", static_cast<int>(a));
 }
 
+// A knocked-out fighter reads 0, not what the last blow left; an endless match goes below.
 void displayLife(int player, int x, int y) {
-    drawLine(x, y, "                         ---life", readingOf(player, world.life1, world.life2));
+    drawLine(x, y, "                         ---life",
+             referee.shownLife(readingOf(player, world.life1, world.life2)));
+}
+
+void displayWins(int player, int x, int y) {
+    drawLine(x, y, "                         ---won", referee.wins(player));
 }
 
 void displayCirclePosition(int player, int left, int top) {

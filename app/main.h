@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/options.h"
+#include "match/Referee.h"
 #include "match/World.h"
 #include "platform/win32.h"
 #include "vision/WebCam.h"
@@ -14,8 +16,15 @@ extern HWND g_hWnd;
 extern HDC g_hDC;
 extern CWebCam WebCam;
 extern World world;
+// Ends each match at a knock-out, starts the next and counts the matches won.
+extern Referee referee;
+// How this run plays, from the command line; set before the worker thread starts.
+extern Options options;
 // -1 asks the worker thread to stop; read at the top of each of its passes.
 extern std::atomic<int32_t> thread_signal;
+// Each player's last sign, published by the main thread after every turn for the panel.
+extern std::atomic<int32_t> lastSignShown1;
+extern std::atomic<int32_t> lastSignShown2;
 
 int main2(HINSTANCE hInstance, HINSTANCE hPrevInstance, char* lpCmdLine, int nCmdShow);
 LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -39,3 +48,9 @@ void displayLife(int player, int x, int y);
 void displayCirclePosition(int player, int left, int top);
 void displayVariance(int player, int x, int y);
 void displayRPS(int player, int x, int y);
+void displayWins(int player, int x, int y);
+
+// The panel of a keyboard-only run (app/keyboard_panel.cpp).
+void displayResultsKeyboard();
+void displayKeyTables();
+void displayLastSign(int player, int x, int y);

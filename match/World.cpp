@@ -8,7 +8,6 @@ namespace {
 
 // The timer only gates the first turns; holding it here keeps it from ever overflowing.
 const int timerFloor = 0;
-const int inputTimer = 899;
 
 const float startX1 = -5.0f;
 const float startX2 = 5.0f;
@@ -37,6 +36,7 @@ void World::setStartValues()
     posX2 = drawnX2 = startX2;
     speedX1 = speedX2 = 0.0f;
     frame1 = frame2 = 0;
+    lastSign1 = lastSign2 = 0;
     roundScore = 0;
     life1.store(100, std::memory_order_relaxed);
     life2.store(100, std::memory_order_relaxed);

@@ -53,8 +53,14 @@ public:
         CRITICAL = 8,
         PRWIN = 9,
         PAWIN = 10,
-        WIN = 11
+        WIN = 11,
+        // The end of a match (see Referee).
+        KO = 12,
+        DRAW = 13
     };
+
+    // Input counts once the timer, 1000 at the start of a match, is at or below this.
+    static constexpr int inputTimer = 899;
 
     // Window, sound, moves and textures, then the start of the match. Missing keyframe files
     // end the program with exit code 1 (the fighters could not be drawn).
@@ -65,8 +71,15 @@ public:
 
     void handleWebcamEvents(int baryX1, int baryY1, int baryX2, int baryY2, int rps1,
                             int rps2);
-    // Keyboard route of the 3D window; the main loop takes the webcam route instead.
+    // Keyboard route of the 3D window alone: clears the slots, then addKeyboardInput.
     void handleEvents();
+    // Adds the keys of the 3D window to this turn's input slots (after the webcam's, when
+    // there is a camera): sign and stage keys on their key-down, walking keys also while held.
+    // Play keys count only when `accept` is set and the start-of-match pause is over; Escape
+    // and a close request always end the game, through the main loop's quit message.
+    void addKeyboardInput(bool accept);
+    // Sets the walking slots of the keys held in `keys`, indexed by SDL key code.
+    void addHeldKeys(const unsigned char* keys);
     void update();
     void display();
 
@@ -151,8 +164,9 @@ private:
     void enter(Fighter& f, int newState, int newMove);
     void releaseMove(Fighter& f);
     void walkingInput(int baryX, int& left, int& right);
-    void handleKey(int key);
-    [[noreturn]] static void quitFromKeyboard();
+    void handleKey(int key, bool play);
+    void handlePlayKey(int key);
+    static void requestQuit();
     static void hurt(std::atomic<int32_t>& life, int damage);
     void drawFighter(int player);
 };

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "platform/win32.h"
+
 namespace {
 
 // The middle column of a half picture and the dead zone either side of it.
@@ -48,7 +50,7 @@ void World::walkingInput(int baryX, int& left, int& right)
 void World::handleWebcamEvents(int baryX1, int, int baryX2, int, int rps1, int rps2)
 {
     setInputs();
-    if (timer > 899 || !webcamOn)
+    if (timer > inputTimer || !webcamOn)
         return;
     walkingInput(baryX1, left1, right1);
     walkingInput(baryX2, left2, right2);
@@ -56,25 +58,61 @@ void World::handleWebcamEvents(int baryX1, int, int baryX2, int, int rps1, int r
     sign2 = isSign(rps2) ? rps2 : NO_SIGN;
 }
 
+// The keyboard-only route of the design, with the held walking keys of addKeyboardInput.
 void World::handleEvents()
 {
     setInputs();
+    addKeyboardInput(true);
+}
+
+void World::addKeyboardInput(bool accept)
+{
+    const bool play = accept && timer <= inputTimer;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT)
-            quitFromKeyboard();
+            requestQuit();
         if (event.type == SDL_KEYDOWN)
-            handleKey(event.key.keysym.sym);
+            handleKey(event.key.keysym.sym, play);
     }
+    if (play)
+        addHeldKeys(SDL_GetKeyState(nullptr));
 }
 
-void World::quitFromKeyboard()
+// A held walking key walks in every turn, as a hand held to one side does; its key-down
+// alone also counts, so a tap shorter than a turn still takes one step.
+void World::addHeldKeys(const unsigned char* keys)
 {
-    SDL_Quit();
-    std::exit(0);
+    left1 |= keys[SDLK_a];
+    right1 |= keys[SDLK_d];
+    up1 |= keys[SDLK_w];
+    down1 |= keys[SDLK_s];
+    left2 |= keys[SDLK_LEFT];
+    right2 |= keys[SDLK_RIGHT];
+    up2 |= keys[SDLK_UP];
+    down2 |= keys[SDLK_DOWN];
 }
 
-void World::handleKey(int key)
+// Leaving through the main loop's own shut-down, as the control panel does, lets the worker
+// finish its pass over the panel before anything is torn down.
+void World::requestQuit()
+{
+    PostQuitMessage(0);
+}
+
+void World::handleKey(int key, bool play)
+{
+    switch (key) {
+    case SDLK_ESCAPE: requestQuit(); return;
+    case SDLK_F1: webcamOn = false; return;
+    case SDLK_F2: webcamOn = true; return;
+    default: break;
+    }
+    if (play)
+        handlePlayKey(key);
+}
+
+void World::handlePlayKey(int key)
 {
     switch (key) {
     case SDLK_a: left1 = 1; break;
@@ -94,9 +132,6 @@ void World::handleKey(int key)
     case SDLK_f: moves.addStage(3, LABEL_HUD); break;
     case SDLK_g: moves.addStage(4, LABEL_HUD); break;
     case SDLK_h: moves.addStage(5, LABEL_HUD); break;
-    case SDLK_F1: webcamOn = false; break;
-    case SDLK_F2: webcamOn = true; break;
-    case SDLK_ESCAPE: quitFromKeyboard(); break;
     default: break;
     }
 }

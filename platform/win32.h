@@ -29,6 +29,7 @@
 //                         buffer is short; 0 when the path cannot be read.
 //   Environment
 //     SetEnvironmentVariableA  a null value removes the variable.
+//     __argc, __argv      the command line, as MinGW's <stdlib.h> declares them; main() fills them.
 //     LoadIconA, LoadCursorA   return fixed non-null handles; nothing is drawn with them.
 //   Messages (one queue per thread, created on first use)
 //     PeekMessageA        never waits. On the process's main thread it also runs the layer's
@@ -399,5 +400,9 @@ HWND WINAPI capCreateCaptureWindowA(LPCSTR windowName, DWORD style, int x, int y
                                     int height, HWND parent, int id);
 BOOL WINAPI capGetDriverDescriptionA(UINT index, LPSTR name, int nameSize, LPSTR version,
                                      int versionSize);
+
+// The command line as MinGW's <stdlib.h> declares it; main() fills it before WinMain.
+extern int __argc;
+extern char** __argv;
 
 #endif  // _WIN32

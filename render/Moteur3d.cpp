@@ -1,6 +1,7 @@
 #include "render/Moteur3d.h"
 
 #include "animation/moves.h"
+#include "render/hud_digits.h"
 #include "sound/Son.h"
 
 #include <SDL/SDL.h>
@@ -250,6 +251,20 @@ void Moteur3d::displayLife(float life1, float life2) {
     lifeBar(hudScaleX * 0.35f, life2);
     glEnd();
     glEnable(GL_LIGHTING);
+}
+
+void Moteur3d::displayWins(int wins1, int wins2, const unsigned int* textures, int tile) {
+    // Under the life-bar labels, at the left end of each bar: the tile, then the number.
+    const float y = 0.58f, height = 0.09f, tileWidth = 0.2f, gap = 0.03f;
+    const float left[2] = {-0.85f, 0.35f};
+    const int wins[2] = {wins1, wins2};
+    for (int p = 0; p < 2; ++p) {
+        draw(textures, tile, left[p], y, tileWidth, height, 1.0f);
+        glDisable(GL_LIGHTING);
+        glColor4f(1.0f, 0.85f, 0.2f, 1.0f);
+        drawHudNumber(wins[p], left[p] + tileWidth + gap, y, height);
+        glEnable(GL_LIGHTING);
+    }
 }
 
 void Moteur3d::handleEvents() {

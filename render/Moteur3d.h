@@ -13,7 +13,7 @@ constexpr float hudScaleY = 1.5f;
 constexpr float hudDepth = 2.0f;
 
 // Size of the HUD texture table handed to the tower and quad drawers.
-constexpr int nbHudTextures = 12;
+constexpr int nbHudTextures = 14;
 
 // Texture recipe for one 24-bit BMP: a new texture name holding the image with its whole
 // mipmap chain, linear filtering. A file that cannot be loaded is reported on stderr and the
@@ -45,6 +45,9 @@ public:
 
     // The two life bars (lives on a 0..100 scale; at or below 0 the bar is empty).
     void displayLife(float life1, float life2);
+    // Each player's matches won under their life bar: texture `tile` of the table, then the
+    // number.
+    void displayWins(int wins1, int wins2, const unsigned int* textures, int tile);
     // Drains and drops the SDL event queue.
     void handleEvents();
     // Moves the model-view to a fighter's drawn x, turns it to face its opponent and sets

@@ -12,6 +12,7 @@ namespace {
 
 // Set by the audio thread inside the finished hook, consumed by the main thread.
 std::atomic<bool> musicEnded{false};
+bool soundOff = false;
 
 Mix_Chunk* loadWav(const char* file)
 {
@@ -30,6 +31,8 @@ Mix_Chunk* loadWav(const char* file)
 
 void playChunk(Mix_Chunk* chunk)
 {
+    if (soundOff)
+        return;
     pumpSon();
     // A chunk that failed to load is null; the mixer refuses it with its own error text.
     if (Mix_PlayChannelTimed(-1, chunk, 0, -1) == -1)
@@ -38,10 +41,18 @@ void playChunk(Mix_Chunk* chunk)
 
 }  // namespace
 
+void setSoundOff(bool off)
+{
+    soundOff = off;
+}
+
 void initSon()
 {
+    if (soundOff)
+        return;
     if (Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096) != 0) {
         std::fprintf(stderr, "Unable to initialize audio: %s\n", SDL_GetError());
+        std::fputs("Start the game with --mute to play without sound.\n", stderr);
         std::exit(1);
     }
     sound1 = loadWav("explosion.wav");
@@ -53,6 +64,8 @@ void initSon()
 
 void playBackgroundMusic()
 {
+    if (soundOff)
+        return;
     if (Mix_PlayMusic(music, -1) == -1)
         failOnStdout("Unable to play Ogg file: %s\n");
     Mix_HookMusicFinished(musicFinished);

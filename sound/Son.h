@@ -8,8 +8,13 @@ extern Mix_Music* music;   // "music.ogg"
 extern Mix_Chunk* sound1;  // "explosion.wav"
 extern Mix_Chunk* sound2;  // "sound.wav"
 
+// With the sound off nothing opens the audio device and every call below does nothing, so the
+// game runs on a machine without one. Set before initSon.
+void setSoundOff(bool off);
+
 // Opens the audio device and loads the three files from the working directory. Ends the
-// process with exit code 1 when there is no audio device or no music.
+// process with exit code 1 when there is no audio device (saying that --mute plays without
+// one) or no music.
 void initSon();
 
 // Starts the music looping for ever and registers musicFinished. Ends the process with exit

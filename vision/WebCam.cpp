@@ -170,7 +170,7 @@ CWebCam::~CWebCam() {
     }
 }
 
-void CWebCam::Connect() {
+void CWebCam::Connect(int driver) {
     startCaptureStep();
     hWndCapture = capCreateCaptureWindowA("handle", WS_CHILD | WS_VISIBLE, 440, 0, kFrameWidth,
                                           kFrameHeight, hWndParent, 0);
@@ -178,7 +178,7 @@ void CWebCam::Connect() {
         failToConnect("No capture window could be made");
     }
     startCaptureStep();
-    if (SendMessageA(hWndCapture, WM_CAP_DRIVER_CONNECT, 0, 0) == 0) {
+    if (SendMessageA(hWndCapture, WM_CAP_DRIVER_CONNECT, static_cast<WPARAM>(driver), 0) == 0) {
         failToConnect("The capture driver did not connect");
     }
     hDCCapture = GetDC(hWndCapture);

@@ -1,10 +1,14 @@
-// The process's own file and environment, as Windows reports and changes them.
+// The process's own file, command line and environment, as Windows reports and changes them.
 #include "platform/win32.h"
 
 #include <cstdlib>
 #include <cstring>
 
 #include <unistd.h>
+
+// Filled by main() before WinMain, as the C runtime fills them on Windows.
+int __argc = 0;
+char** __argv = nullptr;
 
 DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
     // The program is the only module there is: null and its handle both name it.

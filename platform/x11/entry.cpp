@@ -5,8 +5,8 @@
 #include <X11/Xlib.h>
 
 int main(int argc, char** argv) {
-    (void)argc;
-    (void)argv;
+    __argc = argc;
+    __argv = argv;
     // Before any other Xlib call, ours or SDL's: both threads end up in Xlib.
     XInitThreads();
     // The display comes first, as the first window would open it. Should it fail, the game

@@ -16,13 +16,15 @@ const char* const kLabelLife = "                         ---life";
 const char* const kLabelVarX = "                         ---VarX";
 const char* const kLabelVarY = "                         ---VarY";
 const char* const kLabelRes = "                         ---res";
+const char* const kLabelWon = "                         ---won";
+const char* const kLabelLast = "                         ---last";
 
 struct Readings {
     int baryX, baryY, varX, varY, rps, life;
 };
 
 struct Shown {
-    std::string x, y, pos, angle, life, varX, varY, res;
+    std::string x, y, pos, angle, life, won, varX, varY, res;
 };
 
 void setReadings(const Readings& one, const Readings& two) {
@@ -48,7 +50,7 @@ protected:
         const std::pair<const char*, const std::string*> lines[] = {
             {kLabelX, &shown.x},       {kLabelY, &shown.y},        {kLabelPos, &shown.pos},
             {kLabelAngle, &shown.angle}, {nullptr, nullptr},        {kLabelLife, &shown.life},
-            {nullptr, nullptr},        {kLabelVarX, &shown.varX},  {kLabelVarY, &shown.varY},
+            {kLabelWon, &shown.won},   {kLabelVarX, &shown.varX},  {kLabelVarY, &shown.varY},
             {kLabelRes, &shown.res}};
         int y = 20;
         for (auto& [label, value] : lines) {
@@ -63,10 +65,10 @@ protected:
         expectBox(left, 0, left + 160, 240);
         expectText(left - baryX + 160, baryY, "o");
     }
-    // A line of player 1's text panel: its label and its value at the same point.
-    void expectLine(int y, const char* label, const std::string& value) {
-        expectText(330, y, label);
-        expectText(330, y, value);
+    // A line of a text panel (player 1's unless told): its label and its value at one point.
+    void expectLine(int y, const char* label, const std::string& value, int x = 330) {
+        expectText(x, y, label);
+        expectText(x, y, value);
     }
     int panel1Differences() { return differences(320, 0, 440, 272); }
 };
@@ -74,8 +76,9 @@ protected:
 TEST_F(Readout, BothPlayersReadingsFillTheirPanelsRowByRowAndTheMarkersMirrorTheHand) {
     setReadings({56, 116, 298, 721, 3, 80}, {39, 60, 55, 1017, 2, -20});
     displayResultsWebcam();
-    expectTextPanel(330, {"24", "4", "neutral", "9", "80", "298", "721", "SCISS"});
-    expectTextPanel(770, {"41", "60", "UP", "55", "-20", "55", "1017", "PAPER"});
+    // A knocked-out fighter reads 0, whatever the last blow took.
+    expectTextPanel(330, {"24", "4", "neutral", "9", "80", "0", "298", "721", "SCISS"});
+    expectTextPanel(770, {"41", "60", "UP", "55", "0", "0", "55", "1017", "PAPER"});
     expectMarkerBox(0, 56, 116);
     expectMarkerBox(1040, 39, 60);
     EXPECT_EQ(differences(0, 0, testing_app::kPanelWidth, testing_app::kPanelHeight), 0);
@@ -160,14 +163,41 @@ TEST_F(Readout, AnyPlayerNumberButOneMeansPlayerTwo) {
     EXPECT_EQ(panel1Differences(), 0);
 }
 
-TEST_F(Readout, LongNumbersAreCutToNineCharacters) {
+TEST_F(Readout, LongNumbersAreCutToNineCharactersAndOnlyAnEndlessMatchShowsLivesBelowZero) {
     setReadings({80, 120, INT_MIN, 123456789, 1, -1000000000}, {80, 120, 0, 0, 1, 100});
+    referee.setEndless(true);
     displayVariance(1, 330, 160);
     displayLife(1, 330, 120);
+    referee.setEndless(false);
     expectLine(160, kLabelVarX, "-21474836");
     expectLine(180, kLabelVarY, "123456789");
     expectLine(120, kLabelLife, "-10000000");
     EXPECT_EQ(panel1Differences(), 0);
+}
+
+TEST_F(Readout, WithoutACameraThePanelShowsTheKeysLivesMatchesWonAndLastSigns) {
+    // A camera that is not connected would leave these alone; the panel must not show them.
+    setReadings({20, 20, 999, 999, 1, 35}, {140, 200, 999, 999, 2, -5});
+    lastSignShown1 = 3;
+    lastSignShown2 = 0;
+    displayResultsKeyboard();
+    for (int x : {330, 770}) expectBox(x - 10, 0, x + 110, 240);
+    expectLine(120, kLabelLife, "35");
+    expectLine(140, kLabelWon, "0");
+    expectLine(200, kLabelLast, "SCISS");
+    expectLine(120, kLabelLife, "0", 770);
+    expectLine(140, kLabelWon, "0", 770);
+    expectLine(200, kLabelLast, "-", 770);
+    EXPECT_EQ(differences(320, 0, 440, 240) + differences(760, 0, 880, 240), 0);
+    // The picture blocks are black, with no marker; the preview area holds both key tables.
+    EXPECT_EQ(inked(0, 0, 320, 240) + inked(880, 0, 1200, 240), 0);
+    {
+        vorlaxis::platform::CanvasLock lock(g_hWnd);
+        EXPECT_EQ(lock.row(100)[80], 0u);
+        EXPECT_EQ(lock.row(100)[1120], 0u);
+    }
+    EXPECT_GT(inked(450, 0, 600, 140), 300) << "player 1's keys";
+    EXPECT_GT(inked(610, 0, 760, 140), 300) << "player 2's keys";
 }
 
 TEST_F(Readout, TheMarkerFollowsTheHandMirroredInsideItsBox) {

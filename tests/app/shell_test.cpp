@@ -135,4 +135,26 @@ TEST_F(Shell, TheWorkerReadsTheCameraDrawsEveryBlockAndStopsOnTheSignal) {
     EXPECT_GT(white, 100);
 }
 
+TEST_F(Shell, WithoutACameraTheWorkerDrawsTheKeyTablesAndNeverGrabs) {
+    options.keyboard = true;
+    // Any analysed frame would overwrite these.
+    WebCam.baryX1 = -7;
+    WebCam.nbPixels1 = -7;
+    thread_signal = 0;
+    testing::internal::CaptureStdout();
+    SDL_Thread* thread = SDL_CreateThread(thread_webcam, nullptr);
+    ASSERT_NE(thread, nullptr);
+    auto deadline = steady_clock::now() + seconds(20);
+    while (inked(450, 0, 760, 140) == 0 && steady_clock::now() < deadline)
+        std::this_thread::sleep_for(milliseconds(20));
+    thread_signal = -1;
+    SDL_WaitThread(thread, nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Thread quitting\n");
+    thread_signal = 0;
+    options.keyboard = false;
+    EXPECT_GT(inked(450, 0, 760, 140), 0) << "no key tables";
+    EXPECT_EQ(WebCam.baryX1.load(), -7) << "a frame was analysed";
+    EXPECT_EQ(WebCam.nbPixels1.load(), -7) << "a frame was analysed";
+}
+
 }  // namespace

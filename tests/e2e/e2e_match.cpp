@@ -34,39 +34,21 @@ const char* const kScript =
     "12  paper 80,115               | scissors 80,120\n"
     "12  scissors 80,120            | paper 80,115\n";
 
-// Areas of the control panel's client area (x0, y0, x1, y1).
-struct Area {
-    int x0, y0, x1, y1;
-};
+using e2e::Area;
+using e2e::count;
+using e2e::fighterBlue;
+using e2e::fighterRed;
+using e2e::lit;
+using e2e::pixelsOf;
+
+// Areas of the control panel's client area.
 constexpr Area kLife[2] = {{330, 120, 440, 140}, {770, 120, 880, 140}};
 constexpr Area kSignWord[2] = {{330, 200, 440, 220}, {770, 200, 880, 220}};
 constexpr Area kMask[2] = {{160, 0, 320, 240}, {880, 0, 1040, 240}};
 constexpr Area kPreview = {440, 0, 760, 240};
 
-std::string pixelsOf(const Shot& shot, const Area& a) {
-    std::string bytes;
-    for (int y = a.y0; y < a.y1; ++y)
-        bytes.append(reinterpret_cast<const char*>(shot.at(a.x0, y)), (a.x1 - a.x0) * 3);
-    return bytes;
-}
-
-template <typename Test>
-int count(const Shot& shot, const Area& a, Test test) {
-    int n = 0;
-    for (int y = a.y0; y < a.y1; ++y)
-        for (int x = a.x0; x < a.x1; ++x) {
-            const uint8_t* p = shot.at(x, y);
-            n += test(p[0], p[1], p[2]) ? 1 : 0;
-        }
-    return n;
-}
-
 bool white(int r, int g, int b) { return r > 200 && g > 200 && b > 200; }
 bool bright(int r, int g, int b) { return r + g + b > 300; }
-bool lit(int r, int g, int b) { return r + g + b > 30; }
-// The fighters are grey robots tinted blue (fighter 1) and red (fighter 2).
-bool fighterBlue(int r, int g, int b) { return std::abs(r - g) <= 3 && b >= 2 * r && b >= 60; }
-bool fighterRed(int r, int g, int b) { return std::abs(g - b) <= 3 && r >= 2 * g && r >= 60; }
 
 class MatchEndToEnd : public e2e::ClipTest {
 protected:

@@ -80,11 +80,15 @@ struct Launch {
 class GameProcess {
 public:
     // `environment` entries NAME=VALUE replace the inherited ones; a bare NAME removes it.
-    explicit GameProcess(const std::vector<std::string>& environment, Launch launch = Launch())
+    // `arguments` follow the program's name on its command line.
+    explicit GameProcess(const std::vector<std::string>& environment,
+                         const std::vector<std::string>& arguments = {}, Launch launch = Launch())
         : launch_(std::move(launch)), out_(tempPath("e2e", ".out")), err_(tempPath("e2e", ".err")) {
         std::vector<std::string> env = merged(environment);
+        std::vector<std::string> args = arguments;
+        args.insert(args.begin(), launch_.program);
         pid_ = ::fork();
-        if (pid_ == 0) exec(env);
+        if (pid_ == 0) exec(env, args);
     }
     ~GameProcess() {
         if (pid_ > 0 && running()) {
@@ -143,7 +147,7 @@ private:
         return env;
     }
 
-    [[noreturn]] void exec(std::vector<std::string>& env) {
+    [[noreturn]] void exec(std::vector<std::string>& env, std::vector<std::string>& args) {
         int out = ::open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = ::open(err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
@@ -152,8 +156,10 @@ private:
         std::vector<char*> envp;
         for (std::string& e : env) envp.push_back(e.data());
         envp.push_back(nullptr);
-        char* argv[] = {launch_.program.data(), nullptr};
-        ::execve(launch_.program.c_str(), argv, envp.data());
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        ::execve(launch_.program.c_str(), argv.data(), envp.data());
         ::_exit(127);
     }
 

@@ -56,6 +56,49 @@ inline Mean meanOf(const Shot& shot, int x0, int y0, int x1, int y1) {
     return m;
 }
 
+// A rectangle of a window's picture: x0 <= x < x1, y0 <= y < y1.
+struct Area {
+    int x0, y0, x1, y1;
+};
+
+// The bytes of an area, to tell whether it changed between two shots.
+inline std::string pixelsOf(const Shot& shot, const Area& a) {
+    std::string bytes;
+    for (int y = a.y0; y < a.y1; ++y)
+        bytes.append(reinterpret_cast<const char*>(shot.at(a.x0, y)), (a.x1 - a.x0) * 3);
+    return bytes;
+}
+
+// Pixels of an area for which test(r, g, b) holds.
+template <typename Test>
+int count(const Shot& shot, const Area& a, Test test) {
+    int n = 0;
+    for (int y = a.y0; y < a.y1; ++y)
+        for (int x = a.x0; x < a.x1; ++x) {
+            const uint8_t* p = shot.at(x, y);
+            n += test(p[0], p[1], p[2]) ? 1 : 0;
+        }
+    return n;
+}
+
+// Anything but the black of an empty panel or of space.
+inline bool lit(int r, int g, int b) { return r + g + b > 30; }
+
+// The fighters are grey robots tinted blue (fighter 1) and red (fighter 2).
+inline bool fighterBlue(int r, int g, int b) { return std::abs(r - g) <= 3 && b >= 2 * r && b >= 60; }
+inline bool fighterRed(int r, int g, int b) { return std::abs(g - b) <= 3 && r >= 2 * g && r >= 60; }
+
+// What the game prints on standard output as it shuts down, in this order.
+inline const char* const kShutDown = "Signaling thread to quit\nThread quitting\n";
+
+// Waits for the game to end after a way out was taken: exit code 0 and the shut-down lines.
+inline void expectCleanEnd(GameProcess& game) {
+    int status = -2;
+    ASSERT_TRUE(game.wait(kReactSeconds, status)) << "the game did not end";
+    EXPECT_EQ(status, 0) << game.err();
+    EXPECT_NE(game.out().find(kShutDown), std::string::npos) << game.out();
+}
+
 // Needs the built game and the test run's X server. The end-to-end tests run one at a time
 // (see CMakeLists.txt), so every window on that server during a test is its own game's.
 class DisplayTest : public ::testing::Test {

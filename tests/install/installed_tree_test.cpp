@@ -140,13 +140,13 @@ TEST_F(InstalledGame, StartsFromAnUnrelatedFolderWithAClipNamedFromThereAndEscap
     install::fs::rename(clip, folder.path() + "/fight.y4m");
     e2e::GameProcess process({"SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1", "VORLAXIS_DATA",
                               "VORLAXIS_CAMERA=fight.y4m"},
-                             {game(), folder.path()});
+                             {}, e2e::Launch{game(), folder.path()});
     const std::string panel = process.waitForWindow(kPanel, e2e::kStartSeconds);
     ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << process.err();
     EXPECT_FALSE(process.waitForWindow(kScene, e2e::kStartSeconds).empty());
     e2e::capture("xdotool key --window " + panel + " Escape 2>/dev/null");
     int status = -2;
-    ASSERT_TRUE(process.wait(60, status)) << "the game did not end";
+    ASSERT_TRUE(process.wait(e2e::kReactSeconds, status)) << "the game did not end";
     EXPECT_EQ(status, 0) << process.err();
     EXPECT_NE(process.out().find("Signaling thread to quit\nThread quitting\n"), std::string::npos)
         << process.out();
@@ -156,7 +156,7 @@ TEST_F(InstalledGame, AnEmptyDataFolderIsReportedWithTheExitCode1) {
     install::TempFolder folder("player");
     install::TempFolder empty("data");
     e2e::GameProcess process({"SDL_AUDIODRIVER=dummy", "VORLAXIS_DATA=" + empty.path()},
-                             {game(), folder.path()});
+                             {}, e2e::Launch{game(), folder.path()});
     int status = -2;
     ASSERT_TRUE(process.wait(e2e::kStartSeconds, status)) << "the game did not end";
     EXPECT_EQ(status, 1);

@@ -24,7 +24,7 @@ protected:
             const unsigned char colours[nbHudTextures][3] = {
                 {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}, {0, 255, 255},
                 {255, 0, 255}, {128, 0, 0}, {0, 128, 0}, {0, 0, 128}, {128, 128, 0},
-                {0, 128, 128}, {128, 0, 128}};
+                {0, 128, 128}, {128, 0, 128}, {64, 64, 64}, {192, 192, 192}};
             for (int i = 0; i < nbHudTextures; ++i)
                 textures[i] = solidTexture(colours[i][0], colours[i][1], colours[i][2]);
         }
@@ -187,6 +187,26 @@ TEST_F(Moteur3dTest, LifeAboveFullRunsLongerWithItsEndColourClamped) {
     EXPECT_FALSE(black(at(1.18f, row)));
     EXPECT_TRUE(black(at(1.23f, row)));
     EXPECT_TRUE(near(at(1.19f, row), 128, 128, 0, 8));
+}
+
+TEST_F(Moteur3dTest, MatchesWonShowATileThenSevenSegmentDigitsUnderEachBar) {
+    engine().displayWins(18, 1, textures, 11);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    // In HUD units a digit is 0.09 tall and 0.0495 wide, strokes 0.0126 thick, 0.062 apart;
+    // player 1's tile spans x -0.85..-0.65, its digits start at -0.62; player 2's at 0.58.
+    const auto hud = [](float x, float y) { return at(x * hudScaleX, y * hudScaleY); };
+    const float middle = 0.58f + 0.045f, upper = 0.58f + 0.07f;
+    EXPECT_TRUE(near(hud(-0.75f, middle), 128, 0, 128)) << "player 1's tile";
+    EXPECT_TRUE(near(hud(0.45f, middle), 128, 0, 128)) << "player 2's tile";
+    const auto gold = [](Pixel p) { return near(p, 255, 217, 51, 6); };
+    // "1": only the right strokes; "8": the middle stroke too.
+    EXPECT_TRUE(gold(hud(-0.62f + 0.043f, upper)));
+    EXPECT_TRUE(black(hud(-0.62f + 0.02f, middle)));
+    EXPECT_TRUE(gold(hud(-0.62f + 0.062f + 0.025f, middle)));
+    EXPECT_TRUE(gold(hud(-0.62f + 0.062f + 0.006f, upper)));
+    EXPECT_TRUE(gold(hud(0.58f + 0.043f, upper)));
+    EXPECT_TRUE(black(hud(0.58f + 0.02f, middle)));
+    EXPECT_TRUE(black(hud(0.58f + 0.062f + 0.025f, middle))) << "a second digit of 1";
 }
 
 TEST_F(Moteur3dTest, HudQuadCoversItsScaledRectangleAndRestoresState) {

@@ -123,8 +123,27 @@ TEST(SoundStartUp, WithoutAnAudioDeviceItEndsWithExitCode1)
     const ChildResult r = runInChild(dir, "no-such-driver", startSound);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.rfind("Unable to initialize audio: ", 0), 0u) << r.err;
-    EXPECT_GT(r.err.size(), std::string("Unable to initialize audio: \n").size()) << "no SDL error text";
+    const std::string hint = "\nStart the game with --mute to play without sound.\n";
+    ASSERT_GT(r.err.size(), std::string("Unable to initialize audio: ").size() + hint.size())
+        << "no SDL error text";
+    EXPECT_EQ(r.err.substr(r.err.size() - hint.size()), hint);
     EXPECT_EQ(r.out, "");
+}
+
+TEST(SoundStartUp, WithTheSoundOffNothingNeedsAnAudioDeviceOrTheSoundFiles)
+{
+    SoundDir empty{};
+    const ChildResult r = runInChild(empty, "no-such-driver", [] {
+        setSoundOff(true);
+        startSound();
+        playSound1();
+        playSound2();
+        pumpSon();
+        require(Mix_QuerySpec(nullptr, nullptr, nullptr) == 0, 3);
+    });
+    EXPECT_EQ(r.exitCode, kBodyDone);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
 }
 
 TEST(SoundStartUp, MissingOrUnreadableMusicEndsWithExitCode1OnStandardOutput)

@@ -245,6 +245,10 @@ bool writePictures(const std::string& dir) {
     ok = banner(d + "pawin.bmp", font, "PLAYER 1 WINS!", scaled(blueSide, 0.25f), blueSide,
                 {0.85f, 0.9f, 1.0f}, blueSide) && ok;
     ok = roundTile(d + "win.bmp", font) && ok;
+    ok = banner(d + "ko.bmp", font, "K.O.", {0.3f, 0.02f, 0.02f}, {1.0f, 0.2f, 0.1f},
+                {1.0f, 1.0f, 0.85f}, {1.0f, 0.75f, 0.1f}) && ok;
+    ok = banner(d + "draw.bmp", font, "DRAW", navy, {0.8f, 0.8f, 0.85f}, {1.0f, 1.0f, 1.0f},
+                {0.6f, 0.65f, 0.75f}) && ok;
     ok = earthMap(d + "earthmap1k.bmp") && ok;
     ok = flareImage(d + "sun.bmp", sunGlow, {1.0f, 0.85f, 0.55f}) && ok;
     ok = flareImage(d + "croix.bmp", crossGlow, {1.0f, 0.95f, 0.85f}) && ok;

@@ -1,0 +1,139 @@
+#include "app/options.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/win32.h"
+
+namespace {
+
+const char* const kUsage =
+    "Usage: vorlaxis [options]\n"
+    "Two players fight with rock, paper and scissors hand signs before one webcam, or at one\n"
+    "keyboard.\n"
+    "\n"
+    "Options:\n"
+    "  --camera DEVICE|CLIP|N  the camera: /dev/videoN, a .y4m clip, or N for the Nth capture device\n"
+    "  --keyboard              play with the keyboard only; no camera is opened\n"
+    "  --mute                  play without sound; no audio device is needed\n"
+    "  --endless               an endless match: lives only fall, nobody is knocked out\n"
+    "  --list-cameras          list the capture devices and exit\n"
+    "  --help                  show this help and exit\n"
+    "  --version               show the version and exit\n"
+    "\n"
+    "Keys in the fight window: player 1 walks with A and D and shows rock, paper and scissors\n"
+    "with Z, X and C; player 2 walks with Left and Right and shows them with B, N and M.\n"
+    "Escape in either window ends the game.\n";
+
+// Whether `arg` is `--name` or `--name=value`; sets *value to what follows '=' (or null).
+bool matches(const char* arg, const char* name, const char** value) {
+    const size_t n = std::strlen(name);
+    if (std::strncmp(arg, name, n) != 0) return false;
+    if (arg[n] == '\0') {
+        *value = nullptr;
+        return true;
+    }
+    if (arg[n] != '=') return false;
+    *value = arg + n + 1;
+    return true;
+}
+
+CommandLine fault(const std::string& why) {
+    CommandLine line;
+    line.action = CommandLine::FAULT;
+    line.fault = why;
+    return line;
+}
+
+CommandLine action(CommandLine::Action what) {
+    CommandLine line;
+    line.action = what;
+    return line;
+}
+
+// The switches that take no value; null when `arg` is none of them.
+bool* flagOf(const char* arg, Options& options) {
+    if (std::strcmp(arg, "--keyboard") == 0) return &options.keyboard;
+    if (std::strcmp(arg, "--mute") == 0) return &options.mute;
+    if (std::strcmp(arg, "--endless") == 0) return &options.endless;
+    return nullptr;
+}
+
+CommandLine::Action commandOf(const char* arg) {
+    if (std::strcmp(arg, "--help") == 0) return CommandLine::HELP;
+    if (std::strcmp(arg, "--version") == 0) return CommandLine::VERSION;
+    if (std::strcmp(arg, "--list-cameras") == 0) return CommandLine::LIST_CAMERAS;
+    return CommandLine::PLAY;
+}
+
+int listCameras() {
+    int found = 0;
+    for (UINT index = 0; index < 10; ++index) {
+        char name[256] = "";
+        char version[256] = "";
+        if (!capGetDriverDescriptionA(index, name, sizeof name, version, sizeof version))
+            continue;
+        std::printf("%u: %s (%s)\n", index, name, version);
+        ++found;
+    }
+    if (found == 0) std::puts("no camera found");
+    return 0;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(int argc, const char* const* argv) {
+    CommandLine line;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        const char* value = nullptr;
+        if (commandOf(arg) != CommandLine::PLAY) return action(commandOf(arg));
+        if (bool* flag = flagOf(arg, line.options)) {
+            *flag = true;
+        } else if (matches(arg, "--camera", &value)) {
+            // A following option is a forgotten value, not a camera.
+            if (!value && i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) value = argv[++i];
+            if (!value || !*value) return fault("option '--camera' needs a value");
+            line.options.camera = value;
+        } else {
+            return fault(std::string(arg[0] == '-' ? "unknown option '" : "unexpected argument '") +
+                         arg + "'");
+        }
+    }
+    if (line.options.keyboard && !line.options.camera.empty())
+        return fault("options '--keyboard' and '--camera' exclude each other");
+    return line;
+}
+
+const char* usageText() { return kUsage; }
+
+const char* versionText() { return "vorlaxis " VORLAXIS_VERSION; }
+
+int cameraDriverNumber(const std::string& camera) {
+    if (camera.empty() || camera.size() > 4) return -1;
+    int number = 0;
+    for (char c : camera) {
+        if (c < '0' || c > '9') return -1;
+        number = number * 10 + (c - '0');
+    }
+    return number;
+}
+
+int runCommand(const CommandLine& line) {
+    switch (line.action) {
+    case CommandLine::HELP:
+        std::fputs(usageText(), stdout);
+        return 0;
+    case CommandLine::VERSION:
+        std::puts(versionText());
+        return 0;
+    case CommandLine::LIST_CAMERAS:
+        return listCameras();
+    case CommandLine::FAULT:
+        std::fprintf(stderr, "vorlaxis: %s\n%s", line.fault.c_str(), usageText());
+        return 2;
+    case CommandLine::PLAY:
+        break;
+    }
+    return 0;
+}

@@ -1,0 +1,39 @@
+// The command line: how the game is asked to play (which camera, keyboard only, no sound,
+// endless matches) or to do one thing and exit (help, version, list the cameras).
+#pragma once
+
+#include <string>
+
+struct Options {
+    // The --camera value: a device path, a clip, or a driver number. Empty: the platform's
+    // default (VORLAXIS_CAMERA, else the first capture device).
+    std::string camera;
+    bool keyboard = false;
+    bool mute = false;
+    bool endless = false;
+};
+
+struct CommandLine {
+    enum Action { PLAY, HELP, VERSION, LIST_CAMERAS, FAULT };
+    Action action = PLAY;
+    Options options;
+    // For FAULT: one line naming what is wrong, without the program name.
+    std::string fault;
+};
+
+// Reads argv[1..argc-1]. The first of --help, --version, --list-cameras or of a mistake
+// (unknown option, missing value, options that exclude each other) decides the action.
+CommandLine parseCommandLine(int argc, const char* const* argv);
+
+// Every option on its own line, each line starting with the option's name.
+const char* usageText();
+// "vorlaxis 1.0.0".
+const char* versionText();
+
+// A --camera value made only of digits names a capture driver by number; -1 otherwise
+// (and for numbers too large to be one).
+int cameraDriverNumber(const std::string& camera);
+
+// Does what a non-PLAY command line asks: prints the help, version, cameras or the fault with
+// the usage, and returns the exit code (0, or 2 for a fault).
+int runCommand(const CommandLine& line);

@@ -1,0 +1,158 @@
+// Two players at one keyboard, with no camera and no sound device: player 1 walks in with D
+// held and punches with X, and the panel shows player 2's life fall; the fight goes on to a
+// knock-out, the scene shows "K.O." and then "PLAYER 1 WINS!", a new match starts with both
+// bars full and the won match counted; Escape in the fight window ends the game cleanly.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "tests/e2e/screen.h"
+
+namespace {
+
+using e2e::Area;
+using e2e::count;
+using e2e::GameProcess;
+using e2e::lit;
+using e2e::pixelsOf;
+using e2e::screenshot;
+using e2e::Shot;
+
+// Each step may take as long as a start: instrumented builds play few turns a second.
+constexpr int kStepSeconds = e2e::kStartSeconds;
+
+// The control panel.
+constexpr Area kKeyTables = {450, 0, 760, 140};
+constexpr Area kLife2 = {770, 120, 880, 140};
+constexpr Area kWon1 = {330, 140, 440, 160};
+// The fight window: the banner at the bottom, the right ends of both life bars.
+constexpr Area kBanner = {200, 512, 600, 570};
+constexpr Area kBarEnd[2] = {{240, 60, 256, 72}, {722, 60, 738, 72}};
+constexpr Area kWhole = {0, 0, 800, 600};
+
+// "K.O.": gold letters on a dark red plate; "PLAYER 1 WINS!": pale blue letters, blue rim.
+// The banner pulses, so the thresholds leave room for a faded one.
+bool gold(int r, int g, int b) { return r > 170 && g > 120 && b < 100; }
+bool redPlate(int r, int g, int b) { return r > 45 && g < 25 && b < 25; }
+bool paleBlue(int r, int g, int b) { return r > 130 && g > 150 && b > 180; }
+bool blueRim(int r, int g, int b) { return b > 170 && r < 110 && g > 90 && g < 170; }
+bool green(int r, int g, int b) { return g > 150 && r < 100 && b < 100; }
+
+bool showsKo(const Shot& s) { return count(s, kBanner, gold) > 300 && count(s, kBanner, redPlate) > 4000; }
+bool showsPlayer1Wins(const Shot& s) {
+    return count(s, kBanner, paleBlue) > 300 && count(s, kBanner, blueRim) > 500;
+}
+bool bothBarsFull(const Shot& s) {
+    return count(s, kBarEnd[0], green) > 150 && count(s, kBarEnd[1], green) > 150;
+}
+
+int redFighter(const Shot& s) { return count(s, kWhole, e2e::fighterRed); }
+
+class KeyboardEndToEnd : public e2e::DisplayTest {
+protected:
+    void keys(const std::string& command) {
+        e2e::capture("xdotool " + command + " 2>/dev/null");
+    }
+    void press(const std::string& key) { keys("key --window " + scene_ + " " + key); }
+
+    // Takes shots of `window` until `test` holds for one, running `between` before each;
+    // false when the game ends or `seconds` pass first. The last shot stays in `shot`.
+    bool waitFor(GameProcess& game, const std::string& window, const std::function<bool(const Shot&)>& test,
+                 Shot& shot, const std::function<void()>& between = {}) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kStepSeconds);
+        while (std::chrono::steady_clock::now() < end && game.running()) {
+            if (between) between();
+            if (screenshot(window, shot) && shot.width >= 800 && test(shot)) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        return false;
+    }
+
+    // What the panel shows of player 2's life and player 1's matches won.
+    struct PanelRead {
+        std::string life2, won1;
+        bool operator==(const PanelRead& o) const { return life2 == o.life2 && won1 == o.won1; }
+    };
+
+    // Waits until the panel reads the same in two shots in a row (the worker is not halfway
+    // through a pass) and `test` holds for what it reads.
+    bool waitForPanel(GameProcess& game, const std::string& panel,
+                      const std::function<bool(const Shot&, const PanelRead&)>& test,
+                      PanelRead& read) {
+        PanelRead previous;
+        Shot shot;
+        return waitFor(game, panel, [&](const Shot& s) {
+            const PanelRead now{pixelsOf(s, kLife2), pixelsOf(s, kWon1)};
+            const bool steady = now == previous;
+            previous = now;
+            read = now;
+            return steady && test(s, now);
+        }, shot);
+    }
+
+    std::string scene_;
+};
+
+TEST_F(KeyboardEndToEnd, TwoPlayersFightAtOneKeyboardToAKnockOutAndARematch) {
+    // No audio driver named and no camera: neither is needed.
+    GameProcess game({"SDL_AUDIODRIVER", "VORLAXIS_CAMERA", "LIBGL_ALWAYS_SOFTWARE=1",
+                      "SDL_VIDEO_WINDOW_POS=0,300"},
+                     {"--keyboard", "--mute"});
+    const std::string panel = game.waitForWindow("Vorlaxis - control panel", e2e::kStartSeconds);
+    ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game.err();
+    scene_ = e2e::findWindow("Vorlaxis");
+    ASSERT_FALSE(scene_.empty());
+
+    PanelRead start, now;
+    Shot sceneShot;
+    ASSERT_TRUE(waitForPanel(game, panel, [&](const Shot& s, const PanelRead&) {
+        return count(s, kKeyTables, lit) > 300 && count(s, kLife2, lit) > 20 &&
+               count(s, kWon1, lit) > 20;
+    }, start)) << "no key tables, lives or matches won in the panel; stderr: " << game.err();
+
+    // Player 1 holds D and walks all the way to player 2. The camera closes in as the gap
+    // shrinks, so player 2 (who stands still) grows on screen until they meet.
+    ASSERT_TRUE(waitFor(game, scene_, [](const Shot& s) { return redFighter(s) > 300; }, sceneShot));
+    const int farAway = redFighter(sceneShot);
+    int previous = 0;
+    keys("keydown --window " + scene_ + " d");
+    const bool met = waitFor(game, scene_, [&](const Shot& s) {
+        const int now = redFighter(s);
+        const bool steady = std::abs(now - previous) < now / 20;
+        previous = now;
+        return steady && 2 * now > 3 * farAway;
+    }, sceneShot);
+    keys("keyup --window " + scene_ + " d");
+    ASSERT_TRUE(met) << "the fighters never met";
+
+    // A punch with X: player 2's life in the panel falls.
+    press("x");
+    ASSERT_TRUE(waitForPanel(game, panel, [&](const Shot&, const PanelRead& r) { return r.life2 != start.life2; },
+                             now)) << "player 2's life did not fall";
+
+    // New signs at close range, scissors and paper in turn, until player 2 is knocked out.
+    bool scissors = true;
+    ASSERT_TRUE(waitFor(game, scene_, showsKo, sceneShot, [&] {
+        press(scissors ? "c" : "x");
+        scissors = !scissors;
+    })) << "no K.O. banner";
+    EXPECT_TRUE(waitForPanel(game, panel, [&](const Shot&, const PanelRead& r) { return r.won1 != start.won1; },
+                             now)) << "the won match is not counted in the panel";
+    EXPECT_TRUE(waitFor(game, scene_, showsPlayer1Wins, sceneShot)) << "no winner banner";
+
+    // The new match: full lives in the panel (as at the start) and on both bars, one match won.
+    EXPECT_TRUE(waitForPanel(game, panel, [&](const Shot&, const PanelRead& r) {
+        return r.life2 == start.life2 && r.won1 != start.won1;
+    }, now)) << "the panel shows no new match";
+    EXPECT_TRUE(waitFor(game, scene_, bothBarsFull, sceneShot)) << "the bars are not full again";
+    EXPECT_GT(count(sceneShot, kWhole, e2e::fighterBlue), 300);
+    EXPECT_GT(count(sceneShot, kWhole, e2e::fighterRed), 300);
+
+    press("Escape");
+    e2e::expectCleanEnd(game);
+}
+
+}  // namespace

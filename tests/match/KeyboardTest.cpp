@@ -1,0 +1,192 @@
+// The keyboard route over whole sequences of turns: held walking keys, sign keys on their
+// key-down, keys and webcam readings in one turn, and the keys that end the game.
+#include <SDL/SDL.h>
+
+#include "MatchFixture.h"
+#include "platform/driver.h"
+
+namespace {
+
+class KeyboardTest : public MatchTest {
+protected:
+    void SetUp() override
+    {
+        MatchTest::SetUp();
+        vorlaxis::platform::useVideoDriver("null");
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+            ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        }
+        releaseAll();
+        quitPosted();
+    }
+    void TearDown() override { releaseAll(); }
+
+    // The dummy video driver never changes the key state: a test holds keys by writing it.
+    static void hold(SDLKey key) { SDL_GetKeyState(nullptr)[key] = 1; }
+    static void release(SDLKey key) { SDL_GetKeyState(nullptr)[key] = 0; }
+    static void releaseAll()
+    {
+        int count = 0;
+        Uint8* keys = SDL_GetKeyState(&count);
+        std::fill(keys, keys + count, 0);
+        SDL_Event drop;
+        while (SDL_PollEvent(&drop)) {
+        }
+    }
+    static void press(SDLKey key)
+    {
+        SDL_Event event{};
+        event.type = SDL_KEYDOWN;
+        event.key.state = SDL_PRESSED;
+        event.key.keysym.sym = key;
+        ASSERT_EQ(SDL_PushEvent(&event), 0);
+    }
+    // Whether the quit message was posted since the last look.
+    static bool quitPosted()
+    {
+        MSG msg;
+        bool quit = false;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            quit = quit || msg.message == WM_QUIT;
+        return quit;
+    }
+
+    // A turn of a keyboard-only run.
+    void keyTurn()
+    {
+        w->handleEvents();
+        w->update();
+    }
+    void keyTurns(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            keyTurn();
+    }
+    // A turn with a camera: its readings first, then the keys.
+    void bothTurn(const Reading& r)
+    {
+        w->handleWebcamEvents(r.baryX1, 120, r.baryX2, 120, r.rps1, r.rps2);
+        w->addKeyboardInput(true);
+        w->update();
+    }
+};
+
+TEST_F(KeyboardTest, HeldWalkingKeysWalkBothFightersEveryTurnIntoContact)
+{
+    w->timer = 1000;  // a new match: the first 51 turns take no input, keys included
+    hold(SDLK_d);
+    hold(SDLK_LEFT);
+    keyTurns(51);
+    EXPECT_FLOAT_EQ(w->posX1, -5.0f);
+    EXPECT_FLOAT_EQ(w->posX2, 5.0f);
+    for (int t = 1; t <= 10; ++t) {
+        keyTurn();
+        EXPECT_FLOAT_EQ(w->posX1, -5.0f + 0.25f * t) << "turn " << t;
+        EXPECT_FLOAT_EQ(w->posX2, 5.0f - 0.25f * t) << "turn " << t;
+    }
+    keyTurns(20);
+    EXPECT_FLOAT_EQ(w->posX2 - w->posX1, 1.0f);
+    EXPECT_FLOAT_EQ(w->posX1 + w->posX2, 0.0f);
+
+    // Let go: they stand; player 1 backs off with A held.
+    release(SDLK_d);
+    release(SDLK_LEFT);
+    keyTurn();
+    EXPECT_FLOAT_EQ(w->posX1, -0.5f);
+    hold(SDLK_a);
+    keyTurns(4);
+    EXPECT_FLOAT_EQ(w->posX1, -1.5f);
+    EXPECT_FLOAT_EQ(w->posX2, 0.5f);
+}
+
+TEST_F(KeyboardTest, ATappedWalkingKeyStillTakesOneStep)
+{
+    press(SDLK_RIGHT);
+    keyTurn();
+    EXPECT_FLOAT_EQ(w->posX2, 5.25f);
+    keyTurn();
+    EXPECT_FLOAT_EQ(w->posX2, 5.25f);
+}
+
+TEST_F(KeyboardTest, SignKeysActOnTheirKeyDownOnlyAndPunchForTheDesignedDamage)
+{
+    placeFighters(-0.75f, 0.75f);
+    press(SDLK_x);
+    keyTurn();
+    EXPECT_EQ(move(1), World::PUNCH);
+    EXPECT_EQ(life(2), 95);
+    EXPECT_EQ(particleCount(), 20u);
+
+    // A sign key held down is not a new sign: nothing repeats while it stays down.
+    hold(SDLK_x);
+    keyTurns(20);
+    EXPECT_EQ(state(1), World::IDLE);
+    EXPECT_EQ(life(2), 95);
+
+    press(SDLK_c);
+    keyTurn();
+    EXPECT_EQ(move(1), World::HEAD_PUNCH);
+    EXPECT_EQ(life(2), 85);
+    keyTurns(15);
+
+    // Player 2's keys hit back.
+    press(SDLK_m);
+    keyTurn();
+    EXPECT_EQ(move(2), World::HEAD_PUNCH);
+    EXPECT_EQ(life(1), 90);
+    EXPECT_EQ(w->lastSign1, World::SCISSORS);
+    EXPECT_EQ(w->lastSign2, World::SCISSORS);
+}
+
+TEST_F(KeyboardTest, KeysAddToTheWebcamReadingsOfTheSameTurn)
+{
+    // The camera walks player 2 in (hand right of the middle: left) and shows player 1 rock;
+    // the keys walk player 1 in and change its sign to scissors, far apart: a charge.
+    hold(SDLK_d);
+    press(SDLK_c);
+    bothTurn(hands(80, 120, World::ROCK, 0));
+    EXPECT_FLOAT_EQ(w->posX1, -4.75f);
+    EXPECT_FLOAT_EQ(w->posX2, 4.75f);
+    EXPECT_EQ(state(1), World::CHARGE);
+    EXPECT_EQ(w->lastSign1, World::SCISSORS);
+
+    // Without keys the webcam alone drives the turn.
+    release(SDLK_d);
+    bothTurn(hands(80, 120));
+    EXPECT_FLOAT_EQ(w->posX1, -4.75f);
+    EXPECT_FLOAT_EQ(w->posX2, 4.5f);
+
+    // F1 turns the webcam off; the keys still play.
+    press(SDLK_F1);
+    hold(SDLK_LEFT);
+    bothTurn(hands(40, 40));
+    EXPECT_FALSE(w->webcamOn);
+    bothTurn(hands(40, 40));
+    EXPECT_FLOAT_EQ(w->posX1, -4.75f);
+    EXPECT_FLOAT_EQ(w->posX2, 4.25f);
+}
+
+TEST_F(KeyboardTest, WhenInputIsRefusedOnlyEscapeAndTheCameraSwitchesAct)
+{
+    placeFighters(-0.75f, 0.75f);
+    hold(SDLK_d);
+    press(SDLK_x);
+    press(SDLK_h);
+    press(SDLK_F1);
+    w->setInputs();
+    w->addKeyboardInput(false);
+    w->update();
+    EXPECT_EQ(state(1), World::IDLE);
+    EXPECT_EQ(life(2), 100);
+    EXPECT_FLOAT_EQ(w->posX1, -0.75f);
+    EXPECT_TRUE(tower(5).empty());
+    EXPECT_FALSE(w->webcamOn);
+    EXPECT_FALSE(quitPosted());
+
+    press(SDLK_ESCAPE);
+    w->addKeyboardInput(false);
+    EXPECT_TRUE(quitPosted());
+}
+
+}  // namespace
