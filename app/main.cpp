@@ -83,11 +83,14 @@ void runMainLoop(const std::function<void()>& turn) {
     while (!quit) {
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
+                World::takeQuitRequest();
                 quit = true;
             } else {
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
             }
+        } else if (World::takeQuitRequest()) {
+            quit = true;  // its WM_QUIT was taken by SDL's event pump (Windows)
         } else {
             turn();
         }
@@ -198,10 +201,10 @@ int main2(HINSTANCE hInstance, HINSTANCE, char*, int) {
 LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE:
-        PostQuitMessage(0);
+        World::requestQuit();
         return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE) PostQuitMessage(0);
+        if (wParam == VK_ESCAPE) World::requestQuit();
         return 0;
     default:
         return DefWindowProcA(hWnd, message, wParam, lParam);

@@ -73,6 +73,11 @@ public:
                             int rps2);
     // Keyboard route of the 3D window alone: clears the slots, then addKeyboardInput.
     void handleEvents();
+    // Asks the main loop to end (Escape, a close request). The request is kept here as well as
+    // posted as WM_QUIT: on Windows SDL's event pump takes WM_QUIT off the queue and drops it.
+    static void requestQuit();
+    // Whether a quit was asked since the last call; clears the request.
+    static bool takeQuitRequest();
     // Adds the keys of the 3D window to this turn's input slots (after the webcam's, when
     // there is a camera): sign and stage keys on their key-down, walking keys also while held.
     // Play keys count only when `accept` is set and the start-of-match pause is over; Escape
@@ -166,7 +171,6 @@ private:
     void walkingInput(int baryX, int& left, int& right);
     void handleKey(int key, bool play);
     void handlePlayKey(int key);
-    static void requestQuit();
     static void hurt(std::atomic<int32_t>& life, int damage);
     void drawFighter(int player);
 };

@@ -95,9 +95,21 @@ void World::addHeldKeys(const unsigned char* keys)
 
 // Leaving through the main loop's own shut-down, as the control panel does, lets the worker
 // finish its pass over the panel before anything is torn down.
+namespace {
+bool quitAsked = false;  // main thread only
+}
+
 void World::requestQuit()
 {
+    quitAsked = true;
     PostQuitMessage(0);
+}
+
+bool World::takeQuitRequest()
+{
+    const bool asked = quitAsked;
+    quitAsked = false;
+    return asked;
 }
 
 void World::handleKey(int key, bool play)

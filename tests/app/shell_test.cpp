@@ -87,6 +87,23 @@ TEST_F(Shell, PendingMessagesAllGoBeforeTheNextTurnAndEscapeEndsTheLoop) {
     DestroyWindow(other);
 }
 
+// On Windows SDL's event pump takes WM_QUIT off the queue and drops it; the request itself
+// must still end the loop, before another turn.
+TEST_F(Shell, AQuitRequestWhoseMessageWasTakenElsewhereStillEndsTheLoop) {
+    int turns = 0;
+    runMainLoop([&] {
+        ++turns;
+        ASSERT_LE(turns, 1) << "the loop ran on after the quit request";
+        PostMessageA(g_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message != WM_QUIT) DispatchMessageA(&msg);  // as SDL's pump does
+        }
+    });
+    EXPECT_EQ(turns, 1);
+    EXPECT_FALSE(World::takeQuitRequest()) << "the loop leaves no request behind";
+}
+
 // A short clip of both players' hands, made by the clip generator.
 std::string makeClip() {
     std::string dir = testing::TempDir();
