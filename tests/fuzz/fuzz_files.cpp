@@ -1,0 +1,55 @@
+#include "tests/fuzz/fuzz_files.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <unistd.h>
+
+namespace fuzzfiles {
+
+namespace {
+
+std::string made;
+
+void removeFolder() {
+    if (made.empty()) return;
+    if (DIR* dir = opendir(made.c_str())) {
+        while (dirent* entry = readdir(dir))
+            if (entry->d_name[0] != '.') std::remove((made + "/" + entry->d_name).c_str());
+        closedir(dir);
+    }
+    rmdir(made.c_str());
+}
+
+}  // namespace
+
+const std::string& folder() {
+    if (made.empty()) {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vorlaxis-fuzz-XXXXXX";
+        if (!mkdtemp(pattern.data()) || chdir(pattern.c_str()) != 0) {
+            std::perror("cannot make the harness's temporary folder");
+            std::abort();
+        }
+        made = pattern;
+        std::atexit(removeFolder);
+    }
+    return made;
+}
+
+std::string write(const std::string& name, const uint8_t* data, size_t size) {
+    const std::string path = folder() + "/" + name;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f || (size && std::fwrite(data, 1, size, f) != size)) {
+        std::perror(path.c_str());
+        std::abort();
+    }
+    std::fclose(f);
+    return path;
+}
+
+void remove(const std::string& name) {
+    std::remove((folder() + "/" + name).c_str());
+}
+
+}  // namespace fuzzfiles

@@ -1,0 +1,58 @@
+// The whole keyframe set: the input is cut at '#' into the 18 keyframe files (missing ones are
+// left out). A set the move library accepts must blend and draw without leaving any list: every
+// triangle corner of every pose it hands out names an existing vertex and normal.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "animation/moves.h"
+#include "tests/fuzz/fuzz_files.h"
+
+namespace {
+
+const char* const kFiles[] = {
+    "Punch00.txt",     "Punch01.txt",     "Punch02.txt",     "Punch03.txt",     "Punch04.txt",
+    "HeadPunch01.txt", "HeadPunch02.txt", "HeadPunch03.txt", "HeadPunch04.txt", "HeadPunch05.txt",
+    "ComboPrep01.txt", "ComboPrep02.txt", "Banana01.txt",    "Banana02.txt",    "Banana03.txt",
+    "Ayuken01.txt",    "Ayuken02.txt",    "Ayuken03.txt"};
+
+bool names(double number, size_t count) { return number >= 1.0 && number < double(count) + 1.0; }
+
+void checkDrawable(const Model& pose) {
+    if (pose.size() != 4) std::abort();
+    for (const std::vector<double>& triangle : pose[POLYGONS])
+        for (int k = 0; k < 3; ++k)
+            if (!names(triangle[3 * k], pose[VERTICES].size()) ||
+                !names(triangle[3 * k + 2], pose[NORMALS].size()))
+                std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    size_t start = 0;
+    for (const char* name : kFiles) {
+        if (start > input.size()) {
+            fuzzfiles::remove(name);
+            continue;
+        }
+        size_t end = input.find('#', start);
+        if (end == std::string::npos) end = input.size();
+        const std::string part = input.substr(start, end - start);
+        fuzzfiles::write(name, reinterpret_cast<const uint8_t*>(part.data()), part.size());
+        start = end + 1;
+    }
+    Moves moves;
+    const bool loaded = moves.readMoves();
+    for (int move = -1; move <= Moves::MOVE_COUNT; ++move) {
+        for (int time = -5; time <= 160; time += 7) {
+            const Model pose = moves.interpolate(move, time);
+            if (loaded) checkDrawable(pose);
+            const float reach = moves.interpolateDist(move, time);
+            if (!(reach >= 0.0f && reach <= 30.0f)) std::abort();
+        }
+        if (moves.getMoveLength(move) < 0) std::abort();
+    }
+    return 0;
+}
