@@ -69,8 +69,10 @@ inline std::string findWindow(const std::string& caption) {
 class GameProcess {
 public:
     // `environment` entries NAME=VALUE replace the inherited ones; a bare NAME removes it.
-    explicit GameProcess(const std::vector<std::string>& environment)
-        : out_(tempPath("e2e", ".out")), err_(tempPath("e2e", ".err")) {
+    // The game runs in `folder`, by default the generated data.
+    explicit GameProcess(const std::vector<std::string>& environment,
+                         const std::string& folder = VORLAXIS_DATA_DIR)
+        : out_(tempPath("e2e", ".out")), err_(tempPath("e2e", ".err")), folder_(folder) {
         std::vector<std::string> env = merged(environment);
         pid_ = ::fork();
         if (pid_ == 0) exec(env);
@@ -145,7 +147,7 @@ private:
         int out = ::open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = ::open(err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
-            ::chdir(VORLAXIS_DATA_DIR) != 0)
+            ::chdir(folder_.c_str()) != 0)
             ::_exit(127);
         std::vector<char*> envp;
         for (std::string& e : env) envp.push_back(e.data());
@@ -155,7 +157,7 @@ private:
         ::_exit(127);
     }
 
-    std::string out_, err_;
+    std::string out_, err_, folder_;
     pid_t pid_ = -1;
     bool finished_ = false;
     int status_ = -1;
