@@ -8,8 +8,7 @@
 
 namespace fuzzfiles {
 
-// The private folder, made on first use (under $TMPDIR, else /tmp) and made the working
-// directory, since the keyframe set is read from there. Removed at exit.
+// The private folder, made on first use (under $TMPDIR, else /dev/shm or /tmp). Removed at exit.
 const std::string& folder();
 
 // Writes `size` bytes to `name` inside the folder and returns its path.

@@ -1,7 +1,13 @@
 // The whole keyframe set: the input is cut at '#' into the 18 keyframe files (missing ones are
 // left out). A set the move library accepts must blend and draw without leaving any list: every
 // triangle corner of every pose it hands out names an existing vertex and normal.
+// The set is read from the working directory, so this harness works in its temporary folder:
+// give libFuzzer absolute paths.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -27,7 +33,25 @@ void checkDrawable(const Model& pose) {
                 std::abort();
 }
 
+// The names of the bad files on stderr would cost more than the reading: keep them quiet.
+bool quietlyReadMoves(Moves& moves) {
+    static const int null = open("/dev/null", O_WRONLY);
+    std::fflush(stderr);
+    const int saved = dup(2);
+    dup2(null, 2);
+    const bool loaded = moves.readMoves();
+    std::fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+    return loaded;
+}
+
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    if (chdir(fuzzfiles::folder().c_str()) != 0) std::abort();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
@@ -44,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         start = end + 1;
     }
     Moves moves;
-    const bool loaded = moves.readMoves();
+    const bool loaded = quietlyReadMoves(moves);
     for (int move = -1; move <= Moves::MOVE_COUNT; ++move) {
         for (int time = -5; time <= 160; time += 7) {
             const Model pose = moves.interpolate(move, time);
