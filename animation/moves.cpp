@@ -116,10 +116,7 @@ void Moves::clearMoves() {
     keyDistances.clear();
 }
 
-namespace {
-
-// Every keyframe file once, in the order the moves first use them.
-std::vector<const char*> keyframeFiles() {
+std::vector<const char*> Moves::keyframeFiles() {
     std::vector<const char*> files;
     std::set<std::string> seen;
     for (const std::vector<KeyframeEntry>& move : moveTable())
@@ -127,6 +124,8 @@ std::vector<const char*> keyframeFiles() {
             if (seen.insert(key.file).second) files.push_back(key.file);
     return files;
 }
+
+namespace {
 
 // The vertex count most of the good files share (the first file's on a tie). The moves chain
 // into each other through shared files, so every pose belongs to one mesh: a file that
@@ -151,7 +150,7 @@ std::size_t commonVertexCount(const std::vector<const char*>& files,
 // Reads every keyframe file; the good poses land in `poses`, each bad file is named on stderr.
 // Returns whether all were good.
 bool readKeyframeFiles(std::map<std::string, Model>& poses) {
-    const std::vector<const char*> files = keyframeFiles();
+    const std::vector<const char*> files = Moves::keyframeFiles();
     std::map<std::string, std::string> problems;
     FileReader reader(files[0]);
     for (std::size_t i = 0; i < files.size(); ++i) {

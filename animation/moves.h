@@ -45,6 +45,8 @@ public:
     void moveTower(int step);
     std::vector<std::vector<float>> getTower(int type);
 
+    // Every keyframe file, once each, in the order the moves first use them.
+    static std::vector<const char*> keyframeFiles();
     // The BMP file of each texture index.
     static const char* const textureFiles[TEXTURE_COUNT];
 

@@ -8,14 +8,10 @@
 #include <GL/gl.h>
 #include <SDL/SDL.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,16 +19,12 @@
 #include "render/backgrnd.h"
 #include "render/lensflare.h"
 #include "sound/Son.h"
+#include "tests/sound/child_run.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kKeyframes[] = {
-    "Punch00.txt",     "Punch01.txt",     "Punch02.txt",     "Punch03.txt",     "Punch04.txt",
-    "HeadPunch01.txt", "HeadPunch02.txt", "HeadPunch03.txt", "HeadPunch04.txt", "HeadPunch05.txt",
-    "ComboPrep01.txt", "ComboPrep02.txt", "Banana01.txt",    "Banana02.txt",    "Banana03.txt",
-    "Ayuken01.txt",    "Ayuken02.txt",    "Ayuken03.txt"};
 const char* const kScenePictures[] = {"earthmap1k.bmp", "sun.bmp", "croix.bmp", "halo.bmp"};
 const char* const kSounds[] = {"music.ogg", "explosion.wav", "sound.wav"};
 
@@ -50,12 +42,7 @@ const char* describe(Damage d) {
     }
 }
 
-std::string slurp(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+using childrun::slurp;
 
 fs::path dataFile(const std::string& name) { return fs::path(VORLAXIS_DATA_DIR) / name; }
 
@@ -115,54 +102,25 @@ int countOf(const std::string& text, const std::string& what) {
     return n;
 }
 
-std::vector<std::string> keyframeNames() { return {std::begin(kKeyframes), std::end(kKeyframes)}; }
+std::vector<std::string> keyframeNames() {
+    const std::vector<const char*> files = Moves::keyframeFiles();
+    return {files.begin(), files.end()};
+}
 
 TEST(DataMatrix, EachBadKeyframeFileIsNamedAloneAndRefusesTheMoves) {
-    for (const char* file : kKeyframes) {
+    for (const std::string& file : keyframeNames()) {
         for (Damage damage : kDamages) {
-            SCOPED_TRACE(std::string(file) + " " + describe(damage));
+            SCOPED_TRACE(file + " " + describe(damage));
             DataDir dir(keyframeNames(), file, damage);
             Moves moves;
             bool loaded = true;
             const std::string err = inFolder(dir, [&] { loaded = moves.readMoves(); });
             EXPECT_FALSE(loaded);
-            EXPECT_EQ(err.rfind(std::string("Unable to read keyframe file ") + file + ": ", 0), 0u)
+            EXPECT_EQ(err.rfind("Unable to read keyframe file " + file + ": ", 0), 0u)
                 << err;
             EXPECT_EQ(countOf(err, "\n"), 1) << "only the bad file is named:\n" << err;
         }
     }
-}
-
-// The sound start-up ends the process on a bad music file, so each case runs in a child.
-struct ChildResult {
-    int exitCode = -1;  // -1: it did not exit normally (a signal, or the alarm)
-    std::string out, err;
-};
-
-constexpr int kWentOn = 42;
-
-ChildResult startSoundIn(const DataDir& dir) {
-    const fs::path out = dir.path() / "child.out", err = dir.path() / "child.err";
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        alarm(30);
-        if (chdir(dir.path().c_str()) != 0 || !std::freopen(out.c_str(), "w", stdout) ||
-            !std::freopen(err.c_str(), "w", stderr))
-            _exit(99);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        initSon();
-        playBackgroundMusic();
-        std::fflush(nullptr);
-        _exit(kWentOn);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ChildResult r;
-    if (WIFEXITED(status)) r.exitCode = WEXITSTATUS(status);
-    r.out = slurp(out);
-    r.err = slurp(err);
-    return r;
 }
 
 TEST(DataMatrix, BadMusicEndsTheGameAndABadEffectIsNamed) {
@@ -170,17 +128,20 @@ TEST(DataMatrix, BadMusicEndsTheGameAndABadEffectIsNamed) {
         for (Damage damage : kDamages) {
             SCOPED_TRACE(std::string(file) + " " + describe(damage));
             DataDir dir({std::begin(kSounds), std::end(kSounds)}, file, damage);
-            const ChildResult r = startSoundIn(dir);
+            const childrun::ChildResult r = childrun::runInChild(dir.path(), "dummy", [] {
+                initSon();
+                playBackgroundMusic();
+            });
             ASSERT_NE(r.exitCode, -1) << "crashed or hung\n" << r.err;
             const bool music = std::string(file) == "music.ogg";
             // Ogg and WAV keep their headers at the front: the first half of either still
             // loads and plays what it holds, which is no failure.
-            if (damage == Damage::Half && r.exitCode == kWentOn) continue;
+            if (damage == Damage::Half && r.exitCode == childrun::kBodyDone) continue;
             if (music) {
                 EXPECT_EQ(r.exitCode, 1);
                 EXPECT_EQ(r.out.rfind("Unable to load Ogg file: ", 0), 0u) << r.out;
             } else {
-                EXPECT_EQ(r.exitCode, kWentOn);
+                EXPECT_EQ(r.exitCode, childrun::kBodyDone);
                 EXPECT_EQ(countOf(r.err, "Unable to load WAV file: "), 1) << r.err;
             }
         }

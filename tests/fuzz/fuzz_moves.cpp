@@ -16,12 +16,6 @@
 
 namespace {
 
-const char* const kFiles[] = {
-    "Punch00.txt",     "Punch01.txt",     "Punch02.txt",     "Punch03.txt",     "Punch04.txt",
-    "HeadPunch01.txt", "HeadPunch02.txt", "HeadPunch03.txt", "HeadPunch04.txt", "HeadPunch05.txt",
-    "ComboPrep01.txt", "ComboPrep02.txt", "Banana01.txt",    "Banana02.txt",    "Banana03.txt",
-    "Ayuken01.txt",    "Ayuken02.txt",    "Ayuken03.txt"};
-
 bool names(double number, size_t count) { return number >= 1.0 && number < double(count) + 1.0; }
 
 void checkDrawable(const Model& pose) {
@@ -56,7 +50,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     size_t start = 0;
-    for (const char* name : kFiles) {
+    static const std::vector<const char*> files = Moves::keyframeFiles();
+    for (const char* name : files) {
         if (start > input.size()) {
             fuzzfiles::remove(name);
             continue;
