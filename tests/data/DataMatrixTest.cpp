@@ -1,9 +1,9 @@
 // Every one of the 37 data files, removed, emptied, cut in half, replaced by random bytes and
 // replaced by a file of another kind, through the loader that reads it: keyframe files are
 // named and refuse the moves (the game then ends with exit code 1), pictures are named and get
-// their placeholder, the music ends the game with its message on standard output (except
-// its first half, which still plays), a sound
-// effect is named and the game goes on. Nothing may crash.
+// their placeholder, the music ends the game with its message on standard output (except its
+// first half, which still plays), a sound effect is named and the game goes on. Nothing may
+// crash.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
