@@ -1,14 +1,15 @@
 #include "animation/moves.h"
 
+#include "animation/texture.h"
+
 #include <GL/gl.h>
-#include <GL/glu.h>
-#include <SDL/SDL.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <set>
 #include <string>
 
@@ -116,34 +117,86 @@ void Moves::clearMoves() {
     keyDistances.clear();
 }
 
+std::vector<const char*> Moves::keyframeFiles() {
+    std::vector<const char*> files;
+    std::set<std::string> seen;
+    for (const std::vector<KeyframeEntry>& move : moveTable())
+        for (const KeyframeEntry& key : move)
+            if (seen.insert(key.file).second) files.push_back(key.file);
+    return files;
+}
+
+namespace {
+
+// The vertex count most of the good files share (the first file's on a tie). The moves chain
+// into each other through shared files, so every pose belongs to one mesh: a file that
+// disagrees with the majority is the one to blame, not the files it would be blended with.
+std::size_t commonVertexCount(const std::vector<const char*>& files,
+                              const std::map<std::string, Model>& poses) {
+    std::map<std::size_t, int> votes;
+    std::size_t best = 0;
+    int bestVotes = 0;
+    for (const char* file : files) {
+        const auto pose = poses.find(file);
+        if (pose == poses.end()) continue;
+        const int n = ++votes[pose->second[VERTICES].size()];
+        if (n > bestVotes) {
+            bestVotes = n;
+            best = pose->second[VERTICES].size();
+        }
+    }
+    return best;
+}
+
+// Reads every keyframe file; the good poses land in `poses`, each bad file is named on stderr.
+// Returns whether all were good.
+bool readKeyframeFiles(std::map<std::string, Model>& poses) {
+    const std::vector<const char*> files = Moves::keyframeFiles();
+    std::map<std::string, std::string> problems;
+    FileReader reader(files[0]);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (i > 0) reader.changeFile(files[i]);
+        Model pose(4);
+        const std::string problem = readPose(reader, pose);
+        if (problem.empty())
+            poses[files[i]] = std::move(pose);
+        else
+            problems[files[i]] = problem;
+    }
+    const std::size_t vertexCount = commonVertexCount(files, poses);
+    for (const char* file : files) {
+        const auto pose = poses.find(file);
+        if (pose == poses.end() || pose->second[VERTICES].size() == vertexCount) continue;
+        problems[file] = "it has " + std::to_string(pose->second[VERTICES].size()) +
+                         " vertices where the other keyframe files have " +
+                         std::to_string(vertexCount);
+    }
+    for (const char* file : files) {
+        const auto problem = problems.find(file);
+        if (problem != problems.end())
+            std::fprintf(stderr, "Unable to read keyframe file %s: %s\n", file,
+                         problem->second.c_str());
+    }
+    return problems.empty();
+}
+
+}  // namespace
+
 bool Moves::readMoves() {
     clearMoves();
-    std::set<std::string> badFiles;  // a file used by several keyframes is named once
-    FileReader reader(moveTable()[0][0].file);
-    bool first = true;
+    std::map<std::string, Model> poses;
+    if (!readKeyframeFiles(poses)) return false;
     for (const std::vector<KeyframeEntry>& move : moveTable()) {
         keyframes.emplace_back();
         keyTimes.emplace_back();
         keyDistances.emplace_back();
         for (const KeyframeEntry& key : move) {
-            if (!first) reader.changeFile(key.file);
-            first = false;
-            Model pose(4);
-            std::string problem = readPose(reader, pose);
-            const std::vector<Model>& poses = keyframes.back();
-            if (problem.empty() && !poses.empty() &&
-                pose[VERTICES].size() != poses[0][VERTICES].size())
-                problem = "its vertex count differs from the other poses of its move";
-            if (!problem.empty() && badFiles.insert(key.file).second)
-                std::fprintf(stderr, "Unable to read keyframe file %s: %s\n", key.file,
-                             problem.c_str());
-            keyframes.back().push_back(std::move(pose));
+            keyframes.back().push_back(poses[key.file]);
             keyTimes.back().push_back(key.time);
             keyDistances.back().push_back(key.distance);
         }
     }
-    if (!badFiles.empty()) clearMoves();
-    return badFiles.empty();
+    return true;
 }
 
 bool Moves::validMove(int move) const {
@@ -200,51 +253,6 @@ int Moves::getMoveLength(int move) {
 
 // ---- textures -------------------------------------------------------------------------------
 
-namespace {
-
-// The texture upload hands OpenGL three bytes per pixel in blue-green-red order, rows padded
-// to four bytes; any other BMP layout is converted to that first.
-SDL_Surface* toBgr24(SDL_Surface* surface) {
-    const SDL_PixelFormat* f = surface->format;
-    const Uint32 red = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 0x00FF0000 : 0x000000FF;
-    const Uint32 blue = SDL_BYTEORDER == SDL_LIL_ENDIAN ? 0x000000FF : 0x00FF0000;
-    const bool packed = surface->pitch == ((surface->w * 3 + 3) & ~3);
-    if (f->BitsPerPixel == 24 && f->Rmask == red && f->Bmask == blue && packed) return surface;
-    SDL_Surface* model = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 24, red, 0x0000FF00, blue, 0);
-    SDL_Surface* converted =
-        model ? SDL_ConvertSurface(surface, model->format, SDL_SWSURFACE) : nullptr;
-    if (model) SDL_FreeSurface(model);
-    SDL_FreeSurface(surface);
-    return converted;
-}
-
-}  // namespace
-
-SDL_Surface* loadBgrBmp(const char* fileName) {
-    SDL_RWops* stream = SDL_RWFromFile(fileName, "rb");
-    SDL_Surface* surface = stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
-    return surface ? toBgr24(surface) : nullptr;
-}
-
-namespace {
-
-void setFilters() {
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-}
-
-// A plain mid-grey stand-in for a texture that could not be loaded.
-void buildPlaceholder() {
-    static const unsigned char grey[4 * 4 * 3] = {
-        128, 128, 128, 128, 128, 128, 128, 128, 128, 128, 128, 128,
-        128, 128, 128, 128, 128, 128, 128, 128, 128, 128, 128, 128,
-        128, 128, 128, 128, 128, 128, 128, 128, 128, 128, 128, 128,
-        128, 128, 128, 128, 128, 128, 128, 128, 128, 128, 128, 128};
-    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, 4, 4, GL_RGB, GL_UNSIGNED_BYTE, grey);
-}
-
-}  // namespace
-
 void Moves::loadTextures() {
     glGenTextures(TEXTURE_COUNT, textureIds);
     for (int i = 0; i < TEXTURE_COUNT; ++i) loadTexture(textureFiles[i], i);
@@ -256,23 +264,7 @@ void Moves::loadTexture(const char* fileName, int index) {
                      index);
         return;
     }
-    SDL_Surface* surface = loadBgrBmp(fileName);
-
-    glBindTexture(GL_TEXTURE_2D, textureIds[index]);
-    setFilters();
-    if (!surface) {
-        std::fprintf(stderr, "Unable to load texture %s: %s\n", fileName, SDL_GetError());
-        buildPlaceholder();
-        return;
-    }
-    const GLint status = gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, surface->w, surface->h,
-                                           GL_BGR_EXT, GL_UNSIGNED_BYTE, surface->pixels);
-    if (status != 0) {
-        std::fprintf(stderr, "Unable to load texture %s: %s\n", fileName,
-                     reinterpret_cast<const char*>(gluErrorString(status)));
-        buildPlaceholder();
-    }
-    SDL_FreeSurface(surface);
+    uploadBmpTexture(textureIds[index], fileName, greyPlaceholder);
 }
 
 unsigned int* Moves::getText() {

@@ -7,13 +7,6 @@
 
 #include "animation/filreader.h"
 
-struct SDL_Surface;
-
-// Loads a BMP file as the texture upload expects it: three bytes per pixel in blue-green-red
-// order, rows padded to four bytes. Null when it cannot be read or converted (SDL_GetError
-// says why); the caller frees the surface.
-SDL_Surface* loadBgrBmp(const char* fileName);
-
 class Moves {
 public:
     static const int MOVE_COUNT = 7;
@@ -55,6 +48,8 @@ public:
     void clearTowers();
     void clearParticles();
 
+    // Every keyframe file, once each, in the order the moves first use them.
+    static std::vector<const char*> keyframeFiles();
     // The BMP file of each texture index.
     static const char* const textureFiles[TEXTURE_COUNT];
 

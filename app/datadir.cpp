@@ -11,7 +11,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One file of each kind the generator writes: keyframes, pictures, sound.
+// One file of each kind the generator writes: keyframes, pictures, sound. A folder with any of
+// them is the player's data, even damaged: its own messages then name what is missing or
+// broken, where moving on to another folder would hide the damage.
 const char* const kDataMarkers[] = {"Punch00.txt", "earthmap1k.bmp", "music.ogg"};
 
 std::string executablePath() {
@@ -58,8 +60,8 @@ std::vector<std::string> dataFolderCandidates(const char* dataSetting, const std
 bool holdsGameData(const std::string& folder) {
     std::error_code error;
     for (const char* marker : kDataMarkers)
-        if (!fs::is_regular_file(fs::path(folder) / marker, error)) return false;
-    return true;
+        if (fs::is_regular_file(fs::path(folder) / marker, error)) return true;
+    return false;
 }
 
 std::string cameraFromStartFolder(const std::string& camera) {

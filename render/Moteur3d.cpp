@@ -1,6 +1,7 @@
 #include "render/Moteur3d.h"
 
 #include "animation/moves.h"
+#include "animation/texture.h"
 #include "render/hud_digits.h"
 #include "sound/Son.h"
 
@@ -97,20 +98,10 @@ void lifeBar(float left, float life) {
 
 }  // namespace
 
-unsigned int loadTextureBMP(const char* fileName) {
+unsigned int loadTextureBMP(const char* fileName, PlaceholderColour placeholder) {
     GLuint name = 0;
     glGenTextures(1, &name);
-    SDL_Surface* image = loadBgrBmp(fileName);
-    if (!image) {
-        std::fprintf(stderr, "Unable to load texture %s: %s\n", fileName, SDL_GetError());
-        return name;
-    }
-    glBindTexture(GL_TEXTURE_2D, name);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, image->w, image->h, GL_BGR_EXT, GL_UNSIGNED_BYTE,
-                      image->pixels);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    SDL_FreeSurface(image);
+    uploadBmpTexture(name, fileName, placeholder);
     return name;
 }
 

@@ -3,6 +3,7 @@
 // explosion particles, HUD tower columns, single HUD quads and the two life bars.
 // Everything runs on the main thread, the one that called init().
 #include "animation/filreader.h"
+#include "animation/texture.h"
 
 #include <vector>
 
@@ -15,10 +16,11 @@ constexpr float hudDepth = 2.0f;
 // Size of the HUD texture table handed to the tower and quad drawers.
 constexpr int nbHudTextures = 14;
 
-// Texture recipe for one 24-bit BMP: a new texture name holding the image with its whole
-// mipmap chain, linear filtering. A file that cannot be loaded is reported on stderr and the
-// name is returned empty (drawn as untextured colour). Needs the context made by init().
-unsigned int loadTextureBMP(const char* fileName);
+// Texture recipe for one BMP: a new texture name holding the image with its whole mipmap
+// chain, linear filtering. A file that cannot be used is named on stderr with the reason and
+// the texture holds the placeholder colour instead. Needs the context made by init().
+unsigned int loadTextureBMP(const char* fileName,
+                            PlaceholderColour placeholder = greyPlaceholder);
 
 class Moteur3d {
 public:

@@ -50,9 +50,9 @@ unsigned int textureId2;
 unsigned int textureId3;
 
 void initLensFlare() {
-    textureId1 = loadTextureBMP("sun.bmp");
-    textureId2 = loadTextureBMP("croix.bmp");
-    textureId3 = loadTextureBMP("halo.bmp");
+    textureId1 = loadTextureBMP("sun.bmp", blackPlaceholder);
+    textureId2 = loadTextureBMP("croix.bmp", blackPlaceholder);
+    textureId3 = loadTextureBMP("halo.bmp", blackPlaceholder);
 }
 
 void drawLensFlare(float angle) {

@@ -92,6 +92,35 @@ uint32_t blend(const uint8_t* a, const uint8_t* b, const uint8_t* c, const uint8
 
 }  // namespace
 
+void convertYuvScaled(const YuvPlanes& planes, int width, int height, RgbFrame& out) {
+    if (width <= 0 || height <= 0) return;
+    if (out.width != width || out.height != height) out.resize(width, height);
+    const Taps xs = makeTaps(planes.width, width);
+    const Taps ys = makeTaps(planes.height, height);
+    const int cw = chromaWidth(planes.width, planes.halfChroma);
+    const int shift = planes.halfChroma ? 1 : 0;
+    // One source pixel as RGB, converted only when a tap needs it.
+    auto sample = [&](int row, int col, uint8_t rgb[3]) {
+        const size_t chroma = static_cast<size_t>(row >> shift) * cw + (col >> shift);
+        yuvToRgb(planes.y[static_cast<size_t>(row) * planes.width + col], planes.u[chroma],
+                 planes.v[chroma], planes.fullRange, rgb);
+    };
+    uint8_t* dst = out.rgb.data();
+    for (int row = 0; row < height; ++row) {
+        for (int col = 0; col < width; ++col, dst += 3) {
+            uint8_t a[3], b[3], c[3], d[3];
+            sample(ys.first[row], xs.first[col], a);
+            sample(ys.first[row], xs.second[col], b);
+            sample(ys.second[row], xs.first[col], c);
+            sample(ys.second[row], xs.second[col], d);
+            const uint32_t packed = blend(a, b, c, d, xs.weight[col], ys.weight[row]);
+            dst[0] = static_cast<uint8_t>(packed >> 16);
+            dst[1] = static_cast<uint8_t>(packed >> 8);
+            dst[2] = static_cast<uint8_t>(packed);
+        }
+    }
+}
+
 void scaleInto(const RgbFrame& src, uint32_t* dst, int dstWidth, int dstHeight, int dstStride) {
     if (src.empty() || dstWidth <= 0 || dstHeight <= 0) return;
     const Taps xs = makeTaps(src.width, dstWidth);

@@ -12,6 +12,11 @@ struct RgbFrame {
     int width = 0;
     int height = 0;
     std::vector<uint8_t> rgb;
+    // Set by a consumer that only ever shows the picture scaled to this size (0: as it is). A
+    // producer may then deliver it at that size already: a big clip then costs a read and a
+    // scaled conversion, not the conversion of every pixel nobody will see.
+    int fitWidth = 0;
+    int fitHeight = 0;
 
     void resize(int w, int h);
     bool empty() const { return width <= 0 || height <= 0; }
@@ -37,6 +42,10 @@ void yuvToRgb(int y, int u, int v, bool fullRange, uint8_t rgb[3]);
 
 // Converts the planes into `out`, resizing it to the planes' size.
 void convertYuv(const YuvPlanes& planes, RgbFrame& out);
+
+// Converts the planes straight into a picture of width x height, resizing `out`: the same
+// pixels as convertYuv followed by scaleInto, at a cost set by the output size alone.
+void convertYuvScaled(const YuvPlanes& planes, int width, int height, RgbFrame& out);
 
 // Bilinear scaling of `src` into a destination of dstWidth x dstHeight 32-bit pixels laid out
 // as 0x00RRGGBB words, `dstStride` words apart row to row. Exact when the sizes match.

@@ -60,9 +60,18 @@ void draw(HWND hWnd, Preview& preview) {
     preview.stale = false;
 }
 
+// A scaled preview only ever shows the picture at the window's size: ask the source for that.
+void fitToWindow(HWND hWnd, Preview& preview) {
+    vorlaxis::platform::CanvasLock canvas(hWnd);
+    const bool fit = preview.scale && canvas.valid();
+    preview.picture.fitWidth = fit ? canvas.width() : 0;
+    preview.picture.fitHeight = fit ? canvas.height() : 0;
+}
+
 void refresh(HWND hWnd, Preview& preview, double time) {
     if (!preview.on || !preview.source.connected() || time < preview.nextRefresh) return;
     preview.nextRefresh = time + preview.period;
+    fitToWindow(hWnd, preview);
     if (preview.source.pictureAt(time - preview.connectedAt, preview.picture)) preview.stale = true;
     if (preview.stale) draw(hWnd, preview);
 }

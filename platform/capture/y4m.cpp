@@ -240,7 +240,11 @@ bool Y4mClip::readFrame(int index, RgbFrame& out, std::string& error) {
     planes.y = raw_.data();
     planes.u = planes.y + luma;
     planes.v = planes.u + chroma;
-    convertYuv(planes, out);
+    if (out.fitWidth > 0 && out.fitHeight > 0 &&
+        (out.fitWidth != planes.width || out.fitHeight != planes.height))
+        convertYuvScaled(planes, out.fitWidth, out.fitHeight, out);
+    else
+        convertYuv(planes, out);
     return true;
 }
 

@@ -50,7 +50,8 @@ public:
     // The frame shown `seconds` after playback started, looping over the clip.
     int frameIndexAt(double seconds) const;
 
-    // Decodes frame `index` (0..frameCount()-1) into `out`; false with the reason on a read
+    // Decodes frame `index` (0..frameCount()-1) into `out`, scaled to out's fit size when it
+    // asks for one; false with the reason on a read
     // failure (the file changed under us), leaving `out` as it was.
     bool readFrame(int index, RgbFrame& out, std::string& error);
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "animation/moves.h"
@@ -157,6 +158,24 @@ TEST(MovesStartUp, NamesEveryMissingOrBrokenFileOnce) {
     }
     EXPECT_EQ(err.find("Punch00.txt"), std::string::npos);
     EXPECT_EQ(err.find("Banana02.txt"), std::string::npos);
+}
+
+// The first pose of a move used to be the yardstick of the others' vertex counts, so a bad
+// Punch00.txt or ComboPrep02.txt also blamed the good files blended with it.
+TEST(MovesStartUp, ABadFirstPoseBlamesOnlyItself) {
+    for (const char* bad : {"Punch00.txt", "ComboPrep02.txt"}) {
+        for (const char* contents : {"", "v 0 1 0 v -1 0 0 vt 0 0 vn 0 0 1 f 1/1/1 2/1/1 2/1/1 g"}) {
+            TempDir dir;
+            writeAll(dir, TRIANGLE);
+            dir.write(bad, contents);  // empty, or another vertex count
+            bool ok = true;
+            const std::string err = readMovesIn(dir, &ok);
+            EXPECT_FALSE(ok);
+            EXPECT_EQ(err.find("Unable to read keyframe file "), 0u) << err;
+            EXPECT_NE(err.find(bad), std::string::npos) << err;
+            EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        }
+    }
 }
 
 TEST(MovesStartUp, FailedLoadLeavesSafeEmptyMoves) {

@@ -27,14 +27,15 @@ TEST(DataFolder, AnInstalledGameLooksBesideItsPrefixThenInItsOwnAndTheBuildFolde
     EXPECT_TRUE(dataFolderCandidates(nullptr, "").empty());
 }
 
-TEST(DataFolder, TheBuiltDataHoldsTheGameAndAFolderMissingOneKindDoesNot) {
+TEST(DataFolder, AFolderWithAnyDataFileHoldsTheGameEvenDamaged) {
     EXPECT_TRUE(holdsGameData(VORLAXIS_DATA_DIR));
     const fs::path partial = fs::temp_directory_path() / ("vorlaxis-partial-" + std::to_string(::getpid()));
     fs::create_directories(partial);
-    for (const char* name : {"Punch00.txt", "earthmap1k.bmp"}) fs::copy_file(fs::path(VORLAXIS_DATA_DIR) / name, partial / name);
-    EXPECT_FALSE(holdsGameData(partial.string()));
     fs::create_directory(partial / "music.ogg");  // a folder by the right name is no data file
     EXPECT_FALSE(holdsGameData(partial.string()));
+    // With music.ogg missing the game must stay and say so, not move to another folder.
+    fs::copy_file(fs::path(VORLAXIS_DATA_DIR) / "Punch00.txt", partial / "Punch00.txt");
+    EXPECT_TRUE(holdsGameData(partial.string()));
     fs::remove_all(partial);
     EXPECT_FALSE(holdsGameData("/nonexistent/vorlaxis"));
 }

@@ -137,3 +137,31 @@ TEST(Scaling, UnscaledCopyCutsToTheWindow) {
     EXPECT_EQ(canvas[0], 0x010101u);
     EXPECT_EQ(canvas[100 * 320], 0x123456u);  // below the picture: left as it was
 }
+
+// A big clip is converted straight to the window's size; what the window shows must not change.
+TEST(Scaling, ScaledConversionMatchesConvertingThenScaling) {
+    const int sizes[][4] = {{37, 29, 16, 12}, {5, 3, 8, 8}, {64, 48, 320, 240}, {9, 1, 3, 5}};
+    for (const bool half : {true, false}) {
+        for (const auto& s : sizes) {
+            const int cw = camera::chromaWidth(s[0], half), ch = camera::chromaHeight(s[1], half);
+            std::vector<uint8_t> y(static_cast<size_t>(s[0]) * s[1]), u(cw * ch), v(cw * ch);
+            for (size_t i = 0; i < y.size(); ++i) y[i] = static_cast<uint8_t>(i * 37 % 251);
+            for (size_t i = 0; i < u.size(); ++i) {
+                u[i] = static_cast<uint8_t>(i * 53 % 256);
+                v[i] = static_cast<uint8_t>(255 - i * 11 % 256);
+            }
+            camera::YuvPlanes planes;
+            planes.y = y.data(), planes.u = u.data(), planes.v = v.data();
+            planes.width = s[0], planes.height = s[1], planes.halfChroma = half;
+            RgbFrame full, direct;
+            camera::convertYuv(planes, full);
+            std::vector<uint32_t> viaFull(s[2] * s[3]), viaDirect(s[2] * s[3]);
+            camera::scaleInto(full, viaFull.data(), s[2], s[3], s[2]);
+            camera::convertYuvScaled(planes, s[2], s[3], direct);
+            ASSERT_EQ(direct.width, s[2]);
+            ASSERT_EQ(direct.height, s[3]);
+            camera::scaleInto(direct, viaDirect.data(), s[2], s[3], s[2]);
+            EXPECT_EQ(viaFull, viaDirect) << s[0] << "x" << s[1] << " to " << s[2] << "x" << s[3];
+        }
+    }
+}

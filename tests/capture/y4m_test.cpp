@@ -159,6 +159,14 @@ TEST(Y4mClip, PlaysAtItsOwnRateAndLoops) {
     }
     EXPECT_FALSE(clip.readFrame(4, frame, error));
     EXPECT_FALSE(clip.readFrame(-1, frame, error));
+
+    // A consumer that shows the picture at another size gets it at that size.
+    frame.fitWidth = 3;
+    frame.fitHeight = 5;
+    ASSERT_TRUE(clip.readFrame(1, frame, error)) << error;
+    EXPECT_EQ(frame.width, 3);
+    EXPECT_EQ(frame.height, 5);
+    for (uint8_t value : frame.rgb) EXPECT_NEAR(value, (10 * 255 + 219 / 2) / 219, 1);
 }
 
 TEST(Y4mClip, NtscRateIsNotRoundedToThirty) {

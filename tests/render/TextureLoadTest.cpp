@@ -38,25 +38,30 @@ protected:
     }
 };
 
-TEST_F(TextureLoad, MissingFileIsNamedAndLeavesAnEmptyTexture) {
+TEST_F(TextureLoad, MissingFileIsNamedAndGetsTheGreyPlaceholder) {
     testing::internal::CaptureStderr();
     const unsigned int name = loadTextureBMP("no-such-picture.bmp");
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("Unable to load texture no-such-picture.bmp"), std::string::npos) << err;
+    EXPECT_NE(err.find("Unable to load texture no-such-picture.bmp: cannot open it"),
+              std::string::npos) << err;
     EXPECT_NE(name, 0u);
-    const Pixel p = shown(name);  // an empty texture leaves the plain colour
-    EXPECT_EQ(p.r, 255);
-    EXPECT_EQ(p.g, 255);
+    const Pixel p = shown(name);
+    EXPECT_EQ(p.r, 128);
+    EXPECT_EQ(p.g, 128);
+    EXPECT_EQ(p.b, 128);
 }
 
-TEST_F(TextureLoad, GarbageFileIsRefusedWithoutACrash) {
-    const std::string file = path("garbage.bmp");
+// The flare adds its pictures onto the frame: a bad one must add nothing, not a white square.
+TEST_F(TextureLoad, DamagedFlarePictureGetsABlackPlaceholder) {
+    const std::string file = path("sun.bmp");
     std::ofstream(file) << "BM this is not a picture";
     testing::internal::CaptureStderr();
-    loadTextureBMP(file.c_str());
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("Unable to load texture"),
-              std::string::npos);
+    const Pixel p = shown(loadTextureBMP(file.c_str(), blackPlaceholder));
+    const std::string err = testing::internal::GetCapturedStderr();
     std::remove(file.c_str());
+    EXPECT_NE(err.find("Unable to load texture " + file + ": its information header"),
+              std::string::npos) << err;
+    EXPECT_EQ(p.r + p.g + p.b, 0);
 }
 
 TEST_F(TextureLoad, PalettedPictureIsConvertedToItsColours) {

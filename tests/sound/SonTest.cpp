@@ -2,6 +2,7 @@
 // a child process: the failures end the process, and SDL's audio state must not leak from
 // one case into the next.
 #include "sound/Son.h"
+#include "tests/sound/child_run.h"
 #include "tests/support/wait.h"
 
 #include <SDL/SDL.h>
@@ -25,20 +26,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kBodyDone = 42;  // the child got through the whole case without exiting
-
-struct ChildResult {
-    int exitCode = -1;  // -1 when the child did not exit normally (signal, alarm)
-    std::string out, err;
-};
-
-std::string slurp(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using childrun::ChildResult;
+using childrun::kBodyDone;
+using childrun::slurp;
 
 // A fresh working directory holding copies of the named generated data files.
 class SoundDir {
@@ -64,32 +54,9 @@ private:
     fs::path path_;
 };
 
-// Runs `body` in a child working in `dir` with SDL_AUDIODRIVER=`driver`, its standard
-// output and error captured. A child that hangs is killed by an alarm.
 ChildResult runInChild(const SoundDir& dir, const char* driver, const std::function<void()>& body)
 {
-    const fs::path outFile = dir.path() / "child.out";
-    const fs::path errFile = dir.path() / "child.err";
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        alarm(20);
-        if (chdir(dir.path().c_str()) != 0 || !std::freopen(outFile.c_str(), "w", stdout) ||
-            !std::freopen(errFile.c_str(), "w", stderr))
-            _exit(99);
-        setenv("SDL_AUDIODRIVER", driver, 1);
-        body();
-        std::fflush(nullptr);
-        _exit(kBodyDone);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ChildResult r;
-    if (WIFEXITED(status))
-        r.exitCode = WEXITSTATUS(status);
-    r.out = slurp(outFile);
-    r.err = slurp(errFile);
-    return r;
+    return childrun::runInChild(dir.path(), driver, body);
 }
 
 int countOf(const std::string& text, const std::string& what)
