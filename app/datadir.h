@@ -10,7 +10,7 @@
 // executable's own folder, then the build tree's data folder.
 std::vector<std::string> dataFolderCandidates(const char* dataSetting, const std::string& executable);
 
-// True when `folder` holds the game data (a few files that only the data generator writes).
+// True when `folder` holds any of a few files that only the data generator writes.
 bool holdsGameData(const std::string& folder);
 
 // A camera named by a relative path is meant from the folder the player started in; device
