@@ -120,11 +120,7 @@ TEST_F(MatchEndToEnd, TheClipDrivesAMatchThatBothWindowsShow) {
     for (const Area& a : labels) EXPECT_GT(count(sceneShot, a, lit), 3000) << "a life-bar label is missing";
 
     e2e::capture("xdotool key --window " + panel + " Escape 2>/dev/null");
-    int status = -2;
-    ASSERT_TRUE(game.wait(e2e::kReactSeconds, status)) << "Escape did not end the game";
-    EXPECT_EQ(status, 0) << game.err();
-    EXPECT_NE(game.out().find("Signaling thread to quit\nThread quitting\n"), std::string::npos)
-        << game.out();
+    e2e::expectCleanEnd(game);
 }
 
 }  // namespace
