@@ -12,6 +12,9 @@
 # configures; headers stay where they are, so editing one rebuilds as before.
 function(vorlaxis_expose target)
   set(root ${CMAKE_BINARY_DIR}/include/${target})
+  # Made afresh at every configure, so that a folder no longer listed is no longer seen
+  # (removing a link leaves the folder it points to alone).
+  file(REMOVE_RECURSE ${root})
   foreach(folder ${ARGN})
     if(NOT IS_DIRECTORY ${CMAKE_SOURCE_DIR}/${folder})
       message(FATAL_ERROR "vorlaxis_expose(${target}): no folder ${folder}")
