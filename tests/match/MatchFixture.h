@@ -32,8 +32,8 @@ void inDataDir(F f)
 struct Reading {
     int baryX1 = 80;
     int baryX2 = 80;
-    int rps1 = 0;
-    int rps2 = 0;
+    int rps1 = World::NO_SIGN;
+    int rps2 = World::NO_SIGN;
 };
 
 inline Reading signs(int rps1, int rps2)
@@ -44,7 +44,7 @@ inline Reading signs(int rps1, int rps2)
     return r;
 }
 
-inline Reading hands(int baryX1, int baryX2, int rps1 = 0, int rps2 = 0)
+inline Reading hands(int baryX1, int baryX2, int rps1 = World::NO_SIGN, int rps2 = World::NO_SIGN)
 {
     Reading r;
     r.baryX1 = baryX1;
