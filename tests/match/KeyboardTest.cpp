@@ -66,7 +66,7 @@ protected:
     // A turn with a camera: its readings first, then the keys.
     void bothTurn(const Reading& r)
     {
-        w->handleWebcamEvents(r.baryX1, 120, r.baryX2, 120, r.rps1, r.rps2);
+        w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1, r.rps2);
         w->addKeyboardInput(true);
         w->update();
     }

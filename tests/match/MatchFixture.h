@@ -28,10 +28,10 @@ void inDataDir(F f)
     ASSERT_EQ(chdir(previous), 0);
 }
 
-// One turn's readings; a hand at the middle column (80) asks for no walking.
+// One turn's readings; a hand at the middle column asks for no walking.
 struct Reading {
-    int baryX1 = 80;
-    int baryX2 = 80;
+    int baryX1 = vision::kHalfMiddleColumn;
+    int baryX2 = vision::kHalfMiddleColumn;
     int rps1 = World::NO_SIGN;
     int rps2 = World::NO_SIGN;
 };
@@ -87,11 +87,11 @@ protected:
     }
 
     // The first 51 turns of a run take no input; most sequences start after them.
-    void acceptInput() { w->timer = 899; }
+    void acceptInput() { w->timer = World::inputTimer; }
 
     void turn(const Reading& r = Reading())
     {
-        w->handleWebcamEvents(r.baryX1, 120, r.baryX2, 120, r.rps1, r.rps2);
+        w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1, r.rps2);
         w->update();
     }
 

@@ -20,7 +20,7 @@ protected:
     void fullTurn(const Reading& r = Reading())
     {
         if (ref->inputAllowed())
-            w->handleWebcamEvents(r.baryX1, 120, r.baryX2, 120, r.rps1, r.rps2);
+            w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1, r.rps2);
         else
             w->setInputs();
         w->update();

@@ -43,13 +43,13 @@ protected:
         ASSERT_NE(w, nullptr) << "the match window could not be set up";
         w->game = Game();
         w->setStartValues();
-        w->timer = 899;
+        w->timer = World::inputTimer;
         w->camera.updateCamera(w->posX1, w->posX2);
     }
 
     void frame(const Reading& r = Reading())
     {
-        w->handleWebcamEvents(r.baryX1, 120, r.baryX2, 120, r.rps1, r.rps2);
+        w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1, r.rps2);
         w->update();
         w->display();
         SDL_GL_SwapBuffers();
