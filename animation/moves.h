@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "animation/codes.h"
 #include "animation/filreader.h"
 
 class Moves {
 public:
-    static const int MOVE_COUNT = 7;
-    static const int TEXTURE_COUNT = 14;
+    static const int MOVE_COUNT = animation::kMoveCount;
+    static const int TEXTURE_COUNT = animation::kTextureCount;
 
     Moves();
     ~Moves();
@@ -40,7 +41,7 @@ public:
     // Advances every particle by step ticks and returns a copy of the list.
     std::vector<std::vector<float>> moveParticles(int step);
 
-    // Towers 1 to 4 by number, tower 5 for any other value.
+    // Towers kSignTower1 to kWinTower2 by number, the banner tower for any other value.
     void addStage(int type, int texture);
     void moveTower(int step);
     std::vector<std::vector<float>> getTower(int type);

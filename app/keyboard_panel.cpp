@@ -3,6 +3,7 @@
 // last sign in the text panels. Nothing here touches the camera, which is not connected.
 #include "app/main.h"
 #include "app/panel_text.h"
+#include "vision/Picture.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ void displayKeyTables() {
 
 void displayLastSign(int player, int x, int y) {
     const int sign = readingOf(player, lastSignShown1, lastSignShown2);
-    drawLine(x, y, "                         ---last", sign == 0 ? "-" : signWord(sign));
+    drawLine(x, y, "                         ---last", sign == vision::kNoSign ? "-" : signWord(sign));
 }
 
 void displayResultsKeyboard() {

@@ -1,10 +1,8 @@
-// Start-up, the main loop (message pump and game loop at once), the webcam worker thread and
-// the readings it writes into the control panel.
+// Start-up, the main loop (message pump and game loop at once) and the webcam worker thread.
 #include "app/main.h"
 
 #include <SDL/SDL.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -33,11 +31,6 @@ namespace {
 
 constexpr auto relaxed = std::memory_order_relaxed;
 
-// Centre of a player's half picture.
-constexpr int kHalfCentreX = 80;
-constexpr int kHalfCentreY = 120;
-// Hands closer than this to the centre read as no direction.
-constexpr float kNeutralRadius = 40.0f;
 constexpr int kWorkerSleepMs = 200;
 
 // The webcam's readings first, when there is a camera; the keys add to them. While a match
@@ -102,22 +95,6 @@ namespace {
 void say(const char* line) {
     std::fputs(line, stdout);
     std::fflush(stdout);
-}
-
-// Degrees from the hand's offset to the centre of the half picture, as the panel shows it.
-double angleOf(int dx, int dy) {
-    if (dx == 0) return 0.0;
-    double a = std::atan(static_cast<double>(dy) / dx) * 180.0 / 3.14159265;
-    if (dx > 0) return a + 180.0;
-    return dy > 0 ? a + 360.0 : a;
-}
-
-const char* directionWord(float distance, double a) {
-    if (distance < kNeutralRadius) return "neutral";
-    if (a <= 45.0 || a > 315.0) return "RIGHT";
-    if (a <= 135.0) return "UP";
-    if (a <= 225.0) return "LEFT";
-    return "DOWN";
 }
 
 // Why the last platform call failed, in the system's words, or its error number when the
@@ -238,69 +215,4 @@ int thread_webcam(void*) {
     DeleteObject(tools.brush);
     say("Thread quitting\n");
     return 0;
-}
-
-void displayResultsWebcam() {
-    Rectangle(g_hDC, kPanel1Left, 0, kPanel1Left + kPanelWidth, kPanelHeight);
-    Rectangle(g_hDC, kPanel2Left, 0, kPanel2Left + kPanelWidth, kPanelHeight);
-    displayValuePosition(1, kText1X, 20);
-    displayValuePosition(2, kText2X, 20);
-    displayInterpPosition(1, kText1X, 60);
-    displayInterpPosition(2, kText2X, 60);
-    displayLife(1, kText1X, kLifeRow);
-    displayLife(2, kText2X, kLifeRow);
-    displayWins(1, kText1X, kWinsRow);
-    displayWins(2, kText2X, kWinsRow);
-    displayCirclePosition(1, 0, 0);
-    displayCirclePosition(2, kBox2Left, 0);
-    displayVariance(1, kText1X, 160);
-    displayVariance(2, kText2X, 160);
-    displayRPS(1, kText1X, kSignRow);
-    displayRPS(2, kText2X, kSignRow);
-}
-
-void displayValuePosition(int player, int x, int y) {
-    int baryX = readingOf(player, WebCam.baryX1, WebCam.baryX2);
-    int baryY = readingOf(player, WebCam.baryY1, WebCam.baryY2);
-    drawText(x, y, "                         ---X");
-    drawText(x, y + kLineStep, "                         ---Y");
-    drawNumber(x, y, kHalfCentreX - baryX);
-    drawNumber(x, y + kLineStep, kHalfCentreY - baryY);
-}
-
-void displayInterpPosition(int player, int x, int y) {
-    int dx = readingOf(player, WebCam.baryX1, WebCam.baryX2) - kHalfCentreX;
-    int dy = readingOf(player, WebCam.baryY1, WebCam.baryY2) - kHalfCentreY;
-    float fx = static_cast<float>(dx), fy = static_cast<float>(dy);
-    float distance = std::sqrt(fx * fx + fy * fy);
-    double a = angleOf(dx, dy);
-    drawLine(x, y, "                         ---pos", directionWord(distance, a));
-    drawLine(x, y + kLineStep, "                         ---angle", static_cast<int>(a));
-}
-
-// A knocked-out fighter reads 0, not what the last blow left; an endless match goes below.
-void displayLife(int player, int x, int y) {
-    drawLine(x, y, "                         ---life",
-             referee.shownLife(readingOf(player, world.life1, world.life2)));
-}
-
-void displayWins(int player, int x, int y) {
-    drawLine(x, y, "                         ---won", referee.wins(player));
-}
-
-void displayCirclePosition(int player, int left, int top) {
-    int baryX = readingOf(player, WebCam.baryX1, WebCam.baryX2);
-    int baryY = readingOf(player, WebCam.baryY1, WebCam.baryY2);
-    Rectangle(g_hDC, left, top, left + kBoxWidth, top + kPanelHeight);
-    drawText(left - baryX + kBoxWidth, top + baryY, "o");
-}
-
-void displayVariance(int player, int x, int y) {
-    drawLine(x, y, "                         ---VarX", readingOf(player, WebCam.varX1, WebCam.varX2));
-    drawLine(x, y + kLineStep, "                         ---VarY",
-             readingOf(player, WebCam.varY1, WebCam.varY2));
-}
-
-void displayRPS(int player, int x, int y) {
-    drawLine(x, y, "                         ---res", signWord(readingOf(player, WebCam.rps1, WebCam.rps2)));
 }

@@ -41,6 +41,7 @@ struct PanelTools {
 };
 PanelTools preparePanelDC();
 
+// The panel of a run with a camera (app/camera_panel.cpp).
 void displayResultsWebcam();
 void displayValuePosition(int player, int x, int y);
 void displayInterpPosition(int player, int x, int y);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/main.h"
+#include "vision/Picture.h"
 
 void drawText(int x, int y, const char* text) {
     TextOutA(g_hDC, x, y, text, static_cast<int>(std::strlen(text)));
@@ -28,8 +29,8 @@ void drawLine(int x, int y, const char* label, const char* value) {
 }
 
 const char* signWord(int sign) {
-    if (sign == 1) return "ROCK";
-    if (sign == 2) return "PAPER";
+    if (sign == vision::kRock) return "ROCK";
+    if (sign == vision::kPaper) return "PAPER";
     return "SCISS";
 }
 

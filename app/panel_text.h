@@ -26,7 +26,7 @@ void drawNumber(int x, int y, int value);
 void drawLine(int x, int y, const char* label, int value);
 void drawLine(int x, int y, const char* label, const char* value);
 
-// "ROCK" for 1, "PAPER" for 2, "SCISS" for anything else.
+// "ROCK" for vision::kRock, "PAPER" for vision::kPaper, "SCISS" for anything else.
 const char* signWord(int sign);
 
 // Player 1's value for 1, player 2's for any other number.

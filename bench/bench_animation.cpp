@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "animation/codes.h"
 #include "animation/moves.h"
 
 namespace {
@@ -28,7 +29,7 @@ void BM_Interpolate(benchmark::State& state) {
     Moves& moves = shippedMoves();
     int time = 0;
     for (auto _ : state) {
-        Model pose = moves.interpolate(1, 1 + time % 73);  // always between two keyframes
+        Model pose = moves.interpolate(animation::kPunch, 1 + time % 73);  // always between two keyframes
         benchmark::DoNotOptimize(pose.data());
         ++time;
     }
@@ -37,7 +38,7 @@ BENCHMARK(BM_Interpolate);
 
 void BM_CopyKeyframe(benchmark::State& state) {
     Moves& moves = shippedMoves();
-    const Model keyframe = moves.interpolate(1, 24);
+    const Model keyframe = moves.interpolate(animation::kPunch, 24);
     for (auto _ : state) {
         Model pose = keyframe;
         benchmark::DoNotOptimize(pose.data());

@@ -26,20 +26,24 @@ struct Reading {
 // walk apart, charge and meet in a clash.
 Reading scripted(long turn)
 {
+    const int none = World::NO_SIGN, rock = World::ROCK, paper = World::PAPER;
+    const int scissors = World::SCISSORS;
+    const int middle = vision::kHalfMiddleColumn;
     int t = static_cast<int>(turn % 240);
     if (t < 16)
-        return {40, 120, 0, 0};
+        return {40, 120, none, none};
     if (t < 60)
-        return {80, 80, (t % 16 == 0) ? 2 + (t / 16) % 2 : 0, (t % 16 == 8) ? 3 - (t / 16) % 2 : 0};
+        return {middle, middle, (t % 16 == 0) ? paper + (t / 16) % 2 : none,
+                (t % 16 == 8) ? scissors - (t / 16) % 2 : none};
     if (t < 76)
-        return {120, 40, 0, 0};
+        return {120, 40, none, none};
     if (t == 76)
-        return {80, 80, 2, 2};
+        return {middle, middle, paper, paper};
     if (t < 89)
-        return {80, 80, 0, 0};
+        return {middle, middle, none, none};
     if (t == 89)
-        return {80, 80, 1, 0};
-    return {80, 80, 3, 2};
+        return {middle, middle, rock, none};
+    return {middle, middle, scissors, paper};
 }
 
 bool started = false;
@@ -54,14 +58,14 @@ void start()
     }
     world.init();
     createBackground();
-    world.timer = 899;
+    world.timer = World::inputTimer;
     started = true;
 }
 
 void rulesTurn(long turn)
 {
     Reading r = scripted(turn);
-    world.handleWebcamEvents(r.baryX1, 120, r.baryX2, 120, r.rps1, r.rps2);
+    world.handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1, r.rps2);
     world.update();
 }
 

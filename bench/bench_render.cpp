@@ -4,6 +4,7 @@
 // xvfb-run with LIBGL_ALWAYS_SOFTWARE=1 (Mesa's software renderer) and SDL_AUDIODRIVER=dummy.
 #include <benchmark/benchmark.h>
 
+#include "animation/codes.h"
 #include "animation/moves.h"
 #include "render/Moteur3d.h"
 #include "render/backgrnd.h"
@@ -56,26 +57,26 @@ void scene() {
     glLoadIdentity();
     camera.placeCamera();
     backdrop();
-    fighter(1, 1, 30, -2.0f, 2.0f);
-    fighter(2, 2, 40, -2.0f, 2.0f);
+    fighter(1, animation::kPunch, 30, -2.0f, 2.0f);
+    fighter(2, animation::kHeadPunch, 40, -2.0f, 2.0f);
     moteur.draw(moves.moveParticles(5));
     glPopMatrix();
     moteur.displayLife(70.0f, 40.0f);
-    moteur.draw(moves.getText(), 0, -0.9f, 0.7f, 0.6f, 0.2f, 1.0f);
-    moteur.draw(moves.getText(), 1, 0.3f, 0.7f, 0.6f, 0.2f, 1.0f);
-    for (int tower = 1; tower <= 5; ++tower)
+    moteur.draw(moves.getText(), animation::kLifeLabel1, -0.9f, 0.7f, 0.6f, 0.2f, 1.0f);
+    moteur.draw(moves.getText(), animation::kLifeLabel2, 0.3f, 0.7f, 0.6f, 0.2f, 1.0f);
+    for (int tower = animation::kSignTower1; tower <= animation::kTowerCount; ++tower)
         moteur.draw(moves.getTower(tower), tower, moves.getText());
 }
 
 // Towers as in a busy match; they are never aged here, so they keep their size.
 void fillTowers() {
     for (int i = 0; i < 6; ++i) {
-        moves.addStage(1, 2 + i % 3);
-        moves.addStage(2, 4 - i % 3);
+        moves.addStage(animation::kSignTower1, animation::kRockIcon + i % 3);
+        moves.addStage(animation::kSignTower2, animation::kScissorsIcon - i % 3);
     }
-    moves.addStage(3, 11);
-    moves.addStage(4, 11);
-    moves.addStage(5, 7);
+    moves.addStage(animation::kWinTower1, animation::kWin);
+    moves.addStage(animation::kWinTower2, animation::kWin);
+    moves.addStage(animation::kBannerTower, animation::kPaf);
 }
 
 void burst() { moves.newBang({2.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f}, 40, 2); }

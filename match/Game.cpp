@@ -4,8 +4,9 @@
 void Game::init()
 {
     gameState = 1;
-    pState1 = pMove1 = cSign1 = lSign1 = 0;
-    pState2 = pMove2 = cSign2 = lSign2 = 0;
+    pState1 = pState2 = 0;
+    pMove1 = pMove2 = animation::kRest;
+    cSign1 = lSign1 = cSign2 = lSign2 = vision::kNoSign;
 }
 
 int Game::getGameState() const { return gameState; }

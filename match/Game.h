@@ -3,10 +3,14 @@
 // rules in World decide every value.
 #include <cstdint>
 
+#include "animation/codes.h"
+#include "vision/Picture.h"
+
 class Game {
 public:
     // The one Game lives inside the global world, in zero-filled storage; starting every
-    // field at 0 here gives any other Game (tests, tools) the same start.
+    // field at 0 (no sign, the rest move) here gives any other Game (tests, tools) the same
+    // start.
     Game() = default;
 
     void init();
@@ -34,11 +38,11 @@ private:
 
     int32_t gameState = 0;
     int32_t pState1 = 0;
-    int32_t pMove1 = 0;
-    int32_t cSign1 = 0;
-    int32_t lSign1 = 0;
+    int32_t pMove1 = animation::kRest;
+    int32_t cSign1 = vision::kNoSign;
+    int32_t lSign1 = vision::kNoSign;
     int32_t pState2 = 0;
-    int32_t pMove2 = 0;
-    int32_t cSign2 = 0;
-    int32_t lSign2 = 0;
+    int32_t pMove2 = animation::kRest;
+    int32_t cSign2 = vision::kNoSign;
+    int32_t lSign2 = vision::kNoSign;
 };

@@ -48,7 +48,7 @@ void Referee::showBanner()
     int banner = World::KO;
     if (endingTurn_ > verdictTurn)
         banner = winner_ == 1 ? World::PAWIN : winner_ == 2 ? World::PRWIN : World::DRAW;
-    world_.moves.addStage(5, banner);
+    world_.moves.addStage(animation::kBannerTower, banner);
 }
 
 // A new match as the first one started; the renderer, the loaded moves, the camera and the

@@ -36,7 +36,7 @@ void World::setStartValues()
     posX2 = drawnX2 = startX2;
     speedX1 = speedX2 = 0.0f;
     frame1 = frame2 = 0;
-    lastSign1 = lastSign2 = 0;
+    lastSign1 = lastSign2 = NO_SIGN;
     roundScore = 0;
     life1.store(100, std::memory_order_relaxed);
     life2.store(100, std::memory_order_relaxed);

@@ -4,10 +4,12 @@
 #include <atomic>
 #include <cstdint>
 
+#include "animation/codes.h"
 #include "animation/moves.h"
 #include "match/Game.h"
 #include "render/Moteur3d.h"
 #include "render/camera.h"
+#include "vision/Picture.h"
 
 // Gap under which a close attack does damage.
 const float DistCAC = 2.0f;
@@ -31,33 +33,42 @@ public:
     // Match phases (Game::getGameState); 0 and 1 are both normal play.
     enum MatchPhase { PLAY = 0, PLAY_AFTER_CLASH = 1, CLASH_PENDING = 2, CLASH = 3 };
 
-    enum Sign { NO_SIGN = 0, ROCK = 1, PAPER = 2, SCISSORS = 3 };
+    // Sign codes as the recognition reads them.
+    enum Sign : int32_t {
+        NO_SIGN = vision::kNoSign,
+        ROCK = vision::kRock,
+        PAPER = vision::kPaper,
+        SCISSORS = vision::kScissors
+    };
 
     // Move numbers of the move library.
-    enum MoveNumber {
-        REST = 0,
-        PUNCH = 1,
-        HEAD_PUNCH = 2,
-        COMBO_PREP = 3,
-        BANANA = 4,
-        AYUKEN = 5,
-        COMBO_BACK = 6
+    enum MoveNumber : int {
+        REST = animation::kRest,
+        PUNCH = animation::kPunch,
+        HEAD_PUNCH = animation::kHeadPunch,
+        COMBO_PREP = animation::kComboPrep,
+        BANANA = animation::kBanana,
+        AYUKEN = animation::kAyuken,
+        COMBO_BACK = animation::kComboBack
     };
 
-    // Texture indices of the tower stages; a sign's icon is its code + 1.
-    enum StageTexture {
-        LABEL_HUD = 1,
-        CHIFFOU = 5,
-        MI = 6,
-        PAF = 7,
-        CRITICAL = 8,
-        PRWIN = 9,
-        PAWIN = 10,
-        WIN = 11,
+    // Texture indices of the tower stages (see signIcon for the signs' own).
+    enum StageTexture : int {
+        LABEL_HUD = animation::kLifeLabel2,
+        CHIFFOU = animation::kChiffou,
+        MI = animation::kMi,
+        PAF = animation::kPaf,
+        CRITICAL = animation::kCritical,
+        PRWIN = animation::kPrWin,
+        PAWIN = animation::kPaWin,
+        WIN = animation::kWin,
         // The end of a match (see Referee).
-        KO = 12,
-        DRAW = 13
+        KO = animation::kKo,
+        DRAW = animation::kDraw
     };
+
+    // The HUD icon of a sign code: the icons lie in sign order in the texture table.
+    static constexpr int signIcon(int sign) { return animation::kRockIcon + (sign - ROCK); }
 
     // Input counts once the timer, 1000 at the start of a match, is at or below this.
     static constexpr int inputTimer = 899;
@@ -121,14 +132,14 @@ public:
     int right1 = 0;
     int up1 = 0;
     int down1 = 0;
-    int sign1 = 0;
-    int lastSign1 = 0;
+    int sign1 = NO_SIGN;
+    int lastSign1 = NO_SIGN;
     int left2 = 0;
     int right2 = 0;
     int up2 = 0;
     int down2 = 0;
-    int sign2 = 0;
-    int lastSign2 = 0;
+    int sign2 = NO_SIGN;
+    int lastSign2 = NO_SIGN;
     // Read by the webcam worker thread for the control panel.
     std::atomic<int32_t> life1{0};
     std::atomic<int32_t> life2{0};

@@ -6,12 +6,11 @@ const int sweepDamage = 20;
 const int winnerDamage = 20;
 const int sweep = 3;
 
-// Towers of the HUD.
-const int signTower1 = 1;
-const int signTower2 = 2;
-const int winTower1 = 3;
-const int winTower2 = 4;
-const int bannerTower = 5;
+using animation::kBannerTower;
+using animation::kSignTower1;
+using animation::kSignTower2;
+using animation::kWinTower1;
+using animation::kWinTower2;
 
 }  // namespace
 
@@ -20,17 +19,17 @@ void World::clashStep()
 {
     switch (frame1) {
     case 10:
-        moves.addStage(bannerTower, CHIFFOU);
+        moves.addStage(kBannerTower, CHIFFOU);
         roundScore = 0;
         return;
     case 30:
     case 70:
     case 110:
-        moves.addStage(bannerTower, MI);
+        moves.addStage(kBannerTower, MI);
         return;
     case 50:
     case 90:
-        moves.addStage(bannerTower, CHIFFOU);
+        moves.addStage(kBannerTower, CHIFFOU);
         roundWinner();
         return;
     case 130:
@@ -61,14 +60,14 @@ void World::roundWinner()
 {
     int result = solveBattle(lastSign1, lastSign2);
     if (result == 1) {
-        moves.addStage(winTower1, WIN);
-        moves.addStage(signTower1, lastSign1 + 1);
-        moves.addStage(signTower2, lastSign2 + 1);
+        moves.addStage(kWinTower1, WIN);
+        moves.addStage(kSignTower1, signIcon(lastSign1));
+        moves.addStage(kSignTower2, signIcon(lastSign2));
         roundScore += 1;
     } else if (result == 2) {
-        moves.addStage(winTower2, WIN);
-        moves.addStage(signTower2, lastSign2 + 1);
-        moves.addStage(signTower1, lastSign1 + 1);
+        moves.addStage(kWinTower2, WIN);
+        moves.addStage(kSignTower2, signIcon(lastSign2));
+        moves.addStage(kSignTower1, signIcon(lastSign1));
         roundScore -= 1;
     }
 }
@@ -76,23 +75,23 @@ void World::roundWinner()
 void World::displayHit()
 {
     if (roundScore == sweep) {
-        moves.addStage(bannerTower, CRITICAL);
+        moves.addStage(kBannerTower, CRITICAL);
         hurt(life2, sweepDamage);
     } else if (roundScore == -sweep) {
-        moves.addStage(bannerTower, CRITICAL);
+        moves.addStage(kBannerTower, CRITICAL);
         hurt(life1, sweepDamage);
     } else {
-        moves.addStage(bannerTower, PAF);
+        moves.addStage(kBannerTower, PAF);
     }
 }
 
 void World::displayWinner()
 {
     if (roundScore > 0) {
-        moves.addStage(bannerTower, PAWIN);
+        moves.addStage(kBannerTower, PAWIN);
         hurt(life2, winnerDamage);
     } else if (roundScore < 0) {
-        moves.addStage(bannerTower, PRWIN);
+        moves.addStage(kBannerTower, PRWIN);
         hurt(life1, winnerDamage);
     }
 }
@@ -110,10 +109,10 @@ void World::setLastSign()
     }
     if (sign1 != NO_SIGN && sign1 != lastSign1) {
         lastSign1 = sign1;
-        moves.addStage(signTower1, sign1 + 1);
+        moves.addStage(kSignTower1, signIcon(sign1));
     }
     if (sign2 != NO_SIGN && sign2 != lastSign2) {
         lastSign2 = sign2;
-        moves.addStage(signTower2, sign2 + 1);
+        moves.addStage(kSignTower2, signIcon(sign2));
     }
 }

@@ -6,15 +6,12 @@
 
 namespace {
 
-const int towerCount = 5;
 // Life-bar labels in HUD units: x, y of the lower left corner, width, height.
 const float labelY = 0.7f;
 const float labelWidth = 0.6f;
 const float labelHeight = 0.2f;
 const float label1X = -0.9f;
 const float label2X = 0.3f;
-const int label1Texture = 0;
-const int label2Texture = 1;
 
 }  // namespace
 
@@ -55,8 +52,8 @@ void World::display()
     moteur.displayLife(static_cast<float>(life1.load(std::memory_order_relaxed)),
                        static_cast<float>(life2.load(std::memory_order_relaxed)));
     unsigned int* textures = moves.getText();
-    moteur.draw(textures, label1Texture, label1X, labelY, labelWidth, labelHeight, 1.0f);
-    moteur.draw(textures, label2Texture, label2X, labelY, labelWidth, labelHeight, 1.0f);
-    for (int tower = 1; tower <= towerCount; ++tower)
+    moteur.draw(textures, animation::kLifeLabel1, label1X, labelY, labelWidth, labelHeight, 1.0f);
+    moteur.draw(textures, animation::kLifeLabel2, label2X, labelY, labelWidth, labelHeight, 1.0f);
+    for (int tower = animation::kSignTower1; tower <= animation::kTowerCount; ++tower)
         moteur.draw(moves.getTower(tower), tower, textures);
 }

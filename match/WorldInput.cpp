@@ -8,8 +8,7 @@
 
 namespace {
 
-// The middle column of a half picture and the dead zone either side of it.
-const long long middleColumn = 80;
+// The dead zone either side of a half picture's middle column.
 const long long deadZone = 15;
 const double walkSpeed = 0.05;
 
@@ -19,8 +18,10 @@ bool isSign(int code) { return code >= World::ROCK && code <= World::SCISSORS; }
 
 void World::setInputs()
 {
-    left1 = right1 = up1 = down1 = sign1 = 0;
-    left2 = right2 = up2 = down2 = sign2 = 0;
+    left1 = right1 = up1 = down1 = 0;
+    sign1 = NO_SIGN;
+    left2 = right2 = up2 = down2 = 0;
+    sign2 = NO_SIGN;
 }
 
 int World::checkInput(int player)
@@ -34,10 +35,10 @@ float World::setSpeed(float, int forward, int backward)
 }
 
 // The picture is mirrored for the players: a hand right of the middle column is on the
-// player's left. A half with no hand reads as a right request (its centre is 0 or -160).
+// player's left. A half with no hand reads as a right request (its centre is 0 or -kHalfWidth).
 void World::walkingInput(int baryX, int& left, int& right)
 {
-    long long offset = static_cast<long long>(baryX) - middleColumn;
+    long long offset = static_cast<long long>(baryX) - vision::kHalfMiddleColumn;
     if (std::llabs(offset) < deadZone)
         return;
     if (offset > 0)
@@ -141,9 +142,9 @@ void World::handlePlayKey(int key)
     case SDLK_b: sign2 = ROCK; break;
     case SDLK_n: sign2 = PAPER; break;
     case SDLK_m: sign2 = SCISSORS; break;
-    case SDLK_f: moves.addStage(3, LABEL_HUD); break;
-    case SDLK_g: moves.addStage(4, LABEL_HUD); break;
-    case SDLK_h: moves.addStage(5, LABEL_HUD); break;
+    case SDLK_f: moves.addStage(animation::kWinTower1, LABEL_HUD); break;
+    case SDLK_g: moves.addStage(animation::kWinTower2, LABEL_HUD); break;
+    case SDLK_h: moves.addStage(animation::kBannerTower, LABEL_HUD); break;
     default: break;
     }
 }

@@ -1,6 +1,5 @@
 #include "render/Moteur3d.h"
 
-#include "animation/moves.h"
 #include "animation/texture.h"
 #include "render/hud_digits.h"
 #include "sound/Son.h"
@@ -12,8 +11,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-
-static_assert(nbHudTextures == Moves::TEXTURE_COUNT, "the HUD draws from the move library's table");
 
 namespace {
 
@@ -68,10 +65,10 @@ struct StageBox {
 StageBox stageBox(int tower, unsigned k) {
     const float step = static_cast<float>(k);
     switch (tower) {
-    case 1: return {-0.98f, 0.2f - 0.2f * step, 0.18f, 0.18f};
-    case 2: return {0.8f, 0.2f - 0.2f * step, 0.18f, 0.18f};
-    case 3: return {-0.78f, -0.4f - 0.1f * step, 0.18f, 0.08f};
-    case 4: return {0.6f, -0.4f - 0.1f * step, 0.18f, 0.08f};
+    case animation::kSignTower1: return {-0.98f, 0.2f - 0.2f * step, 0.18f, 0.18f};
+    case animation::kSignTower2: return {0.8f, 0.2f - 0.2f * step, 0.18f, 0.18f};
+    case animation::kWinTower1: return {-0.78f, -0.4f - 0.1f * step, 0.18f, 0.08f};
+    case animation::kWinTower2: return {0.6f, -0.4f - 0.1f * step, 0.18f, 0.08f};
     default: return {-0.5f, -0.9f, 1.0f, 0.2f};
     }
 }

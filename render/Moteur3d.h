@@ -2,6 +2,7 @@
 // The game's OpenGL window and the drawing operations of the fight scene: fighters,
 // explosion particles, HUD tower columns, single HUD quads and the two life bars.
 // Everything runs on the main thread, the one that called init().
+#include "animation/codes.h"
 #include "animation/filreader.h"
 #include "animation/texture.h"
 
@@ -14,7 +15,7 @@ constexpr float hudScaleY = 1.5f;
 constexpr float hudDepth = 2.0f;
 
 // Size of the HUD texture table handed to the tower and quad drawers.
-constexpr int nbHudTextures = 14;
+constexpr int nbHudTextures = animation::kTextureCount;
 
 // Texture recipe for one BMP: a new texture name holding the image with its whole mipmap
 // chain, linear filtering. A file that cannot be used is named on stderr with the reason and

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "animation/codes.h"
 #include "animation/moves.h"
 #include "tests/animation/test_helpers.h"
 
 namespace {
+
+using namespace animation;
 
 class ShippedMoves : public ::testing::Test {
 protected:
@@ -33,36 +36,36 @@ Model blend(Model a, const Model& b, double t) {
 }
 
 TEST_F(ShippedMoves, MoveLengthsAreTheTimesOfTheLastKeyframes) {
-    const int expected[7] = {0, 75, 75, 50, 150, 150, 50};
-    for (int m = 0; m < 7; ++m) EXPECT_EQ(moves->getMoveLength(m), expected[m]) << m;
-    EXPECT_EQ(moves->getMoveLength(7), 0);
+    const int expected[kMoveCount] = {0, 75, 75, 50, 150, 150, 50};
+    for (int m = kRest; m < kMoveCount; ++m) EXPECT_EQ(moves->getMoveLength(m), expected[m]) << m;
+    EXPECT_EQ(moves->getMoveLength(kMoveCount), 0);
     EXPECT_EQ(moves->getMoveLength(-1), 0);
 }
 
 TEST_F(ShippedMoves, RestMoveIsThePunch00PoseAtAnyTime) {
     const Model rest = file("Punch00.txt");
     for (int t : {-100, 0, 37, 100000}) {
-        EXPECT_EQ(moves->interpolate(0, t), rest) << t;
-        EXPECT_EQ(moves->interpolateDist(0, t), 30.0f);
+        EXPECT_EQ(moves->interpolate(kRest, t), rest) << t;
+        EXPECT_EQ(moves->interpolateDist(kRest, t), 30.0f);
     }
 }
 
 TEST_F(ShippedMoves, KeyframeTimesGiveTheFilePosesExactly) {
-    EXPECT_EQ(moves->interpolate(1, 0), file("Punch00.txt"));
-    EXPECT_EQ(moves->interpolate(1, 6), file("Punch01.txt"));
-    EXPECT_EQ(moves->interpolate(1, 24), file("Punch04.txt"));
-    EXPECT_EQ(moves->interpolate(1, 36), file("Punch03.txt"));
-    EXPECT_EQ(moves->interpolate(2, 25), file("HeadPunch05.txt"));
-    EXPECT_EQ(moves->interpolate(3, 25), file("ComboPrep01.txt"));
-    EXPECT_EQ(moves->interpolate(4, 70), file("Banana03.txt"));
-    EXPECT_EQ(moves->interpolate(5, 70), file("Ayuken03.txt"));
-    EXPECT_EQ(moves->interpolate(6, 0), file("ComboPrep02.txt"));
+    EXPECT_EQ(moves->interpolate(kPunch, 0), file("Punch00.txt"));
+    EXPECT_EQ(moves->interpolate(kPunch, 6), file("Punch01.txt"));
+    EXPECT_EQ(moves->interpolate(kPunch, 24), file("Punch04.txt"));
+    EXPECT_EQ(moves->interpolate(kPunch, 36), file("Punch03.txt"));
+    EXPECT_EQ(moves->interpolate(kHeadPunch, 25), file("HeadPunch05.txt"));
+    EXPECT_EQ(moves->interpolate(kComboPrep, 25), file("ComboPrep01.txt"));
+    EXPECT_EQ(moves->interpolate(kBanana, 70), file("Banana03.txt"));
+    EXPECT_EQ(moves->interpolate(kAyuken, 70), file("Ayuken03.txt"));
+    EXPECT_EQ(moves->interpolate(kComboBack, 0), file("ComboPrep02.txt"));
 }
 
 TEST_F(ShippedMoves, BetweenKeyframesBlendsVerticesAndNormalsOnly) {
     // Time 30 lies halfway between Punch04 (24) and Punch03 (36).
     const Model expected = blend(file("Punch04.txt"), file("Punch03.txt"), 0.5);
-    const Model got = moves->interpolate(1, 30);
+    const Model got = moves->interpolate(kPunch, 30);
     ASSERT_EQ(got.size(), 4u);
     EXPECT_EQ(got[COLORS], expected[COLORS]);
     EXPECT_EQ(got[POLYGONS], expected[POLYGONS]);
@@ -71,45 +74,45 @@ TEST_F(ShippedMoves, BetweenKeyframesBlendsVerticesAndNormalsOnly) {
         for (std::size_t i = 0; i < got[list].size(); ++i)
             for (int j = 0; j < 3; ++j) ASSERT_NEAR(got[list][i][j], expected[list][i][j], 1e-12);
     // A third of the way from Banana02 (40) to Banana03 (70).
-    const Model third = moves->interpolate(4, 50);
+    const Model third = moves->interpolate(kBanana, 50);
     const Model thirdExpected = blend(file("Banana02.txt"), file("Banana03.txt"), 1.0 / 3.0);
     EXPECT_NEAR(third[VERTICES][100][2], thirdExpected[VERTICES][100][2], 1e-12);
 }
 
 TEST_F(ShippedMoves, BeforeTheFirstAndAfterTheLastKeyframeHoldTheEndPoses) {
-    EXPECT_EQ(moves->interpolate(1, 75), file("Punch00.txt"));
-    EXPECT_EQ(moves->interpolate(1, 200), file("Punch00.txt"));
-    EXPECT_EQ(moves->interpolate(4, 150), file("ComboPrep02.txt"));
+    EXPECT_EQ(moves->interpolate(kPunch, 75), file("Punch00.txt"));
+    EXPECT_EQ(moves->interpolate(kPunch, 200), file("Punch00.txt"));
+    EXPECT_EQ(moves->interpolate(kBanana, 150), file("ComboPrep02.txt"));
     // Negative times hold the first pose rather than extrapolating past it.
-    EXPECT_EQ(moves->interpolate(1, -6), file("Punch00.txt"));
-    EXPECT_EQ(moves->interpolate(5, -1000000), file("ComboPrep02.txt"));
+    EXPECT_EQ(moves->interpolate(kPunch, -6), file("Punch00.txt"));
+    EXPECT_EQ(moves->interpolate(kAyuken, -1000000), file("ComboPrep02.txt"));
     // Unknown move numbers show the rest pose.
-    EXPECT_EQ(moves->interpolate(7, 10), file("Punch00.txt"));
+    EXPECT_EQ(moves->interpolate(kMoveCount, 10), file("Punch00.txt"));
     EXPECT_EQ(moves->interpolate(-3, 10), file("Punch00.txt"));
 }
 
 TEST_F(ShippedMoves, ApproachDistancesAtTheSamplePoints) {
-    EXPECT_FLOAT_EQ(moves->interpolateDist(4, 70), 1.0f);
-    EXPECT_FLOAT_EQ(moves->interpolateDist(4, 55), 5.5f);
-    EXPECT_EQ(moves->interpolateDist(4, 100), static_cast<float>(5.0 + 10.0 / 3.0));
-    EXPECT_FLOAT_EQ(moves->interpolateDist(4, 10), 25.0f);
-    EXPECT_FLOAT_EQ(moves->interpolateDist(5, 130), 20.0f);
-    EXPECT_EQ(moves->interpolateDist(4, 150), 30.0f);
-    EXPECT_EQ(moves->interpolateDist(4, 200), 30.0f);
-    EXPECT_EQ(moves->interpolateDist(4, -50), 30.0f);
-    EXPECT_EQ(moves->interpolateDist(1, 30), 30.0f);
+    EXPECT_FLOAT_EQ(moves->interpolateDist(kBanana, 70), 1.0f);
+    EXPECT_FLOAT_EQ(moves->interpolateDist(kBanana, 55), 5.5f);
+    EXPECT_EQ(moves->interpolateDist(kBanana, 100), static_cast<float>(5.0 + 10.0 / 3.0));
+    EXPECT_FLOAT_EQ(moves->interpolateDist(kBanana, 10), 25.0f);
+    EXPECT_FLOAT_EQ(moves->interpolateDist(kAyuken, 130), 20.0f);
+    EXPECT_EQ(moves->interpolateDist(kBanana, 150), 30.0f);
+    EXPECT_EQ(moves->interpolateDist(kBanana, 200), 30.0f);
+    EXPECT_EQ(moves->interpolateDist(kBanana, -50), 30.0f);
+    EXPECT_EQ(moves->interpolateDist(kPunch, 30), 30.0f);
     EXPECT_EQ(moves->interpolateDist(9, 30), 30.0f);
 }
 
 TEST_F(ShippedMoves, InterpolateReturnsAnIndependentCopy) {
-    Model pose = moves->interpolate(1, 30);
-    const Model again = moves->interpolate(1, 30);
+    Model pose = moves->interpolate(kPunch, 30);
+    const Model again = moves->interpolate(kPunch, 30);
     pose[VERTICES][0][0] += 1000.0;
     pose[POLYGONS].clear();
-    EXPECT_EQ(moves->interpolate(1, 30), again);
-    Model rest = moves->interpolate(0, 0);
+    EXPECT_EQ(moves->interpolate(kPunch, 30), again);
+    Model rest = moves->interpolate(kRest, 0);
     rest[NORMALS].clear();
-    EXPECT_EQ(moves->interpolate(0, 0), file("Punch00.txt"));
+    EXPECT_EQ(moves->interpolate(kRest, 0), file("Punch00.txt"));
 }
 
 // ---- start-up with missing or broken keyframe files ------------------------------------------
@@ -186,10 +189,10 @@ TEST(MovesStartUp, FailedLoadLeavesSafeEmptyMoves) {
     EXPECT_FALSE(moves.readMoves());
     const std::string err = ::testing::internal::GetCapturedStderr();
     for (const char* name : KEYFRAME_FILES) EXPECT_NE(err.find(name), std::string::npos) << name;
-    EXPECT_EQ(moves.interpolate(1, 30), Model(4));
-    EXPECT_EQ(moves.interpolate(0, 0), Model(4));
-    EXPECT_EQ(moves.interpolateDist(4, 55), 30.0f);
-    EXPECT_EQ(moves.getMoveLength(4), 0);
+    EXPECT_EQ(moves.interpolate(kPunch, 30), Model(4));
+    EXPECT_EQ(moves.interpolate(kRest, 0), Model(4));
+    EXPECT_EQ(moves.interpolateDist(kBanana, 55), 30.0f);
+    EXPECT_EQ(moves.getMoveLength(kBanana), 0);
 }
 
 TEST(MovesStartUpDeathTest, LoadMovesEndsTheProgramWithExitCodeOne) {

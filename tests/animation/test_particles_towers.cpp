@@ -4,6 +4,7 @@
 #include <cmath>
 #include <deque>
 
+#include "animation/codes.h"
 #include "animation/moves.h"
 
 // The particle bursts draw from rand(); this program replaces it with a scripted source so the
@@ -26,6 +27,8 @@ extern "C" int rand() noexcept {
 }
 
 namespace {
+
+using namespace animation;
 
 typedef std::vector<std::vector<float>> Entries;
 
@@ -177,94 +180,98 @@ void ageAll(Moves& moves, int calls) {
 
 TEST(Towers, StagesGoToTheirTowerAndAnyOtherNumberIsTowerFive) {
     Moves moves;
-    for (int t = 1; t <= 4; ++t) moves.addStage(t, t + 1);
-    moves.addStage(0, 7);
-    moves.addStage(9, 8);
-    for (int t = 1; t <= 4; ++t) EXPECT_EQ(textures(moves.getTower(t)), std::vector<float>{t + 1.0f});
-    EXPECT_EQ(textures(moves.getTower(5)), (std::vector<float>{7.0f, 8.0f}));
-    EXPECT_EQ(moves.getTower(0), moves.getTower(5));
-    EXPECT_EQ(moves.getTower(-2), moves.getTower(5));
-    const std::vector<float> stage = moves.getTower(1).at(0);
-    EXPECT_EQ(stage, (std::vector<float>{0.0f, 1.0f, 2.0f}));
+    // Each of the four numbered towers gets its own texture; numbers outside the towers' range
+    // name no tower.
+    for (int t = kSignTower1; t <= kWinTower2; ++t) moves.addStage(t, kRockIcon + t - kSignTower1);
+    moves.addStage(kSignTower1 - 1, kPaf);
+    moves.addStage(kTowerCount + 4, kCritical);
+    for (int t = kSignTower1; t <= kWinTower2; ++t)
+        EXPECT_EQ(textures(moves.getTower(t)), std::vector<float>{float(kRockIcon + t - kSignTower1)});
+    EXPECT_EQ(textures(moves.getTower(kBannerTower)), (std::vector<float>{kPaf, kCritical}));
+    EXPECT_EQ(moves.getTower(kSignTower1 - 1), moves.getTower(kBannerTower));
+    EXPECT_EQ(moves.getTower(-2), moves.getTower(kBannerTower));
+    const std::vector<float> stage = moves.getTower(kSignTower1).at(0);
+    EXPECT_EQ(stage, (std::vector<float>{0.0f, 1.0f, kRockIcon}));
 }
 
 TEST(Towers, SignStagesAgeFadeAndGoAfterThreeHundredTicks) {
     Moves moves;
-    moves.addStage(1, 2);
+    moves.addStage(kSignTower1, kRockIcon);
     ageAll(moves, 150);
-    moves.addStage(1, 3);
+    moves.addStage(kSignTower1, kPaperIcon);
     ageAll(moves, 151);  // the first stage is 301 old now, but only checked at the next call
-    ASSERT_EQ(moves.getTower(1).size(), 2u);
-    EXPECT_EQ(moves.getTower(1)[0][0], 301.0f);
+    ASSERT_EQ(moves.getTower(kSignTower1).size(), 2u);
+    EXPECT_EQ(moves.getTower(kSignTower1)[0][0], 301.0f);
     moves.moveTower(1);
-    EXPECT_EQ(textures(moves.getTower(1)), std::vector<float>{3.0f});
-    EXPECT_NEAR(moves.getTower(1)[0][1], std::pow(0.98, 152), 1e-4);
+    EXPECT_EQ(textures(moves.getTower(kSignTower1)), std::vector<float>{kPaperIcon});
+    EXPECT_NEAR(moves.getTower(kSignTower1)[0][1], std::pow(0.98, 152), 1e-4);
 }
 
 TEST(Towers, OnlyARunOfOldStagesAtTheFrontIsRemoved) {
     Moves moves;
-    moves.addStage(2, 2);
+    moves.addStage(kSignTower2, kRockIcon);
     ageAll(moves, 100);
-    moves.addStage(2, 3);
+    moves.addStage(kSignTower2, kPaperIcon);
     ageAll(moves, 202);  // first is 302, second 202
-    EXPECT_EQ(textures(moves.getTower(2)), std::vector<float>{3.0f});
+    EXPECT_EQ(textures(moves.getTower(kSignTower2)), std::vector<float>{kPaperIcon});
 }
 
 TEST(Towers, WinTowersCollapseOnTheFourthStage) {
     Moves moves;
-    for (int i = 0; i < 3; ++i) moves.addStage(3, 11);
+    for (int i = 0; i < 3; ++i) moves.addStage(kWinTower1, kWin);
     moves.moveTower(1);
-    EXPECT_EQ(moves.getTower(3).size(), 3u);
-    moves.addStage(3, 4);
+    EXPECT_EQ(moves.getTower(kWinTower1).size(), 3u);
+    moves.addStage(kWinTower1, kScissorsIcon);
     moves.moveTower(1);
-    EXPECT_EQ(textures(moves.getTower(3)), std::vector<float>{4.0f});
+    EXPECT_EQ(textures(moves.getTower(kWinTower1)), std::vector<float>{kScissorsIcon});
 }
 
 TEST(Towers, TowerThreeAgesBeforeTrimmingAndTowerFourAfter) {
     Moves moves;
-    for (int tower : {3, 4}) moves.addStage(tower, 11);
+    for (int tower : {kWinTower1, kWinTower2}) moves.addStage(tower, kWin);
     ageAll(moves, 301);  // the first stage of each is 301 old
-    for (int tower : {3, 4})
-        for (int i = 0; i < 3; ++i) moves.addStage(tower, i + 2);
+    for (int tower : {kWinTower1, kWinTower2})
+        for (int icon : {kRockIcon, kPaperIcon, kScissorsIcon}) moves.addStage(tower, icon);
     moves.moveTower(1);
-    EXPECT_EQ(textures(moves.getTower(3)), (std::vector<float>{2, 3, 4}));
-    EXPECT_EQ(textures(moves.getTower(4)), std::vector<float>{4});
+    EXPECT_EQ(textures(moves.getTower(kWinTower1)),
+              (std::vector<float>{kRockIcon, kPaperIcon, kScissorsIcon}));
+    EXPECT_EQ(textures(moves.getTower(kWinTower2)), std::vector<float>{kScissorsIcon});
 }
 
 TEST(Towers, BannerTowerGivesWayOneStagePerCallAndFadesFaster) {
     Moves moves;
-    moves.addStage(5, 5);
-    moves.addStage(5, 6);
-    moves.addStage(5, 7);
+    moves.addStage(kBannerTower, kChiffou);
+    moves.addStage(kBannerTower, kMi);
+    moves.addStage(kBannerTower, kPaf);
     moves.moveTower(1);
-    EXPECT_EQ(textures(moves.getTower(5)), (std::vector<float>{6, 7}));
+    EXPECT_EQ(textures(moves.getTower(kBannerTower)), (std::vector<float>{kMi, kPaf}));
     moves.moveTower(1);
-    EXPECT_EQ(textures(moves.getTower(5)), std::vector<float>{7});
-    const std::vector<float> banner = moves.getTower(5)[0];
+    EXPECT_EQ(textures(moves.getTower(kBannerTower)), std::vector<float>{kPaf});
+    const std::vector<float> banner = moves.getTower(kBannerTower)[0];
     EXPECT_EQ(banner[0], 0.0f);  // banners do not age
     EXPECT_FLOAT_EQ(banner[1], 0.9f * 0.9f);
     ageAll(moves, 400);
-    EXPECT_EQ(moves.getTower(5).size(), 1u);  // no age limit
+    EXPECT_EQ(moves.getTower(kBannerTower).size(), 1u);  // no age limit
 }
 
 TEST(Towers, StepZeroStillTrimsAndFadesButDoesNotAge) {
     Moves moves;
-    for (int i = 0; i < 4; ++i) moves.addStage(4, 11);
-    moves.addStage(1, 2);
+    for (int i = 0; i < 4; ++i) moves.addStage(kWinTower2, kWin);
+    moves.addStage(kSignTower1, kRockIcon);
     moves.moveTower(0);
-    EXPECT_EQ(moves.getTower(4).size(), 1u);
-    const std::vector<float> stage = moves.getTower(1)[0];
+    EXPECT_EQ(moves.getTower(kWinTower2).size(), 1u);
+    const std::vector<float> stage = moves.getTower(kSignTower1)[0];
     EXPECT_EQ(stage[0], 0.0f);
     EXPECT_FLOAT_EQ(stage[1], 0.98f);
 }
 
 TEST(Towers, GetTowerReturnsACopy) {
     Moves moves;
-    moves.addStage(1, 2);
-    Entries copy = moves.getTower(1);
-    copy[0][2] = 9.0f;
+    moves.addStage(kSignTower1, kRockIcon);
+    Entries copy = moves.getTower(kSignTower1);
+    copy[0][2] = kPrWin;
     copy.push_back({0, 0, 0});
-    EXPECT_EQ(moves.getTower(1), (Entries{{0.0f, 1.0f, 2.0f}}));
+    EXPECT_EQ(moves.getTower(kSignTower1), (Entries{{0.0f, 1.0f, kRockIcon}}));
 }
 
 }  // namespace

@@ -5,11 +5,14 @@
 
 #include <cstdlib>
 
+#include "animation/codes.h"
 #include "animation/moves.h"
 #include "tests/animation/test_helpers.h"
 #include "tests/support/wait.h"
 
 namespace {
+
+using namespace animation;
 
 struct Rgb {
     Uint8 r, g, b;
@@ -128,7 +131,7 @@ TEST_F(Textures, LoadsEachFileIntoItsSlotTopRowFirst) {
         expectImage(names[i], i, 2 << (i % 3), 2 << (i % 2));
     }
     GLint minFilter = 0, magFilter = 0;
-    glBindTexture(GL_TEXTURE_2D, names[4]);
+    glBindTexture(GL_TEXTURE_2D, names[kScissorsIcon]);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
     EXPECT_EQ(minFilter, GL_LINEAR_MIPMAP_LINEAR);
@@ -147,10 +150,10 @@ TEST_F(Textures, MissingOrUnreadableFilesAreNamedAndGetAPlaceholder) {
     for (const char* name : {"pawin.bmp", "mi.bmp", "win.bmp"})
         EXPECT_NE(err.find(name), std::string::npos) << name << " not named in:\n" << err;
     EXPECT_EQ(err.find("paf.bmp"), std::string::npos);
-    expectPlaceholder(moves.getText()[10]);
-    expectPlaceholder(moves.getText()[6]);
-    expectPlaceholder(moves.getText()[11]);
-    expectImage(moves.getText()[7], 7, 4, 4);
+    expectPlaceholder(moves.getText()[kPaWin]);
+    expectPlaceholder(moves.getText()[kMi]);
+    expectPlaceholder(moves.getText()[kWin]);
+    expectImage(moves.getText()[kPaf], kPaf, 4, 4);
 }
 
 TEST_F(Textures, PalettedPicturesAreConvertedToThreeBytesPerPixel) {
@@ -158,8 +161,8 @@ TEST_F(Textures, PalettedPicturesAreConvertedToThreeBytesPerPixel) {
     for (int i = 0; i < Moves::TEXTURE_COUNT; ++i) saveBmp8(dir.file(Moves::textureFiles[i]), 2, 4, i);
     Moves moves;
     EXPECT_EQ(loadIn(dir, moves), "");
-    expectImage(moves.getText()[0], 0, 2, 4);
-    expectImage(moves.getText()[9], 9, 2, 4);
+    expectImage(moves.getText()[kLifeLabel1], kLifeLabel1, 2, 4);
+    expectImage(moves.getText()[kPrWin], kPrWin, 2, 4);
 }
 
 TEST_F(Textures, AnIndexOutsideTheTableIsRefused) {
@@ -167,7 +170,7 @@ TEST_F(Textures, AnIndexOutsideTheTableIsRefused) {
     saveBmp24(dir.file("x.bmp"), 2, 2, 0);
     Moves moves;
     ::testing::internal::CaptureStderr();
-    moves.loadTexture(dir.file("x.bmp").c_str(), 12);
+    moves.loadTexture(dir.file("x.bmp").c_str(), kTextureCount);
     moves.loadTexture(dir.file("x.bmp").c_str(), -1);
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("x.bmp"), std::string::npos);

@@ -3,10 +3,15 @@
 #include <climits>
 
 #include "tests/app/panel.h"
+#include "vision/Picture.h"
 
 namespace {
 
 using testing_app::PanelTest;
+using vision::kNoSign;
+using vision::kPaper;
+using vision::kRock;
+using vision::kScissors;
 
 const char* const kLabelX = "                         ---X";
 const char* const kLabelY = "                         ---Y";
@@ -74,7 +79,7 @@ protected:
 };
 
 TEST_F(Readout, BothPlayersReadingsFillTheirPanelsRowByRowAndTheMarkersMirrorTheHand) {
-    setReadings({56, 116, 298, 721, 3, 80}, {39, 60, 55, 1017, 2, -20});
+    setReadings({56, 116, 298, 721, kScissors, 80}, {39, 60, 55, 1017, kPaper, -20});
     displayResultsWebcam();
     // A knocked-out fighter reads 0, whatever the last blow took.
     expectTextPanel(330, {"24", "4", "neutral", "9", "80", "0", "298", "721", "SCISS"});
@@ -90,7 +95,7 @@ TEST_F(Readout, BothPlayersReadingsFillTheirPanelsRowByRowAndTheMarkersMirrorThe
 }
 
 TEST_F(Readout, NoHandReadsXOf240AndValuesMayBeNegative) {
-    setReadings({-160, 0, 0, 0, 0, 100}, {80, 120, 0, 0, 1, 100});
+    setReadings({-160, 0, 0, 0, kNoSign, 100}, {80, 120, 0, 0, kRock, 100});
     displayValuePosition(1, 330, 20);
     expectLine(20, kLabelX, "240");
     expectLine(40, kLabelY, "120");
@@ -131,7 +136,7 @@ TEST_F(Readout, DirectionWordsAndAnglesAtTheirBoundaries) {
         SCOPED_TRACE(std::to_string(c.baryX) + "," + std::to_string(c.baryY));
         clear(g_hWnd);
         clear(expected);
-        setReadings({c.baryX, c.baryY, 0, 0, 1, 100}, {80, 120, 0, 0, 1, 100});
+        setReadings({c.baryX, c.baryY, 0, 0, kRock, 100}, {80, 120, 0, 0, kRock, 100});
         displayInterpPosition(1, 330, 60);
         expectLine(60, kLabelPos, c.word);
         expectLine(80, kLabelAngle, c.angle);
@@ -141,12 +146,13 @@ TEST_F(Readout, DirectionWordsAndAnglesAtTheirBoundaries) {
 
 TEST_F(Readout, SignWordsAndScissForAnythingElse) {
     const std::pair<int, const char*> cases[] = {
-        {1, "ROCK"}, {2, "PAPER"}, {3, "SCISS"}, {0, "SCISS"}, {-1, "SCISS"}, {7, "SCISS"}};
+        {kRock, "ROCK"},    {kPaper, "PAPER"}, {kScissors, "SCISS"},
+        {kNoSign, "SCISS"}, {-1, "SCISS"},     {7, "SCISS"}};
     for (auto& [sign, word] : cases) {
         SCOPED_TRACE(sign);
         clear(g_hWnd);
         clear(expected);
-        setReadings({80, 120, 0, 0, sign, 100}, {80, 120, 0, 0, 1, 100});
+        setReadings({80, 120, 0, 0, sign, 100}, {80, 120, 0, 0, kRock, 100});
         displayRPS(1, 330, 200);
         expectLine(200, kLabelRes, word);
         EXPECT_EQ(panel1Differences(), 0);
@@ -154,7 +160,7 @@ TEST_F(Readout, SignWordsAndScissForAnythingElse) {
 }
 
 TEST_F(Readout, AnyPlayerNumberButOneMeansPlayerTwo) {
-    setReadings({80, 120, 1, 2, 1, 100}, {80, 120, 3, 4, 2, 55});
+    setReadings({80, 120, 1, 2, kRock, 100}, {80, 120, 3, 4, kPaper, 55});
     displayLife(0, 330, 120);
     displayVariance(5, 330, 160);
     expectLine(120, kLabelLife, "55");
@@ -164,7 +170,7 @@ TEST_F(Readout, AnyPlayerNumberButOneMeansPlayerTwo) {
 }
 
 TEST_F(Readout, LongNumbersAreCutToNineCharactersAndOnlyAnEndlessMatchShowsLivesBelowZero) {
-    setReadings({80, 120, INT_MIN, 123456789, 1, -1000000000}, {80, 120, 0, 0, 1, 100});
+    setReadings({80, 120, INT_MIN, 123456789, kRock, -1000000000}, {80, 120, 0, 0, kRock, 100});
     referee.setEndless(true);
     displayVariance(1, 330, 160);
     displayLife(1, 330, 120);
@@ -177,9 +183,9 @@ TEST_F(Readout, LongNumbersAreCutToNineCharactersAndOnlyAnEndlessMatchShowsLives
 
 TEST_F(Readout, WithoutACameraThePanelShowsTheKeysLivesMatchesWonAndLastSigns) {
     // A camera that is not connected would leave these alone; the panel must not show them.
-    setReadings({20, 20, 999, 999, 1, 35}, {140, 200, 999, 999, 2, -5});
-    lastSignShown1 = 3;
-    lastSignShown2 = 0;
+    setReadings({20, 20, 999, 999, kRock, 35}, {140, 200, 999, 999, kPaper, -5});
+    lastSignShown1 = kScissors;
+    lastSignShown2 = kNoSign;
     displayResultsKeyboard();
     for (int x : {330, 770}) expectBox(x - 10, 0, x + 110, 240);
     expectLine(120, kLabelLife, "35");
@@ -201,7 +207,7 @@ TEST_F(Readout, WithoutACameraThePanelShowsTheKeysLivesMatchesWonAndLastSigns) {
 }
 
 TEST_F(Readout, TheMarkerFollowsTheHandMirroredInsideItsBox) {
-    setReadings({20, 200, 0, 0, 1, 100}, {150, 10, 0, 0, 1, 100});
+    setReadings({20, 200, 0, 0, kRock, 100}, {150, 10, 0, 0, kRock, 100});
     displayCirclePosition(1, 0, 0);
     displayCirclePosition(2, 1040, 0);
     expectMarkerBox(0, 20, 200);

@@ -9,6 +9,7 @@
 
 #include "tests/app/panel.h"
 #include "tests/support/wait.h"
+#include "vision/Picture.h"
 
 namespace {
 
@@ -133,7 +134,8 @@ TEST_F(Shell, TheWorkerReadsTheCameraDrawsEveryBlockAndStopsOnTheSignal) {
     const bool drawn = testwait::waitUntil(
         [&] {
             takeQuit();
-            return WebCam.rps1.load() == 3 && WebCam.rps2.load() == 2 && inked(320, 0, 440, 240) > 0;
+            return WebCam.rps1.load() == vision::kScissors && WebCam.rps2.load() == vision::kPaper &&
+                   inked(320, 0, 440, 240) > 0;
         },
         testwait::kPatienceSeconds, milliseconds(20));
     thread_signal = -1;

@@ -26,12 +26,12 @@ TEST_F(MatchTest, ClashFromTheFirstTurnToBothReleasesEnding)
     turn(signs(PAPER, PAPER));
     EXPECT_EQ(state(1), World::CHARGE);
     EXPECT_EQ(state(2), World::CHARGE);
-    EXPECT_EQ(newestStage(1), 3);
-    EXPECT_EQ(newestStage(2), 3);
+    EXPECT_EQ(newestStage(animation::kSignTower1), World::signIcon(PAPER));
+    EXPECT_EQ(newestStage(animation::kSignTower2), World::signIcon(PAPER));
     turns(12);
     EXPECT_EQ(w->game.getGameState(), World::PLAY);
 
-    turn(signs(ROCK, 0));  // turn 14
+    turn(signs(ROCK, World::NO_SIGN));  // turn 14
     EXPECT_EQ(w->game.getGameState(), World::CLASH);
     EXPECT_EQ(w->frameStep, 1);
     EXPECT_EQ(state(1), World::RELEASE);
@@ -40,7 +40,7 @@ TEST_F(MatchTest, ClashFromTheFirstTurnToBothReleasesEnding)
     EXPECT_EQ(move(2), World::BANANA);
     EXPECT_EQ(w->frame1, 5);
     EXPECT_EQ(w->frame2, 2);
-    EXPECT_EQ(tower(1).size(), 1u);  // no icons during the clash
+    EXPECT_EQ(tower(animation::kSignTower1).size(), 1u);  // no icons during the clash
 
     const std::map<int, Expected> events = {
         {19, {World::CHIFFOU, 0, 0, 100}},  {39, {World::MI, 0, 0, 100}},
@@ -59,14 +59,14 @@ TEST_F(MatchTest, ClashFromTheFirstTurnToBothReleasesEnding)
         auto event = events.find(t);
         if (event != events.end()) {
             now = event->second;
-            ASSERT_EQ(newestStage(5), now.banner);
-            ASSERT_LE(tower(5).size(), 2u);  // an old banner leaves at the next turn
+            ASSERT_EQ(newestStage(animation::kBannerTower), now.banner);
+            ASSERT_LE(tower(animation::kBannerTower).size(), 2u);  // an old banner leaves at the next turn
         } else {
-            ASSERT_LE(tower(5).size(), 1u);
+            ASSERT_LE(tower(animation::kBannerTower).size(), 1u);
         }
         ASSERT_EQ(w->roundScore, now.score);
-        ASSERT_EQ(tower(3).size(), now.wins1);
-        ASSERT_EQ(tower(4).size(), 0u);
+        ASSERT_EQ(tower(animation::kWinTower1).size(), now.wins1);
+        ASSERT_EQ(tower(animation::kWinTower2).size(), 0u);
         ASSERT_EQ(life(2), now.life2);
         ASSERT_EQ(life(1), 100);
         bool clash = t < 157;
@@ -81,11 +81,11 @@ TEST_F(MatchTest, ClashFromTheFirstTurnToBothReleasesEnding)
     }
     EXPECT_EQ(w->frame1, 153);
     EXPECT_EQ(w->frame2, 150);
-    for (auto stage : tower(3))
-        EXPECT_EQ(stage[2], 11.0f);
+    for (auto stage : tower(animation::kWinTower1))
+        EXPECT_EQ(stage[2], World::WIN);
     // Each round stacks both players' signs: scissors for 1, paper for 2.
-    auto signs1 = tower(1);
-    auto signs2 = tower(2);
+    auto signs1 = tower(animation::kSignTower1);
+    auto signs2 = tower(animation::kSignTower2);
     ASSERT_EQ(signs1.size(), 4u);
     ASSERT_EQ(signs2.size(), 4u);
     for (int i = 1; i < 4; ++i) {
@@ -121,14 +121,14 @@ TEST_F(MatchTest, BothReleasingWithRockCancelsTheSecondFighterButTheClashRuns)
             idleAgain = t;
         if (t == 136) {  // frame1 130: all rounds drawn, so a plain hit banner
             EXPECT_EQ(w->roundScore, 0);
-            EXPECT_EQ(newestStage(5), World::PAF);
+            EXPECT_EQ(newestStage(animation::kBannerTower), World::PAF);
         }
         ASSERT_EQ(w->game.getGameState(), t < 154 ? World::CLASH : World::PLAY_AFTER_CLASH)
             << "turn " << t;
     }
     EXPECT_EQ(idleAgain, 61);  // recovery at one frame per turn
-    EXPECT_EQ(tower(3).size(), 0u);
-    EXPECT_EQ(tower(4).size(), 0u);
+    EXPECT_EQ(tower(animation::kWinTower1).size(), 0u);
+    EXPECT_EQ(tower(animation::kWinTower2).size(), 0u);
     EXPECT_EQ(life(2), 100);
     turn();  // turn 156: fighter 1's release ends after the clash and lands
     EXPECT_EQ(life(2), 80);
@@ -141,7 +141,7 @@ TEST_F(MatchTest, ReleaseAgainstAnotherKindOrAYoungChargeIsNoClash)
 {
     turn(signs(PAPER, SCISSORS));
     turns(10);
-    turn(signs(ROCK, 0));
+    turn(signs(ROCK, World::NO_SIGN));
     EXPECT_EQ(w->game.getGameState(), World::PLAY);
     EXPECT_EQ(state(2), World::CHARGE);
 
@@ -154,9 +154,9 @@ TEST_F(MatchTest, ReleaseAgainstAnotherKindOrAYoungChargeIsNoClash)
     // fighter 2's charge is full: same kind, so the clash starts.
     turns(11);
     EXPECT_EQ(state(1), World::IDLE);
-    turn(signs(SCISSORS, 0));
+    turn(signs(SCISSORS, World::NO_SIGN));
     turns(10);
-    turn(signs(ROCK, 0));
+    turn(signs(ROCK, World::NO_SIGN));
     EXPECT_EQ(w->game.getGameState(), World::CLASH);
     EXPECT_EQ(move(1), World::AYUKEN);
     EXPECT_EQ(move(2), World::AYUKEN);

@@ -66,7 +66,7 @@ protected:
     // A turn with a camera: its readings first, then the keys.
     void bothTurn(const Reading& r)
     {
-        w->handleWebcamEvents(r.baryX1, 120, r.baryX2, 120, r.rps1, r.rps2);
+        w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1, r.rps2);
         w->addKeyboardInput(true);
         w->update();
     }
@@ -145,7 +145,7 @@ TEST_F(KeyboardTest, KeysAddToTheWebcamReadingsOfTheSameTurn)
     // the keys walk player 1 in and change its sign to scissors, far apart: a charge.
     hold(SDLK_d);
     press(SDLK_c);
-    bothTurn(hands(80, 120, World::ROCK, 0));
+    bothTurn(hands(80, 120, World::ROCK, World::NO_SIGN));
     EXPECT_FLOAT_EQ(w->posX1, -4.75f);
     EXPECT_FLOAT_EQ(w->posX2, 4.75f);
     EXPECT_EQ(state(1), World::CHARGE);
@@ -180,7 +180,7 @@ TEST_F(KeyboardTest, WhenInputIsRefusedOnlyEscapeAndTheCameraSwitchesAct)
     EXPECT_EQ(state(1), World::IDLE);
     EXPECT_EQ(life(2), 100);
     EXPECT_FLOAT_EQ(w->posX1, -0.75f);
-    EXPECT_TRUE(tower(5).empty());
+    EXPECT_TRUE(tower(animation::kBannerTower).empty());
     EXPECT_FALSE(w->webcamOn);
     EXPECT_FALSE(quitPosted());
 

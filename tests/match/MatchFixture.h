@@ -28,12 +28,12 @@ void inDataDir(F f)
     ASSERT_EQ(chdir(previous), 0);
 }
 
-// One turn's readings; a hand at the middle column (80) asks for no walking.
+// One turn's readings; a hand at the middle column asks for no walking.
 struct Reading {
-    int baryX1 = 80;
-    int baryX2 = 80;
-    int rps1 = 0;
-    int rps2 = 0;
+    int baryX1 = vision::kHalfMiddleColumn;
+    int baryX2 = vision::kHalfMiddleColumn;
+    int rps1 = World::NO_SIGN;
+    int rps2 = World::NO_SIGN;
 };
 
 inline Reading signs(int rps1, int rps2)
@@ -44,7 +44,7 @@ inline Reading signs(int rps1, int rps2)
     return r;
 }
 
-inline Reading hands(int baryX1, int baryX2, int rps1 = 0, int rps2 = 0)
+inline Reading hands(int baryX1, int baryX2, int rps1 = World::NO_SIGN, int rps2 = World::NO_SIGN)
 {
     Reading r;
     r.baryX1 = baryX1;
@@ -87,11 +87,11 @@ protected:
     }
 
     // The first 51 turns of a run take no input; most sequences start after them.
-    void acceptInput() { w->timer = 899; }
+    void acceptInput() { w->timer = World::inputTimer; }
 
     void turn(const Reading& r = Reading())
     {
-        w->handleWebcamEvents(r.baryX1, 120, r.baryX2, 120, r.rps1, r.rps2);
+        w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1, r.rps2);
         w->update();
     }
 

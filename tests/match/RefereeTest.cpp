@@ -20,7 +20,7 @@ protected:
     void fullTurn(const Reading& r = Reading())
     {
         if (ref->inputAllowed())
-            w->handleWebcamEvents(r.baryX1, 120, r.baryX2, 120, r.rps1, r.rps2);
+            w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1, r.rps2);
         else
             w->setInputs();
         w->update();
@@ -34,7 +34,7 @@ protected:
             fullTurn();
         placeFighters(-0.75f, 0.75f);
         (winner == 1 ? w->life2 : w->life1) = 10;
-        fullTurn(winner == 1 ? signs(SCISSORS, 0) : signs(0, SCISSORS));
+        fullTurn(winner == 1 ? signs(SCISSORS, World::NO_SIGN) : signs(World::NO_SIGN, SCISSORS));
     }
 
     void playOutTheEnding()
@@ -61,18 +61,18 @@ protected:
         EXPECT_EQ(w->frameStep, 5);
         EXPECT_EQ(w->timer, 1000);
         EXPECT_TRUE(w->webcamOn);
-        EXPECT_EQ(w->lastSign1, 0);
-        EXPECT_EQ(w->lastSign2, 0);
+        EXPECT_EQ(w->lastSign1, World::NO_SIGN);
+        EXPECT_EQ(w->lastSign2, World::NO_SIGN);
         EXPECT_EQ(w->left1 + w->right1 + w->up1 + w->down1 + w->sign1, 0);
         EXPECT_EQ(w->left2 + w->right2 + w->up2 + w->down2 + w->sign2, 0);
         EXPECT_EQ(w->game.getGameState(), 0);
         for (int p : {1, 2}) {
             EXPECT_EQ(w->game.getPstate(p), 0);
-            EXPECT_EQ(w->game.getPmove(p), 0);
+            EXPECT_EQ(w->game.getPmove(p), World::REST);
             EXPECT_EQ(w->game.getCsign(p), 0);
             EXPECT_EQ(w->game.getLsign(p), 0);
         }
-        for (int t = 1; t <= 5; ++t)
+        for (int t = animation::kSignTower1; t <= animation::kTowerCount; ++t)
             EXPECT_TRUE(tower(t).empty()) << "tower " << t;
         EXPECT_EQ(particleCount(), 0u);
     }
@@ -85,19 +85,19 @@ TEST_F(RefereeTest, AKnockOutShowsKoThenTheWinnerIgnoresInputAndStartsANewMatch)
     placeFighters(-0.75f, 0.75f);
     w->lastSign1 = PAPER;
     w->life2 = 10;
-    fullTurn(signs(SCISSORS, 0));
+    fullTurn(signs(SCISSORS, World::NO_SIGN));
     EXPECT_EQ(life(2), 0);
     EXPECT_FALSE(ref->inputAllowed());
     EXPECT_EQ(ref->winner(), 1);
     EXPECT_EQ(ref->wins(1), 1);
     EXPECT_EQ(ref->wins(2), 0);
-    EXPECT_EQ(newestStage(5), World::KO);
+    EXPECT_EQ(newestStage(animation::kBannerTower), World::KO);
 
     // The ending: whatever both players show, walk or sign, nothing moves or hurts.
     for (int turn = 2; turn <= Referee::endingTurns; ++turn) {
         fullTurn(hands(20, 140, PAPER, SCISSORS));
         ASSERT_FALSE(ref->inputAllowed()) << "turn " << turn;
-        ASSERT_EQ(newestStage(5), turn > Referee::verdictTurn ? World::PAWIN : World::KO)
+        ASSERT_EQ(newestStage(animation::kBannerTower), turn > Referee::verdictTurn ? World::PAWIN : World::KO)
             << "turn " << turn;
         ASSERT_EQ(life(1), 100);
         ASSERT_EQ(life(2), 0);
@@ -132,10 +132,10 @@ TEST_F(RefereeTest, BothFightersDownInOneTurnIsADrawAndNobodyWins)
     EXPECT_EQ(life(2), 0);
     EXPECT_FALSE(ref->inputAllowed());
     EXPECT_EQ(ref->winner(), 0);
-    EXPECT_EQ(newestStage(5), World::KO);
+    EXPECT_EQ(newestStage(animation::kBannerTower), World::KO);
     for (int turn = 2; turn <= Referee::verdictTurn + 1; ++turn)
         fullTurn();
-    EXPECT_EQ(newestStage(5), World::DRAW);
+    EXPECT_EQ(newestStage(animation::kBannerTower), World::DRAW);
     playOutTheEnding();
     EXPECT_EQ(ref->wins(1), 0);
     EXPECT_EQ(ref->wins(2), 0);
@@ -152,7 +152,7 @@ TEST_F(RefereeTest, ABlowLandingDuringTheEndingChangesNeitherWinnerNorCount)
     w->life1 = 10;
     w->lastSign1 = PAPER;
     w->life2 = 10;
-    fullTurn(signs(SCISSORS, 0));
+    fullTurn(signs(SCISSORS, World::NO_SIGN));
     ASSERT_EQ(ref->winner(), 1);
     for (int turn = 2; turn <= 5; ++turn)
         fullTurn();
@@ -170,10 +170,10 @@ TEST_F(RefereeTest, MatchesWonAreCountedOverTheWholeRun)
     playOutTheEnding();
     knockOutBy(2);
     EXPECT_EQ(ref->winner(), 2);
-    EXPECT_EQ(newestStage(5), World::KO);
+    EXPECT_EQ(newestStage(animation::kBannerTower), World::KO);
     for (int turn = 2; turn <= Referee::verdictTurn + 1; ++turn)
         fullTurn();
-    EXPECT_EQ(newestStage(5), World::PRWIN);
+    EXPECT_EQ(newestStage(animation::kBannerTower), World::PRWIN);
     playOutTheEnding();
     knockOutBy(1);
     playOutTheEnding();
@@ -188,12 +188,12 @@ TEST_F(RefereeTest, AnEndlessMatchLetsLivesFallBelowZeroAndNeverEnds)
     placeFighters(-0.75f, 0.75f);
     w->lastSign1 = PAPER;
     w->life2 = 5;
-    fullTurn(signs(SCISSORS, 0));
+    fullTurn(signs(SCISSORS, World::NO_SIGN));
     EXPECT_EQ(life(2), -5);
     EXPECT_TRUE(ref->inputAllowed());
-    EXPECT_TRUE(tower(5).empty());
+    EXPECT_TRUE(tower(animation::kBannerTower).empty());
     turns(15);
-    fullTurn(signs(PAPER, 0));
+    fullTurn(signs(PAPER, World::NO_SIGN));
     EXPECT_EQ(life(2), -10);
     EXPECT_EQ(ref->shownLife(life(2)), -10);
     EXPECT_EQ(ref->wins(1), 0);

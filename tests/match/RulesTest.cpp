@@ -19,8 +19,8 @@ TEST_F(MatchTest, SolveBattleFollowsRockPaperScissorsAndLosesOnNoSign)
     EXPECT_EQ(w->solveBattle(SCISSORS, ROCK), 2);
     EXPECT_EQ(w->solveBattle(PAPER, SCISSORS), 2);
     EXPECT_EQ(w->solveBattle(ROCK, PAPER), 2);
-    EXPECT_EQ(w->solveBattle(0, ROCK), 2);
-    EXPECT_EQ(w->solveBattle(ROCK, 0), 2);
+    EXPECT_EQ(w->solveBattle(World::NO_SIGN, ROCK), 2);
+    EXPECT_EQ(w->solveBattle(ROCK, World::NO_SIGN), 2);
     EXPECT_EQ(w->solveBattle(7, PAPER), 2);
 }
 
@@ -30,7 +30,7 @@ TEST_F(MatchTest, CloseExchangeHitsOncePerNewSignAndLastsFifteenTurns)
     w->lastSign1 = PAPER;
     Mix_HaltChannel(-1);
 
-    turn(signs(SCISSORS, 0));
+    turn(signs(SCISSORS, World::NO_SIGN));
     EXPECT_EQ(state(1), World::CLOSE_ATTACK);
     EXPECT_EQ(move(1), World::HEAD_PUNCH);
     EXPECT_EQ(w->frame1, 5);
@@ -42,30 +42,30 @@ TEST_F(MatchTest, CloseExchangeHitsOncePerNewSignAndLastsFifteenTurns)
     ASSERT_EQ(burst.size(), 40u);
     EXPECT_FLOAT_EQ(burst[0][2], static_cast<float>(0.75f - 0.2));
     EXPECT_FLOAT_EQ(burst[0][8], 0.0f);  // made for fighter 2
-    EXPECT_EQ(newestStage(1), 4);        // scissors icon
+    EXPECT_EQ(newestStage(animation::kSignTower1), World::signIcon(SCISSORS));
     EXPECT_EQ(w->lastSign1, SCISSORS);
 
     // Holding the sign changes nothing; the attack ends 15 turns later.
     for (int t = 2; t <= 15; ++t) {
-        turn(signs(SCISSORS, 0));
+        turn(signs(SCISSORS, World::NO_SIGN));
         EXPECT_EQ(state(1), World::CLOSE_ATTACK) << "turn " << t;
         EXPECT_EQ(w->frame1, 5 * t);
     }
-    turn(signs(SCISSORS, 0));
+    turn(signs(SCISSORS, World::NO_SIGN));
     EXPECT_EQ(state(1), World::IDLE);
     EXPECT_EQ(move(1), World::REST);
     EXPECT_EQ(w->frame1, 0);
 
     // The same sign again: a close attack with the rest move, over in the same turn.
-    turn(signs(SCISSORS, 0));
+    turn(signs(SCISSORS, World::NO_SIGN));
     EXPECT_EQ(state(1), World::IDLE);
     EXPECT_EQ(life(2), 90);
     EXPECT_EQ(particleCount(), 40u);
-    EXPECT_EQ(tower(1).size(), 1u);
+    EXPECT_EQ(tower(animation::kSignTower1).size(), 1u);
 
     // A different sign punches again.
     Mix_HaltChannel(-1);
-    turn(signs(PAPER, 0));
+    turn(signs(PAPER, World::NO_SIGN));
     EXPECT_EQ(move(1), World::PUNCH);
     EXPECT_EQ(life(2), 85);
     EXPECT_EQ(particleCount(), 60u);
@@ -75,11 +75,11 @@ TEST_F(MatchTest, CloseExchangeHitsOncePerNewSignAndLastsFifteenTurns)
     EXPECT_EQ(state(1), World::IDLE);
 
     // Rock at close range never hurts: no move, no particles, but a new icon.
-    turn(signs(ROCK, 0));
+    turn(signs(ROCK, World::NO_SIGN));
     EXPECT_EQ(state(1), World::IDLE);
     EXPECT_EQ(life(2), 85);
     EXPECT_EQ(particleCount(), 60u);
-    EXPECT_EQ(newestStage(1), 2);
+    EXPECT_EQ(newestStage(animation::kSignTower1), World::signIcon(ROCK));
     EXPECT_EQ(state(2), World::IDLE);
     EXPECT_EQ(life(1), 100);
 }
@@ -96,7 +96,7 @@ TEST_F(MatchTest, CloseAttackBeyondHittingRangeMissesAndFighterTwoHitsBack)
 
     turns(15);
     placeFighters(-0.9f, 0.9f);
-    turn(signs(0, PAPER));
+    turn(signs(World::NO_SIGN, PAPER));
     EXPECT_EQ(move(2), World::PUNCH);
     EXPECT_EQ(life(1), 95);
     auto burst = w->moves.moveParticles(0);
@@ -135,7 +135,7 @@ TEST_F(MatchTest, InputWaitsFiftyOneTurnsThenWalksOutsideTheDeadZone)
     turns(3, hands(-160, 0, PAPER, PAPER));
     EXPECT_NEAR(w->posX1, -4.25f, 1e-5);
     EXPECT_EQ(state(1), World::IDLE);
-    EXPECT_EQ(w->sign1, 0);
+    EXPECT_EQ(w->sign1, World::NO_SIGN);
 }
 
 TEST_F(MatchTest, TimerStopsAtItsFloorAndInputGoesOn)
@@ -150,7 +150,7 @@ TEST_F(MatchTest, TimerStopsAtItsFloorAndInputGoesOn)
 
 TEST_F(MatchTest, OnlyAnIdleFighterWalksAndStartingAnAttackTakesThatStep)
 {
-    turn(hands(40, 80, PAPER, 0));  // charge while asking to walk right
+    turn(hands(40, 80, PAPER, World::NO_SIGN));  // charge while asking to walk right
     EXPECT_EQ(state(1), World::CHARGE);
     EXPECT_NEAR(w->posX1, -4.75f, 1e-5);
     turns(3, hands(40, 80));
@@ -206,12 +206,12 @@ TEST_F(MatchTest, FightersStayInOrderAndApartAtTheEdges)
 
 TEST_F(MatchTest, RockCancelsAChargeUntilItIsFullAndThenReleasesIt)
 {
-    turn(signs(PAPER, 0));
+    turn(signs(PAPER, World::NO_SIGN));
     EXPECT_EQ(state(1), World::CHARGE);
     EXPECT_EQ(move(1), World::COMBO_PREP);
     turns(8);
     EXPECT_EQ(w->frame1, 45);
-    turn(signs(ROCK, 0));  // 10th turn of the charge: still cancels
+    turn(signs(ROCK, World::NO_SIGN));  // 10th turn of the charge: still cancels
     EXPECT_EQ(state(1), World::RECOVERY);
     EXPECT_EQ(move(1), World::COMBO_BACK);
     EXPECT_EQ(w->frame1, 5);
@@ -224,8 +224,8 @@ TEST_F(MatchTest, RockCancelsAChargeUntilItIsFullAndThenReleasesIt)
     EXPECT_EQ(state(1), World::IDLE);  // 11th turn of the recovery
 
     // Scissors shown during a paper charge decides the attack that rock releases.
-    turn(signs(PAPER, 0));
-    turn(signs(SCISSORS, 0));
+    turn(signs(PAPER, World::NO_SIGN));
+    turn(signs(SCISSORS, World::NO_SIGN));
     EXPECT_EQ(state(1), World::CHARGE);
     turns(8);
     EXPECT_EQ(w->frame1, 50);
@@ -233,7 +233,7 @@ TEST_F(MatchTest, RockCancelsAChargeUntilItIsFullAndThenReleasesIt)
     EXPECT_EQ(w->frame1, 49);  // held on its last frame from the 11th turn
     turns(5);
     EXPECT_EQ(w->frame1, 49);
-    turn(signs(ROCK, 0));
+    turn(signs(ROCK, World::NO_SIGN));
     EXPECT_EQ(state(1), World::RELEASE);
     EXPECT_EQ(move(1), World::AYUKEN);
     EXPECT_EQ(w->game.getGameState(), World::PLAY);
@@ -241,9 +241,9 @@ TEST_F(MatchTest, RockCancelsAChargeUntilItIsFullAndThenReleasesIt)
 
 TEST_F(MatchTest, ReleaseExplodesTwiceAndHitsWhereverTheOpponentGoes)
 {
-    turn(signs(SCISSORS, 0));
+    turn(signs(SCISSORS, World::NO_SIGN));
     turns(9);
-    turn(signs(ROCK, 0));  // 11th turn: released
+    turn(signs(ROCK, World::NO_SIGN));  // 11th turn: released
     EXPECT_EQ(state(1), World::RELEASE);
     EXPECT_EQ(w->frame1, 5);
     std::vector<std::size_t> counts{particleCount()};
@@ -265,10 +265,10 @@ TEST_F(MatchTest, ReleaseExplodesTwiceAndHitsWhereverTheOpponentGoes)
 
     // The same sign may charge again at once: only close attacks need a new sign.
     turns(9);
-    turn(signs(SCISSORS, 0));  // shown during recovery
+    turn(signs(SCISSORS, World::NO_SIGN));  // shown during recovery
     EXPECT_EQ(w->lastSign1, SCISSORS);
     turn();
     EXPECT_EQ(state(1), World::IDLE);
-    turn(signs(SCISSORS, 0));
+    turn(signs(SCISSORS, World::NO_SIGN));
     EXPECT_EQ(state(1), World::CHARGE);
 }

@@ -43,13 +43,13 @@ protected:
         ASSERT_NE(w, nullptr) << "the match window could not be set up";
         w->game = Game();
         w->setStartValues();
-        w->timer = 899;
+        w->timer = World::inputTimer;
         w->camera.updateCamera(w->posX1, w->posX2);
     }
 
     void frame(const Reading& r = Reading())
     {
-        w->handleWebcamEvents(r.baryX1, 120, r.baryX2, 120, r.rps1, r.rps2);
+        w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1, r.rps2);
         w->update();
         w->display();
         SDL_GL_SwapBuffers();
@@ -89,10 +89,10 @@ TEST_F(SceneTest, FightersAreDrawnAtTheReachOfTheirMoves)
     EXPECT_FLOAT_EQ(w->drawnX1, -5.0f);
     EXPECT_FLOAT_EQ(w->drawnX2, 5.0f);
 
-    frame(signs(World::SCISSORS, 0));
+    frame(signs(World::SCISSORS, World::NO_SIGN));
     for (int t = 0; t < 9; ++t)
         frame();
-    frame(signs(World::ROCK, 0));        // the release's first turn
+    frame(signs(World::ROCK, World::NO_SIGN));        // the release's first turn
     EXPECT_FLOAT_EQ(w->drawnX1, -5.0f);  // reach 27.5 at frame 5, beyond the gap
     for (int t = 2; t <= 12; ++t)
         frame();
@@ -155,10 +155,10 @@ TEST_F(SceneTest, KeyboardFillsOneTurnOfInput)
     for (SDLKey key : {SDLK_f, SDLK_g, SDLK_h})
         pushKey(key);
     w->handleEvents();
-    for (int t : {3, 4, 5}) {
+    for (int t : {animation::kWinTower1, animation::kWinTower2, animation::kBannerTower}) {
         auto stages = w->moves.getTower(t);
         ASSERT_EQ(stages.size(), 1u) << "tower " << t;
-        EXPECT_EQ(stages[0][2], 1.0f);
+        EXPECT_EQ(stages[0][2], World::LABEL_HUD);
     }
 }
 

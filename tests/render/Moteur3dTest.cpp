@@ -39,6 +39,8 @@ protected:
     }
 
     static unsigned int textures[nbHudTextures];
+    // The first solid colour of the table above.
+    static constexpr int kRed = 0;
 };
 
 unsigned int Moteur3dTest::textures[nbHudTextures];
@@ -190,7 +192,7 @@ TEST_F(Moteur3dTest, LifeAboveFullRunsLongerWithItsEndColourClamped) {
 }
 
 TEST_F(Moteur3dTest, MatchesWonShowATileThenSevenSegmentDigitsUnderEachBar) {
-    engine().displayWins(18, 1, textures, 11);
+    engine().displayWins(18, 1, textures, animation::kWin);
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     // In HUD units a digit is 0.09 tall and 0.0495 wide, strokes 0.0126 thick, 0.062 apart;
     // player 1's tile spans x -0.85..-0.65, its digits start at -0.62; player 2's at 0.58.
@@ -212,7 +214,7 @@ TEST_F(Moteur3dTest, MatchesWonShowATileThenSevenSegmentDigitsUnderEachBar) {
 TEST_F(Moteur3dTest, HudQuadCoversItsScaledRectangleAndRestoresState) {
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
-    engine().draw(textures, 0, -0.5f, -0.5f, 0.5f, 0.25f, 1.0f);
+    engine().draw(textures, kRed, -0.5f, -0.5f, 0.5f, 0.25f, 1.0f);
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     // HUD (-0.5, -0.5) + (0.5, 0.25) is x -1.0..0.0 and y -0.75..-0.375 once scaled.
@@ -225,12 +227,12 @@ TEST_F(Moteur3dTest, HudQuadCoversItsScaledRectangleAndRestoresState) {
 }
 
 TEST_F(Moteur3dTest, TransparentOrUnknownQuadsLeaveTheScreenAlone) {
-    engine().draw(textures, 0, -0.5f, -0.5f, 1.0f, 1.0f, 0.0f);
+    engine().draw(textures, kRed, -0.5f, -0.5f, 1.0f, 1.0f, 0.0f);
     engine().draw(textures, nbHudTextures, -0.5f, -0.5f, 1.0f, 1.0f, 1.0f);
     engine().draw(textures, -1, -0.5f, -0.5f, 1.0f, 1.0f, 1.0f);
     engine().draw(nullptr, 0, -0.5f, -0.5f, 1.0f, 1.0f, 1.0f);
-    const Entries badStages = {{0, 1, 12.0f}, {0, 1, -1.0f}, {0, 1, std::nanf("")}, {0, 1}};
-    engine().draw(badStages, 5, textures);
+    const Entries badStages = {{0, 1, float(nbHudTextures)}, {0, 1, -1.0f}, {0, 1, std::nanf("")}, {0, 1}};
+    engine().draw(badStages, animation::kBannerTower, textures);
     EXPECT_TRUE(black(at(0.0f, 0.0f)));
     EXPECT_TRUE(black(at(-0.9f, -0.7f)));
 }
@@ -238,7 +240,7 @@ TEST_F(Moteur3dTest, TransparentOrUnknownQuadsLeaveTheScreenAlone) {
 TEST_F(Moteur3dTest, TowerColumnsStackTheNewestOnTop) {
     // Oldest first: red, green, blue; the newest (blue) heads the column at y = 0.2.
     const Entries stages = {{0, 1, 0.0f}, {0, 1, 1.0f}, {0, 1, 2.9f}};
-    engine().draw(stages, 1, textures);
+    engine().draw(stages, animation::kSignTower1, textures);
     const float x = (-0.98f + 0.09f) * hudScaleX;
     EXPECT_TRUE(near(at(x, 0.2f * hudScaleY + 0.02f), 0, 0, 255));
     EXPECT_TRUE(near(at(x, 0.0f * hudScaleY + 0.02f), 0, 255, 0));
@@ -246,7 +248,7 @@ TEST_F(Moteur3dTest, TowerColumnsStackTheNewestOnTop) {
     EXPECT_TRUE(black(at(x, -0.2f * hudScaleY - 0.02f)));
     EXPECT_TRUE(black(at(x, 0.38f * hudScaleY + 0.02f)));
 
-    engine().draw(stages, 4, textures);  // low, short icons at the right
+    engine().draw(stages, animation::kWinTower2, textures);  // low, short icons at the right
     const float x4 = (0.6f + 0.09f) * hudScaleX;
     EXPECT_TRUE(near(at(x4, -0.4f * hudScaleY + 0.02f), 0, 0, 255));
     EXPECT_TRUE(near(at(x4, -0.6f * hudScaleY + 0.02f), 255, 0, 0));
@@ -255,7 +257,7 @@ TEST_F(Moteur3dTest, TowerColumnsStackTheNewestOnTop) {
 
 TEST_F(Moteur3dTest, BannerTowerKeepsTheNewestStageInFront) {
     const Entries stages = {{0, 1, 0.0f}, {0, 1, 1.0f}};  // red, then the newer green
-    engine().draw(stages, 5, textures);
+    engine().draw(stages, animation::kBannerTower, textures);
     EXPECT_TRUE(near(at(0.0f, -0.9f * hudScaleY + 0.1f), 0, 255, 0));
     EXPECT_TRUE(near(at(-0.98f, -1.06f), 0, 255, 0));
     EXPECT_TRUE(black(at(0.0f, -0.9f * hudScaleY - 0.02f)));

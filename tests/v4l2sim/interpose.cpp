@@ -13,48 +13,27 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <cmath>
 #include <cstdarg>
 #include <cstring>
 #include <ctime>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <vector>
 
-#include "tests/v4l2sim/sim_device.h"
+#include "tests/v4l2sim/interpose_table.h"
 
 namespace {
 
+using v4l2sim::fail;
+using v4l2sim::g_mutex;
+using v4l2sim::g_simulated;
+using v4l2sim::kMaxFd;
+using v4l2sim::lookup;
 using v4l2sim::NodeConfig;
+using v4l2sim::OpenFile;
+using v4l2sim::simulated;
 using v4l2sim::SimDevice;
-
-// The next definitions, looked up on first use. No function-local statics: a sanitizer calls
-// mmap and open while it starts, before its own interceptors of C++ static guards can run.
-struct Real {
-    int (*openat)(int, const char*, int, ...);
-    int (*close)(int);
-    int (*dup)(int);
-    int (*ioctl)(int, unsigned long, ...);
-    ssize_t (*read)(int, void*, size_t);
-    void* (*mmap)(void*, size_t, int, int, int, off_t);
-    int (*poll)(pollfd*, nfds_t, int);
-    int (*select)(int, fd_set*, fd_set*, fd_set*, timeval*);
-    long (*syscall)(long, ...);
-    int (*stat)(const char*, struct stat*);
-    int (*stat64)(const char*, struct stat64*);
-};
-Real g_real;  // zero until looked up
-
-template <typename F>
-F next(F& slot, const char* name) {
-    if (!slot) slot = reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
-    return slot;
-}
-
-#define REAL(name) next(g_real.name, #name)
 
 // Raw kernel calls for the device's own buffers: nothing interposed, nothing intercepted.
 void* kernelMmap(void* addr, size_t length, int prot, int flags, int fd, off_t offset) {
@@ -62,28 +41,24 @@ void* kernelMmap(void* addr, size_t length, int prot, int flags, int fd, off_t o
 }
 int kernelMunmap(void* addr, size_t length) { return static_cast<int>(REAL(syscall)(SYS_munmap, addr, length)); }
 
-struct OpenFile {
-    std::shared_ptr<SimDevice> device;
-    bool nonBlocking = false;
-};
-
-std::mutex g_mutex;
 std::map<int, OpenFile>* g_files = nullptr;  // never freed: calls may come during exit
-// Which descriptors are simulated, readable without the lock: every call of the process
-// (X11's, Mesa's) passes through here and most must go on untouched at once.
-constexpr int kMaxFd = 4096;
-std::atomic<bool> g_simulated[kMaxFd];
 
 std::map<int, OpenFile>& files() {
     if (!g_files) g_files = new std::map<int, OpenFile>;
     return *g_files;
 }
 
-bool simulated(int fd) { return fd >= 0 && fd < kMaxFd && g_simulated[fd].load(std::memory_order_acquire); }
-
 void mark(int fd, bool simulatedNow) {
     if (fd >= 0 && fd < kMaxFd) g_simulated[fd].store(simulatedNow, std::memory_order_release);
 }
+
+}  // namespace
+
+namespace v4l2sim {
+
+Real g_real;
+std::mutex g_mutex;
+std::atomic<bool> g_simulated[kMaxFd];
 
 OpenFile* lookup(int fd) {
     if (!simulated(fd)) return nullptr;
@@ -91,11 +66,9 @@ OpenFile* lookup(int fd) {
     return it == files().end() ? nullptr : &it->second;
 }
 
+}  // namespace v4l2sim
 
-long fail(int err) {
-    errno = err;
-    return -1;
-}
+namespace {
 
 // -1 when the path is not simulated (the caller goes on to the real open).
 int openNode(const char* path, int flags, bool& handled) {
@@ -157,73 +130,10 @@ void* mmapNode(OpenFile& file, void* addr, size_t length, int prot, int flags, i
     return kernelMmap(addr, length, prot, flags, fd, offset);
 }
 
-// Readiness of the simulated descriptors, the others asked of the kernel without waiting;
-// waits in short steps until something is ready, the timeout passes or a frame falls due.
-int pollAll(pollfd* fds, nfds_t count, int timeoutMs) {
-    const double deadline = v4l2sim::monotonicSeconds() + timeoutMs / 1000.0;
-    std::vector<pollfd> others;
-    for (;;) {
-        int ready = 0;
-        double nextFrame = 1e9;
-        others.clear();
-        {
-            std::lock_guard<std::mutex> lock(g_mutex);
-            for (nfds_t i = 0; i < count; ++i) {
-                OpenFile* file = lookup(fds[i].fd);
-                if (!file) {
-                    others.push_back(fds[i]);
-                    continue;
-                }
-                const short events = file->device->pollEvents();
-                fds[i].revents = static_cast<short>(events & (fds[i].events | POLLERR | POLLHUP));
-                if (fds[i].revents) ++ready;
-                nextFrame = std::min(nextFrame, file->device->secondsToNextFrame());
-            }
-        }
-        if (!others.empty() && REAL(poll)(others.data(), others.size(), 0) > 0) {
-            size_t k = 0;
-            for (nfds_t i = 0; i < count; ++i)
-                if (!simulated(fds[i].fd)) {
-                    fds[i].revents = others[k++].revents;
-                    if (fds[i].revents) ++ready;
-                }
-        }
-        const double now = v4l2sim::monotonicSeconds();
-        if (ready > 0 || timeoutMs == 0 || (timeoutMs > 0 && now >= deadline)) return ready;
-        double wait = std::min(nextFrame, 0.005);  // other descriptors are looked at every 5 ms
-        if (timeoutMs > 0) wait = std::min(wait, deadline - now);
-        const timespec ts{0, static_cast<long>(std::max(wait, 0.0) * 1e9)};
-        nanosleep(&ts, nullptr);
-    }
-}
-
 bool anySimulated(const pollfd* fds, nfds_t count) {
     for (nfds_t i = 0; i < count; ++i)
         if (simulated(fds[i].fd)) return true;
     return false;
-}
-
-int selectAll(int nfds, fd_set* readfds, fd_set* writefds, fd_set* exceptfds, timeval* timeout) {
-    std::vector<pollfd> fds;
-    for (int fd = 0; fd < nfds; ++fd) {
-        short events = 0;
-        if (readfds && FD_ISSET(fd, readfds)) events |= POLLIN;
-        if (writefds && FD_ISSET(fd, writefds)) events |= POLLOUT;
-        if (exceptfds && FD_ISSET(fd, exceptfds)) events |= POLLPRI;
-        if (events) fds.push_back(pollfd{fd, events, 0});
-    }
-    const int ms = timeout ? static_cast<int>(timeout->tv_sec * 1000 + timeout->tv_usec / 1000) : -1;
-    const int ready = pollAll(fds.data(), fds.size(), ms);
-    if (ready < 0) return ready;
-    int bits = 0;
-    for (fd_set* set : {readfds, writefds, exceptfds})
-        if (set) FD_ZERO(set);
-    for (const pollfd& p : fds) {
-        if (readfds && (p.revents & (POLLIN | POLLERR | POLLHUP))) FD_SET(p.fd, readfds), ++bits;
-        if (writefds && (p.revents & (POLLOUT | POLLERR))) FD_SET(p.fd, writefds), ++bits;
-        if (exceptfds && (p.revents & POLLPRI)) FD_SET(p.fd, exceptfds), ++bits;
-    }
-    return bits;
 }
 
 template <typename Stat>
@@ -317,7 +227,7 @@ void* mmap64(void* addr, size_t length, int prot, int flags, int fd, off_t offse
 
 int poll(pollfd* fds, nfds_t count, int timeout) {
     if (!anySimulated(fds, count)) return REAL(poll)(fds, count, timeout);
-    return pollAll(fds, count, timeout);
+    return v4l2sim::pollAll(fds, count, timeout);
 }
 
 int select(int nfds, fd_set* readfds, fd_set* writefds, fd_set* exceptfds, timeval* timeout) {
@@ -325,7 +235,7 @@ int select(int nfds, fd_set* readfds, fd_set* writefds, fd_set* exceptfds, timev
     for (int fd = 0; fd < nfds && !any; ++fd)
         any = ((readfds && FD_ISSET(fd, readfds)) || (writefds && FD_ISSET(fd, writefds))) && simulated(fd);
     if (!any) return REAL(select)(nfds, readfds, writefds, exceptfds, timeout);
-    return selectAll(nfds, readfds, writefds, exceptfds, timeout);
+    return v4l2sim::selectAll(nfds, readfds, writefds, exceptfds, timeout);
 }
 
 int stat(const char* path, struct stat* info) __THROW {

@@ -1,64 +1,19 @@
+// The simulated node's identity and format negotiation: the ioctl dispatch, the capability,
+// format, size and frame-rate queries, and choosing a format.
 #include "tests/v4l2sim/sim_device.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <ctime>
-#include <sstream>
-
-#include <poll.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace v4l2sim {
 
 namespace {
 
-constexpr uint32_t kMaxBuffers = 32;
 constexpr uint32_t kCaps = V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_META_CAPTURE | V4L2_CAP_STREAMING |
                            V4L2_CAP_EXT_PIX_FORMAT | V4L2_CAP_DEVICE_CAPS;
-
-bool listed(const char* list, const char* path) {
-    if (!list) return false;
-    std::stringstream in(list);
-    std::string item;
-    while (std::getline(in, item, ':'))
-        if (item == path) return true;
-    return false;
-}
-
-bool flag(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value && std::strcmp(value, "0") != 0;
-}
-
-uint32_t fourccOf(const std::string& name) {
-    if (name.size() != 4) return 0;
-    return v4l2_fourcc(name[0], name[1], name[2], name[3]);
-}
-
-// "YUYV=640x480,1280x720 MJPG=1280x720"
-std::vector<Format> parseFormats(const char* text) {
-    std::vector<Format> formats;
-    std::stringstream in(text);
-    std::string group;
-    while (in >> group) {
-        const size_t eq = group.find('=');
-        if (eq == std::string::npos) continue;
-        Format format{fourccOf(group.substr(0, eq)), {}};
-        std::stringstream sizes(group.substr(eq + 1));
-        std::string size;
-        while (std::getline(sizes, size, ',')) {
-            Size s{};
-            if (std::sscanf(size.c_str(), "%dx%d", &s.width, &s.height) == 2) format.sizes.push_back(s);
-        }
-        if (format.fourcc && !format.sizes.empty()) formats.push_back(format);
-    }
-    return formats;
-}
 
 template <size_t N>
 void copyText(uint8_t (&field)[N], const std::string& text) {
@@ -66,32 +21,6 @@ void copyText(uint8_t (&field)[N], const std::string& text) {
 }
 
 }  // namespace
-
-double monotonicSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + ts.tv_nsec / 1e9;
-}
-
-NodeConfig nodeConfig(const char* path) {
-    NodeConfig config;
-    if (!path || std::strncmp(path, "/dev/video", 10) != 0) return config;
-    if (listed(std::getenv("VORLAXIS_SIM_DEVICE"), path))
-        config.kind = NodeConfig::Capture;
-    else if (listed(std::getenv("VORLAXIS_SIM_META_DEVICE"), path))
-        config.kind = NodeConfig::Meta;
-    else
-        return config;
-    config.number = std::atoi(path + 10);
-    const char* formats = std::getenv("VORLAXIS_SIM_FORMATS");
-    config.formats = parseFormats(formats && *formats ? formats
-                                                      : "YUYV=640x480,1280x720,320x240 MJPG=640x480,1280x720,320x240");
-    if (const char* clip = std::getenv("VORLAXIS_SIM_CLIP")) config.clipPath = clip;
-    config.busy = flag("VORLAXIS_SIM_BUSY");
-    config.denied = flag("VORLAXIS_SIM_DENIED");
-    if (const char* after = std::getenv("VORLAXIS_SIM_UNPLUG_AFTER")) config.unplugAfter = std::atol(after);
-    return config;
-}
 
 SimDevice::SimDevice(const NodeConfig& config, int memfd, const Kernel& kernel)
     : config_(config), memfd_(memfd), kernel_(kernel) {
@@ -107,14 +36,6 @@ SimDevice::SimDevice(const NodeConfig& config, int memfd, const Kernel& kernel)
 }
 
 SimDevice::~SimDevice() { freeBuffers(); }
-
-void SimDevice::freeBuffers() {
-    if (memory_) kernel_.munmap(memory_, bufferStride_ * buffers_.size());
-    memory_ = nullptr;
-    buffers_.clear();
-    queued_.clear();
-    done_.clear();
-}
 
 bool SimDevice::ensureClip() const {
     if (!clipTried_ && !config_.clipPath.empty()) {
@@ -279,159 +200,6 @@ int SimDevice::getParm(v4l2_streamparm& parm) const {
     parm.parm.capture.timeperframe.numerator = 1000;
     parm.parm.capture.timeperframe.denominator = static_cast<uint32_t>(std::lround(fps() * 1000));
     parm.parm.capture.readbuffers = 0;
-    return 0;
-}
-
-int SimDevice::requestBuffers(v4l2_requestbuffers& request) {
-    if (!capture() || request.type != V4L2_BUF_TYPE_VIDEO_CAPTURE || request.memory != V4L2_MEMORY_MMAP)
-        return -EINVAL;
-    if (config_.busy || streaming_) return -EBUSY;
-    freeBuffers();
-    request.capabilities = V4L2_BUF_CAP_SUPPORTS_MMAP;
-    if (request.count == 0) return 0;
-    request.count = std::min(request.count, kMaxBuffers);
-    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-    bufferStride_ = (pix_.sizeimage + page - 1) / page * page;
-    const size_t total = bufferStride_ * request.count;
-    if (ftruncate(memfd_, static_cast<off_t>(total)) != 0) return -ENOMEM;
-    void* memory = kernel_.mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_SHARED, memfd_, 0);
-    if (memory == MAP_FAILED) return -ENOMEM;
-    memory_ = static_cast<uint8_t*>(memory);
-    buffers_.assign(request.count, Buffer{});
-    return 0;
-}
-
-void SimDevice::describe(int index, v4l2_buffer& buf) const {
-    const Buffer& b = buffers_[static_cast<size_t>(index)];
-    buf = v4l2_buffer{};
-    buf.index = static_cast<uint32_t>(index);
-    buf.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
-    buf.memory = V4L2_MEMORY_MMAP;
-    buf.field = V4L2_FIELD_NONE;
-    buf.length = pix_.sizeimage;
-    buf.m.offset = static_cast<uint32_t>(bufferStride_ * static_cast<size_t>(index));
-    buf.bytesused = b.bytesUsed;
-    buf.sequence = b.sequence;
-    buf.timestamp.tv_sec = static_cast<time_t>(b.time);
-    buf.timestamp.tv_usec = static_cast<suseconds_t>((b.time - std::floor(b.time)) * 1e6);
-    buf.flags = V4L2_BUF_FLAG_MAPPED | V4L2_BUF_FLAG_TIMESTAMP_MONOTONIC;
-    if (b.state == BufferState::Queued) buf.flags |= V4L2_BUF_FLAG_QUEUED;
-    if (b.state == BufferState::Done) buf.flags |= V4L2_BUF_FLAG_DONE;
-}
-
-int SimDevice::queryBuffer(v4l2_buffer& buf) const {
-    if (buf.type != V4L2_BUF_TYPE_VIDEO_CAPTURE || buf.index >= buffers_.size()) return -EINVAL;
-    describe(static_cast<int>(buf.index), buf);
-    return 0;
-}
-
-int SimDevice::queueBuffer(v4l2_buffer& buf) {
-    if (buf.type != V4L2_BUF_TYPE_VIDEO_CAPTURE || buf.memory != V4L2_MEMORY_MMAP || buf.index >= buffers_.size())
-        return -EINVAL;
-    Buffer& b = buffers_[buf.index];
-    if (b.state != BufferState::Dequeued) return -EINVAL;
-    b.state = BufferState::Queued;
-    queued_.push_back(static_cast<int>(buf.index));
-    describe(static_cast<int>(buf.index), buf);
-    return 0;
-}
-
-void SimDevice::fill(Buffer& buffer, int index, uint32_t frame) {
-    uint8_t* data = memory_ + bufferStride_ * static_cast<size_t>(index);
-    const int width = static_cast<int>(pix_.width), height = static_cast<int>(pix_.height);
-    if (ensureClip()) {
-        const std::vector<uint8_t>& bytes = clip_.encoded(static_cast<int>(frame), pix_.pixelformat, width, height);
-        const size_t n = std::min<size_t>(bytes.size(), pix_.sizeimage);
-        std::memcpy(data, bytes.data(), n);
-        buffer.bytesUsed = static_cast<uint32_t>(n);
-    } else {
-        // No clip: mid-grey YUYV, or an empty motion JPEG frame a decoder rejects.
-        const size_t n = pix_.pixelformat == V4L2_PIX_FMT_YUYV ? pix_.sizeimage : 0;
-        std::memset(data, 128, n);
-        buffer.bytesUsed = static_cast<uint32_t>(n);
-    }
-    buffer.sequence = frame;
-    buffer.time = start_ + frame / fps();
-    buffer.state = BufferState::Done;
-}
-
-// Frames that fell due since the last look go into queued buffers in order; with no buffer
-// queued a frame is dropped, as a camera's would be.
-void SimDevice::produce() {
-    if (!streaming_) return;
-    const long due = static_cast<long>(std::floor((monotonicSeconds() - start_) * fps()));
-    while (produced_ < due && !queued_.empty()) {
-        const int index = queued_.front();
-        queued_.pop_front();
-        fill(buffers_[static_cast<size_t>(index)], index, static_cast<uint32_t>(produced_));
-        done_.push_back(index);
-        ++produced_;
-    }
-    produced_ = std::max(produced_, due);
-}
-
-double SimDevice::secondsToNextFrame() const {
-    if (!streaming_ || gone_) return 1e9;
-    return std::max(0.0, start_ + (produced_ + 1) / fps() - monotonicSeconds());
-}
-
-int SimDevice::dequeueBuffer(v4l2_buffer& buf, bool nonBlocking) {
-    if (buf.type != V4L2_BUF_TYPE_VIDEO_CAPTURE || buf.memory != V4L2_MEMORY_MMAP) return -EINVAL;
-    if (!streaming_) return -EINVAL;
-    if (config_.unplugAfter >= 0 && delivered_ >= config_.unplugAfter) {
-        gone_ = true;
-        return -ENODEV;
-    }
-    produce();
-    while (done_.empty()) {
-        if (nonBlocking) return -EAGAIN;
-        if (queued_.empty()) return -EINVAL;  // nothing could ever arrive
-        const double wait = secondsToNextFrame() + 0.0005;
-        timespec ts{static_cast<time_t>(wait), static_cast<long>((wait - std::floor(wait)) * 1e9)};
-        nanosleep(&ts, nullptr);
-        produce();
-    }
-    const int index = done_.front();
-    done_.pop_front();
-    buffers_[static_cast<size_t>(index)].state = BufferState::Dequeued;
-    describe(index, buf);
-    ++delivered_;
-    return 0;
-}
-
-int SimDevice::streamOn() {
-    if (!capture()) return -EINVAL;
-    if (config_.busy) return -EBUSY;
-    if (buffers_.empty()) return -EINVAL;
-    if (streaming_) return 0;
-    streaming_ = true;
-    start_ = monotonicSeconds();
-    produced_ = 0;
-    return 0;
-}
-
-int SimDevice::streamOff() {
-    if (!capture()) return -EINVAL;
-    streaming_ = false;
-    queued_.clear();
-    done_.clear();
-    for (Buffer& b : buffers_) b.state = BufferState::Dequeued;
-    return 0;
-}
-
-short SimDevice::pollEvents() {
-    if (gone_ || (config_.unplugAfter >= 0 && delivered_ >= config_.unplugAfter && streaming_))
-        return POLLERR | POLLHUP;
-    if (!streaming_) return POLLERR;
-    produce();
-    return done_.empty() ? 0 : (POLLIN | POLLRDNORM);
-}
-
-int SimDevice::checkMapping(size_t length, off_t offset) const {
-    if (gone_) return -ENODEV;
-    if (bufferStride_ == 0 || offset < 0 || static_cast<size_t>(offset) % bufferStride_ != 0) return -EINVAL;
-    const size_t index = static_cast<size_t>(offset) / bufferStride_;
-    if (index >= buffers_.size() || length > bufferStride_) return -EINVAL;
     return 0;
 }
 

@@ -1,0 +1,95 @@
+// The control panel of a run with a camera: the worker thread's readings of each player's hand
+// (position, direction, spread, sign) and the match (life, wins), drawn into g_hDC.
+#include <cmath>
+
+#include "app/main.h"
+#include "app/panel_text.h"
+#include "vision/Picture.h"
+
+namespace {
+
+// Hands closer than this to the centre read as no direction.
+constexpr float kNeutralRadius = 40.0f;
+
+// Degrees from the hand's offset to the centre of the half picture, as the panel shows it.
+double angleOf(int dx, int dy) {
+    if (dx == 0) return 0.0;
+    double a = std::atan(static_cast<double>(dy) / dx) * 180.0 / 3.14159265;
+    if (dx > 0) return a + 180.0;
+    return dy > 0 ? a + 360.0 : a;
+}
+
+const char* directionWord(float distance, double a) {
+    if (distance < kNeutralRadius) return "neutral";
+    if (a <= 45.0 || a > 315.0) return "RIGHT";
+    if (a <= 135.0) return "UP";
+    if (a <= 225.0) return "LEFT";
+    return "DOWN";
+}
+
+}  // namespace
+
+void displayResultsWebcam() {
+    Rectangle(g_hDC, kPanel1Left, 0, kPanel1Left + kPanelWidth, kPanelHeight);
+    Rectangle(g_hDC, kPanel2Left, 0, kPanel2Left + kPanelWidth, kPanelHeight);
+    displayValuePosition(1, kText1X, 20);
+    displayValuePosition(2, kText2X, 20);
+    displayInterpPosition(1, kText1X, 60);
+    displayInterpPosition(2, kText2X, 60);
+    displayLife(1, kText1X, kLifeRow);
+    displayLife(2, kText2X, kLifeRow);
+    displayWins(1, kText1X, kWinsRow);
+    displayWins(2, kText2X, kWinsRow);
+    displayCirclePosition(1, 0, 0);
+    displayCirclePosition(2, kBox2Left, 0);
+    displayVariance(1, kText1X, 160);
+    displayVariance(2, kText2X, 160);
+    displayRPS(1, kText1X, kSignRow);
+    displayRPS(2, kText2X, kSignRow);
+}
+
+void displayValuePosition(int player, int x, int y) {
+    int baryX = readingOf(player, WebCam.baryX1, WebCam.baryX2);
+    int baryY = readingOf(player, WebCam.baryY1, WebCam.baryY2);
+    drawText(x, y, "                         ---X");
+    drawText(x, y + kLineStep, "                         ---Y");
+    drawNumber(x, y, vision::kHalfMiddleColumn - baryX);
+    drawNumber(x, y + kLineStep, vision::kMiddleRow - baryY);
+}
+
+void displayInterpPosition(int player, int x, int y) {
+    int dx = readingOf(player, WebCam.baryX1, WebCam.baryX2) - vision::kHalfMiddleColumn;
+    int dy = readingOf(player, WebCam.baryY1, WebCam.baryY2) - vision::kMiddleRow;
+    float fx = static_cast<float>(dx), fy = static_cast<float>(dy);
+    float distance = std::sqrt(fx * fx + fy * fy);
+    double a = angleOf(dx, dy);
+    drawLine(x, y, "                         ---pos", directionWord(distance, a));
+    drawLine(x, y + kLineStep, "                         ---angle", static_cast<int>(a));
+}
+
+// A knocked-out fighter reads 0, not what the last blow left; an endless match goes below.
+void displayLife(int player, int x, int y) {
+    drawLine(x, y, "                         ---life",
+             referee.shownLife(readingOf(player, world.life1, world.life2)));
+}
+
+void displayWins(int player, int x, int y) {
+    drawLine(x, y, "                         ---won", referee.wins(player));
+}
+
+void displayCirclePosition(int player, int left, int top) {
+    int baryX = readingOf(player, WebCam.baryX1, WebCam.baryX2);
+    int baryY = readingOf(player, WebCam.baryY1, WebCam.baryY2);
+    Rectangle(g_hDC, left, top, left + kBoxWidth, top + kPanelHeight);
+    drawText(left - baryX + kBoxWidth, top + baryY, "o");
+}
+
+void displayVariance(int player, int x, int y) {
+    drawLine(x, y, "                         ---VarX", readingOf(player, WebCam.varX1, WebCam.varX2));
+    drawLine(x, y + kLineStep, "                         ---VarY",
+             readingOf(player, WebCam.varY1, WebCam.varY2));
+}
+
+void displayRPS(int player, int x, int y) {
+    drawLine(x, y, "                         ---res", signWord(readingOf(player, WebCam.rps1, WebCam.rps2)));
+}
