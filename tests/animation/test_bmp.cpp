@@ -16,7 +16,7 @@
 namespace {
 
 // The header fields a crafted file sets; the pixels follow the palette, all of them present.
-struct BmpSpec {
+struct BmpFields {
     uint32_t infoSize = 40;
     int32_t width = 2;
     int32_t height = 2;
@@ -30,7 +30,7 @@ void put(std::vector<unsigned char>& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
 }
 
-std::vector<unsigned char> craft(const BmpSpec& s) {
+std::vector<unsigned char> craft(const BmpFields& s) {
     const uint32_t paletteEntries = s.bits <= 8 ? (s.colours ? s.colours : 1u << s.bits) : 0;
     const uint32_t entryBytes = s.infoSize == 12 ? 3 : 4;
     const uint32_t offset = 14 + s.infoSize + (s.withMasks ? 12 : 0) + paletteEntries * entryBytes;
@@ -87,14 +87,14 @@ TEST(BmpCheck, OnlyTheSixUsableBitCountsPassOverTheWholeRange) {
     // A bit count of 4100 once reached SDL as "4 bits, no palette" and crashed the conversion.
     int accepted = 0;
     for (uint32_t bits = 0; bits <= 0xFFFF; ++bits) {
-        BmpSpec spec;
-        spec.bits = bits;
+        BmpFields fields;
+        fields.bits = bits;
         const bool usable =
             bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
         // Only the usable counts get a palette and pixels sized for them: the others are
         // refused for their bit count alone, whatever follows.
-        if (!usable) spec.bits = 24;
-        std::vector<unsigned char> bytes = craft(spec);
+        if (!usable) fields.bits = 24;
+        std::vector<unsigned char> bytes = craft(fields);
         bytes[28] = static_cast<unsigned char>(bits);
         bytes[29] = static_cast<unsigned char>(bits >> 8);
         const std::string problem = decode(bytes);
@@ -110,14 +110,14 @@ TEST(BmpCheck, OnlyTheSixUsableBitCountsPassOverTheWholeRange) {
 }
 
 TEST(BmpCheck, ShortAndForeignHeadersAreRefused) {
-    const std::vector<unsigned char> whole = craft(BmpSpec{});
+    const std::vector<unsigned char> whole = craft(BmpFields{});
     // The 24-byte file whose header stops before the bit count: SDL read an uninitialised one.
     EXPECT_EQ(problemOf({whole.begin(), whole.begin() + 24}), "its header is cut short");
     EXPECT_EQ(problemOf({whole.begin(), whole.begin() + 10}), "its header is cut short");
     EXPECT_NE(problemOf({}).find("not a BMP picture"), std::string::npos);
     EXPECT_NE(problemOf({'G', 'I', 'F', '8', '9', 'a'}).find("not a BMP picture"),
               std::string::npos);
-    BmpSpec odd;
+    BmpFields odd;
     odd.infoSize = 64;
     EXPECT_NE(problemOf(craft(odd)).find("unknown size (64 bytes)"), std::string::npos);
 }
@@ -127,7 +127,7 @@ TEST(BmpCheck, NegativeZeroAndHugeSizesAreRefused) {
                               {1, 8193},       {1, -8193},      {INT_MIN, 1},  {1, INT_MIN},
                               {INT_MAX, 1},    {1, INT_MAX},    {-1, -1},      {65536, 65536}};
     for (const auto& size : bad) {
-        std::vector<unsigned char> bytes = craft(BmpSpec{});
+        std::vector<unsigned char> bytes = craft(BmpFields{});
         for (int i = 0; i < 4; ++i) {
             bytes[18 + i] = static_cast<unsigned char>(uint32_t(size[0]) >> (8 * i));
             bytes[22 + i] = static_cast<unsigned char>(uint32_t(size[1]) >> (8 * i));
@@ -135,10 +135,10 @@ TEST(BmpCheck, NegativeZeroAndHugeSizesAreRefused) {
         EXPECT_NE(decode(bytes).find("is not within 1 to 8192"), std::string::npos)
             << size[0] << " x " << size[1];
     }
-    BmpSpec topDown;
+    BmpFields topDown;
     topDown.height = -3;  // rows stored top first: a valid picture
     EXPECT_EQ(decode(craft(topDown)), "");
-    BmpSpec largest;
+    BmpFields largest;
     largest.width = 8192;
     largest.height = 1;
     int width = 0;
@@ -147,41 +147,41 @@ TEST(BmpCheck, NegativeZeroAndHugeSizesAreRefused) {
 }
 
 TEST(BmpCheck, PalettesMustBeThereAndFitTheBitCount) {
-    BmpSpec paletted;
+    BmpFields paletted;
     paletted.bits = 8;
     paletted.colours = 3;
     EXPECT_EQ(decode(craft(paletted)), "");
     paletted.colours = 257;
     EXPECT_NE(problemOf(craft(paletted)).find("palette of 257 colours is longer than 256"),
               std::string::npos);
-    BmpSpec fourBits;
+    BmpFields fourBits;
     fourBits.bits = 4;
     std::vector<unsigned char> bytes = craft(fourBits);
     bytes.resize(14 + 40 + 10);  // stops inside the 16-colour palette
     EXPECT_NE(problemOf(bytes).find("before its palette of 16 colours"), std::string::npos);
-    BmpSpec os2;
+    BmpFields os2;
     os2.infoSize = 12;
     os2.bits = 1;
     EXPECT_EQ(decode(craft(os2)), "");
 }
 
 TEST(BmpCheck, CompressionAndCutPixelsAreRefused) {
-    BmpSpec rle;
+    BmpFields rle;
     rle.bits = 8;
     rle.compression = 1;
     EXPECT_NE(problemOf(craft(rle)).find("compression 1 is not supported"), std::string::npos);
-    BmpSpec fields;
+    BmpFields fields;
     fields.bits = 16;
     fields.compression = 3;
     fields.withMasks = true;
     EXPECT_EQ(decode(craft(fields)), "");
     fields.bits = 24;
     EXPECT_NE(problemOf(craft(fields)).find("compression 3"), std::string::npos);
-    std::vector<unsigned char> cut = craft(BmpSpec{});
+    std::vector<unsigned char> cut = craft(BmpFields{});
     cut.pop_back();
     EXPECT_NE(problemOf(cut).find("cut short: 69 bytes where its pixels need 70"),
               std::string::npos);
-    std::vector<unsigned char> inside = craft(BmpSpec{});
+    std::vector<unsigned char> inside = craft(BmpFields{});
     inside[10] = 20;  // pixels "start" inside the header
     EXPECT_NE(problemOf(inside).find("start inside its header"), std::string::npos);
 }
