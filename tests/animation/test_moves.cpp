@@ -5,13 +5,14 @@
 
 #include "animation/moves.h"
 #include "tests/animation/test_helpers.h"
+#include "tests/support/data_folder.h"
 
 namespace {
 
 class ShippedMoves : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        WorkingDir data(VORLAXIS_DATA_DIR);
+        WorkingDir data(testsupport::dataFolder());
         moves = new Moves;
         ASSERT_TRUE(moves->readMoves());
     }
@@ -19,7 +20,7 @@ protected:
         delete moves;
         moves = nullptr;
     }
-    static Model file(const char* name) { return readModel(std::string(VORLAXIS_DATA_DIR "/") + name); }
+    static Model file(const char* name) { return readModel(testsupport::dataFile(name)); }
     static Moves* moves;
 };
 Moves* ShippedMoves::moves = nullptr;
