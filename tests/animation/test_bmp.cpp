@@ -12,6 +12,7 @@
 
 #include "animation/bmp.h"
 #include "animation/moves.h"
+#include "tests/support/data_folder.h"
 
 namespace {
 
@@ -187,7 +188,7 @@ TEST(BmpCheck, CompressionAndCutPixelsAreRefused) {
 }
 
 TEST(BmpCheck, EveryShippedPictureAndNoOtherKindOfFilePasses) {
-    const std::string dir = VORLAXIS_DATA_DIR;
+    const std::string dir = testsupport::dataFolder();
     for (const char* name : Moves::textureFiles) {
         std::string problem;
         SDL_Surface* s = loadBgrBmp((dir + "/" + name).c_str(), problem);

@@ -5,11 +5,12 @@
 #include <cmath>
 
 #include "tests/animation/test_helpers.h"
+#include "tests/support/data_folder.h"
 
 namespace {
 
 Model pose(const char* name) {
-    FileReader reader((std::string(VORLAXIS_DATA_DIR "/") + name).c_str());
+    FileReader reader(testsupport::dataFile(name).c_str());
     Model m = reader.getAll();
     EXPECT_TRUE(reader.good()) << name;
     return m;

@@ -1,31 +1,18 @@
 #pragma once
-// Temporary folders and working-directory switches for the animation tests.
+// Scratch folders, working-directory switches and model files for the animation tests.
 #include <string>
 
 #include "animation/filreader.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/working_folder.h"
 
-// A fresh temporary folder, removed with everything in it when the object goes.
-class TempDir {
+// In memory: the fuzz tests rewrite files thousands of times.
+class TempDir : public testsupport::ScratchFolder {
 public:
-    TempDir();
-    ~TempDir();
-    const std::string& path() const { return dir; }
-    std::string file(const std::string& name) const { return dir + "/" + name; }
-    void write(const std::string& name, const std::string& contents) const;
-
-private:
-    std::string dir;
+    TempDir() : ScratchFolder("animation", Storage::Memory) {}
 };
 
-// Runs the enclosing scope with `dir` as working directory (the game reads its data there).
-class WorkingDir {
-public:
-    explicit WorkingDir(const std::string& dir);
-    ~WorkingDir();
-
-private:
-    std::string previous;
-};
+using WorkingDir = testsupport::WorkingFolder;
 
 Model readModel(const std::string& path);
 

@@ -6,6 +6,7 @@
 #include "animation/codes.h"
 #include "animation/moves.h"
 #include "tests/animation/test_helpers.h"
+#include "tests/support/data_folder.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ using namespace animation;
 class ShippedMoves : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        WorkingDir data(VORLAXIS_DATA_DIR);
+        WorkingDir data(testsupport::dataFolder());
         moves = new Moves;
         ASSERT_TRUE(moves->readMoves());
     }
@@ -22,7 +23,7 @@ protected:
         delete moves;
         moves = nullptr;
     }
-    static Model file(const char* name) { return readModel(std::string(VORLAXIS_DATA_DIR "/") + name); }
+    static Model file(const char* name) { return readModel(testsupport::dataFile(name)); }
     static Moves* moves;
 };
 Moves* ShippedMoves::moves = nullptr;

@@ -11,6 +11,10 @@
 
 #include "app/datadir.h"
 #include "platform/win32.h"
+#include "tests/support/data_folder.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/working_folder.h"
 
 namespace {
 
@@ -28,15 +32,14 @@ TEST(DataFolder, AnInstalledGameLooksBesideItsPrefixThenInItsOwnAndTheBuildFolde
 }
 
 TEST(DataFolder, AFolderWithAnyDataFileHoldsTheGameEvenDamaged) {
-    EXPECT_TRUE(holdsGameData(VORLAXIS_DATA_DIR));
-    const fs::path partial = fs::temp_directory_path() / ("vorlaxis-partial-" + std::to_string(::getpid()));
-    fs::create_directories(partial);
+    EXPECT_TRUE(holdsGameData(testsupport::dataFolder()));
+    const testsupport::ScratchFolder folder("partial");
+    const fs::path partial = folder.path();
     fs::create_directory(partial / "music.ogg");  // a folder by the right name is no data file
     EXPECT_FALSE(holdsGameData(partial.string()));
     // With music.ogg missing the game must stay and say so, not move to another folder.
-    fs::copy_file(fs::path(VORLAXIS_DATA_DIR) / "Punch00.txt", partial / "Punch00.txt");
+    fs::copy_file(testsupport::dataFile("Punch00.txt"), partial / "Punch00.txt");
     EXPECT_TRUE(holdsGameData(partial.string()));
-    fs::remove_all(partial);
     EXPECT_FALSE(holdsGameData("/nonexistent/vorlaxis"));
 }
 
@@ -51,24 +54,17 @@ TEST(DataFolder, RelativeCamerasAreTakenFromTheStartFolderDevicesAndNumbersStay)
 // Changes the process's folder and environment: puts both back whatever happens.
 class EnterDataFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        start_ = fs::current_path();
-        fs::current_path(fs::temp_directory_path());
-    }
-    void TearDown() override {
-        fs::current_path(start_);
-        SetEnvironmentVariableA("VORLAXIS_DATA", nullptr);
-        SetEnvironmentVariableA("VORLAXIS_CAMERA", nullptr);
-    }
-    fs::path start_;
+    testsupport::WorkingFolder here_{fs::temp_directory_path().string()};
+    testsupport::ScopedEnv data_{"VORLAXIS_DATA"};
+    testsupport::ScopedEnv camera_{"VORLAXIS_CAMERA"};
 };
 
 TEST_F(EnterDataFolder, MovesIntoTheSetFolderAfterMakingTheCameraAbsolute) {
-    SetEnvironmentVariableA("VORLAXIS_DATA", VORLAXIS_DATA_DIR);
+    SetEnvironmentVariableA("VORLAXIS_DATA", testsupport::dataFolder().c_str());
     SetEnvironmentVariableA("VORLAXIS_CAMERA", "fight.y4m");
     const std::string clip = (fs::temp_directory_path() / "fight.y4m").string();
     ASSERT_TRUE(enterDataFolder());
-    EXPECT_EQ(fs::current_path(), fs::canonical(VORLAXIS_DATA_DIR));
+    EXPECT_EQ(fs::current_path(), fs::canonical(testsupport::dataFolder()));
     EXPECT_EQ(std::string(std::getenv("VORLAXIS_CAMERA")), clip);
     // Already there: it stays, even with a setting that holds nothing.
     SetEnvironmentVariableA("VORLAXIS_DATA", "/nonexistent");

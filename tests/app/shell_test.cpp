@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "tests/app/panel.h"
+#include "tests/support/headless_window.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/wait.h"
 #include "vision/Picture.h"
 
@@ -67,12 +69,9 @@ LRESULT CALLBACK loggingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
 
 TEST_F(Shell, PendingMessagesAllGoBeforeTheNextTurnAndEscapeEndsTheLoop) {
     constexpr UINT kFirst = 0x8001, kSecond = 0x8002, kThird = 0x8003, kTurn = 0;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = loggingProc;
-    wc.lpszClassName = "loop-test";
-    RegisterClassA(&wc);
-    HWND other = CreateWindowExA(0, "loop-test", "loop", 0, 0, 0, 8, 8, nullptr, nullptr,
-                                 nullptr, nullptr);
+    testsupport::registerWindowClass("loop-test", loggingProc, nullptr);
+    const testsupport::HeadlessWindow loop("loop-test", 8, 8);
+    HWND other = loop.handle();
     dispatched().clear();
     PostMessageA(other, kFirst, 0, 0);
     PostMessageA(other, kSecond, 0, 0);
@@ -85,7 +84,6 @@ TEST_F(Shell, PendingMessagesAllGoBeforeTheNextTurnAndEscapeEndsTheLoop) {
         ASSERT_LE(turns, 2) << "the loop ran on after Escape";
     });
     EXPECT_EQ(dispatched(), (std::vector<UINT>{kFirst, kSecond, kTurn, kThird, kTurn}));
-    DestroyWindow(other);
 }
 
 // On Windows SDL's event pump takes WM_QUIT off the queue and drops it; the request itself
@@ -121,7 +119,7 @@ std::string makeClip() {
 TEST_F(Shell, TheWorkerReadsTheCameraDrawsEveryBlockAndStopsOnTheSignal) {
     std::string clip = makeClip();
     if (clip.empty()) GTEST_SKIP() << "no clip generator";
-    setenv("VORLAXIS_CAMERA", clip.c_str(), 1);
+    const testsupport::ScopedEnv camera("VORLAXIS_CAMERA", clip);
     WebCam.hWndParent = g_hWnd;
     WebCam.hDCAffichage = g_hDC;
     WebCam.Connect();

@@ -7,45 +7,23 @@
 #include "platform/win32.h"
 #include "tests/capture/clip_files.h"
 #include "tests/capture/video_devices.h"
+#include "tests/support/headless_window.h"
+#include "tests/support/scoped_env.h"
 
 using testclip::anyVideoDevice;
 using testclip::TempFile;
 
 namespace {
 
-LRESULT CALLBACK panelProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(hWnd, msg, wParam, lParam);
-}
-
 class CaptureWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        vorlaxis::platform::useVideoDriver("null");
-        static bool registered = false;
-        if (!registered) {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = panelProc;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = "capture-test-panel";
-            ASSERT_NE(RegisterClassA(&wc), 0);
-            registered = true;
-        }
-        panel_ = CreateWindowExA(0, "capture-test-panel", "panel", WS_OVERLAPPEDWINDOW, 0, 0, 1200, 272,
-                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(panel_, nullptr);
         camera::setCaptureClock([this] { return time_; });
-        const char* saved = std::getenv("VORLAXIS_CAMERA");
-        hadCamera_ = saved != nullptr;
-        if (saved) savedCamera_ = saved;
     }
 
     void TearDown() override {
-        if (panel_) DestroyWindow(panel_);
         camera::setCaptureClock(nullptr);
-        if (hadCamera_)
-            setenv("VORLAXIS_CAMERA", savedCamera_.c_str(), 1);
-        else
-            unsetenv("VORLAXIS_CAMERA");
     }
 
     // What the game does: the capture window at (440, 0) of the panel, driver 0.
@@ -56,10 +34,7 @@ protected:
     // Connects with VORLAXIS_CAMERA set to `setting` (unset for null); returns the result and
     // what was printed on stderr.
     LRESULT connect(HWND capture, const char* setting, std::string& printed) {
-        if (setting)
-            setenv("VORLAXIS_CAMERA", setting, 1);
-        else
-            unsetenv("VORLAXIS_CAMERA");
+        camera_.set(setting);
         ::testing::internal::CaptureStderr();
         const LRESULT result = SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 0, 0);
         printed = ::testing::internal::GetCapturedStderr();
@@ -82,10 +57,10 @@ protected:
         return canvas.valid() ? canvas.row(y)[x] : 0xFFFFFFFF;
     }
 
-    HWND panel_ = nullptr;
+    testsupport::HeadlessWindow window_{"capture-test-panel", 1200, 272, WS_OVERLAPPEDWINDOW, nullptr};
+    HWND panel_ = window_.handle();
     double time_ = 100.0;
-    bool hadCamera_ = false;
-    std::string savedCamera_;
+    testsupport::ScopedEnv camera_{"VORLAXIS_CAMERA"};
 };
 
 uint32_t greyOf(uint32_t pixel) { return pixel & 0xFF; }
@@ -165,7 +140,7 @@ TEST_F(CaptureWindow, PreviewNeedsAConnectedDriver) {
     EXPECT_EQ(SendMessageA(panel_, WM_CAP_DRIVER_CONNECT, 0, 0), 0);  // not a capture window
     TempFile clip(".y4m");
     clip.write(markedClip(1));
-    setenv("VORLAXIS_CAMERA", clip.path().c_str(), 1);
+    camera_.set(clip.path().c_str());
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 1, 0), 0);
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("driver 1 does not exist"), std::string::npos);

@@ -8,15 +8,14 @@
 
 #include <unistd.h>
 
+#include "tests/support/scratch_folder.h"
+
 namespace testclip {
 
 // A unique path under the temporary directory, removed when the object goes.
 class TempFile {
 public:
-    explicit TempFile(const std::string& suffix) {
-        static int counter = 0;
-        path_ = "/tmp/vorlaxis-capture-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + suffix;
-    }
+    explicit TempFile(const std::string& suffix) : path_(testsupport::scratchPath("capture", suffix)) {}
     ~TempFile() { std::remove(path_.c_str()); }
     const std::string& path() const { return path_; }
 

@@ -21,6 +21,9 @@
 #include "render/lensflare.h"
 #include "sound/Son.h"
 #include "tests/sound/child_run.h"
+#include "tests/support/data_folder.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/working_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -44,8 +47,7 @@ const char* describe(Damage d) {
 }
 
 using childrun::slurp;
-
-fs::path dataFile(const std::string& name) { return fs::path(VORLAXIS_DATA_DIR) / name; }
+using testsupport::dataFile;
 
 // A file no loader of this name's kind accepts: a picture for text and sound, a sound for
 // pictures.
@@ -64,10 +66,8 @@ std::string randomBytes(std::size_t size, unsigned seed) {
 class DataDir {
 public:
     DataDir(const std::vector<std::string>& files, const std::string& damaged, Damage damage) {
-        char pattern[] = "/tmp/vorlaxis-matrix-XXXXXX";
-        path_ = mkdtemp(pattern);
         for (const std::string& f : files)
-            if (f != damaged) fs::create_symlink(dataFile(f), path_ / f);
+            if (f != damaged) fs::create_symlink(dataFile(f), folder_.file(f));
         const std::string original = slurp(dataFile(damaged));
         std::string bytes;
         switch (damage) {
@@ -77,24 +77,20 @@ public:
         case Damage::Random: bytes = randomBytes(std::min<std::size_t>(original.size(), 65536), 11); break;
         case Damage::OtherKind: bytes = otherKind(damaged); break;
         }
-        std::ofstream(path_ / damaged, std::ios::binary) << bytes;
+        folder_.write(damaged, bytes);
     }
-    ~DataDir() { fs::remove_all(path_); }
-    const fs::path& path() const { return path_; }
+    const std::string& path() const { return folder_.path(); }
 
 private:
-    fs::path path_;
+    testsupport::ScratchFolder folder_{"matrix"};
 };
 
 // Runs `body` in the folder, with what it prints on standard error.
 std::string inFolder(const DataDir& dir, const std::function<void()>& body) {
-    const fs::path previous = fs::current_path();
-    fs::current_path(dir.path());
+    const testsupport::WorkingFolder here(dir.path());
     ::testing::internal::CaptureStderr();
     body();
-    const std::string err = ::testing::internal::GetCapturedStderr();
-    fs::current_path(previous);
-    return err;
+    return ::testing::internal::GetCapturedStderr();
 }
 
 int countOf(const std::string& text, const std::string& what) {

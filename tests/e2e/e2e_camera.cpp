@@ -23,8 +23,6 @@ namespace {
 
 const char* const kPanelCaption = "Vorlaxis - control panel";
 
-std::string tempPath(const std::string& suffix) { return e2e::tempPath("e2e-camera", suffix); }
-
 // 320 x 240, 4:4:4 so no chroma blurs the edges: red, green / blue, white quadrants.
 std::string quadrantClip() {
     const uint8_t quad[4][3] = {{81, 90, 240}, {145, 54, 34}, {41, 240, 110}, {235, 128, 128}};
@@ -52,7 +50,7 @@ protected:
 }  // namespace
 
 TEST_F(CameraEndToEnd, PanelPreviewShowsTheClipAndEscapeEndsTheGame) {
-    const std::string clip = tempPath(".y4m");
+    const std::string clip = testsupport::scratchPath("e2e-camera", ".y4m");
     std::ofstream(clip, std::ios::binary) << quadrantClip();
     GameProcess game = start(clip.c_str());
     const std::string panel = game.waitForWindow(kPanelCaption, e2e::kStartSeconds);

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "tests/e2e/screen.h"
+#include "tests/support/data_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -23,22 +25,17 @@ using Damages = std::vector<std::pair<std::string, std::string>>;
 class DamagedData {
 public:
     explicit DamagedData(const Damages& damaged) {
-        path_ = e2e::tempPath("data", "");
-        fs::create_directory(path_);
-        for (const fs::directory_entry& entry : fs::directory_iterator(VORLAXIS_DATA_DIR))
-            fs::create_symlink(entry.path(), fs::path(path_) / entry.path().filename());
+        for (const fs::directory_entry& entry : fs::directory_iterator(testsupport::dataFolder()))
+            fs::create_symlink(entry.path(), fs::path(path()) / entry.path().filename());
         for (const auto& [name, bytes] : damaged) {
-            fs::remove(fs::path(path_) / name);
-            if (!bytes.empty()) std::ofstream(fs::path(path_) / name, std::ios::binary) << bytes;
+            fs::remove(folder_.file(name));
+            if (!bytes.empty()) folder_.write(name, bytes);
         }
     }
-    ~DamagedData() { fs::remove_all(path_); }
-    DamagedData(const DamagedData&) = delete;
-    DamagedData& operator=(const DamagedData&) = delete;
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return folder_.path(); }
 
 private:
-    std::string path_;
+    testsupport::ScratchFolder folder_{"data"};
 };
 
 // A 2 x 2 picture whose bit count says 4100: SDL read it as 4 bits without a palette and the

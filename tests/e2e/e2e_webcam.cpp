@@ -28,7 +28,7 @@ protected:
         if (IsSkipped()) return;
         // Cameras are found by number: a real one would come before the simulated ones.
         if (testclip::anyVideoDevice()) GTEST_SKIP() << "this machine has a /dev/video device";
-        clip_ = simcam::tempPath("e2e-webcam", ".y4m");
+        clip_ = testsupport::scratchPath("e2e-webcam", ".y4m");
         simcam::writeQuadrantClip(clip_, 640, 480, 30, 3);
     }
     void TearDown() override { std::remove(clip_.c_str()); }
@@ -167,12 +167,12 @@ TEST_F(WebcamEndToEnd, ABigMotionJpegCameraCostsTheGameNoSpeed) {
     GTEST_SKIP() << "speed is measured in the plain build";
 #endif
     const std::string counter = std::string(VORLAXIS_BIN_DIR) + "/tests/v4l2sim/libturncounter.so";
-    const std::string small = simcam::tempPath("e2e-webcam", ".y4m");
+    const std::string small = testsupport::scratchPath("e2e-webcam", ".y4m");
     simcam::writeQuadrantClip(small, 320, 240, 30, 3);
     Speed best[2];  // clip, camera
     for (int round = 0; round < 3; ++round) {
         for (int camera : {0, 1}) {
-            const std::string turns = simcam::tempPath("e2e-webcam", ".turns");
+            const std::string turns = testsupport::scratchPath("e2e-webcam", ".turns");
             std::vector<std::string> settings = {"VORLAXIS_TURNS_FILE=" + turns, "VORLAXIS_SIM_FORMATS=MJPG=1280x720"};
             if (!camera) settings.push_back("VORLAXIS_CAMERA=" + small);
             GameProcess game = start(settings, counter);

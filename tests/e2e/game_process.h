@@ -18,6 +18,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "tests/support/data_folder.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/wait.h"
 
 extern char** environ;
@@ -40,12 +42,6 @@ inline const std::string& gamePath() {
 inline bool exists(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0;
-}
-
-inline std::string tempPath(const std::string& stem, const std::string& suffix) {
-    static int counter = 0;
-    return "/tmp/vorlaxis-" + stem + "-" + std::to_string(::getpid()) + "-" +
-           std::to_string(counter++) + suffix;
 }
 
 inline std::string slurp(const std::string& path) {
@@ -74,7 +70,7 @@ inline std::string findWindow(const std::string& caption) {
 // Which executable to start, and in which folder.
 struct Launch {
     std::string program = gamePath();
-    std::string folder = VORLAXIS_DATA_DIR;
+    std::string folder = testsupport::dataFolder();
 };
 
 class GameProcess {
@@ -83,7 +79,7 @@ public:
     // `arguments` follow the program's name on its command line.
     explicit GameProcess(const std::vector<std::string>& environment,
                          const std::vector<std::string>& arguments = {}, Launch launch = Launch())
-        : launch_(std::move(launch)), out_(tempPath("e2e", ".out")), err_(tempPath("e2e", ".err")) {
+        : launch_(std::move(launch)), out_(testsupport::scratchPath("e2e", ".out")), err_(testsupport::scratchPath("e2e", ".err")) {
         std::vector<std::string> env = merged(environment);
         std::vector<std::string> args = arguments;
         args.insert(args.begin(), launch_.program);

@@ -127,7 +127,7 @@ protected:
     }
 
     static std::string makeClip(const char* text) {
-        const std::string script = tempPath("clip", ".txt"), clip = tempPath("clip", ".y4m");
+        const std::string script = testsupport::scratchPath("clip", ".txt"), clip = testsupport::scratchPath("clip", ".y4m");
         FILE* out = std::fopen(script.c_str(), "w");
         if (!out) return "";
         std::fputs(text, out);

@@ -1,4 +1,4 @@
-// What the install tests share: the generated data files, temporary folders, PNG sizes.
+// What the install tests share: the generated data files, command runs, PNG sizes.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "tests/e2e/game_process.h"
+#include "tests/support/data_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace install {
 
@@ -16,33 +18,15 @@ namespace fs = std::filesystem;
 // Every data file the build generated, by name.
 inline std::vector<std::string> dataFiles() {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(VORLAXIS_DATA_DIR))
+    for (const auto& entry : fs::directory_iterator(testsupport::dataFolder()))
         if (entry.is_regular_file() && entry.path().filename() != ".generated")
             names.push_back(entry.path().filename().string());
     return names;
 }
 
-// A fresh empty folder under /tmp, removed with everything in it when this goes.
-class TempFolder {
-public:
-    explicit TempFolder(const std::string& stem) : path_(e2e::tempPath(stem, "")) {
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code error;
-        fs::remove_all(path_, error);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 // Runs a shell command; returns its exit code and fills `output` with stdout and stderr.
 inline int run(const std::string& command, std::string& output) {
-    const std::string file = e2e::tempPath("run", ".txt");
+    const std::string file = testsupport::scratchPath("run", ".txt");
     const int status = std::system(("(" + command + ") > " + file + " 2>&1").c_str());
     output = e2e::slurp(file);
     std::remove(file.c_str());

@@ -67,7 +67,7 @@ TEST_F(InstalledTree, HoldsEveryDataFileTheGameItsMenuEntryManualAndDocuments) {
         const std::string copy = installed("share/vorlaxis/" + name);
         ASSERT_TRUE(exists(copy)) << copy;
         EXPECT_EQ(install::fs::file_size(copy),
-                  install::fs::file_size(std::string(VORLAXIS_DATA_DIR) + "/" + name)) << name;
+                  install::fs::file_size(testsupport::dataFile(name))) << name;
     }
     EXPECT_FALSE(exists(installed("share/vorlaxis/.generated")));
     EXPECT_EQ(install::fs::status(game()).permissions() & install::fs::perms::owner_exec,
@@ -134,7 +134,7 @@ protected:
 // From a folder with neither data nor the game, with the clip named relative to that folder:
 // the game finds its data next to its executable and the clip where the player is.
 TEST_F(InstalledGame, StartsFromAnUnrelatedFolderWithAClipNamedFromThereAndEscapeEndsIt) {
-    install::TempFolder folder("player");
+    testsupport::ScratchFolder folder("player");
     const std::string clip = Clips::makeClip("fps 15\n15 rock 80,120 | paper 80,120\n");
     ASSERT_FALSE(clip.empty()) << "no clip generator";
     install::fs::rename(clip, folder.path() + "/fight.y4m");
@@ -149,8 +149,8 @@ TEST_F(InstalledGame, StartsFromAnUnrelatedFolderWithAClipNamedFromThereAndEscap
 }
 
 TEST_F(InstalledGame, AnEmptyDataFolderIsReportedWithTheExitCode1) {
-    install::TempFolder folder("player");
-    install::TempFolder empty("data");
+    testsupport::ScratchFolder folder("player");
+    testsupport::ScratchFolder empty("data");
     e2e::GameProcess process({"SDL_AUDIODRIVER=dummy", "VORLAXIS_DATA=" + empty.path()},
                              {}, e2e::Launch{game(), folder.path()});
     int status = -2;

@@ -60,7 +60,7 @@ TEST_F(DebianPackage, LaysTheGameOutAsDebianGamesDo) {
 }
 
 TEST_F(DebianPackage, ShipsAStrippedExecutable) {
-    install::TempFolder folder("package");
+    testsupport::ScratchFolder folder("package");
     const std::string executable = folder.path() + "/vorlaxis";
     std::string output;
     ASSERT_EQ(install::run("dpkg-deb --fsys-tarfile " + deb_ + " | tar -xO ./usr/games/vorlaxis > " + executable,

@@ -3,6 +3,8 @@
 // the mixer on SDL's dummy driver so the effects really play, and the start values of init.
 #include "match/World.h"
 #include "sound/Son.h"
+#include "tests/support/data_folder.h"
+#include "tests/support/working_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,21 +13,12 @@
 #include <string>
 #include <unistd.h>
 
-inline std::string dataDir()
-{
-    const char* env = std::getenv("VORLAXIS_DATA_DIR");
-    return env != nullptr ? env : VORLAXIS_DATA_DIR;
-}
-
 // Runs f with the data folder as working directory, as the game runs.
 template <class F>
 void inDataDir(F f)
 {
-    char previous[4096];
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    ASSERT_EQ(chdir(dataDir().c_str()), 0) << "no data folder " << dataDir();
+    const testsupport::WorkingFolder here(testsupport::dataFolder());
     f();
-    ASSERT_EQ(chdir(previous), 0);
 }
 
 // One turn's readings; a hand at the middle column asks for no walking.
@@ -64,7 +57,7 @@ protected:
             bool ok = false;
             inDataDir([&] { ok = loaded->readMoves(); });
             if (!ok)
-                ADD_FAILURE() << "keyframe files missing in " << dataDir();
+                ADD_FAILURE() << "keyframe files missing in " << testsupport::dataFolder();
         }
         return *loaded;
     }

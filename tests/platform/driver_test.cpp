@@ -2,7 +2,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/platform/headless.h"
+#include "tests/support/headless_window.h"
+#include "tests/support/scoped_env.h"
 
 namespace {
 
@@ -16,16 +17,9 @@ std::string messageOf(DWORD code) {
 // Runs the X11 driver with DISPLAY unset, and puts the null driver and DISPLAY back after.
 class WithoutDisplay : public ::testing::Test {
 protected:
-    void SetUp() override {
-        if (const char* display = std::getenv("DISPLAY")) saved_ = display;
-        unsetenv("DISPLAY");
-        ASSERT_TRUE(vorlaxis::platform::useVideoDriver("x11"));
-    }
-    void TearDown() override {
-        if (!saved_.empty()) setenv("DISPLAY", saved_.c_str(), 1);
-        vorlaxis::platform::useVideoDriver("null");
-    }
-    std::string saved_;
+    void SetUp() override { ASSERT_TRUE(vorlaxis::platform::useVideoDriver("x11")); }
+    void TearDown() override { vorlaxis::platform::useVideoDriver("null"); }
+    testsupport::ScopedEnv noDisplay_{"DISPLAY", nullptr};
 };
 
 TEST(VideoDriver, NamesPickADriverTheOldHeadlessNameIsTheNullOneAndUnknownNamesChangeNothing) {
@@ -50,7 +44,7 @@ TEST_F(WithoutDisplay, TheScreenAndTopLevelWindowsFailWithTheDriversReasonAsThei
     DWORD screenError = GetLastError();
     EXPECT_NE(screenError, 0u);
     EXPECT_EQ(messageOf(screenError), "no X display: DISPLAY is not set");
-    testing_platform::registerPlainClass("driver-test");
+    testsupport::registerWindowClass("driver-test");
     SetLastError(0);
     EXPECT_EQ(CreateWindowExA(0, "driver-test", "top", 0, 0, 0, 10, 10, nullptr, nullptr,
                               nullptr, nullptr),

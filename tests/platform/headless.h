@@ -4,17 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/driver.h"
+#include "tests/support/headless_window.h"
 
 namespace testing_platform {
-
-inline void registerPlainClass(const char* name, WNDPROC proc = DefWindowProcA,
-                               HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = proc;
-    wc.hbrBackground = background;
-    wc.lpszClassName = name;
-    RegisterClassA(&wc);  // already there after the first test: harmless
-}
 
 class HeadlessCanvas : public ::testing::Test {
 protected:
@@ -22,18 +14,11 @@ protected:
     static constexpr int kHeight = 100;
 
     void SetUp() override {
-        vorlaxis::platform::useVideoDriver("null");
-        registerPlainClass("canvas-test");
-        hwnd = CreateWindowExA(0, "canvas-test", "canvas", 0, 0, 0, kWidth, kHeight, nullptr,
-                               nullptr, nullptr, nullptr);
         ASSERT_NE(hwnd, nullptr);
         hdc = GetDC(hwnd);
         ASSERT_NE(hdc, nullptr);
     }
-    void TearDown() override {
-        ReleaseDC(hwnd, hdc);
-        DestroyWindow(hwnd);
-    }
+    void TearDown() override { ReleaseDC(hwnd, hdc); }
     // The canvas pixel (0x00RRGGBB) at (x, y).
     uint32_t at(int x, int y) {
         vorlaxis::platform::CanvasLock lock(hwnd);
@@ -44,7 +29,8 @@ protected:
         std::fill(lock.pixels(), lock.pixels() + kWidth * kHeight, pixel);
     }
 
-    HWND hwnd = nullptr;
+    testsupport::HeadlessWindow window{"canvas-test", kWidth, kHeight};
+    HWND hwnd = window.handle();
     HDC hdc = nullptr;
 };
 

@@ -4,12 +4,12 @@
 #include <thread>
 #include <vector>
 
-#include "tests/platform/headless.h"
+#include "tests/support/headless_window.h"
 
 namespace {
 
 using namespace std::chrono;
-using testing_platform::registerPlainClass;
+using testsupport::registerWindowClass;
 
 // A private message outside the capture range, which goes to the capture driver.
 constexpr UINT kAppMessage = 0x8001;
@@ -29,7 +29,7 @@ class Queue : public ::testing::Test {
 protected:
     void SetUp() override {
         vorlaxis::platform::useVideoDriver("null");
-        registerPlainClass("queue-test", recordingProc);
+        registerWindowClass("queue-test", recordingProc);
         drain();
         received().clear();
     }

@@ -3,6 +3,7 @@
 #include "render/Mars.h"
 #include "render/backgrnd.h"
 #include "render/camera.h"
+#include "tests/support/scratch_folder.h"
 
 #include <cmath>
 #include <cstdio>
@@ -43,7 +44,7 @@ std::string starsOfAFreshRun(const std::string& path) {
 }
 
 TEST(StarField, TwoRunsMakeTheSameSkyFromTheDefaultSeed) {
-    const std::string base = "/tmp/vorlaxis-stars-" + std::to_string(getpid());
+    const std::string base = testsupport::scratchPath("stars", "");
     const std::string first = starsOfAFreshRun(base + "-a");
     const std::string second = starsOfAFreshRun(base + "-b");
     std::remove((base + "-a").c_str());

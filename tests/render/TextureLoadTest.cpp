@@ -1,4 +1,5 @@
 #include "gl_window.h"
+#include "tests/support/scratch_folder.h"
 
 #include <SDL/SDL.h>
 
@@ -34,7 +35,7 @@ protected:
     }
 
     std::string path(const char* name) const {
-        return "/tmp/vorlaxis-render-" + std::to_string(getpid()) + "-" + name;
+        return testsupport::scratchPath("render", std::string("-") + name);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "gl_window.h"
 
 #include "render/backgrnd.h"
+#include "tests/support/data_folder.h"
 #include "tests/support/wait.h"
 
 #include <GL/glu.h>
@@ -36,8 +37,8 @@ Moteur3d& GlWindow::engine() {
     static bool ready = false;
     if (!ready) {
         setenv("SDL_AUDIODRIVER", "dummy", 0);
-        if (chdir(VORLAXIS_DATA_DIR) != 0)
-            ADD_FAILURE() << "no data folder " << VORLAXIS_DATA_DIR;
+        if (chdir(testsupport::dataFolder().c_str()) != 0)
+            ADD_FAILURE() << "no data folder " << testsupport::dataFolder();
         Display* held = holdDisplay();
         moteur.init();
         if (held)

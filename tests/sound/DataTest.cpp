@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/data_folder.h"
+
 namespace {
 
 constexpr int kRate = 22050;  // the device format the game opens: 16-bit stereo
@@ -38,7 +40,7 @@ protected:
     // Decodes a data file (WAV or Ogg) into the device format.
     static Decoded decode(const char* name)
     {
-        const std::string path = std::string(VORLAXIS_DATA_DIR) + "/" + name;
+        const std::string path = testsupport::dataFile(name);
         Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
         Decoded d;
         EXPECT_NE(chunk, nullptr) << path << ": " << SDL_GetError();

@@ -3,6 +3,9 @@
 // one case into the next.
 #include "sound/Son.h"
 #include "tests/sound/child_run.h"
+#include "tests/support/data_folder.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/wait.h"
 
 #include <SDL/SDL.h>
@@ -35,23 +38,15 @@ class SoundDir {
 public:
     explicit SoundDir(std::initializer_list<const char*> files)
     {
-        char pattern[] = "/tmp/vorlaxis-sound-XXXXXX";
-        path_ = mkdtemp(pattern);
         for (const char* f : files)
-            fs::copy_file(fs::path(VORLAXIS_DATA_DIR) / f, path_ / f);
+            fs::copy_file(testsupport::dataFile(f), folder_.file(f));
     }
-    ~SoundDir() { fs::remove_all(path_); }
-    SoundDir(const SoundDir&) = delete;
-    SoundDir& operator=(const SoundDir&) = delete;
 
-    const fs::path& path() const { return path_; }
-    void write(const char* name, const std::string& bytes) const
-    {
-        std::ofstream(path_ / name, std::ios::binary) << bytes;
-    }
+    fs::path path() const { return folder_.path(); }
+    void write(const char* name, const std::string& bytes) const { folder_.write(name, bytes); }
 
 private:
-    fs::path path_;
+    testsupport::ScratchFolder folder_{"sound"};
 };
 
 ChildResult runInChild(const SoundDir& dir, const char* driver, const std::function<void()>& body)
@@ -224,8 +219,8 @@ TEST(SoundOutput, MusicPlusAnEffectReachTheDevice)
 {
     SoundDir dir{"music.ogg", "explosion.wav", "sound.wav"};
     const fs::path raw = dir.path() / "mixed.raw";
-    setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
-    setenv("SDL_DISKAUDIODELAY", "20", 1);
+    const testsupport::ScopedEnv diskFile("SDL_DISKAUDIOFILE", raw.string());
+    const testsupport::ScopedEnv diskDelay("SDL_DISKAUDIODELAY", "20");
     const ChildResult r = runInChild(dir, "disk", [] {
         startSound();
         playSound1();
@@ -238,8 +233,6 @@ TEST(SoundOutput, MusicPlusAnEffectReachTheDevice)
         testwait::waitUntil(written, testwait::kPatienceSeconds, std::chrono::milliseconds(20));
         Mix_CloseAudio();
     });
-    unsetenv("SDL_DISKAUDIOFILE");
-    unsetenv("SDL_DISKAUDIODELAY");
     ASSERT_EQ(r.exitCode, kBodyDone) << r.err;
 
     // 22050 Hz, 16-bit little-endian stereo, as the device was opened.

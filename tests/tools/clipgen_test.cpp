@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "platform/capture/y4m.h"
+#include "tests/support/scratch_folder.h"
 #include "vision/WebCam.h"
 
 namespace {
@@ -26,10 +27,7 @@ std::string clipgenPath() {
     return flat + "/clipgen";
 }
 
-std::string tempPath(const std::string& suffix) {
-    static int counter = 0;
-    return "/tmp/vorlaxis-clipgen-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + suffix;
-}
+std::string tempPath(const std::string& suffix) { return testsupport::scratchPath("clipgen", suffix); }
 
 struct ToolRun {
     int status = -1;

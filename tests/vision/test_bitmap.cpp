@@ -1,13 +1,14 @@
 // Still pictures into the store: the file layout, and files that are missing, short or of
 // another size or depth (read as 320 x 240 x 24 bits, 255 past the end, nothing beyond).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "tests/support/scratch_folder.h"
+#include "tests/support/working_folder.h"
 #include "tests/vision/frames.h"
 #include "vision/WebCam.h"
 
@@ -18,23 +19,11 @@ namespace {
 class Bitmap : public ::testing::Test {
 protected:
     std::unique_ptr<CWebCam> cam = std::make_unique<CWebCam>();
-    std::string oldDir;
-    std::string dir;
+    testsupport::ScratchFolder folder{"vision-bmp"};
+    testsupport::WorkingFolder here{folder.path()};
 
     void SetUp() override {
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        oldDir = cwd;
-        char pattern[] = "/tmp/vision_bmp_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-        ASSERT_EQ(chdir(dir.c_str()), 0);
         for (int s = 0; s < 3; ++s) testframes::fill(*cam, s, rgb(1, 2, 3));
-    }
-    void TearDown() override {
-        for (const char* name : {"0.bmp", "1.bmp", "2.bmp"}) std::remove(name);
-        ASSERT_EQ(chdir(oldDir.c_str()), 0);
-        rmdir(dir.c_str());
     }
     static void write(const char* name, const std::vector<uint8_t>& bytes) {
         std::FILE* f = std::fopen(name, "wb");

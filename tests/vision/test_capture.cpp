@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/driver.h"
 #include "platform/win32.h"
+#include "tests/support/headless_window.h"
+#include "tests/support/scoped_env.h"
 #include "tests/vision/frames.h"
 #include "vision/WebCam.h"
 
@@ -18,21 +19,10 @@ using testframes::rgb;
 
 namespace {
 
-LRESULT CALLBACK plainProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
-
-HWND makeWindow(int width, int height) {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = plainProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        wc.lpszClassName = "vision-test";
-        RegisterClassA(&wc);
-        registered = true;
-    }
-    return CreateWindowExA(0, "vision-test", "vision test", WS_OVERLAPPED, 0, 0, width, height, nullptr,
-                           nullptr, GetModuleHandleA(nullptr), nullptr);
+// Black where nothing was drawn, so the checks for untouched pixels can look for 0.
+testsupport::HeadlessWindow makeWindow(int width, int height) {
+    return testsupport::HeadlessWindow("vision-test", width, height, WS_OVERLAPPED,
+                                       static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
 // A 320 x 240 picture drawn top-down by rule: colour(x, y).
@@ -57,21 +47,17 @@ uint32_t dibWord(int r, int g, int b) { return static_cast<uint32_t>(b | g << 8 
 class Capture : public ::testing::Test {
 protected:
     std::unique_ptr<CWebCam> cam = std::make_unique<CWebCam>();
-    HWND source = nullptr;
+    testsupport::HeadlessWindow sourceWindow = makeWindow(320, 240);
+    HWND source = sourceWindow.handle();
     HDC sourceDC = nullptr;
 
     void SetUp() override {
-        vorlaxis::platform::useVideoDriver("null");
-        source = makeWindow(320, 240);
         ASSERT_NE(source, nullptr);
         sourceDC = GetDC(source);
         cam->hDCCapture = sourceDC;
         drawPicture(sourceDC, [](int x, int y) { return dibWord(x & 0xFF, y, (x >> 8) * 100 + 7); });
     }
-    void TearDown() override {
-        ReleaseDC(source, sourceDC);
-        DestroyWindow(source);
-    }
+    void TearDown() override { ReleaseDC(source, sourceDC); }
 };
 
 TEST_F(Capture, ChargeCaptureReadsThePreviewTopDownUnmirrored) {
@@ -135,7 +121,8 @@ TEST_F(Capture, Charge2CaptureMovesTheOldFrameAlong) {
 }
 
 TEST_F(Capture, AfficheImageShowsMirroredHalvesBesideThePreview) {
-    HWND panel = makeWindow(1200, 272);
+    const testsupport::HeadlessWindow panelWindow = makeWindow(1200, 272);
+    HWND panel = panelWindow.handle();
     HDC panelDC = GetDC(panel);
     cam->hDCAffichage = panelDC;
     std::mt19937 rng(3);
@@ -153,7 +140,6 @@ TEST_F(Capture, AfficheImageShowsMirroredHalvesBesideThePreview) {
     EXPECT_EQ(GetPixel(panelDC, 1040, 10), 0u);
     EXPECT_EQ(GetPixel(panelDC, 200, 240), 0u);
     ReleaseDC(panel, panelDC);
-    DestroyWindow(panel);
 }
 
 // A 4:4:4 clip whose left half is bright and right half dark.
@@ -173,10 +159,10 @@ std::string writeClip() {
 }
 
 TEST(Camera, ConnectShowsTheClipAndChargeCaptureReturnsIt) {
-    vorlaxis::platform::useVideoDriver("null");
-    setenv("VORLAXIS_CAMERA", writeClip().c_str(), 1);
+    const testsupport::ScopedEnv camera("VORLAXIS_CAMERA", writeClip());
     auto cam = std::make_unique<CWebCam>();
-    cam->hWndParent = makeWindow(1200, 272);
+    const testsupport::HeadlessWindow parent = makeWindow(1200, 272);
+    cam->hWndParent = parent.handle();
     cam->Connect();
     ASSERT_TRUE(IsWindow(cam->hWndCapture));
     ASSERT_NE(cam->hDCCapture, nullptr);
@@ -196,15 +182,14 @@ TEST(Camera, ConnectShowsTheClipAndChargeCaptureReturnsIt) {
     cam->calculBarycentre(0);
     cam->calculVariance(0);
     EXPECT_EQ(cam->nbPixels2, 160 * 240);  // the bright half is player 2's
-    DestroyWindow(cam->hWndParent);
 }
 
 TEST(CameraDeathTest, MissingCameraEndsWithCodeOneAndAMessage) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    vorlaxis::platform::useVideoDriver("null");
-    setenv("VORLAXIS_CAMERA", "/nonexistent/clip.y4m", 1);
+    const testsupport::ScopedEnv camera("VORLAXIS_CAMERA", "/nonexistent/clip.y4m");
     auto cam = std::make_unique<CWebCam>();
-    cam->hWndParent = makeWindow(1200, 272);
+    const testsupport::HeadlessWindow parent = makeWindow(1200, 272);
+    cam->hWndParent = parent.handle();
     EXPECT_EXIT(cam->Connect(), ::testing::ExitedWithCode(1), "Unable to connect to the camera");
 }
 

@@ -15,6 +15,7 @@
 #include <sys/select.h>
 #include <unistd.h>
 
+#include "tests/support/scratch_folder.h"
 #include "tests/webcam/sim_webcam.h"
 
 namespace {
@@ -25,7 +26,7 @@ class SimDevice : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(kPreloaded);
-        clip_ = simcam::tempPath("simdevice", ".y4m");
+        clip_ = testsupport::scratchPath("simdevice", ".y4m");
         simcam::writeQuadrantClip(clip_, 64, 48, 20, 2);  // a frame every 50 ms
         sim_.set("VORLAXIS_SIM_DEVICE", "/dev/video42").set("VORLAXIS_SIM_CLIP", clip_);
     }

@@ -76,11 +76,6 @@ inline void writeQuadrantClip(const std::string& path, int width, int height, in
     for (int k = 0; k < frames; ++k) out << "FRAME\n" << planes[0] << planes[1] << planes[2];
 }
 
-inline std::string tempPath(const std::string& stem, const std::string& suffix) {
-    static int counter = 0;
-    return "/tmp/vorlaxis-" + stem + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + suffix;
-}
-
 }  // namespace simcam
 
 namespace simcam {

@@ -12,7 +12,8 @@
 #include "platform/driver.h"
 #include "platform/win32.h"
 #include "tests/capture/video_devices.h"
-#include "tests/platform/headless.h"
+#include "tests/support/headless_window.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/webcam/sim_webcam.h"
 #include "vision/WebCam.h"
 
@@ -89,19 +90,12 @@ protected:
         ASSERT_TRUE(kPreloaded);
         // Cameras are found by number: a real one would come before the simulated ones.
         if (testclip::anyVideoDevice()) GTEST_SKIP() << "this machine has a /dev/video device";
-        vorlaxis::platform::useVideoDriver("null");
-        testing_platform::registerPlainClass("webcam-test-panel");
-        panel_ = CreateWindowExA(0, "webcam-test-panel", "panel", WS_OVERLAPPEDWINDOW, 0, 0, 1200, 272, nullptr,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(panel_, nullptr);
-        clip_ = simcam::tempPath("webcam", ".y4m");
+        clip_ = testsupport::scratchPath("webcam", ".y4m");
         simcam::writeQuadrantClip(clip_, 640, 480, 30, 3);
         sim_.set("VORLAXIS_SIM_CLIP", clip_);
     }
-    void TearDown() override {
-        if (panel_) DestroyWindow(panel_);
-        std::remove(clip_.c_str());
-    }
+    void TearDown() override { std::remove(clip_.c_str()); }
 
     HWND createCapture() {
         return capCreateCaptureWindowA("handle", WS_CHILD | WS_VISIBLE, 440, 0, 320, 240, panel_, 0);
@@ -129,7 +123,8 @@ protected:
         return {static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>(p & 0xFF)};
     }
 
-    HWND panel_ = nullptr;
+    testsupport::HeadlessWindow window_{"webcam-test-panel", 1200, 272, WS_OVERLAPPEDWINDOW};
+    HWND panel_ = window_.handle();
     std::string clip_;
     simcam::SimSettings sim_;
 };
@@ -251,7 +246,7 @@ TEST_F(Webcam, AnUnpluggedCameraLeavesTheLastPictureAndIsReportedOnce) {
 
 // The recognition reads the same signs whether the clip plays as a clip or through the camera.
 TEST_F(Webcam, RecognitionThroughTheCameraMatchesTheClip) {
-    const std::string script = simcam::tempPath("webcam", ".txt"), hands = simcam::tempPath("webcam", ".y4m");
+    const std::string script = testsupport::scratchPath("webcam", ".txt"), hands = testsupport::scratchPath("webcam", ".y4m");
     std::ofstream(script) << "fps 15\n10 scissors 70,120 | paper 90,110\n";
     const std::string clipgen = std::string(VORLAXIS_BIN_DIR) + "/tools/clipgen";
     ASSERT_EQ(std::system((clipgen + " " + script + " " + hands + " 2>/dev/null").c_str()), 0);

@@ -1,7 +1,7 @@
 // The X side, seen from a second connection as any other client would: the window's name,
 // class and geometry, its presented pixels (children included), and X input turned into
 // messages. Needs an X server (run under xvfb-run); skipped without one.
-#include "tests/platform/headless.h"
+#include "tests/support/headless_window.h"
 #include "tests/support/wait.h"
 
 // After GoogleTest: Xlib's macros (None, Bool, ...) would break its headers.
@@ -19,7 +19,7 @@
 namespace {
 
 using namespace std::chrono;
-using testing_platform::registerPlainClass;
+using testsupport::registerWindowClass;
 
 std::vector<MSG>& posted() {
     static std::vector<MSG> messages;
@@ -98,9 +98,9 @@ protected:
         if (!vorlaxis::platform::openVideo(&why)) GTEST_SKIP() << why;
         other = XOpenDisplay(nullptr);
         ASSERT_NE(other, nullptr);
-        registerPlainClass("x11-test", keepingProc);
-        registerPlainClass("x11-child", DefWindowProcA,
-                           reinterpret_cast<HBRUSH>(COLOR_WINDOWTEXT + 1));
+        registerWindowClass("x11-test", keepingProc);
+        registerWindowClass("x11-child", DefWindowProcA,
+                            reinterpret_cast<HBRUSH>(COLOR_WINDOWTEXT + 1));
         posted().clear();
     }
     void TearDown() override {
