@@ -18,8 +18,8 @@ const uint32_t BI_RGB_CODE = 0;
 const uint32_t BI_BITFIELDS_CODE = 3;
 const std::size_t MASK_BYTES = 12;
 // Header, largest palette and the pixels of the largest picture at 32 bits.
-const uint64_t MAX_FILE_BYTES = FILE_HEADER_BYTES + 124 + 256 * 4 +
-                                uint64_t(kMaxBmpSide) * kMaxBmpSide * 4;
+const uint64_t MAX_FILE_BYTES =
+    FILE_HEADER_BYTES + 124 + 256 * 4 + uint64_t(kMaxBmpSide) * kMaxBmpSide * 4;
 
 uint32_t le16(const unsigned char* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
 uint32_t le32(const unsigned char* p) { return le16(p) | le16(p + 2) << 16; }
@@ -68,7 +68,12 @@ std::string sizeProblem(const BmpHeader& h) {
 
 std::string depthProblem(const BmpHeader& h) {
     switch (h.bits) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32: break;
     default: return "its bit count " + std::to_string(h.bits) + " is not 1, 4, 8, 16, 24 or 32";
     }
     if (h.compression == BI_RGB_CODE) return "";
@@ -79,9 +84,9 @@ std::string depthProblem(const BmpHeader& h) {
 
 // Colour masks that SDL reads right after the first 40 bytes of the information header.
 std::string maskProblem(const BmpHeader& h, std::size_t size) {
-    const bool readsMasks = (h.bits == 16 || h.bits == 32) &&
-                            (h.compression == BI_BITFIELDS_CODE ||
-                             h.pixelOffset != FILE_HEADER_BYTES + h.infoSize);
+    const bool readsMasks =
+        (h.bits == 16 || h.bits == 32) &&
+        (h.compression == BI_BITFIELDS_CODE || h.pixelOffset != FILE_HEADER_BYTES + h.infoSize);
     const std::size_t start = FILE_HEADER_BYTES + (h.infoSize < 40 ? h.infoSize : 40);
     if (!readsMasks || start + MASK_BYTES <= size) return "";
     return "it ends before its colour masks";

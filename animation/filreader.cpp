@@ -3,13 +3,9 @@
 #include <locale>
 #include <utility>
 
-FileReader::FileReader(const char* fileName) {
-    changeFile(fileName);
-}
+FileReader::FileReader(const char* fileName) { changeFile(fileName); }
 
-FileReader::~FileReader() {
-    file.close();
-}
+FileReader::~FileReader() { file.close(); }
 
 void FileReader::changeFile(const char* fileName) {
     file.close();
@@ -18,9 +14,7 @@ void FileReader::changeFile(const char* fileName) {
     file.open(fileName, std::ios::in);
 }
 
-bool FileReader::good() const {
-    return file.is_open() && !file.fail();
-}
+bool FileReader::good() const { return file.is_open() && !file.fail(); }
 
 std::string FileReader::nextWord() {
     std::string word;
@@ -67,13 +61,9 @@ std::vector<std::vector<double>> FileReader::getVertices() {
     return list;
 }
 
-std::vector<std::vector<double>> FileReader::getColors() {
-    return readRecords(2, "vt");
-}
+std::vector<std::vector<double>> FileReader::getColors() { return readRecords(2, "vt"); }
 
-std::vector<std::vector<double>> FileReader::getNormals() {
-    return readRecords(3, "vn");
-}
+std::vector<std::vector<double>> FileReader::getNormals() { return readRecords(3, "vn"); }
 
 // One triangle: three corners of three numbers, the first two of each followed by a
 // separator character that is read but not compared.

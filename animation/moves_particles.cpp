@@ -5,13 +5,9 @@
 
 namespace {
 
-float offsetDraw() {
-    return static_cast<float>((std::rand() % 800) / 100.0 - 4.0);
-}
+float offsetDraw() { return static_cast<float>((std::rand() % 800) / 100.0 - 4.0); }
 
-float boostDraw() {
-    return static_cast<float>((std::rand() % 80) / 10.0 + 2.0);
-}
+float boostDraw() { return static_cast<float>((std::rand() % 80) / 10.0 + 2.0); }
 
 // Slow particles are sped up so that every burst visibly flies apart.
 void speedUp(float* v, const float* axis) {
@@ -38,8 +34,8 @@ void Moves::newBang(std::vector<float> burst, int count, int side) {
                       r3 * axis[0] - r1 * axis[2] + r4 * axis[1],
                       r1 * axis[1] - r2 * axis[0] + r4 * axis[2]};
         speedUp(v, axis);
-        particles.push_back({0.0f, 1.0f, burst[0], burst[1], burst[2], v[0], v[1], v[2],
-                             side == 1 ? 1.0f : 0.0f});
+        particles.push_back(
+            {0.0f, 1.0f, burst[0], burst[1], burst[2], v[0], v[1], v[2], side == 1 ? 1.0f : 0.0f});
     }
 }
 
@@ -53,6 +49,4 @@ std::vector<std::vector<float>> Moves::moveParticles(int step) {
     return particles;
 }
 
-void Moves::clearParticles() {
-    particles.clear();
-}
+void Moves::clearParticles() { particles.clear(); }

@@ -8,9 +8,9 @@
 #include "animation/texture.h"
 
 const char* const Moves::textureFiles[Moves::TEXTURE_COUNT] = {
-    "CPLifeKV.bmp", "CPLifeTZ.bmp", "pierre.bmp", "feuille.bmp",  "ciseaux.bmp", "chiffou.bmp",
-    "mi.bmp",       "paf.bmp",      "critical.bmp", "prwin.bmp", "pawin.bmp",   "win.bmp",
-    "ko.bmp",       "draw.bmp"};
+    "CPLifeKV.bmp", "CPLifeTZ.bmp", "pierre.bmp", "feuille.bmp",  "ciseaux.bmp",
+    "chiffou.bmp",  "mi.bmp",       "paf.bmp",    "critical.bmp", "prwin.bmp",
+    "pawin.bmp",    "win.bmp",      "ko.bmp",     "draw.bmp"};
 
 void Moves::loadTextures() {
     glGenTextures(TEXTURE_COUNT, textureIds);
@@ -26,6 +26,4 @@ void Moves::loadTexture(const char* fileName, int index) {
     uploadBmpTexture(textureIds[index], fileName, greyPlaceholder);
 }
 
-unsigned int* Moves::getText() {
-    return textureIds;
-}
+unsigned int* Moves::getText() { return textureIds; }

@@ -31,11 +31,11 @@ void ageAndFade(Tower& tower, int step) {
 
 std::vector<std::vector<float>>& Moves::towerByNumber(int type) {
     switch (type) {
-        case animation::kSignTower1: return tower1;
-        case animation::kSignTower2: return tower2;
-        case animation::kWinTower1: return tower3;
-        case animation::kWinTower2: return tower4;
-        default: return tower5;
+    case animation::kSignTower1: return tower1;
+    case animation::kSignTower2: return tower2;
+    case animation::kWinTower1: return tower3;
+    case animation::kWinTower2: return tower4;
+    default: return tower5;
     }
 }
 
@@ -59,10 +59,9 @@ void Moves::moveTower(int step) {
     for (std::vector<float>& stage : tower5) stage[1] *= 0.9f;
 }
 
-std::vector<std::vector<float>> Moves::getTower(int type) {
-    return towerByNumber(type);
-}
+std::vector<std::vector<float>> Moves::getTower(int type) { return towerByNumber(type); }
 
 void Moves::clearTowers() {
-    for (int tower = animation::kSignTower1; tower <= animation::kTowerCount; ++tower) towerByNumber(tower).clear();
+    for (int tower = animation::kSignTower1; tower <= animation::kTowerCount; ++tower)
+        towerByNumber(tower).clear();
 }

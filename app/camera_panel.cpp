@@ -85,11 +85,13 @@ void displayCirclePosition(int player, int left, int top) {
 }
 
 void displayVariance(int player, int x, int y) {
-    drawLine(x, y, "                         ---VarX", readingOf(player, WebCam.varX1, WebCam.varX2));
+    drawLine(x, y, "                         ---VarX",
+             readingOf(player, WebCam.varX1, WebCam.varX2));
     drawLine(x, y + kLineStep, "                         ---VarY",
              readingOf(player, WebCam.varY1, WebCam.varY2));
 }
 
 void displayRPS(int player, int x, int y) {
-    drawLine(x, y, "                         ---res", signWord(readingOf(player, WebCam.rps1, WebCam.rps2)));
+    drawLine(x, y, "                         ---res",
+             signWord(readingOf(player, WebCam.rps1, WebCam.rps2)));
 }

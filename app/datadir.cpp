@@ -45,14 +45,15 @@ std::string placesLooked(const std::string& start, const std::vector<std::string
 
 }  // namespace
 
-std::vector<std::string> dataFolderCandidates(const char* dataSetting, const std::string& executable) {
+std::vector<std::string> dataFolderCandidates(const char* dataSetting,
+                                              const std::string& executable) {
     if (dataSetting && *dataSetting) return {dataSetting};
     std::vector<std::string> folders;
     if (executable.empty()) return folders;
     const fs::path bin = fs::path(executable).parent_path();
     const fs::path prefix = bin.parent_path();
-    for (const fs::path& folder : {prefix / "share" / "vorlaxis", prefix / "share" / "games" / "vorlaxis",
-                                   bin, prefix / "data"})
+    for (const fs::path& folder : {prefix / "share" / "vorlaxis",
+                                   prefix / "share" / "games" / "vorlaxis", bin, prefix / "data"})
         folders.push_back(folder.lexically_normal().string());
     return folders;
 }

@@ -5,10 +5,11 @@
 #include <vector>
 
 // The folders that may hold the data, in the order they are tried after the working directory:
-// VORLAXIS_DATA alone when it is set and not empty (an explicit choice is never second-guessed); otherwise
-// the installed share/vorlaxis or share/games/vorlaxis next to the executable's folder, the
-// executable's own folder, then the build tree's data folder.
-std::vector<std::string> dataFolderCandidates(const char* dataSetting, const std::string& executable);
+// VORLAXIS_DATA alone when it is set and not empty (an explicit choice is never second-guessed);
+// otherwise the installed share/vorlaxis or share/games/vorlaxis next to the executable's folder,
+// the executable's own folder, then the build tree's data folder.
+std::vector<std::string> dataFolderCandidates(const char* dataSetting,
+                                              const std::string& executable);
 
 // True when `folder` holds any of a few files that only the data generator writes.
 bool holdsGameData(const std::string& folder);

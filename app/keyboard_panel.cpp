@@ -14,8 +14,11 @@ struct KeyRow {
 
 const KeyRow kPlayer1Keys[] = {
     {"A", "walk left"}, {"D", "walk right"}, {"Z", "rock"}, {"X", "paper"}, {"C", "scissors"}};
-const KeyRow kPlayer2Keys[] = {{"Left", "walk left"}, {"Right", "walk right"}, {"B", "rock"},
-                               {"N", "paper"},        {"M", "scissors"}};
+const KeyRow kPlayer2Keys[] = {{"Left", "walk left"},
+                               {"Right", "walk right"},
+                               {"B", "rock"},
+                               {"N", "paper"},
+                               {"M", "scissors"}};
 
 // The preview area, split into one column per player.
 constexpr int kTablesLeft = 440;
@@ -47,7 +50,8 @@ void displayKeyTables() {
 
 void displayLastSign(int player, int x, int y) {
     const int sign = readingOf(player, lastSignShown1, lastSignShown2);
-    drawLine(x, y, "                         ---last", sign == vision::kNoSign ? "-" : signWord(sign));
+    drawLine(x, y, "                         ---last",
+             sign == vision::kNoSign ? "-" : signWord(sign));
 }
 
 void displayResultsKeyboard() {

@@ -110,7 +110,8 @@ std::string lastErrorText() {
 }
 
 int panelFailure() {
-    std::fprintf(stderr, "Unable to create the control panel window: %s\n", lastErrorText().c_str());
+    std::fprintf(stderr, "Unable to create the control panel window: %s\n",
+                 lastErrorText().c_str());
     return 1;
 }
 
@@ -177,14 +178,11 @@ int main2(HINSTANCE hInstance, HINSTANCE, char*, int) {
 
 LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CLOSE:
-        World::requestQuit();
-        return 0;
+    case WM_CLOSE: World::requestQuit(); return 0;
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE) World::requestQuit();
         return 0;
-    default:
-        return DefWindowProcA(hWnd, message, wParam, lParam);
+    default: return DefWindowProcA(hWnd, message, wParam, lParam);
     }
 }
 

@@ -13,7 +13,8 @@ const char* const kUsage =
     "keyboard.\n"
     "\n"
     "Options:\n"
-    "  --camera DEVICE|CLIP|N  the camera: /dev/videoN, a .y4m clip, or N for the Nth capture device\n"
+    "  --camera DEVICE|CLIP|N  the camera: /dev/videoN, a .y4m clip, or N for the Nth capture "
+    "device\n"
     "  --keyboard              play with the keyboard only; no camera is opened\n"
     "  --mute                  play without sound; no audio device is needed\n"
     "  --endless               an endless match: lives only fall, nobody is knocked out\n"
@@ -71,8 +72,7 @@ int listCameras() {
     for (UINT index = 0; index < 10; ++index) {
         char name[256] = "";
         char version[256] = "";
-        if (!capGetDriverDescriptionA(index, name, sizeof name, version, sizeof version))
-            continue;
+        if (!capGetDriverDescriptionA(index, name, sizeof name, version, sizeof version)) continue;
         std::printf("%u: %s (%s)\n", index, name, version);
         ++found;
     }
@@ -92,7 +92,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             *flag = true;
         } else if (matches(arg, "--camera", &value)) {
             // A following option is a forgotten value, not a camera.
-            if (!value && i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) value = argv[++i];
+            if (!value && i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0)
+                value = argv[++i];
             if (!value || !*value) return fault("option '--camera' needs a value");
             line.options.camera = value;
         } else {
@@ -121,19 +122,13 @@ int cameraDriverNumber(const std::string& camera) {
 
 int runCommand(const CommandLine& line) {
     switch (line.action) {
-    case CommandLine::HELP:
-        std::fputs(usageText(), stdout);
-        return 0;
-    case CommandLine::VERSION:
-        std::puts(versionText());
-        return 0;
-    case CommandLine::LIST_CAMERAS:
-        return listCameras();
+    case CommandLine::HELP: std::fputs(usageText(), stdout); return 0;
+    case CommandLine::VERSION: std::puts(versionText()); return 0;
+    case CommandLine::LIST_CAMERAS: return listCameras();
     case CommandLine::FAULT:
         std::fprintf(stderr, "vorlaxis: %s\n%s", line.fault.c_str(), usageText());
         return 2;
-    case CommandLine::PLAY:
-        break;
+    case CommandLine::PLAY: break;
     }
     return 0;
 }

@@ -35,5 +35,6 @@ const char* signWord(int sign) {
 }
 
 int readingOf(int player, const std::atomic<int32_t>& first, const std::atomic<int32_t>& second) {
-    return player == 1 ? first.load(std::memory_order_relaxed) : second.load(std::memory_order_relaxed);
+    return player == 1 ? first.load(std::memory_order_relaxed)
+                       : second.load(std::memory_order_relaxed);
 }

@@ -29,7 +29,8 @@ void BM_Interpolate(benchmark::State& state) {
     Moves& moves = shippedMoves();
     int time = 0;
     for (auto _ : state) {
-        Model pose = moves.interpolate(animation::kPunch, 1 + time % 73);  // always between two keyframes
+        Model pose =
+            moves.interpolate(animation::kPunch, 1 + time % 73);  // always between two keyframes
         benchmark::DoNotOptimize(pose.data());
         ++time;
     }

@@ -24,34 +24,26 @@ struct Reading {
 
 // A lively match that repeats every 240 turns: the fighters walk in and trade close attacks,
 // walk apart, charge and meet in a clash.
-Reading scripted(long turn)
-{
+Reading scripted(long turn) {
     const int none = World::NO_SIGN, rock = World::ROCK, paper = World::PAPER;
     const int scissors = World::SCISSORS;
     const int middle = vision::kHalfMiddleColumn;
     int t = static_cast<int>(turn % 240);
-    if (t < 16)
-        return {40, 120, none, none};
+    if (t < 16) return {40, 120, none, none};
     if (t < 60)
         return {middle, middle, (t % 16 == 0) ? paper + (t / 16) % 2 : none,
                 (t % 16 == 8) ? scissors - (t / 16) % 2 : none};
-    if (t < 76)
-        return {120, 40, none, none};
-    if (t == 76)
-        return {middle, middle, paper, paper};
-    if (t < 89)
-        return {middle, middle, none, none};
-    if (t == 89)
-        return {middle, middle, rock, none};
+    if (t < 76) return {120, 40, none, none};
+    if (t == 76) return {middle, middle, paper, paper};
+    if (t < 89) return {middle, middle, none, none};
+    if (t == 89) return {middle, middle, rock, none};
     return {middle, middle, scissors, paper};
 }
 
 bool started = false;
 
-void start()
-{
-    if (started)
-        return;
+void start() {
+    if (started) return;
     if (chdir(VORLAXIS_DATA_DIR) != 0) {
         std::fprintf(stderr, "bench_match: no data folder %s\n", VORLAXIS_DATA_DIR);
         std::exit(1);
@@ -62,21 +54,19 @@ void start()
     started = true;
 }
 
-void rulesTurn(long turn)
-{
+void rulesTurn(long turn) {
     Reading r = scripted(turn);
-    world.handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1, r.rps2);
+    world.handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1,
+                             r.rps2);
     world.update();
 }
 
-void countTurns(benchmark::State& state)
-{
-    state.counters["turns_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                       benchmark::Counter::kIsRate);
+void countTurns(benchmark::State& state) {
+    state.counters["turns_per_s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void BM_Turn(benchmark::State& state)
-{
+void BM_Turn(benchmark::State& state) {
     start();
     long turn = 0;
     for (auto _ : state) {
@@ -89,8 +79,7 @@ void BM_Turn(benchmark::State& state)
 BENCHMARK(BM_Turn)->Unit(benchmark::kMillisecond)->MinTime(2.0)->Repetitions(5)->UseRealTime();
 
 // The rules alone, for comparison: what a turn costs before anything is drawn.
-void BM_RulesOnly(benchmark::State& state)
-{
+void BM_RulesOnly(benchmark::State& state) {
     start();
     long turn = 0;
     for (auto _ : state) {

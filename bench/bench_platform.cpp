@@ -53,8 +53,8 @@ HWND makePanel() {
         RegisterClassA(&wc);
         registered = true;
     }
-    return CreateWindowExA(0, "bench-panel", "panel", WS_OVERLAPPEDWINDOW, 0, 0, 1200, 272,
-                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExA(0, "bench-panel", "panel", WS_OVERLAPPEDWINDOW, 0, 0, 1200, 272, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 void spin(std::chrono::steady_clock::duration length) {

@@ -96,8 +96,7 @@ BENCHMARK(BM_BackdropFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTi
 void BM_SceneFrame(benchmark::State& state) {
     for (auto _ : state) {
         // A new burst now and then, as in a fight; the list resets itself past 1000.
-        if (state.iterations() % 50 == 0)
-            burst();
+        if (state.iterations() % 50 == 0) burst();
         scene();
         glFinish();
     }

@@ -13,8 +13,7 @@
 
 namespace {
 
-void closeSound()
-{
+void closeSound() {
     Mix_HaltMusic();
     Mix_FreeMusic(music);
     Mix_FreeChunk(sound1);
@@ -24,8 +23,7 @@ void closeSound()
     Mix_CloseAudio();
 }
 
-void BM_StartSound(benchmark::State& state)
-{
+void BM_StartSound(benchmark::State& state) {
     for (auto _ : state) {
         initSon();
         playBackgroundMusic();
@@ -36,8 +34,7 @@ void BM_StartSound(benchmark::State& state)
 }
 BENCHMARK(BM_StartSound)->Unit(benchmark::kMillisecond);
 
-void BM_PlayEffect(benchmark::State& state)
-{
+void BM_PlayEffect(benchmark::State& state) {
     initSon();
     playBackgroundMusic();
     for (auto _ : state) {
@@ -52,8 +49,7 @@ BENCHMARK(BM_PlayEffect)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     if (chdir(VORLAXIS_DATA_DIR) != 0) {
         std::perror(VORLAXIS_DATA_DIR);

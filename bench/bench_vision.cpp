@@ -28,7 +28,8 @@ void paintScene(CWebCam& cam, int slot) {
     std::uniform_int_distribution<int> noise(0, 40);
     for (int y = 0; y < kFrameHeight; ++y) {
         for (int x = 0; x < kFrameWidth; ++x) {
-            const bool hand = (x > 40 && x < 100 && y > 60 && y < 180) || (x > 210 && x < 250 && y > 30 && y < 200);
+            const bool hand = (x > 40 && x < 100 && y > 60 && y < 180) ||
+                              (x > 210 && x < 250 && y > 30 && y < 200);
             Pixel& p = cam.images[slot].pixels[y][x];
             p.r = static_cast<uint8_t>(hand ? 200 + noise(rng) : noise(rng));
             p.g = static_cast<uint8_t>(hand ? 160 + noise(rng) : noise(rng));
@@ -53,7 +54,8 @@ uint64_t sumOfRow(const Pixel* row) {
         d = _mm_add_epi64(d, _mm_sad_epu8(_mm_loadu_si128(p + i + 3), zero));
     }
     const __m128i all = _mm_add_epi64(_mm_add_epi64(a, b), _mm_add_epi64(c, d));
-    return static_cast<uint64_t>(_mm_cvtsi128_si64(all) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(all, all)));
+    return static_cast<uint64_t>(_mm_cvtsi128_si64(all) +
+                                 _mm_cvtsi128_si64(_mm_unpackhi_epi64(all, all)));
 }
 #else
 uint64_t wordOf(const Pixel& p) {
@@ -117,8 +119,8 @@ HWND makePreview() {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "bench-preview";
     RegisterClassA(&wc);
-    HWND hWnd = CreateWindowExA(0, "bench-preview", "preview", WS_OVERLAPPED, 0, 0, kFrameWidth, kFrameHeight,
-                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND hWnd = CreateWindowExA(0, "bench-preview", "preview", WS_OVERLAPPED, 0, 0, kFrameWidth,
+                                kFrameHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     vorlaxis::platform::CanvasLock canvas(hWnd);
     std::mt19937 rng(3);
     for (int y = 0; y < kFrameHeight; ++y) {
@@ -162,7 +164,8 @@ public:
     void printRatio() const {
         const auto floor = times_.find("BM_ReadStoreOnce");
         const auto pass = times_.find("BM_RecognitionPass");
-        if (floor == times_.end() || pass == times_.end() || floor->second.cpu <= 0 || floor->second.real <= 0) {
+        if (floor == times_.end() || pass == times_.end() || floor->second.cpu <= 0 ||
+            floor->second.real <= 0) {
             return;
         }
         std::printf("recognition pass / floor (%s): %.2fx real time, %.2fx CPU time\n",

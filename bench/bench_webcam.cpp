@@ -29,8 +29,8 @@ HWND makePreview() {
     wc.lpfnWndProc = DefWindowProcA;
     wc.lpszClassName = "bench-webcam-preview";
     RegisterClassA(&wc);
-    return CreateWindowExA(0, "bench-webcam-preview", "preview", WS_OVERLAPPED, 0, 0, kFrameWidth, kFrameHeight,
-                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExA(0, "bench-webcam-preview", "preview", WS_OVERLAPPED, 0, 0, kFrameWidth,
+                           kFrameHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 // A camera picture of the given size: the quadrant clip, as the simulated camera encodes it.
@@ -79,10 +79,12 @@ void frameIntoSlot(benchmark::State& state, uint32_t fourcc, int width, int heig
             break;
         }
         frame.resize(static_cast<int>(dest.fmt.pix.width), static_cast<int>(dest.fmt.pix.height));
-        std::copy(converted.begin(), converted.begin() + static_cast<long>(frame.rgb.size()), frame.rgb.begin());
+        std::copy(converted.begin(), converted.begin() + static_cast<long>(frame.rgb.size()),
+                  frame.rgb.begin());
         {
             vorlaxis::platform::CanvasLock canvas(preview);
-            camera::scaleInto(frame, canvas.row(0), canvas.width(), canvas.height(), canvas.width());
+            camera::scaleInto(frame, canvas.row(0), canvas.width(), canvas.height(),
+                              canvas.width());
         }
         cam->ChargeCapture(0);
         benchmark::DoNotOptimize(cam->images[0].pixels[0][0].couleur);
@@ -94,20 +96,27 @@ void frameIntoSlot(benchmark::State& state, uint32_t fourcc, int width, int heig
     ::close(fd);
 }
 
-void BM_Yuyv640x480IntoSlot0(benchmark::State& state) { frameIntoSlot(state, V4L2_PIX_FMT_YUYV, 640, 480); }
+void BM_Yuyv640x480IntoSlot0(benchmark::State& state) {
+    frameIntoSlot(state, V4L2_PIX_FMT_YUYV, 640, 480);
+}
 BENCHMARK(BM_Yuyv640x480IntoSlot0);
 
-void BM_Mjpeg640x480IntoSlot0(benchmark::State& state) { frameIntoSlot(state, V4L2_PIX_FMT_MJPEG, 640, 480); }
+void BM_Mjpeg640x480IntoSlot0(benchmark::State& state) {
+    frameIntoSlot(state, V4L2_PIX_FMT_MJPEG, 640, 480);
+}
 BENCHMARK(BM_Mjpeg640x480IntoSlot0);
 
-void BM_Mjpeg1280x720IntoSlot0(benchmark::State& state) { frameIntoSlot(state, V4L2_PIX_FMT_MJPEG, 1280, 720); }
+void BM_Mjpeg1280x720IntoSlot0(benchmark::State& state) {
+    frameIntoSlot(state, V4L2_PIX_FMT_MJPEG, 1280, 720);
+}
 BENCHMARK(BM_Mjpeg1280x720IntoSlot0);
 
 // The floor: every pixel of slot 0 read once.
 void BM_ReadSlot0Once(benchmark::State& state) {
     auto cam = std::make_unique<CWebCam>();
     for (int y = 0; y < kFrameHeight; ++y)
-        for (int x = 0; x < kFrameWidth; ++x) cam->images[0].pixels[y][x] = Pixel{1, 2, 3, 0x030201};
+        for (int x = 0; x < kFrameWidth; ++x)
+            cam->images[0].pixels[y][x] = Pixel{1, 2, 3, 0x030201};
     for (auto _ : state) {
         uint32_t sum = 0;
         for (int y = 0; y < kFrameHeight; ++y) {

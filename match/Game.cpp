@@ -1,8 +1,7 @@
 #include "match/Game.h"
 
 // Phase 1 is normal play; the global world never calls this, so a run starts in phase 0.
-void Game::init()
-{
+void Game::init() {
     gameState = 1;
     pState1 = pState2 = 0;
     pMove1 = pMove2 = animation::kRest;

@@ -31,8 +31,7 @@ public:
 private:
     // The player-number rule in one place; T is const for the getters.
     template <class T>
-    static T& pick(int player, T& one, T& two)
-    {
+    static T& pick(int player, T& one, T& two) {
         return player == 1 ? one : two;
     }
 

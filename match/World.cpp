@@ -22,16 +22,14 @@ const int releaseDamage = 20;
 
 }  // namespace
 
-void World::init()
-{
+void World::init() {
     moteur.init();
     moves.loadMoves();
     moves.loadTextures();
     setStartValues();
 }
 
-void World::setStartValues()
-{
+void World::setStartValues() {
     posX1 = drawnX1 = startX1;
     posX2 = drawnX2 = startX2;
     speedX1 = speedX2 = 0.0f;
@@ -46,38 +44,32 @@ void World::setStartValues()
     webcamOn = true;
 }
 
-void World::update()
-{
+void World::update() {
     testTime();
     camera.updateCamera(posX1, posX2);
     moves.moveTower(1);
     fighterStep(1);
     fighterStep(2);
-    if (game.getGameState() == CLASH)
-        clashStep();
+    if (game.getGameState() == CLASH) clashStep();
     updatePositions();
     testLives();
     testTime();
     setLastSign();
 }
 
-void World::testTime()
-{
-    if (timer > timerFloor)
-        timer -= 1;
+void World::testTime() {
+    if (timer > timerFloor) timer -= 1;
 }
 
 // The match is endless: a fighter at or below 0 fights on, lives keep falling and the bar
 // stays empty.
 void World::testLives() {}
 
-void World::hurt(std::atomic<int32_t>& life, int damage)
-{
+void World::hurt(std::atomic<int32_t>& life, int damage) {
     life.store(life.load(std::memory_order_relaxed) - damage, std::memory_order_relaxed);
 }
 
-World::Fighter World::fighter(int player)
-{
+World::Fighter World::fighter(int player) {
     if (player == 1)
         return Fighter{1, 2, speedX1, frame1, sign1, lastSign1, right1, left1, frame2, life2};
     return Fighter{2, 1, speedX2, frame2, sign2, lastSign2, right2, left2, frame1, life1};
@@ -87,8 +79,7 @@ int World::state(const Fighter& f) const { return game.getPstate(f.player); }
 int World::move(const Fighter& f) const { return game.getPmove(f.player); }
 int World::length(const Fighter& f) { return moves.getMoveLength(move(f)); }
 
-void World::enter(Fighter& f, int newState, int newMove)
-{
+void World::enter(Fighter& f, int newState, int newMove) {
     game.setPstate(f.player, newState);
     game.setPmove(f.player, newMove);
     f.frame = 0;
@@ -96,28 +87,21 @@ void World::enter(Fighter& f, int newState, int newMove)
 
 // Each sub-step sees the state the previous one left, so a fighter can pass through several
 // states in one turn (a cancelled charge is in recovery by the end of the turn).
-void World::fighterStep(int player)
-{
+void World::fighterStep(int player) {
     Fighter f = fighter(player);
     bool wasIdle = state(f) == IDLE;
     if (wasIdle)
         stepIdle(f);
     else
         f.speed = 0.0f;
-    if (state(f) == CLOSE_ATTACK)
-        stepToIdle(f);
-    if (state(f) == CHARGE)
-        stepCharge(f);
-    if (state(f) == CANCEL)
-        game.setPstate(f.player, RECOVERY);
-    if (state(f) == RELEASE)
-        stepRelease(f);
-    if (state(f) == RECOVERY)
-        stepToIdle(f);
+    if (state(f) == CLOSE_ATTACK) stepToIdle(f);
+    if (state(f) == CHARGE) stepCharge(f);
+    if (state(f) == CANCEL) game.setPstate(f.player, RECOVERY);
+    if (state(f) == RELEASE) stepRelease(f);
+    if (state(f) == RECOVERY) stepToIdle(f);
 }
 
-void World::stepIdle(Fighter& f)
-{
+void World::stepIdle(Fighter& f) {
     float gap = posX2 - posX1;
     if (gap < DistCACL && checkInput(f.player))
         startCloseAttack(f);
@@ -129,8 +113,7 @@ void World::stepIdle(Fighter& f)
 }
 
 // Only a sign different from the last one punches: holding a sign up does not repeat it.
-void World::startCloseAttack(Fighter& f)
-{
+void World::startCloseAttack(Fighter& f) {
     game.setPstate(f.player, CLOSE_ATTACK);
     f.frame = 0;
     if (f.sign == PAPER && f.sign != f.lastSign) {
@@ -148,18 +131,15 @@ void World::startCloseAttack(Fighter& f)
 }
 
 // A close attack and a recovery both play their move out and leave the fighter idle.
-void World::stepToIdle(Fighter& f)
-{
+void World::stepToIdle(Fighter& f) {
     if (f.frame > length(f) - 1)
         enter(f, IDLE, REST);
     else
         f.frame += frameStep;
 }
 
-void World::stepCharge(Fighter& f)
-{
-    if (game.getGameState() == CLASH_PENDING)
-        joinClash(f);
+void World::stepCharge(Fighter& f) {
+    if (game.getGameState() == CLASH_PENDING) joinClash(f);
     if (f.sign == ROCK && f.frame < length(f) - 2)
         enter(f, CANCEL, COMBO_BACK);
     else if (f.frame < length(f) - 2)
@@ -170,8 +150,7 @@ void World::stepCharge(Fighter& f)
 
 // The opponent has just released into this fighter's charge: both attacks meet and the
 // clash runs at a fifth of the normal speed.
-void World::joinClash(Fighter& f)
-{
+void World::joinClash(Fighter& f) {
     releaseMove(f);
     frameStep = stepClash;
     game.setGameState(CLASH);
@@ -179,40 +158,31 @@ void World::joinClash(Fighter& f)
 
 // The released attack follows the last paper or scissors shown: the rock that releases it
 // is recorded only at the end of the turn.
-void World::releaseMove(Fighter& f)
-{
-    if (f.lastSign == PAPER)
-        enter(f, RELEASE, BANANA);
-    if (f.lastSign == SCISSORS)
-        enter(f, RELEASE, AYUKEN);
+void World::releaseMove(Fighter& f) {
+    if (f.lastSign == PAPER) enter(f, RELEASE, BANANA);
+    if (f.lastSign == SCISSORS) enter(f, RELEASE, AYUKEN);
 }
 
-void World::holdCharge(Fighter& f)
-{
+void World::holdCharge(Fighter& f) {
     f.frame = length(f) - 1;
-    if (f.sign != ROCK)
-        return;
+    if (f.sign != ROCK) return;
     if (game.getPstate(f.opponent) == CHARGE && f.opponentFrame > 20 && lastSign1 == lastSign2)
         game.setGameState(CLASH_PENDING);
     releaseMove(f);
 }
 
 // A ranged attack cannot be dodged; its damage is left to the clash verdicts while one runs.
-void World::stepRelease(Fighter& f)
-{
+void World::stepRelease(Fighter& f) {
     if (f.frame > length(f) - 1) {
         enter(f, RECOVERY, COMBO_BACK);
-        if (game.getGameState() != CLASH)
-            hurt(f.opponentLife, releaseDamage);
+        if (game.getGameState() != CLASH) hurt(f.opponentLife, releaseDamage);
         return;
     }
     f.frame += frameStep;
-    if (f.frame == 70 || f.frame == 75)
-        setExplosion(move(f), f.opponent);
+    if (f.frame == 70 || f.frame == 75) setExplosion(move(f), f.opponent);
 }
 
-void World::setExplosion(int move, int target)
-{
+void World::setExplosion(int move, int target) {
     std::vector<float> burst;
     if (target == 2)
         burst = {static_cast<float>(posX2 - 0.2), 0.5f, 0.0f, 1.0f, 1.0f, 1.0f};
@@ -223,8 +193,7 @@ void World::setExplosion(int move, int target)
 
 // The look-ahead tests one frame of speed while the move applies frameStep frames, so a
 // walking fighter can end one turn a little inside the contact distance.
-void World::updatePositions()
-{
+void World::updatePositions() {
     if ((posX2 + speedX2) - (posX1 + speedX1) > limiteContactRobots) {
         posX1 += frameStep * speedX1;
         posX2 += frameStep * speedX2;
@@ -233,10 +202,7 @@ void World::updatePositions()
         posX1 = middle - limiteContactRobots / 2;
         posX2 = middle + limiteContactRobots / 2;
     }
-    if (posX2 > boundRight2)
-        posX2 = boundRight2;
-    if (posX1 < boundLeft1)
-        posX1 = boundLeft1;
-    if (posX1 > boundRight1)
-        posX1 = boundRight1;
+    if (posX2 > boundRight2) posX2 = boundRight2;
+    if (posX1 < boundLeft1) posX1 = boundLeft1;
+    if (posX1 > boundRight1) posX1 = boundRight1;
 }

@@ -80,8 +80,7 @@ public:
     // record; the part of init that needs neither a window nor data files.
     void setStartValues();
 
-    void handleWebcamEvents(int baryX1, int baryY1, int baryX2, int baryY2, int rps1,
-                            int rps2);
+    void handleWebcamEvents(int baryX1, int baryY1, int baryX2, int baryY2, int rps1, int rps2);
     // Keyboard route of the 3D window alone: clears the slots, then addKeyboardInput.
     void handleEvents();
     // Asks the main loop to end (Escape, a close request). The request is kept here as well as

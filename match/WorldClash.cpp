@@ -15,8 +15,7 @@ using animation::kWinTower2;
 }  // namespace
 
 // The count-in banners lead each round: a round is decided 20 frames after its "mi".
-void World::clashStep()
-{
+void World::clashStep() {
     switch (frame1) {
     case 10:
         moves.addStage(kBannerTower, CHIFFOU);
@@ -24,9 +23,7 @@ void World::clashStep()
         return;
     case 30:
     case 70:
-    case 110:
-        moves.addStage(kBannerTower, MI);
-        return;
+    case 110: moves.addStage(kBannerTower, MI); return;
     case 50:
     case 90:
         moves.addStage(kBannerTower, CHIFFOU);
@@ -36,8 +33,7 @@ void World::clashStep()
         roundWinner();
         displayHit();
         return;
-    default:
-        break;
+    default: break;
     }
     if (frame1 > 147 || frame2 > 147) {
         displayWinner();
@@ -46,18 +42,15 @@ void World::clashStep()
     }
 }
 
-int World::solveBattle(int signA, int signB)
-{
-    if (signA == signB)
-        return 0;
+int World::solveBattle(int signA, int signB) {
+    if (signA == signB) return 0;
     bool aWins = (signA == ROCK && signB == SCISSORS) || (signA == SCISSORS && signB == PAPER) ||
                  (signA == PAPER && signB == ROCK);
     return aWins ? 1 : 2;
 }
 
 // The winner's sign is stacked first on the sign towers, then the loser's.
-void World::roundWinner()
-{
+void World::roundWinner() {
     int result = solveBattle(lastSign1, lastSign2);
     if (result == 1) {
         moves.addStage(kWinTower1, WIN);
@@ -72,8 +65,7 @@ void World::roundWinner()
     }
 }
 
-void World::displayHit()
-{
+void World::displayHit() {
     if (roundScore == sweep) {
         moves.addStage(kBannerTower, CRITICAL);
         hurt(life2, sweepDamage);
@@ -85,8 +77,7 @@ void World::displayHit()
     }
 }
 
-void World::displayWinner()
-{
+void World::displayWinner() {
     if (roundScore > 0) {
         moves.addStage(kBannerTower, PAWIN);
         hurt(life2, winnerDamage);
@@ -98,13 +89,10 @@ void World::displayWinner()
 
 // During a clash the signs only feed the verdicts; outside it each new sign joins its
 // player's tower.
-void World::setLastSign()
-{
+void World::setLastSign() {
     if (game.getGameState() == CLASH) {
-        if (sign1 != NO_SIGN)
-            lastSign1 = sign1;
-        if (sign2 != NO_SIGN)
-            lastSign2 = sign2;
+        if (sign1 != NO_SIGN) lastSign1 = sign1;
+        if (sign2 != NO_SIGN) lastSign2 = sign2;
         return;
     }
     if (sign1 != NO_SIGN && sign1 != lastSign1) {

@@ -17,8 +17,7 @@ const float label2X = 0.3f;
 
 // Fighter 1 is placed against fighter 2's drawn x of the previous frame, fighter 2 against
 // fighter 1's of this frame, so a lunging fighter pulls its opponent's placement along.
-void World::drawFighter(int player)
-{
+void World::drawFighter(int player) {
     int playerMove = game.getPmove(player);
     int frame = player == 1 ? frame1 : frame2;
     glPushMatrix();
@@ -31,8 +30,7 @@ void World::drawFighter(int player)
     glPopMatrix();
 }
 
-void World::display()
-{
+void World::display() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     camera.placeCamera();

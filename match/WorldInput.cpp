@@ -16,31 +16,24 @@ bool isSign(int code) { return code >= World::ROCK && code <= World::SCISSORS; }
 
 }  // namespace
 
-void World::setInputs()
-{
+void World::setInputs() {
     left1 = right1 = up1 = down1 = 0;
     sign1 = NO_SIGN;
     left2 = right2 = up2 = down2 = 0;
     sign2 = NO_SIGN;
 }
 
-int World::checkInput(int player)
-{
-    return (player == 1 ? sign1 : sign2) != NO_SIGN ? 1 : 0;
-}
+int World::checkInput(int player) { return (player == 1 ? sign1 : sign2) != NO_SIGN ? 1 : 0; }
 
-float World::setSpeed(float, int forward, int backward)
-{
+float World::setSpeed(float, int forward, int backward) {
     return static_cast<float>(walkSpeed * forward - walkSpeed * backward);
 }
 
 // The picture is mirrored for the players: a hand right of the middle column is on the
 // player's left. A half with no hand reads as a right request (its centre is 0 or -kHalfWidth).
-void World::walkingInput(int baryX, int& left, int& right)
-{
+void World::walkingInput(int baryX, int& left, int& right) {
     long long offset = static_cast<long long>(baryX) - vision::kHalfMiddleColumn;
-    if (std::llabs(offset) < deadZone)
-        return;
+    if (std::llabs(offset) < deadZone) return;
     if (offset > 0)
         left = 1;
     else
@@ -48,11 +41,9 @@ void World::walkingInput(int baryX, int& left, int& right)
 }
 
 // The hands' heights (baryY1, baryY2) do not steer the fighters.
-void World::handleWebcamEvents(int baryX1, int, int baryX2, int, int rps1, int rps2)
-{
+void World::handleWebcamEvents(int baryX1, int, int baryX2, int, int rps1, int rps2) {
     setInputs();
-    if (timer > inputTimer || !webcamOn)
-        return;
+    if (timer > inputTimer || !webcamOn) return;
     walkingInput(baryX1, left1, right1);
     walkingInput(baryX2, left2, right2);
     sign1 = isSign(rps1) ? rps1 : NO_SIGN;
@@ -60,30 +51,24 @@ void World::handleWebcamEvents(int baryX1, int, int baryX2, int, int rps1, int r
 }
 
 // The keyboard-only route of the design, with the held walking keys of addKeyboardInput.
-void World::handleEvents()
-{
+void World::handleEvents() {
     setInputs();
     addKeyboardInput(true);
 }
 
-void World::addKeyboardInput(bool accept)
-{
+void World::addKeyboardInput(bool accept) {
     const bool play = accept && timer <= inputTimer;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_QUIT)
-            requestQuit();
-        if (event.type == SDL_KEYDOWN)
-            handleKey(event.key.keysym.sym, play);
+        if (event.type == SDL_QUIT) requestQuit();
+        if (event.type == SDL_KEYDOWN) handleKey(event.key.keysym.sym, play);
     }
-    if (play)
-        addHeldKeys(SDL_GetKeyState(nullptr));
+    if (play) addHeldKeys(SDL_GetKeyState(nullptr));
 }
 
 // A held walking key walks in every turn, as a hand held to one side does; its key-down
 // alone also counts, so a tap shorter than a turn still takes one step.
-void World::addHeldKeys(const unsigned char* keys)
-{
+void World::addHeldKeys(const unsigned char* keys) {
     left1 |= keys[SDLK_a];
     right1 |= keys[SDLK_d];
     up1 |= keys[SDLK_w];
@@ -100,33 +85,28 @@ namespace {
 bool quitAsked = false;  // main thread only
 }
 
-void World::requestQuit()
-{
+void World::requestQuit() {
     quitAsked = true;
     PostQuitMessage(0);
 }
 
-bool World::takeQuitRequest()
-{
+bool World::takeQuitRequest() {
     const bool asked = quitAsked;
     quitAsked = false;
     return asked;
 }
 
-void World::handleKey(int key, bool play)
-{
+void World::handleKey(int key, bool play) {
     switch (key) {
     case SDLK_ESCAPE: requestQuit(); return;
     case SDLK_F1: webcamOn = false; return;
     case SDLK_F2: webcamOn = true; return;
     default: break;
     }
-    if (play)
-        handlePlayKey(key);
+    if (play) handlePlayKey(key);
 }
 
-void World::handlePlayKey(int key)
-{
+void World::handlePlayKey(int key) {
     switch (key) {
     case SDLK_a: left1 = 1; break;
     case SDLK_d: right1 = 1; break;

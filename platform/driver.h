@@ -56,7 +56,7 @@ public:
     // The storage as it lies in memory: top-down for windows, so pixels()[y * width + x];
     // null when !valid().
     uint32_t* pixels() const;
-    int width() const;         // 0 when !valid()
+    int width() const;  // 0 when !valid()
     int height() const;
     // Row y counted from the top, whatever the canvas's row order in memory (DIB sections
     // with a positive height are bottom-up); null when out of range.

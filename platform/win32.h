@@ -327,7 +327,8 @@ typedef struct tagBITMAPINFO {
 #define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
 #define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
 
-#define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
+#define RGB(r, g, b) \
+    ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(rgb) ((BYTE)(rgb))
 #define GetGValue(rgb) ((BYTE)(((WORD)(rgb)) >> 8))
 #define GetBValue(rgb) ((BYTE)((rgb) >> 16))
@@ -388,8 +389,8 @@ BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom);
 HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void** bits,
                                 HANDLE section, DWORD offset);
 BOOL WINAPI BitBlt(HDC dest, int x, int y, int cx, int cy, HDC src, int x1, int y1, DWORD rop);
-int WINAPI GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits,
-                     BITMAPINFO* bmi, UINT usage);
+int WINAPI GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPINFO* bmi,
+                     UINT usage);
 int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc,
                              UINT startScan, UINT lines, const void* bits, const BITMAPINFO* bmi,
                              UINT colorUse);

@@ -38,8 +38,7 @@ void createMars() {
 void setColorMars(float a, float b, float c) {
     int count = 0;
     for (const float* plane : surfaceMarsFractale)
-        if (plane[0] * a + plane[1] * b + plane[2] * c > 0.0f)
-            ++count;
+        if (plane[0] * a + plane[1] * b + plane[2] * c > 0.0f) ++count;
     mapColorMars(count);
 }
 
@@ -52,16 +51,12 @@ void mapColorMars(int count) {
         t = (1.0f - f) / (1.0f - 0.5f);
     }
     float colour[3];
-    for (int i = 0; i < 3; ++i)
-        colour[i] = (t * middle[i] + (1.0f - t) * other[i]) / 255.0f;
+    for (int i = 0; i < 3; ++i) colour[i] = (t * middle[i] + (1.0f - t) * other[i]) / 255.0f;
     glColor3f(colour[0], colour[1], colour[2]);
 }
 
-void drawtriMars(const float p1[3], const float p2[3], const float p3[3], int depth,
-                 float radius) {
+void drawtriMars(const float p1[3], const float p2[3], const float p3[3], int depth, float radius) {
     subdivide(p1, p2, p3, depth, radius, marsCorner);
 }
 
-void drawMars(int depth, float radius) {
-    drawIcosphere(depth, radius, marsCorner);
-}
+void drawMars(int depth, float radius) { drawIcosphere(depth, radius, marsCorner); }

@@ -11,6 +11,5 @@ void createMars();
 void setColorMars(float a, float b, float c);
 // Colour for a point in front of `count` planes: dark at 0, brick red at half, pale at all.
 void mapColorMars(int count);
-void drawtriMars(const float p1[3], const float p2[3], const float p3[3], int depth,
-                 float radius);
+void drawtriMars(const float p1[3], const float p2[3], const float p3[3], int depth, float radius);
 void drawMars(int depth, float radius);

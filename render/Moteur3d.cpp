@@ -31,8 +31,7 @@ const std::vector<double>* corner(const std::vector<double>& polygon, int c, int
                                   const std::vector<std::vector<double>>& list) {
     // Compared as a double first: truncating a huge or NaN number to an integer is undefined.
     const double number = polygon[3 * c + offset];
-    if (!(number >= 1.0 && number < static_cast<double>(list.size()) + 1.0))
-        return nullptr;
+    if (!(number >= 1.0 && number < static_cast<double>(list.size()) + 1.0)) return nullptr;
     const std::vector<double>& entry = list[static_cast<std::size_t>(number) - 1];
     return entry.size() < 3 ? nullptr : &entry;
 }
@@ -46,13 +45,11 @@ struct TriangleCorners {
 
 bool triangleCorners(const std::vector<double>& polygon, const Model& model,
                      TriangleCorners& corners) {
-    if (polygon.size() < 9)
-        return false;
+    if (polygon.size() < 9) return false;
     for (int c = 0; c < 3; ++c) {
         corners.normal[c] = corner(polygon, c, 2, model[NORMALS]);
         corners.vertex[c] = corner(polygon, c, 0, model[VERTICES]);
-        if (!corners.normal[c] || !corners.vertex[c])
-            return false;
+        if (!corners.normal[c] || !corners.vertex[c]) return false;
     }
     return true;
 }
@@ -75,8 +72,7 @@ StageBox stageBox(int tower, unsigned k) {
 
 // The stage's texture value truncated to a table index, or -1 when it names no texture.
 int textureIndex(float value) {
-    if (!(value >= 0.0f && value < static_cast<float>(nbHudTextures)))
-        return -1;
+    if (!(value >= 0.0f && value < static_cast<float>(nbHudTextures))) return -1;
     return static_cast<int>(value);
 }
 
@@ -107,8 +103,7 @@ Moteur3d::Moteur3d() {}
 Moteur3d::~Moteur3d() {}
 
 void Moteur3d::init() {
-    if (SDL_Init(SDL_INIT_VIDEO) < 0)
-        failVideo();
+    if (SDL_Init(SDL_INIT_VIDEO) < 0) failVideo();
     if (!SDL_SetVideoMode(windowWidth, windowHeight, 32,
                           SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT))
         failVideo();
@@ -120,8 +115,7 @@ void Moteur3d::init() {
     std::signal(SIGTERM, SIG_DFL);
     // A mode without a usable context answers no GL queries; better to stop here than draw
     // into nothing.
-    if (!glGetString(GL_VERSION))
-        failVideo();
+    if (!glGetString(GL_VERSION)) failVideo();
 
     glViewport(0, 0, windowWidth, windowHeight);
     glMatrixMode(GL_PROJECTION);
@@ -156,8 +150,7 @@ void Moteur3d::draw(const Model& model) {
     if (model.size() > POLYGONS) {
         for (const std::vector<double>& polygon : model[POLYGONS]) {
             TriangleCorners corners;
-            if (!triangleCorners(polygon, model, corners))
-                continue;
+            if (!triangleCorners(polygon, model, corners)) continue;
             for (int c = 0; c < 3; ++c) {
                 const std::vector<double>& n = *corners.normal[c];
                 const std::vector<double>& v = *corners.vertex[c];
@@ -174,8 +167,7 @@ void Moteur3d::draw(const Model& model) {
 void Moteur3d::draw(const std::vector<std::vector<float>>& particles) {
     glBegin(GL_LINES);
     for (const std::vector<float>& p : particles) {
-        if (p.size() < 9)
-            continue;
+        if (p.size() < 9) continue;
         if (p[8] > 0.5f)
             glColor4f(0.4f, 0.4f, 1.0f, p[1]);
         else
@@ -192,8 +184,7 @@ void Moteur3d::draw(const std::vector<std::vector<float>>& stages, int tower,
     const std::size_t n = stages.size();
     for (std::size_t i = n; i-- > 0;) {
         const std::vector<float>& stage = stages[i];
-        if (stage.size() < 3)
-            continue;
+        if (stage.size() < 3) continue;
         const StageBox box = stageBox(tower, static_cast<unsigned>(n - 1 - i));
         draw(textures, textureIndex(stage[2]), box.x, box.y, box.width, box.height, stage[1]);
     }
@@ -202,8 +193,7 @@ void Moteur3d::draw(const std::vector<std::vector<float>>& stages, int tower,
 void Moteur3d::draw(const unsigned int* textures, int index, float x, float y, float width,
                     float height, float alpha) {
     // An unknown texture is not drawn at all rather than read from beyond the table.
-    if (!textures || index < 0 || index >= nbHudTextures)
-        return;
+    if (!textures || index < 0 || index >= nbHudTextures) return;
     x *= hudScaleX;
     width *= hudScaleX;
     y *= hudScaleY;
@@ -229,10 +219,8 @@ void Moteur3d::draw(const unsigned int* textures, int index, float x, float y, f
 
 void Moteur3d::displayLife(float life1, float life2) {
     // Written so that NaN also counts as no life.
-    if (!(life1 > 0.0f))
-        life1 = 0.0f;
-    if (!(life2 > 0.0f))
-        life2 = 0.0f;
+    if (!(life1 > 0.0f)) life1 = 0.0f;
+    if (!(life2 > 0.0f)) life2 = 0.0f;
     glDisable(GL_LIGHTING);
     glBegin(GL_QUADS);
     lifeBar(hudScaleX * -0.85f, life1);

@@ -20,8 +20,7 @@ constexpr int nbHudTextures = animation::kTextureCount;
 // Texture recipe for one BMP: a new texture name holding the image with its whole mipmap
 // chain, linear filtering. A file that cannot be used is named on stderr with the reason and
 // the texture holds the placeholder colour instead. Needs the context made by init().
-unsigned int loadTextureBMP(const char* fileName,
-                            PlaceholderColour placeholder = greyPlaceholder);
+unsigned int loadTextureBMP(const char* fileName, PlaceholderColour placeholder = greyPlaceholder);
 
 class Moteur3d {
 public:
@@ -43,8 +42,8 @@ public:
     void draw(const std::vector<std::vector<float>>& stages, int tower,
               const unsigned int* textures);
     // One textured HUD quad; an index outside the table draws nothing.
-    void draw(const unsigned int* textures, int index, float x, float y, float width,
-              float height, float alpha);
+    void draw(const unsigned int* textures, int index, float x, float y, float width, float height,
+              float alpha);
 
     // The two life bars (lives on a 0..100 scale; at or below 0 the bar is empty).
     void displayLife(float life1, float life2);

@@ -85,9 +85,7 @@ void drawtri(const float p1[3], const float p2[3], const float p3[3], int depth,
     subdivide(p1, p2, p3, depth, radius, sphereCorner);
 }
 
-void drawsphere(int depth, float radius) {
-    drawIcosphere(depth, radius, sphereCorner);
-}
+void drawsphere(int depth, float radius) { drawIcosphere(depth, radius, sphereCorner); }
 
 void createStars() {
     for (float* star : stars) {
@@ -97,10 +95,10 @@ void createStars() {
         const float red = static_cast<float>((std::rand() % 1000) / 999.0 * 0.5 + 0.5);
         const float blue = static_cast<float>((std::rand() % 1000) / 999.0 * 0.5 + 0.5);
         const double across = std::cos(static_cast<double>(latitude));
-        star[0] = static_cast<float>(std::cos(static_cast<double>(longitude)) * across *
-                                     distanceStars);
-        star[1] = static_cast<float>(std::sin(static_cast<double>(longitude)) * across *
-                                     distanceStars);
+        star[0] =
+            static_cast<float>(std::cos(static_cast<double>(longitude)) * across * distanceStars);
+        star[1] =
+            static_cast<float>(std::sin(static_cast<double>(longitude)) * across * distanceStars);
         star[2] = static_cast<float>(std::sin(static_cast<double>(latitude)) * distanceStars);
         star[3] = red;
         star[4] = 0.3f;

@@ -29,8 +29,7 @@ void Camera::placeCamera() {
     // Every update leaves distance at 1.8 or more, so 0 means none has run yet; the angle
     // would be 0 / 0, so the view is the one of the starting positions instead.
     Camera view = *this;
-    if (!(view.distance > 0.0f))
-        view.updateCamera(startX1, startX2);
+    if (!(view.distance > 0.0f)) view.updateCamera(startX1, startX2);
 
     gluLookAt(0.0, 0.0, 0.6, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
     glPushMatrix();

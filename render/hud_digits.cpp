@@ -10,8 +10,8 @@ namespace {
 
 // Segments a (top) to g (middle), clockwise from the top as usual; bit 0 is a.
 enum Segment { A, B, C, D, E, F, G };
-const unsigned char digitSegments[10] = {
-    0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
+const unsigned char digitSegments[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66,
+                                         0x6D, 0x7D, 0x07, 0x7F, 0x6F};
 
 // A digit is 0.55 of its height wide, its strokes 0.14 of its height thick.
 const float widthShare = 0.55f;

@@ -10,30 +10,26 @@ const float X = 0.525731112119133606f;
 const float Z = 0.850650808352039932f;
 
 void midpoint(const float a[3], const float b[3], float m[3]) {
-    for (int i = 0; i < 3; ++i)
-        m[i] = (a[i] + b[i]) / 2.0f;
+    for (int i = 0; i < 3; ++i) m[i] = (a[i] + b[i]) / 2.0f;
     normalize(m);
 }
 
 }  // namespace
 
 const float vdata[12][3] = {
-    {-X, 0.0f, Z}, {X, 0.0f, Z}, {-X, 0.0f, -Z}, {X, 0.0f, -Z},
-    {0.0f, Z, X}, {0.0f, Z, -X}, {0.0f, -Z, X}, {0.0f, -Z, -X},
-    {Z, X, 0.0f}, {-Z, X, 0.0f}, {Z, -X, 0.0f}, {-Z, -X, 0.0f},
+    {-X, 0.0f, Z}, {X, 0.0f, Z},   {-X, 0.0f, -Z}, {X, 0.0f, -Z}, {0.0f, Z, X},  {0.0f, Z, -X},
+    {0.0f, -Z, X}, {0.0f, -Z, -X}, {Z, X, 0.0f},   {-Z, X, 0.0f}, {Z, -X, 0.0f}, {-Z, -X, 0.0f},
 };
 
 const int tindices[20][3] = {
-    {0, 4, 1}, {0, 9, 4}, {9, 5, 4}, {4, 5, 8}, {4, 8, 1},
-    {8, 10, 1}, {8, 3, 10}, {5, 3, 8}, {5, 2, 3}, {2, 7, 3},
-    {7, 10, 3}, {7, 6, 10}, {7, 11, 6}, {11, 0, 6}, {0, 1, 6},
-    {6, 1, 10}, {9, 0, 11}, {9, 11, 2}, {9, 2, 5}, {7, 2, 11},
+    {0, 4, 1}, {0, 9, 4},  {9, 5, 4},  {4, 5, 8},  {4, 8, 1},  {8, 10, 1}, {8, 3, 10},
+    {5, 3, 8}, {5, 2, 3},  {2, 7, 3},  {7, 10, 3}, {7, 6, 10}, {7, 11, 6}, {11, 0, 6},
+    {0, 1, 6}, {6, 1, 10}, {9, 0, 11}, {9, 11, 2}, {9, 2, 5},  {7, 2, 11},
 };
 
 void normalize(float v[3]) {
     const float length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-    for (int i = 0; i < 3; ++i)
-        v[i] /= length;
+    for (int i = 0; i < 3; ++i) v[i] /= length;
 }
 
 void subdivide(const float p1[3], const float p2[3], const float p3[3], int depth, float radius,

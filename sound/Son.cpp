@@ -14,25 +14,20 @@ namespace {
 std::atomic<bool> musicEnded{false};
 bool soundOff = false;
 
-Mix_Chunk* loadWav(const char* file)
-{
+Mix_Chunk* loadWav(const char* file) {
     Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile(file, "rb"), 1);
-    if (chunk == nullptr)
-        std::fprintf(stderr, "Unable to load WAV file: %s\n", SDL_GetError());
+    if (chunk == nullptr) std::fprintf(stderr, "Unable to load WAV file: %s\n", SDL_GetError());
     return chunk;
 }
 
-[[noreturn]] void failOnStdout(const char* format)
-{
+[[noreturn]] void failOnStdout(const char* format) {
     std::printf(format, SDL_GetError());
     std::fflush(stdout);
     std::exit(1);
 }
 
-void playChunk(Mix_Chunk* chunk)
-{
-    if (soundOff)
-        return;
+void playChunk(Mix_Chunk* chunk) {
+    if (soundOff) return;
     pumpSon();
     // A chunk that failed to load is null; the mixer refuses it with its own error text.
     if (Mix_PlayChannelTimed(-1, chunk, 0, -1) == -1)
@@ -41,15 +36,10 @@ void playChunk(Mix_Chunk* chunk)
 
 }  // namespace
 
-void setSoundOff(bool off)
-{
-    soundOff = off;
-}
+void setSoundOff(bool off) { soundOff = off; }
 
-void initSon()
-{
-    if (soundOff)
-        return;
+void initSon() {
+    if (soundOff) return;
     if (Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096) != 0) {
         std::fprintf(stderr, "Unable to initialize audio: %s\n", SDL_GetError());
         std::fputs("Start the game with --mute to play without sound.\n", stderr);
@@ -58,38 +48,23 @@ void initSon()
     sound1 = loadWav("explosion.wav");
     sound2 = loadWav("sound.wav");
     music = Mix_LoadMUS("music.ogg");
-    if (music == nullptr)
-        failOnStdout("Unable to load Ogg file: %s\n");
+    if (music == nullptr) failOnStdout("Unable to load Ogg file: %s\n");
 }
 
-void playBackgroundMusic()
-{
-    if (soundOff)
-        return;
-    if (Mix_PlayMusic(music, -1) == -1)
-        failOnStdout("Unable to play Ogg file: %s\n");
+void playBackgroundMusic() {
+    if (soundOff) return;
+    if (Mix_PlayMusic(music, -1) == -1) failOnStdout("Unable to play Ogg file: %s\n");
     Mix_HookMusicFinished(musicFinished);
 }
 
-void musicFinished()
-{
-    musicEnded.store(true);
-}
+void musicFinished() { musicEnded.store(true); }
 
-void playSound1()
-{
-    playChunk(sound1);
-}
+void playSound1() { playChunk(sound1); }
 
-void playSound2()
-{
-    playChunk(sound2);
-}
+void playSound2() { playChunk(sound2); }
 
-void pumpSon()
-{
-    if (!musicEnded.exchange(false) || music == nullptr)
-        return;
+void pumpSon() {
+    if (!musicEnded.exchange(false) || music == nullptr) return;
     // The mixer has already let the stream go; halting again costs nothing and covers a
     // hook that ran for some other reason.
     Mix_HaltMusic();

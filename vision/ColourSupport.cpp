@@ -92,10 +92,12 @@ Pixel CWebCam::CalHSLtoRGB(PixelHSL h) {
         const int v = lum * 255 / 240;
         return makePixel(v, v, v);
     }
-    const int m2 = lum <= 120 ? (lum * (240 + sat) + 120) / 240 : lum + sat - (lum * sat + 120) / 240;
+    const int m2 =
+        lum <= 120 ? (lum * (240 + sat) + 120) / 240 : lum + sat - (lum * sat + 120) / 240;
     const int m1 = 2 * lum - m2;
     auto channel = [&](int hue) {
-        const int v = HueToRGB(static_cast<int16_t>(m1), static_cast<int16_t>(m2), static_cast<int16_t>(hue));
+        const int v =
+            HueToRGB(static_cast<int16_t>(m1), static_cast<int16_t>(m2), static_cast<int16_t>(hue));
         return (v * 255 + 120) / 240;
     };
     return makePixel(channel(h.hue + 80), channel(h.hue), channel(h.hue - 80));

@@ -122,13 +122,15 @@ void CWebCam::CalAddCouleur(int slot, int dr, int dg, int db, bool modulo) {
         }
         return s > 255u ? 255 : static_cast<int>(s);
     };
-    forEachPixel(images[slot], [&](Pixel& p) { setRGB(p, add(p.r, dr), add(p.g, dg), add(p.b, db)); });
+    forEachPixel(images[slot],
+                 [&](Pixel& p) { setRGB(p, add(p.r, dr), add(p.g, dg), add(p.b, db)); });
 }
 
 void CWebCam::CalBiCouleurSeuil(int slot) {
     const Pixel m = CalSeuilCouleur(slot);
     const unsigned threshold = (m.r + m.g + m.b) / 3u;
-    forEachPixel(images[slot], [threshold](Pixel& p) { setGrey(p, greyOf(p) > threshold ? 255 : 0); });
+    forEachPixel(images[slot],
+                 [threshold](Pixel& p) { setGrey(p, greyOf(p) > threshold ? 255 : 0); });
 }
 
 void CWebCam::CalExpole16to16(int slot) {
@@ -156,17 +158,11 @@ void CWebCam::CalIntensiteHSL(int slot, bool useHue, bool useSat, bool useLum) {
     });
 }
 
-void CWebCam::CalFixLumiere(int slot, int lum) {
-    fixHsl(*this, slot, HslPart::Lum, lum);
-}
+void CWebCam::CalFixLumiere(int slot, int lum) { fixHsl(*this, slot, HslPart::Lum, lum); }
 
-void CWebCam::CalFixTeinte(int slot, int hue) {
-    fixHsl(*this, slot, HslPart::Hue, hue);
-}
+void CWebCam::CalFixTeinte(int slot, int hue) { fixHsl(*this, slot, HslPart::Hue, hue); }
 
-void CWebCam::CalFixSaturation(int slot, int sat) {
-    fixHsl(*this, slot, HslPart::Sat, sat);
-}
+void CWebCam::CalFixSaturation(int slot, int sat) { fixHsl(*this, slot, HslPart::Sat, sat); }
 
 // ---- Statistics -----------------------------------------------------------------------
 
@@ -183,7 +179,8 @@ Pixel CWebCam::CalSeuilCouleur(int slot) {
             sums[c] += v * histogram[static_cast<size_t>(c * 256) + v];
         }
     }
-    return makePixel(static_cast<int>(sums[0] / kFramePixels), static_cast<int>(sums[1] / kFramePixels),
+    return makePixel(static_cast<int>(sums[0] / kFramePixels),
+                     static_cast<int>(sums[1] / kFramePixels),
                      static_cast<int>(sums[2] / kFramePixels));
 }
 
@@ -215,12 +212,13 @@ bool CWebCam::CalRessemblance(Pixel p, Pixel q, char seuil) {
 }
 
 void CWebCam::CalMouvement(int a, int b, int target) {
-    forEachPixelPair(images[a], images[b], images[target], [this](const Pixel& pa, const Pixel& pb) {
-        if (!CalRessemblance(pa, pb, 70)) {
-            return makePixel(0, 0, 0);
-        }
-        return makePixel((pa.r + pb.r) / 2, (pa.g + pb.g) / 2, (pa.b + pb.b) / 2);
-    });
+    forEachPixelPair(images[a], images[b], images[target],
+                     [this](const Pixel& pa, const Pixel& pb) {
+                         if (!CalRessemblance(pa, pb, 70)) {
+                             return makePixel(0, 0, 0);
+                         }
+                         return makePixel((pa.r + pb.r) / 2, (pa.g + pb.g) / 2, (pa.b + pb.b) / 2);
+                     });
 }
 
 // ---- Neighbourhoods -------------------------------------------------------------------
@@ -267,6 +265,4 @@ void CWebCam::CalContourGris(int slot, int seuil) {
     markEdges(images[slot], seuil, false);
 }
 
-void CWebCam::CalContour(int slot, int seuil) {
-    markEdges(images[slot], seuil, true);
-}
+void CWebCam::CalContour(int slot, int seuil) { markEdges(images[slot], seuil, true); }

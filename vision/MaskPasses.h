@@ -25,7 +25,8 @@ struct HalfTotals {
 // One row's share of the vertical spread. Unsigned, so that a centre set from outside far off
 // the picture wraps instead of overflowing; for centres on the picture it is the exact value.
 inline int64_t rowSpread(uint32_t count, int y, int32_t centreY) {
-    const uint64_t dy = static_cast<uint64_t>(y) - static_cast<uint64_t>(static_cast<int64_t>(centreY));
+    const uint64_t dy =
+        static_cast<uint64_t>(y) - static_cast<uint64_t>(static_cast<int64_t>(centreY));
     return static_cast<int64_t>(count * (dy * dy));
 }
 

@@ -22,7 +22,8 @@ VISION_INLINE __m128i load(const Pixel* p) {
 // Words 0 and 2 of each load are the r, g, b, padding words of its two pixels: these
 // gather the words of four pixels into one register, in pixel order.
 VISION_INLINE __m128i pickFirstWords(__m128i a, __m128i b) {
-    return _mm_castps_si128(_mm_shuffle_ps(_mm_castsi128_ps(a), _mm_castsi128_ps(b), _MM_SHUFFLE(2, 0, 2, 0)));
+    return _mm_castps_si128(
+        _mm_shuffle_ps(_mm_castsi128_ps(a), _mm_castsi128_ps(b), _MM_SHUFFLE(2, 0, 2, 0)));
 }
 
 // r + g + b of one load's two pixels, in its words 0 and 2.
@@ -79,12 +80,14 @@ uint32_t greyTotal(const Image& img, uint8_t* greys) {
         const Pixel* row = img.pixels[y];
         uint8_t* out = greys + y * kFrameWidth;
         for (int x = 0; x < kFrameWidth; x += 2 * kLanes) {
-            const __m128i g = _mm_packus_epi16(thirds(channelSums(row + x)), thirds(channelSums(row + x + kLanes)));
+            const __m128i g = _mm_packus_epi16(thirds(channelSums(row + x)),
+                                               thirds(channelSums(row + x + kLanes)));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), g);
             total = _mm_add_epi64(total, _mm_sad_epu8(g, _mm_setzero_si128()));
         }
     }
-    return static_cast<uint32_t>(_mm_cvtsi128_si32(total) + _mm_cvtsi128_si32(_mm_unpackhi_epi64(total, total)));
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(total) +
+                                 _mm_cvtsi128_si32(_mm_unpackhi_epi64(total, total)));
 }
 
 // Unsigned grey > threshold as a signed byte comparison with both sides shifted by 128.

@@ -12,9 +12,7 @@ namespace vision {
 constexpr int32_t kWhite = 0xFFFFFF;
 
 // Channels 0..255 packed as the platform's 0x00BBGGRR colour value.
-inline int32_t pack(int r, int g, int b) {
-    return r + 256 * g + 65536 * b;
-}
+inline int32_t pack(int r, int g, int b) { return r + 256 * g + 65536 * b; }
 
 // Stores the low 8 bits of each channel and keeps couleur in step with them.
 inline void setRGB(Pixel& p, int r, int g, int b) {
@@ -41,7 +39,8 @@ inline void setFromColour(Pixel& p, int32_t c) {
     p.r = static_cast<uint8_t>(c);
 }
 
-static_assert(sizeof(Pixel) == 8 && offsetof(Pixel, couleur) == 4, "Pixel is r, g, b, padding, couleur");
+static_assert(sizeof(Pixel) == 8 && offsetof(Pixel, couleur) == 4,
+              "Pixel is r, g, b, padding, couleur");
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixel words are read little-endian");
 
 // The whole pixel in one 8-byte store, for a colour 0..0xFFFFFF: its first word (r, g, b and
@@ -57,12 +56,8 @@ inline uint32_t colourOfDibWord(uint32_t w) {
 }
 
 // The truncated mean of the three channels.
-inline unsigned greyOf(const Pixel& p) {
-    return (p.r + p.g + p.b) / 3u;
-}
+inline unsigned greyOf(const Pixel& p) { return (p.r + p.g + p.b) / 3u; }
 
-inline void setGrey(Pixel& p, int grey) {
-    setRGB(p, grey, grey, grey);
-}
+inline void setGrey(Pixel& p, int grey) { setRGB(p, grey, grey, grey); }
 
 }  // namespace vision

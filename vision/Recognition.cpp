@@ -130,6 +130,8 @@ void CWebCam::calculVariance(int slot) {
 }
 
 void CWebCam::discriminateRPS(int) {
-    rps1.store(signOfSpread(varX1.load(kRelaxed), varY1.load(kRelaxed), nbPixels2.load(kRelaxed)), kRelaxed);
-    rps2.store(signOfSpread(varX2.load(kRelaxed), varY2.load(kRelaxed), nbPixels1.load(kRelaxed)), kRelaxed);
+    rps1.store(signOfSpread(varX1.load(kRelaxed), varY1.load(kRelaxed), nbPixels2.load(kRelaxed)),
+               kRelaxed);
+    rps2.store(signOfSpread(varX2.load(kRelaxed), varY2.load(kRelaxed), nbPixels1.load(kRelaxed)),
+               kRelaxed);
 }

@@ -87,8 +87,8 @@ bool copyPreview(HDC capture, GrabTarget& t, BITMAPINFO& bmi) {
 // Windows' text for an error code, without its line end; empty when it has none.
 std::string systemMessage(DWORD code) {
     char text[512];
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                             text, sizeof text, nullptr);
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             code, 0, text, sizeof text, nullptr);
     while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r' || text[n - 1] == ' ')) {
         --n;
     }
@@ -203,7 +203,8 @@ void CWebCam::ChargeCapture(int slot) {
         return;
     }
     HDC screen = GetDC(nullptr);
-    const int lines = GetDIBits(screen, target.bitmap, 0, kFrameHeight, buffer.get(), &bmi, DIB_RGB_COLORS);
+    const int lines =
+        GetDIBits(screen, target.bitmap, 0, kFrameHeight, buffer.get(), &bmi, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
     // A failed read-back would leave the buffer unfilled: keep the previous frame instead.
     if (lines != kFrameHeight) {
@@ -221,7 +222,8 @@ void CWebCam::ChargeBitmap(int slot) {
     if (file == nullptr) {
         return;
     }
-    std::vector<uint8_t> data(kBitmapHeaderBytes + static_cast<size_t>(kBitmapLineBytes) * kFrameHeight, 255);
+    std::vector<uint8_t> data(
+        kBitmapHeaderBytes + static_cast<size_t>(kBitmapLineBytes) * kFrameHeight, 255);
     const size_t got = std::fread(data.data(), 1, data.size(), file);
     std::fclose(file);
     (void)got;  // short files keep the 255 fill past their end
@@ -286,8 +288,8 @@ void CWebCam::AfficheImage(int slot, int, int) {
             line[4 * x + 2] = p.r;
         }
     }
-    SetDIBitsToDevice(hDCAffichage, 160, 0, kHalfWidth, kFrameHeight, 0, 0, 0, kFrameHeight, buffer.data(),
-                      &bmi, DIB_RGB_COLORS);
-    SetDIBitsToDevice(hDCAffichage, 880, 0, kHalfWidth, kFrameHeight, kHalfWidth, 0, 0, kFrameHeight,
+    SetDIBitsToDevice(hDCAffichage, 160, 0, kHalfWidth, kFrameHeight, 0, 0, 0, kFrameHeight,
                       buffer.data(), &bmi, DIB_RGB_COLORS);
+    SetDIBitsToDevice(hDCAffichage, 880, 0, kHalfWidth, kFrameHeight, kHalfWidth, 0, 0,
+                      kFrameHeight, buffer.data(), &bmi, DIB_RGB_COLORS);
 }

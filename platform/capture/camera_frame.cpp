@@ -69,8 +69,10 @@ Taps makeTaps(int srcSize, int dstSize) {
     taps.weight.resize(dstSize);
     for (int d = 0; d < dstSize; ++d) {
         // Centre of destination sample d in source coordinates, times 256.
-        const int64_t centre = (static_cast<int64_t>(2 * d + 1) * srcSize * 256) / (2 * dstSize) - 128;
-        const int64_t clamped = std::clamp<int64_t>(centre, 0, static_cast<int64_t>(srcSize - 1) * 256);
+        const int64_t centre =
+            (static_cast<int64_t>(2 * d + 1) * srcSize * 256) / (2 * dstSize) - 128;
+        const int64_t clamped =
+            std::clamp<int64_t>(centre, 0, static_cast<int64_t>(srcSize - 1) * 256);
         const int index = static_cast<int>(clamped >> 8);
         taps.first[d] = index;
         taps.second[d] = std::min(index + 1, srcSize - 1);
@@ -79,7 +81,8 @@ Taps makeTaps(int srcSize, int dstSize) {
     return taps;
 }
 
-uint32_t blend(const uint8_t* a, const uint8_t* b, const uint8_t* c, const uint8_t* d, int wx, int wy) {
+uint32_t blend(const uint8_t* a, const uint8_t* b, const uint8_t* c, const uint8_t* d, int wx,
+               int wy) {
     uint32_t packed = 0;
     for (int ch = 0; ch < 3; ++ch) {
         const int top = a[ch] * (256 - wx) + b[ch] * wx;
@@ -133,8 +136,8 @@ void scaleInto(const RgbFrame& src, uint32_t* dst, int dstWidth, int dstHeight, 
         for (int col = 0; col < dstWidth; ++col) {
             const size_t left = static_cast<size_t>(xs.first[col]) * 3;
             const size_t right = static_cast<size_t>(xs.second[col]) * 3;
-            out[col] = blend(upper + left, upper + right, lower + left, lower + right, xs.weight[col],
-                             ys.weight[row]);
+            out[col] = blend(upper + left, upper + right, lower + left, lower + right,
+                             xs.weight[col], ys.weight[row]);
         }
     }
 }

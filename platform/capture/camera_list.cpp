@@ -31,10 +31,13 @@ std::string sizesOf(int fd, uint32_t fourcc) {
     size.pixel_format = fourcc;
     for (size.index = 0; ::ioctl(fd, VIDIOC_ENUM_FRAMESIZES, &size) == 0; ++size.index) {
         if (size.type == V4L2_FRMSIZE_TYPE_DISCRETE) {
-            sizes += " " + std::to_string(size.discrete.width) + "x" + std::to_string(size.discrete.height);
+            sizes += " " + std::to_string(size.discrete.width) + "x" +
+                     std::to_string(size.discrete.height);
         } else {
-            sizes += " " + std::to_string(size.stepwise.min_width) + "x" + std::to_string(size.stepwise.min_height) +
-                     "-" + std::to_string(size.stepwise.max_width) + "x" + std::to_string(size.stepwise.max_height);
+            sizes += " " + std::to_string(size.stepwise.min_width) + "x" +
+                     std::to_string(size.stepwise.min_height) + "-" +
+                     std::to_string(size.stepwise.max_width) + "x" +
+                     std::to_string(size.stepwise.max_height);
             break;
         }
     }
@@ -49,7 +52,8 @@ std::string formatsOf(const std::string& path) {
     v4l2_fmtdesc desc{};
     desc.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
     for (desc.index = 0; ::ioctl(fd, VIDIOC_ENUM_FMT, &desc) == 0; ++desc.index)
-        formats += (formats.empty() ? "" : ", ") + fourccName(desc.pixelformat) + sizesOf(fd, desc.pixelformat);
+        formats += (formats.empty() ? "" : ", ") + fourccName(desc.pixelformat) +
+                   sizesOf(fd, desc.pixelformat);
     ::close(fd);
     return formats;
 }
@@ -60,7 +64,8 @@ void copyOut(const std::string& text, LPSTR out, int size) {
 
 }  // namespace
 
-BOOL WINAPI capGetDriverDescriptionA(UINT index, LPSTR name, int nameSize, LPSTR version, int versionSize) {
+BOOL WINAPI capGetDriverDescriptionA(UINT index, LPSTR name, int nameSize, LPSTR version,
+                                     int versionSize) {
     UINT seen = 0;
     for (const camera::VideoNode& node : camera::videoNodes()) {
         if (!camera::isCaptureDriver(node) || seen++ != index) continue;

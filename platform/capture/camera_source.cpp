@@ -27,7 +27,8 @@ bool CameraSource::connect(const char* setting, int driver, std::string& error) 
     }
     name_ = named;
     if (driver != 0) {
-        error = "capture driver " + std::to_string(driver) + " does not exist: VORLAXIS_CAMERA names the only camera, "
+        error = "capture driver " + std::to_string(driver) +
+                " does not exist: VORLAXIS_CAMERA names the only camera, "
                 "driver 0";
         return false;
     }
@@ -75,8 +76,8 @@ std::string CameraSource::describe() const {
     if (clip_) {
         const Y4mHeader& h = clip_->header();
         char details[128];
-        std::snprintf(details, sizeof details, " (%dx%d, %g frames a second, %d frames)", h.width, h.height,
-                      static_cast<double>(h.rateNum) / h.rateDen, clip_->frameCount());
+        std::snprintf(details, sizeof details, " (%dx%d, %g frames a second, %d frames)", h.width,
+                      h.height, static_cast<double>(h.rateNum) / h.rateDen, clip_->frameCount());
         return "clip " + name_ + details;
     }
     if (device_)

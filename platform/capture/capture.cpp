@@ -53,9 +53,11 @@ void draw(HWND hWnd, Preview& preview) {
     vorlaxis::platform::CanvasLock canvas(hWnd);
     if (!canvas.valid()) return;
     if (preview.scale)
-        camera::scaleInto(preview.picture, canvas.row(0), canvas.width(), canvas.height(), canvas.width());
+        camera::scaleInto(preview.picture, canvas.row(0), canvas.width(), canvas.height(),
+                          canvas.width());
     else
-        camera::copyInto(preview.picture, canvas.row(0), canvas.width(), canvas.height(), canvas.width());
+        camera::copyInto(preview.picture, canvas.row(0), canvas.width(), canvas.height(),
+                         canvas.width());
     canvas.markChanged();
     preview.stale = false;
 }
@@ -103,11 +105,8 @@ LRESULT captureMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM) {
     Preview* preview = find(hWnd);
     if (!preview) return FALSE;
     switch (msg) {
-    case WM_CAP_DRIVER_CONNECT:
-        return connectDriver(*preview, wParam);
-    case WM_CAP_DRIVER_DISCONNECT:
-        preview->source = camera::CameraSource{};
-        return TRUE;
+    case WM_CAP_DRIVER_CONNECT: return connectDriver(*preview, wParam);
+    case WM_CAP_DRIVER_DISCONNECT: preview->source = camera::CameraSource{}; return TRUE;
     case WM_CAP_SET_SCALE:
         preview->scale = wParam != 0;
         preview->stale = true;
@@ -121,8 +120,7 @@ LRESULT captureMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM) {
         preview->on = wParam != 0;
         preview->nextRefresh = now();
         return TRUE;
-    default:
-        return FALSE;
+    default: return FALSE;
     }
 }
 
@@ -165,13 +163,13 @@ void setCaptureClock(CaptureClock clock) {
 
 }  // namespace camera
 
-HWND WINAPI capCreateCaptureWindowA(LPCSTR windowName, DWORD style, int x, int y, int width, int height,
-                                    HWND parent, int id) {
+HWND WINAPI capCreateCaptureWindowA(LPCSTR windowName, DWORD style, int x, int y, int width,
+                                    int height, HWND parent, int id) {
     static std::once_flag installed;
     std::call_once(installed, installDriver);
     HWND hWnd = CreateWindowExA(0, kCaptureClass, windowName, style, x, y, width, height, parent,
-                                reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), GetModuleHandleA(nullptr),
-                                nullptr);
+                                reinterpret_cast<HMENU>(static_cast<intptr_t>(id)),
+                                GetModuleHandleA(nullptr), nullptr);
     if (!hWnd) return nullptr;
     std::lock_guard<std::mutex> lock(g_mutex);
     g_previews[hWnd] = std::make_unique<Preview>();

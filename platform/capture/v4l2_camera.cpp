@@ -49,7 +49,8 @@ std::string text(const uint8_t* field) { return reinterpret_cast<const char*>(fi
 std::string openFailure(const std::string& path, int err) {
     if (err == EACCES || err == EPERM)
         return "cannot open the camera " + path +
-               ": permission denied: add yourself to the video group (sudo usermod -aG video $USER, "
+               ": permission denied: add yourself to the video group (sudo usermod -aG video "
+               "$USER, "
                "then log in again)";
     if (err == EBUSY) return "camera " + path + " is in use by another program: close it";
     return "cannot open the camera " + path + ": " + std::strerror(err);
@@ -95,7 +96,8 @@ bool V4l2Camera::open(const std::string& path, std::string& error) {
     }
     if (!capturesVideo(caps)) {
         error = path + " (" + text(caps.card) + ") does not capture video pictures";
-        if (ownCaps(caps) & V4L2_CAP_META_CAPTURE) error += ": it is a camera's metadata node, try its other node";
+        if (ownCaps(caps) & V4L2_CAP_META_CAPTURE)
+            error += ": it is a camera's metadata node, try its other node";
         ::close(fd);
         return false;
     }
@@ -153,7 +155,8 @@ bool V4l2Camera::startStreaming(std::string& error) {
             error = failure("does not describe its picture buffers", errno);
             return false;
         }
-        void* start = v4l2_mmap(nullptr, buf.length, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, buf.m.offset);
+        void* start =
+            v4l2_mmap(nullptr, buf.length, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, buf.m.offset);
         if (start == MAP_FAILED) {
             error = failure("picture buffers cannot be mapped", errno);
             return false;
@@ -175,10 +178,11 @@ bool V4l2Camera::startStreaming(std::string& error) {
 
 void V4l2Camera::reportLost(int err) {
     lost_ = true;
-    std::fprintf(stderr,
-                 "Camera %s stopped delivering pictures (%s): the preview keeps the last one and the game "
-                 "goes on\n",
-                 path_.c_str(), std::strerror(err));
+    std::fprintf(
+        stderr,
+        "Camera %s stopped delivering pictures (%s): the preview keeps the last one and the game "
+        "goes on\n",
+        path_.c_str(), std::strerror(err));
 }
 
 void V4l2Camera::keep(const uint8_t* picture, RgbFrame& out) const {
@@ -201,7 +205,8 @@ bool V4l2Camera::pollStream(RgbFrame& out) {
         }
         // A damaged picture (a short or undecodable motion JPEG frame) is skipped.
         const bool whole = buf.index < mappings_.size() && buf.bytesused >= needed &&
-                           !(buf.flags & V4L2_BUF_FLAG_ERROR) && mappings_[buf.index].length >= needed;
+                           !(buf.flags & V4L2_BUF_FLAG_ERROR) &&
+                           mappings_[buf.index].length >= needed;
         if (whole) {
             keep(static_cast<const uint8_t*>(mappings_[buf.index].start), out);
             got = true;
@@ -223,7 +228,8 @@ bool V4l2Camera::pollRead(RgbFrame& out) {
             if (errno != EAGAIN) reportLost(errno);
             break;
         }
-        if (static_cast<size_t>(n) < buffer_.size()) continue;  // a short read is not a whole picture
+        if (static_cast<size_t>(n) < buffer_.size())
+            continue;  // a short read is not a whole picture
         keep(buffer_.data(), out);
         got = true;
     }
@@ -279,11 +285,13 @@ bool openV4l2Camera(int index, V4l2Camera& camera, std::string& error) {
         return camera.open(node.path, error);
     }
     if (nodes.empty()) {
-        error = "no camera found: there is no /dev/video* device and VORLAXIS_CAMERA is not set "
-                "(set it to a /dev/videoN device or a .y4m clip)";
+        error =
+            "no camera found: there is no /dev/video* device and VORLAXIS_CAMERA is not set "
+            "(set it to a /dev/videoN device or a .y4m clip)";
     } else if (seen == 0) {
-        error = "no camera found: " + skipped +
-                " captures no video pictures; plug in a webcam or set VORLAXIS_CAMERA to a .y4m clip";
+        error =
+            "no camera found: " + skipped +
+            " captures no video pictures; plug in a webcam or set VORLAXIS_CAMERA to a .y4m clip";
     } else {
         error = "there is no camera " + std::to_string(index) + ": only " + std::to_string(seen) +
                 " found (numbered from 0)";

@@ -33,7 +33,8 @@ bool parseCount(const std::string& text, int& value) {
 
 bool parseSide(const std::string& token, int& side, std::string& error) {
     if (!parseCount(token.substr(1), side) || side < 1 || side > kMaxY4mSide) {
-        error = "picture size " + token + " is not valid (1 to " + std::to_string(kMaxY4mSide) + ")";
+        error =
+            "picture size " + token + " is not valid (1 to " + std::to_string(kMaxY4mSide) + ")";
         return false;
     }
     return true;
@@ -73,7 +74,8 @@ bool parseColourSpace(const std::string& token, Y4mHeader& header, std::string& 
         header.halfChroma = false;
         return true;
     }
-    error = "colour space " + token + " is not supported (C420jpeg, C420paldv, C420mpeg2, C420, C444)";
+    error =
+        "colour space " + token + " is not supported (C420jpeg, C420paldv, C420mpeg2, C420, C444)";
     return false;
 }
 
@@ -87,8 +89,7 @@ bool parseToken(const std::string& token, Y4mHeader& header, std::string& error)
     case 'X':
         if (token == "XCOLORRANGE=FULL") header.fullRange = true;
         return true;
-    default:
-        return true;  // aspect ratio and tags of later versions do not change the pixels
+    default: return true;  // aspect ratio and tags of later versions do not change the pixels
     }
 }
 
@@ -179,7 +180,8 @@ bool Y4mClip::open(const std::string& path, std::string& error) {
     const long fileSize = std::ftell(file_);
     indexFrames(dataStart, fileSize);
     if (offsets_.empty()) {
-        error = "clip " + path + ": no complete frame" + (warning_.empty() ? "" : " (" + warning_ + ")");
+        error = "clip " + path + ": no complete frame" +
+                (warning_.empty() ? "" : " (" + warning_ + ")");
         return false;
     }
     raw_.resize(header_.frameBytes());

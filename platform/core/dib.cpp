@@ -45,8 +45,7 @@ Span clipSpan(int64_t size, int64_t a, int64_t limitA, int64_t b, int64_t limitB
 
 using namespace vorlaxis::platform;
 
-HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT, void** bits, HANDLE,
-                                DWORD) {
+HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT, void** bits, HANDLE, DWORD) {
     if (bits) *bits = nullptr;
     if ((hdc && !findDC(hdc)) || !plain32(bmi)) return nullptr;
     int height = bmi->bmiHeader.biHeight;
@@ -84,8 +83,8 @@ BOOL WINAPI BitBlt(HDC dest, int x, int y, int cx, int cy, HDC src, int x1, int 
     return TRUE;
 }
 
-int WINAPI GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits,
-                     BITMAPINFO* bmi, UINT) {
+int WINAPI GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPINFO* bmi,
+                     UINT) {
     auto object = bitmap ? gdiObjects().find(bitmap) : nullptr;
     if (!findDC(hdc) || !object || object->kind != GdiObject::Kind::Bitmap || !bmi) return 0;
     Canvas& canvas = *object->canvas;
@@ -100,8 +99,8 @@ int WINAPI GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bit
     int count = static_cast<int>(std::min<UINT>(lines, canvas.height - start));
     auto* out = static_cast<uint32_t*>(bits);
     for (int i = 0; i < count; ++i) {
-        const uint32_t* row = canvas.row(rowOfScan(static_cast<int>(start) + i, canvas.height,
-                                                   bottomUp));
+        const uint32_t* row =
+            canvas.row(rowOfScan(static_cast<int>(start) + i, canvas.height, bottomUp));
         std::memcpy(out + static_cast<size_t>(i) * bmi->bmiHeader.biWidth, row,
                     sizeof(uint32_t) * width);
     }

@@ -56,8 +56,8 @@ DWORD WINAPI GetLastError(void) { return lastError; }
 
 void WINAPI SetLastError(DWORD code) { lastError = code; }
 
-DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer,
-                            DWORD size, va_list*) {
+DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer, DWORD size,
+                            va_list*) {
     std::string text;
     if (!(flags & FORMAT_MESSAGE_FROM_SYSTEM) || !textOf(messageId, &text)) {
         SetLastError(ERROR_MR_MID_NOT_FOUND);

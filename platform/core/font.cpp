@@ -82,7 +82,8 @@ bool matchFile(const FontRequest& request, std::string* path, int* index, bool* 
     static std::mutex fontconfigMutex;
     std::lock_guard<std::mutex> guard(fontconfigMutex);
     FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(request.family.c_str()));
+    FcPatternAddString(pattern, FC_FAMILY,
+                       reinterpret_cast<const FcChar8*>(request.family.c_str()));
     FcPatternAddInteger(pattern, FC_WEIGHT, request.weight);
     FcPatternAddInteger(pattern, FC_WIDTH, request.width);
     FcPatternAddInteger(pattern, FC_SLANT, request.slant);
@@ -299,7 +300,8 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
     if (!font) return FALSE;
     if (!canvas || length == 0) return TRUE;
     std::lock_guard<std::mutex> guard(canvas->mutex);
-    bool drawn = drawText(*canvas, *font, x, y, text, length, color, opaque ? &background : nullptr);
+    bool drawn =
+        drawText(*canvas, *font, x, y, text, length, color, opaque ? &background : nullptr);
     canvas->markChanged();
     return drawn ? TRUE : FALSE;
 }

@@ -9,7 +9,7 @@ namespace vorlaxis::platform {
 
 namespace {
 
-constexpr int kStockCount = 18;   // GetStockObject indices 0..17
+constexpr int kStockCount = 18;  // GetStockObject indices 0..17
 constexpr int kSysColorCount = 31;
 
 uint32_t sysColorPixel(int index) {
@@ -147,7 +147,9 @@ HandleTable<DeviceContext>& deviceContexts() {
     return table;
 }
 
-std::shared_ptr<DeviceContext> findDC(HDC hdc) { return hdc ? deviceContexts().find(hdc) : nullptr; }
+std::shared_ptr<DeviceContext> findDC(HDC hdc) {
+    return hdc ? deviceContexts().find(hdc) : nullptr;
+}
 
 std::shared_ptr<Canvas> canvasOf(HDC hdc) {
     return withDC(hdc, std::shared_ptr<Canvas>(), [](DeviceContext& dc) { return dc.canvas; });

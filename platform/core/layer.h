@@ -145,8 +145,8 @@ struct FontFace;
 struct GdiObject {
     enum class Kind { Brush, Pen, Font, Bitmap } kind = Kind::Brush;
     bool stock = false;
-    bool hollow = false;     // brush or pen that draws nothing
-    uint32_t pixel = 0;      // brush or pen colour
+    bool hollow = false;  // brush or pen that draws nothing
+    uint32_t pixel = 0;   // brush or pen colour
     std::shared_ptr<FontFace> font;
     std::shared_ptr<Canvas> canvas;  // bitmap pixels
 };

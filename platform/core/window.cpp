@@ -36,8 +36,8 @@ int chooseSize(int size, int fallback) {
     return std::max(size, 0);
 }
 
-std::shared_ptr<Window> makeWindow(const WindowClass& windowClass, const char* caption,
-                                   DWORD style, int x, int y, int width, int height) {
+std::shared_ptr<Window> makeWindow(const WindowClass& windowClass, const char* caption, DWORD style,
+                                   int x, int y, int width, int height) {
     auto window = std::make_shared<Window>();
     window->windowClass = windowClass;
     window->caption = caption ? caption : "";
@@ -47,8 +47,7 @@ std::shared_ptr<Window> makeWindow(const WindowClass& windowClass, const char* c
     window->width = chooseSize(width, 640);
     window->height = chooseSize(height, 480);
     window->owner = std::this_thread::get_id();
-    window->canvas = makeCanvas(window->width, window->height, false,
-                                backgroundPixel(windowClass));
+    window->canvas = makeCanvas(window->width, window->height, false, backgroundPixel(windowClass));
     window->visible.store((style & WS_VISIBLE) != 0);
     return window;
 }
@@ -85,8 +84,7 @@ HWND failWith(DWORD error) {
 }
 
 // The window and all its descendants, parents before children.
-void collectTree(const std::shared_ptr<Window>& window,
-                 std::vector<std::shared_ptr<Window>>* out) {
+void collectTree(const std::shared_ptr<Window>& window, std::vector<std::shared_ptr<Window>>* out) {
     out->push_back(window);
     for (auto& child : childrenOf(*window)) collectTree(child, out);
 }

@@ -54,9 +54,9 @@ bool useX() {
 void makeImage(XSide& side, int width, int height) {
     int screen = DefaultScreen(display);
     side.buffer.assign(static_cast<size_t>(width) * height, 0);
-    side.image = XCreateImage(display, DefaultVisual(display, screen), DefaultDepth(display, screen),
-                              ZPixmap, 0, reinterpret_cast<char*>(side.buffer.data()), width,
-                              height, 32, width * 4);
+    side.image = XCreateImage(
+        display, DefaultVisual(display, screen), DefaultDepth(display, screen), ZPixmap, 0,
+        reinterpret_cast<char*>(side.buffer.data()), width, height, 32, width * 4);
 }
 
 void setHints(::Window xwin, const Window& window) {
@@ -130,14 +130,19 @@ void syncX() {
         XSide& side = found->second;
         bool visible = window->visible.load();
         if (side.xwin && visible != side.mapped) {
-            if (visible) XMapWindow(display, side.xwin);
-            else XUnmapWindow(display, side.xwin);
+            if (visible)
+                XMapWindow(display, side.xwin);
+            else
+                XUnmapWindow(display, side.xwin);
             side.mapped = visible;
             window->canvas->markChanged();
         }
     }
     for (auto it = xWindows().begin(); it != xWindows().end();) {
-        if (topLevel.count(it->first)) { ++it; continue; }
+        if (topLevel.count(it->first)) {
+            ++it;
+            continue;
+        }
         releaseXWindow(it->second, true);
         it = xWindows().erase(it);
     }
@@ -167,9 +172,8 @@ void compose(Window& window, uint32_t* out, int outWidth, int originX, int origi
 }
 
 bool fastPixelFormat(const XImage& image) {
-    return image.bits_per_pixel == 32 && image.red_mask == 0xFF0000 &&
-           image.green_mask == 0xFF00 && image.blue_mask == 0xFF &&
-           image.byte_order == LSBFirst;
+    return image.bits_per_pixel == 32 && image.red_mask == 0xFF0000 && image.green_mask == 0xFF00 &&
+           image.blue_mask == 0xFF && image.byte_order == LSBFirst;
 }
 
 // Places each 8-bit channel under its mask of the visual.
@@ -226,7 +230,8 @@ WPARAM virtualKey(KeySym sym) {
     if (sym >= XK_F1 && sym <= XK_F12) return VK_F1 + (sym - XK_F1);
     switch (sym) {
     case XK_Escape: return VK_ESCAPE;
-    case XK_Return: case XK_KP_Enter: return VK_RETURN;
+    case XK_Return:
+    case XK_KP_Enter: return VK_RETURN;
     case XK_space: return VK_SPACE;
     case XK_BackSpace: return VK_BACK;
     case XK_Tab: return VK_TAB;
@@ -234,9 +239,12 @@ WPARAM virtualKey(KeySym sym) {
     case XK_Up: return VK_UP;
     case XK_Right: return VK_RIGHT;
     case XK_Down: return VK_DOWN;
-    case XK_Shift_L: case XK_Shift_R: return VK_SHIFT;
-    case XK_Control_L: case XK_Control_R: return VK_CONTROL;
-    case XK_Alt_L: case XK_Alt_R: return VK_MENU;
+    case XK_Shift_L:
+    case XK_Shift_R: return VK_SHIFT;
+    case XK_Control_L:
+    case XK_Control_R: return VK_CONTROL;
+    case XK_Alt_L:
+    case XK_Alt_R: return VK_MENU;
     case XK_Prior: return VK_PRIOR;
     case XK_Next: return VK_NEXT;
     case XK_Home: return VK_HOME;
@@ -292,8 +300,7 @@ void translate(XEvent& event) {
         post(h, WM_CLOSE, 0, 0);
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -124,9 +124,9 @@ TEST(BmpCheck, ShortAndForeignHeadersAreRefused) {
 }
 
 TEST(BmpCheck, NegativeZeroAndHugeSizesAreRefused) {
-    const int32_t bad[][2] = {{0, 2},          {2, 0},          {-2, 2},       {8193, 1},
-                              {1, 8193},       {1, -8193},      {INT_MIN, 1},  {1, INT_MIN},
-                              {INT_MAX, 1},    {1, INT_MAX},    {-1, -1},      {65536, 65536}};
+    const int32_t bad[][2] = {{0, 2},       {2, 0},       {-2, 2},      {8193, 1},
+                              {1, 8193},    {1, -8193},   {INT_MIN, 1}, {1, INT_MIN},
+                              {INT_MAX, 1}, {1, INT_MAX}, {-1, -1},     {65536, 65536}};
     for (const auto& size : bad) {
         std::vector<unsigned char> bytes = craft(BmpFields{});
         for (int i = 0; i < 4; ++i) {

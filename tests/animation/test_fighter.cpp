@@ -18,7 +18,8 @@ Model pose(const char* name) {
 
 double extreme(const Model& m, int axis, bool highest) {
     double best = highest ? -1e9 : 1e9;
-    for (const std::vector<double>& v : m[VERTICES]) best = highest ? std::max(best, v[axis]) : std::min(best, v[axis]);
+    for (const std::vector<double>& v : m[VERTICES])
+        best = highest ? std::max(best, v[axis]) : std::min(best, v[axis]);
     return best;
 }
 

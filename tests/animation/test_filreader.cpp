@@ -53,15 +53,16 @@ TEST(FileReader, SeparatorsAreAnyCharacterWithOptionalBlanks) {
     const Model blanks = readText(
         "v 0 1 0 v -1 0 0 v 1 0 0 vt 0.5 1 vt 0 0 vt 1 0 vn 0 0 1 "
         "f 1 / 1 / 1 2/ 2 /1 3 /3/ 1 g");
-    const Model colons = readText(
-        "v 0 1 0 v -1 0 0 v 1 0 0 vt 0.5 1 vt 0 0 vt 1 0 vn 0 0 1 f 1:1:1 2|2|1 3:3:1 g");
+    const Model colons =
+        readText("v 0 1 0 v -1 0 0 v 1 0 0 vt 0.5 1 vt 0 0 vt 1 0 vn 0 0 1 f 1:1:1 2|2|1 3:3:1 g");
     const Model minimal = readText(MINIMAL);
     EXPECT_EQ(blanks[POLYGONS], minimal[POLYGONS]);
     EXPECT_EQ(colons[POLYGONS], minimal[POLYGONS]);
 }
 
 TEST(FileReader, ReadsExponentsSignsAndKeepsNumbersAsWritten) {
-    const Model m = readText("v -1.5e-3 +2 1E2 vt 0 0 vn 0 0 1 f 3.9/1/1 1/1/1 2/1/1 x 1/1/1 1/1/1 1/1/1 g");
+    const Model m =
+        readText("v -1.5e-3 +2 1E2 vt 0 0 vn 0 0 1 f 3.9/1/1 1/1/1 2/1/1 x 1/1/1 1/1/1 1/1/1 g");
     ASSERT_EQ(m[VERTICES].size(), 1u);
     EXPECT_DOUBLE_EQ(m[VERTICES][0][0], -1.5e-3);
     EXPECT_DOUBLE_EQ(m[VERTICES][0][1], 2.0);
@@ -88,7 +89,8 @@ TEST(FileReader, KeywordsAreCaseSensitiveWholeTokens) {
 }
 
 TEST(FileReader, IgnoresEverythingAfterTheEndMark) {
-    const Model m = readText(std::string(MINIMAL) + "robot\nv 9 9 9\nvt 1 1\nvn 1 0 0\nf 1/1/1 1/1/1 1/1/1\ng\n");
+    const Model m = readText(std::string(MINIMAL) +
+                             "robot\nv 9 9 9\nvt 1 1\nvn 1 0 0\nf 1/1/1 1/1/1 1/1/1\ng\n");
     EXPECT_EQ(m, readText(MINIMAL));
 }
 
@@ -110,12 +112,12 @@ TEST(FileReader, ChangeFileRestartsAtTheTopAndForgetsEarlierFailures) {
 
 TEST(FileReader, StopsAndReportsOnMissingTruncatedOrNonNumericFiles) {
     const char* const bad[] = {
-        "",                                                      // empty
-        "v 0 1 0 vt 0 0 vn 0 0 1 f 1/1/1 1/1/1 1/1/1",           // no end mark
-        "v 0 1 0 vt 0 0 vn 0 0 1 f 1/1/1 1/1/1 1/1",             // corner cut short
-        "v 0 one 0 vt 0 0 vn 0 0 1 f 1/1/1 1/1/1 1/1/1 g",       // word for a number
-        "v 0 1 0 vt 0 0 vn 0 0 1 f 1/1/1 1/1/1 1/1/1 f 1/x/1 g", // junk in a corner
-        "v 1e999 0 0 vt 0 0 vn 0 0 1 f 1/1/1 1/1/1 1/1/1 g",     // out of double range
+        "",                                                       // empty
+        "v 0 1 0 vt 0 0 vn 0 0 1 f 1/1/1 1/1/1 1/1/1",            // no end mark
+        "v 0 1 0 vt 0 0 vn 0 0 1 f 1/1/1 1/1/1 1/1",              // corner cut short
+        "v 0 one 0 vt 0 0 vn 0 0 1 f 1/1/1 1/1/1 1/1/1 g",        // word for a number
+        "v 0 1 0 vt 0 0 vn 0 0 1 f 1/1/1 1/1/1 1/1/1 f 1/x/1 g",  // junk in a corner
+        "v 1e999 0 0 vt 0 0 vn 0 0 1 f 1/1/1 1/1/1 1/1/1 g",      // out of double range
     };
     for (const char* text : bad) {
         bool good = true;

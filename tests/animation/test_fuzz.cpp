@@ -30,9 +30,11 @@ std::string octahedron(double shift) {
     return v.str() + "vt 0 0\nvt 1 1\n" + vn.str() + f.str() + "g robot\n";
 }
 
-const char* const JUNK[] = {"x",     "g",    "v",      "vt",  "vn",    "f",     "/",    "1e999",
-                            "-1e400", "nan", "inf",    "1e308", "-0",  "0x1p3", "99999999999999999999",
-                            "1.5.2", "+",    "--1",    "e5",  "\t\n",  "G",     "3/4/5", "0"};
+const char* const JUNK[] = {"x",     "g",     "v",     "vt",     "vn",
+                            "f",     "/",     "1e999", "-1e400", "nan",
+                            "inf",   "1e308", "-0",    "0x1p3",  "99999999999999999999",
+                            "1.5.2", "+",     "--1",   "e5",     "\t\n",
+                            "G",     "3/4/5", "0"};
 
 class Mutator {
 public:
@@ -48,44 +50,47 @@ private:
     std::mt19937 rng;
 
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
-    std::size_t at(const std::string& s) { return s.empty() ? 0 : std::size_t(pick(int(s.size()) + 1)); }
+    std::size_t at(const std::string& s) {
+        return s.empty() ? 0 : std::size_t(pick(int(s.size()) + 1));
+    }
     std::string junk() { return JUNK[pick(sizeof JUNK / sizeof *JUNK)]; }
 
     std::string once(std::string s) {
         switch (pick(9)) {
-            case 0: return s.substr(0, at(s));  // truncated anywhere
-            case 1: return s.insert(at(s), " " + junk() + " ");
-            case 2: {  // one token replaced
-                const std::size_t start = s.find(' ', at(s));
-                if (start == std::string::npos) return s;
-                const std::size_t end = s.find_first_of(" \n", start + 1);
-                return s.replace(start + 1, end == std::string::npos ? 0 : end - start - 1, junk());
-            }
-            case 3: {  // every g removed
-                std::string out;
-                for (char c : s)
-                    if (c != 'g') out += c;
-                return out;
-            }
-            case 4: return "";
-            case 5: {  // binary noise
-                std::string noise(std::size_t(pick(2048)), '\0');
-                for (char& c : noise) c = char(pick(256));
-                return noise;
-            }
-            case 6:  // bytes flipped
-                for (int i = 0, n = pick(8) + 1; i < n && !s.empty(); ++i) s[at(s) % s.size()] = char(pick(256));
-                return s;
-            case 7: {  // a chunk repeated
-                const std::size_t from = at(s), len = std::size_t(pick(200));
-                return s.insert(at(s), s.substr(from, len));
-            }
-            default: {  // a line dropped
-                const std::size_t start = s.rfind('\n', at(s));
-                const std::size_t end = s.find('\n', start == std::string::npos ? 0 : start + 1);
-                if (start == std::string::npos || end == std::string::npos) return s;
-                return s.erase(start, end - start);
-            }
+        case 0: return s.substr(0, at(s));  // truncated anywhere
+        case 1: return s.insert(at(s), " " + junk() + " ");
+        case 2: {  // one token replaced
+            const std::size_t start = s.find(' ', at(s));
+            if (start == std::string::npos) return s;
+            const std::size_t end = s.find_first_of(" \n", start + 1);
+            return s.replace(start + 1, end == std::string::npos ? 0 : end - start - 1, junk());
+        }
+        case 3: {  // every g removed
+            std::string out;
+            for (char c : s)
+                if (c != 'g') out += c;
+            return out;
+        }
+        case 4: return "";
+        case 5: {  // binary noise
+            std::string noise(std::size_t(pick(2048)), '\0');
+            for (char& c : noise) c = char(pick(256));
+            return noise;
+        }
+        case 6:  // bytes flipped
+            for (int i = 0, n = pick(8) + 1; i < n && !s.empty(); ++i)
+                s[at(s) % s.size()] = char(pick(256));
+            return s;
+        case 7: {  // a chunk repeated
+            const std::size_t from = at(s), len = std::size_t(pick(200));
+            return s.insert(at(s), s.substr(from, len));
+        }
+        default: {  // a line dropped
+            const std::size_t start = s.rfind('\n', at(s));
+            const std::size_t end = s.find('\n', start == std::string::npos ? 0 : start + 1);
+            if (start == std::string::npos || end == std::string::npos) return s;
+            return s.erase(start, end - start);
+        }
         }
     }
 };

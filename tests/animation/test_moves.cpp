@@ -146,11 +146,12 @@ TEST(MovesStartUp, NamesEveryMissingOrBrokenFileOnce) {
     writeAll(dir, TRIANGLE);
     std::remove(dir.file("Punch03.txt").c_str());
     std::remove(dir.file("Ayuken02.txt").c_str());
-    dir.write("Banana01.txt", "v 0 1 0 v -1 0 0 vt 0 0 vn 0 0 1 f 1/1/1 2/1/1");  // truncated
+    dir.write("Banana01.txt", "v 0 1 0 v -1 0 0 vt 0 0 vn 0 0 1 f 1/1/1 2/1/1");    // truncated
     dir.write("HeadPunch02.txt", "v 0 1 0 vt 0 0 vn 0 0 1 f 1/1/1 2/1/1 3/1/1 g");  // no vertex 2
     dir.write("ComboPrep01.txt", "v 0 1 0 v 1 1 1 v 2 2 2 vt 0 0 vn 0 0 1 f 1/1/1 1/1/1 1/1/1 g");
-    dir.write("Punch01.txt", "v 0 1 0 v -1 0 0 v 1 0 0 v 2 2 2 vt 0 0 vn 0 0 1 vn 0 0 1 vn 0 0 1 "
-                             "vn 0 0 1 f 1/1/1 2/1/2 3/1/3 g");  // another vertex count
+    dir.write("Punch01.txt",
+              "v 0 1 0 v -1 0 0 v 1 0 0 v 2 2 2 vt 0 0 vn 0 0 1 vn 0 0 1 vn 0 0 1 "
+              "vn 0 0 1 f 1/1/1 2/1/2 3/1/3 g");  // another vertex count
     bool ok = true;
     const std::string err = readMovesIn(dir, &ok);
     EXPECT_FALSE(ok);
@@ -168,7 +169,8 @@ TEST(MovesStartUp, NamesEveryMissingOrBrokenFileOnce) {
 // Punch00.txt or ComboPrep02.txt also blamed the good files blended with it.
 TEST(MovesStartUp, ABadFirstPoseBlamesOnlyItself) {
     for (const char* bad : {"Punch00.txt", "ComboPrep02.txt"}) {
-        for (const char* contents : {"", "v 0 1 0 v -1 0 0 vt 0 0 vn 0 0 1 f 1/1/1 2/1/1 2/1/1 g"}) {
+        for (const char* contents :
+             {"", "v 0 1 0 v -1 0 0 vt 0 0 vn 0 0 1 f 1/1/1 2/1/1 2/1/1 g"}) {
             TempDir dir;
             writeAll(dir, TRIANGLE);
             dir.write(bad, contents);  // empty, or another vertex count

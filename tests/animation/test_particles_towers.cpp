@@ -61,8 +61,8 @@ protected:
 TEST_F(Particles, NewParticleLayout) {
     const std::vector<float> p = one({1, 1, 1}, {offset(3), offset(0), offset(0), along(0)}, 2);
     ASSERT_EQ(p.size(), 9u);
-    EXPECT_EQ(p[0], 0.0f);           // age, unchanged by a step of 0
-    EXPECT_FLOAT_EQ(p[1], 0.98f);    // alpha, faded once
+    EXPECT_EQ(p[0], 0.0f);         // age, unchanged by a step of 0
+    EXPECT_FLOAT_EQ(p[1], 0.98f);  // alpha, faded once
     EXPECT_EQ(p[2], 1.0f);
     EXPECT_EQ(p[3], 2.0f);
     EXPECT_EQ(p[4], 3.0f);
@@ -75,8 +75,8 @@ TEST_F(Particles, NewParticleLayout) {
 
 TEST_F(Particles, SlowestBandDrawsThreeBoostsInAxisOrder) {
     // r1 = r2 = r3 = 0, r4 = 0.1: velocity (0.1, 0.1, 0.1), s = 0.03 < 4.
-    const std::vector<float> p =
-        one({1, 1, 1}, {offset(0), offset(0), offset(0), along(0.1), boost(2.0), boost(5.5), boost(9.9)});
+    const std::vector<float> p = one({1, 1, 1}, {offset(0), offset(0), offset(0), along(0.1),
+                                                 boost(2.0), boost(5.5), boost(9.9)});
     EXPECT_NEAR(p[5], 2.1f, 1e-5);
     EXPECT_NEAR(p[6], 5.6f, 1e-5);
     EXPECT_NEAR(p[7], 10.0f, 1e-5);
@@ -86,7 +86,8 @@ TEST_F(Particles, SlowestBandDrawsThreeBoostsInAxisOrder) {
 TEST_F(Particles, BandThresholds) {
     // Axis (1, 0, 0): v = (r4, r3, -r2), so s = r4^2 + r3^2 + r2^2.
     const std::vector<float> x{1, 0, 0};
-    std::vector<float> p = one(x, {offset(0), offset(0), offset(1.99), along(0), boost(3), boost(4), boost(5)});
+    std::vector<float> p =
+        one(x, {offset(0), offset(0), offset(1.99), along(0), boost(3), boost(4), boost(5)});
     EXPECT_FLOAT_EQ(p[5], 3.0f);  // s = 3.96: boosted along the axis
     EXPECT_FLOAT_EQ(p[6], 1.99f);
     p = one(x, {offset(0), offset(0), offset(2), along(0)});  // s = 4: times 7
@@ -186,7 +187,8 @@ TEST(Towers, StagesGoToTheirTowerAndAnyOtherNumberIsTowerFive) {
     moves.addStage(kSignTower1 - 1, kPaf);
     moves.addStage(kTowerCount + 4, kCritical);
     for (int t = kSignTower1; t <= kWinTower2; ++t)
-        EXPECT_EQ(textures(moves.getTower(t)), std::vector<float>{float(kRockIcon + t - kSignTower1)});
+        EXPECT_EQ(textures(moves.getTower(t)),
+                  std::vector<float>{float(kRockIcon + t - kSignTower1)});
     EXPECT_EQ(textures(moves.getTower(kBannerTower)), (std::vector<float>{kPaf, kCritical}));
     EXPECT_EQ(moves.getTower(kSignTower1 - 1), moves.getTower(kBannerTower));
     EXPECT_EQ(moves.getTower(-2), moves.getTower(kBannerTower));

@@ -33,7 +33,8 @@ protected:
         // A display server started just before us may not accept clients yet.
         ready = testwait::waitUntil(
             [] {
-                if (SDL_Init(SDL_INIT_VIDEO) == 0 && SDL_SetVideoMode(64, 64, 32, SDL_OPENGL)) return true;
+                if (SDL_Init(SDL_INIT_VIDEO) == 0 && SDL_SetVideoMode(64, 64, 32, SDL_OPENGL))
+                    return true;
                 SDL_Quit();
                 return false;
             },
@@ -99,7 +100,8 @@ void expectImage(unsigned int name, int index, int w, int h) {
     ASSERT_EQ(th, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            EXPECT_EQ(got[y * w + x], colourOf(index, x, y)) << "texture " << index << " at " << x << ',' << y;
+            EXPECT_EQ(got[y * w + x], colourOf(index, x, y))
+                << "texture " << index << " at " << x << ',' << y;
 }
 
 void expectPlaceholder(unsigned int name) {
@@ -141,7 +143,8 @@ TEST_F(Textures, LoadsEachFileIntoItsSlotTopRowFirst) {
 
 TEST_F(Textures, MissingOrUnreadableFilesAreNamedAndGetAPlaceholder) {
     TempDir dir;
-    for (int i = 0; i < Moves::TEXTURE_COUNT; ++i) saveBmp24(dir.file(Moves::textureFiles[i]), 4, 4, i);
+    for (int i = 0; i < Moves::TEXTURE_COUNT; ++i)
+        saveBmp24(dir.file(Moves::textureFiles[i]), 4, 4, i);
     std::remove(dir.file("pawin.bmp").c_str());
     dir.write("mi.bmp", "BM this is not a picture");
     dir.write("win.bmp", "");
@@ -158,7 +161,8 @@ TEST_F(Textures, MissingOrUnreadableFilesAreNamedAndGetAPlaceholder) {
 
 TEST_F(Textures, PalettedPicturesAreConvertedToThreeBytesPerPixel) {
     TempDir dir;
-    for (int i = 0; i < Moves::TEXTURE_COUNT; ++i) saveBmp8(dir.file(Moves::textureFiles[i]), 2, 4, i);
+    for (int i = 0; i < Moves::TEXTURE_COUNT; ++i)
+        saveBmp8(dir.file(Moves::textureFiles[i]), 2, 4, i);
     Moves moves;
     EXPECT_EQ(loadIn(dir, moves), "");
     expectImage(moves.getText()[kLifeLabel1], kLifeLabel1, 2, 4);

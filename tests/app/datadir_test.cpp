@@ -22,10 +22,12 @@ namespace fs = std::filesystem;
 using Folders = std::vector<std::string>;
 
 TEST(DataFolder, AnInstalledGameLooksBesideItsPrefixThenInItsOwnAndTheBuildFolder) {
-    EXPECT_EQ(dataFolderCandidates(nullptr, "/usr/games/vorlaxis"),
-              (Folders{"/usr/share/vorlaxis", "/usr/share/games/vorlaxis", "/usr/games", "/usr/data"}));
+    EXPECT_EQ(
+        dataFolderCandidates(nullptr, "/usr/games/vorlaxis"),
+        (Folders{"/usr/share/vorlaxis", "/usr/share/games/vorlaxis", "/usr/games", "/usr/data"}));
     EXPECT_EQ(dataFolderCandidates("", "/opt/v/bin/vorlaxis"),
-              (Folders{"/opt/v/share/vorlaxis", "/opt/v/share/games/vorlaxis", "/opt/v/bin", "/opt/v/data"}));
+              (Folders{"/opt/v/share/vorlaxis", "/opt/v/share/games/vorlaxis", "/opt/v/bin",
+                       "/opt/v/data"}));
     // An explicit setting is the only place; an unknown executable leaves nothing to try.
     EXPECT_EQ(dataFolderCandidates("/my/data", "/usr/bin/vorlaxis"), (Folders{"/my/data"}));
     EXPECT_TRUE(dataFolderCandidates(nullptr, "").empty());
@@ -77,7 +79,8 @@ TEST_F(EnterDataFolder, ASetFolderWithoutDataIsReportedWithEveryPlaceLooked) {
     EXPECT_FALSE(enterDataFolder());
     const std::string message = testing::internal::GetCapturedStderr();
     EXPECT_NE(message.find("Unable to find the game data"), std::string::npos) << message;
-    EXPECT_NE(message.find(fs::current_path().string() + " (the working directory), /nonexistent/vorlaxis;"),
+    EXPECT_NE(message.find(fs::current_path().string() +
+                           " (the working directory), /nonexistent/vorlaxis;"),
               std::string::npos)
         << message;
     EXPECT_EQ(fs::current_path(), fs::temp_directory_path());

@@ -25,8 +25,8 @@ protected:
             tools = preparePanelDC();
         }
         if (!expected) {
-            expected = CreateWindowExA(0, "webcam", "expected", 0, 0, 0, kPanelWidth,
-                                       kPanelHeight, nullptr, nullptr, nullptr, nullptr);
+            expected = CreateWindowExA(0, "webcam", "expected", 0, 0, 0, kPanelWidth, kPanelHeight,
+                                       nullptr, nullptr, nullptr, nullptr);
             expectedDC = GetDC(expected);
             SelectObject(expectedDC, tools.font);
             SelectObject(expectedDC, tools.brush);

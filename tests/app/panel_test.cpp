@@ -53,9 +53,9 @@ protected:
     void expectTextPanel(int x, const Shown& shown) {
         expectBox(x - 10, 0, x + 110, 240);
         const std::pair<const char*, const std::string*> lines[] = {
-            {kLabelX, &shown.x},       {kLabelY, &shown.y},        {kLabelPos, &shown.pos},
+            {kLabelX, &shown.x},         {kLabelY, &shown.y},       {kLabelPos, &shown.pos},
             {kLabelAngle, &shown.angle}, {nullptr, nullptr},        {kLabelLife, &shown.life},
-            {kLabelWon, &shown.won},   {kLabelVarX, &shown.varX},  {kLabelVarY, &shown.varY},
+            {kLabelWon, &shown.won},     {kLabelVarX, &shown.varX}, {kLabelVarY, &shown.varY},
             {kLabelRes, &shown.res}};
         int y = 20;
         for (auto& [label, value] : lines) {
@@ -119,18 +119,18 @@ struct Direction {
 
 TEST_F(Readout, DirectionWordsAndAnglesAtTheirBoundaries) {
     const Direction cases[] = {
-        {80, 120, "neutral", "0"},   // the centre
+        {80, 120, "neutral", "0"},     // the centre
         {119, 120, "neutral", "180"},  // 39 pixels right of it: still neutral
         {52, 92, "neutral", "45"},     // 39.6 pixels away on the diagonal
         {120, 120, "LEFT", "180"},     // right in the captured half reads left (mirror)
         {40, 120, "RIGHT", "0"},
-        {80, 160, "RIGHT", "0"},       // straight below: no horizontal offset, angle 0
-        {79, 170, "DOWN", "271"},      // just left of straight below
+        {80, 160, "RIGHT", "0"},   // straight below: no horizontal offset, angle 0
+        {79, 170, "DOWN", "271"},  // just left of straight below
         {81, 70, "UP", "91"},
-        {30, 70, "UP", "45"},          // 45.00000005: just past the RIGHT sector
-        {130, 70, "UP", "134"},        // 134.99999995
-        {130, 170, "DOWN", "225"},     // 225.00000005: just past the LEFT sector
-        {30, 170, "DOWN", "314"},      // 314.99999995
+        {30, 70, "UP", "45"},       // 45.00000005: just past the RIGHT sector
+        {130, 70, "UP", "134"},     // 134.99999995
+        {130, 170, "DOWN", "225"},  // 225.00000005: just past the LEFT sector
+        {30, 170, "DOWN", "314"},   // 314.99999995
     };
     for (const Direction& c : cases) {
         SCOPED_TRACE(std::to_string(c.baryX) + "," + std::to_string(c.baryY));
@@ -145,9 +145,9 @@ TEST_F(Readout, DirectionWordsAndAnglesAtTheirBoundaries) {
 }
 
 TEST_F(Readout, SignWordsAndScissForAnythingElse) {
-    const std::pair<int, const char*> cases[] = {
-        {kRock, "ROCK"},    {kPaper, "PAPER"}, {kScissors, "SCISS"},
-        {kNoSign, "SCISS"}, {-1, "SCISS"},     {7, "SCISS"}};
+    const std::pair<int, const char*> cases[] = {{kRock, "ROCK"},      {kPaper, "PAPER"},
+                                                 {kScissors, "SCISS"}, {kNoSign, "SCISS"},
+                                                 {-1, "SCISS"},        {7, "SCISS"}};
     for (auto& [sign, word] : cases) {
         SCOPED_TRACE(sign);
         clear(g_hWnd);
@@ -213,7 +213,7 @@ TEST_F(Readout, TheMarkerFollowsTheHandMirroredInsideItsBox) {
     expectMarkerBox(0, 20, 200);
     expectMarkerBox(1040, 150, 10);
     EXPECT_EQ(differences(0, 0, 160, 272) + differences(1040, 0, 1200, 272), 0);
-    EXPECT_GT(inked(140, 200, 150, 218), 0);   // hand near the left of the half: marker right
+    EXPECT_GT(inked(140, 200, 150, 218), 0);  // hand near the left of the half: marker right
     EXPECT_GT(inked(1050, 10, 1060, 28), 0);
 }
 

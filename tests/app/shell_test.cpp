@@ -111,8 +111,8 @@ std::string makeClip() {
     if (!out) return "";
     std::fputs("fps 15\n20 scissors 40,120 | paper 120,120\n", out);
     std::fclose(out);
-    std::string command = std::string(VORLAXIS_BIN_DIR) + "/tools/clipgen " + script + " " +
-                          clip + " 2>/dev/null";
+    std::string command =
+        std::string(VORLAXIS_BIN_DIR) + "/tools/clipgen " + script + " " + clip + " 2>/dev/null";
     return std::system(command.c_str()) == 0 ? clip : "";
 }
 
@@ -132,8 +132,8 @@ TEST_F(Shell, TheWorkerReadsTheCameraDrawsEveryBlockAndStopsOnTheSignal) {
     const bool drawn = testwait::waitUntil(
         [&] {
             takeQuit();
-            return WebCam.rps1.load() == vision::kScissors && WebCam.rps2.load() == vision::kPaper &&
-                   inked(320, 0, 440, 240) > 0;
+            return WebCam.rps1.load() == vision::kScissors &&
+                   WebCam.rps2.load() == vision::kPaper && inked(320, 0, 440, 240) > 0;
         },
         testwait::kPatienceSeconds, milliseconds(20));
     thread_signal = -1;
@@ -142,7 +142,7 @@ TEST_F(Shell, TheWorkerReadsTheCameraDrawsEveryBlockAndStopsOnTheSignal) {
     thread_signal = 0;
     ASSERT_TRUE(drawn);
     EXPECT_GT(inked(760, 0, 880, 240), 0);
-    EXPECT_GT(inked(0, 0, 160, 240), 0);     // marker
+    EXPECT_GT(inked(0, 0, 160, 240), 0);  // marker
     EXPECT_GT(inked(1040, 0, 1200, 240), 0);
     // The mask halves fill their blocks: white hand on black.
     vorlaxis::platform::CanvasLock lock(g_hWnd);

@@ -86,12 +86,14 @@ TEST(Scaling, HalvingAveragesEachTwoByTwoBlock) {
     RgbFrame f;
     f.resize(640, 480);
     for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x) setPixel(f, x, y, {x / 2 % 256, y / 2 % 256, (x / 2 + y / 2) % 256});
+        for (int x = 0; x < 640; ++x)
+            setPixel(f, x, y, {x / 2 % 256, y / 2 % 256, (x / 2 + y / 2) % 256});
     std::vector<uint32_t> canvas(320 * 240);
     camera::scaleInto(f, canvas.data(), 320, 240, 320);
     for (int y : {0, 1, 120, 239})
         for (int x : {0, 1, 200, 319})
-            EXPECT_EQ(canvas[y * 320 + x], packed({x % 256, y % 256, (x + y) % 256})) << x << "," << y;
+            EXPECT_EQ(canvas[y * 320 + x], packed({x % 256, y % 256, (x + y) % 256}))
+                << x << "," << y;
 }
 
 TEST(Scaling, UpscalingKeepsCornersAndBlendsBetween) {

@@ -22,13 +22,12 @@ protected:
         camera::setCaptureClock([this] { return time_; });
     }
 
-    void TearDown() override {
-        camera::setCaptureClock(nullptr);
-    }
+    void TearDown() override { camera::setCaptureClock(nullptr); }
 
     // What the game does: the capture window at (440, 0) of the panel, driver 0.
     HWND createCapture() {
-        return capCreateCaptureWindowA("handle", WS_CHILD | WS_VISIBLE, 440, 0, 320, 240, panel_, 0);
+        return capCreateCaptureWindowA("handle", WS_CHILD | WS_VISIBLE, 440, 0, 320, 240, panel_,
+                                       0);
     }
 
     // Connects with VORLAXIS_CAMERA set to `setting` (unset for null); returns the result and
@@ -57,7 +56,8 @@ protected:
         return canvas.valid() ? canvas.row(y)[x] : 0xFFFFFFFF;
     }
 
-    testsupport::HeadlessWindow window_{"capture-test-panel", 1200, 272, WS_OVERLAPPEDWINDOW, nullptr};
+    testsupport::HeadlessWindow window_{"capture-test-panel", 1200, 272, WS_OVERLAPPEDWINDOW,
+                                        nullptr};
     HWND panel_ = window_.handle();
     double time_ = 100.0;
     testsupport::ScopedEnv camera_{"VORLAXIS_CAMERA"};
@@ -66,7 +66,9 @@ protected:
 uint32_t greyOf(uint32_t pixel) { return pixel & 0xFF; }
 
 // Studio-range red comes back within a level of pure red.
-bool isRed(uint32_t pixel) { return (pixel >> 16) >= 250 && ((pixel >> 8) & 0xFF) <= 4 && (pixel & 0xFF) <= 4; }
+bool isRed(uint32_t pixel) {
+    return (pixel >> 16) >= 250 && ((pixel >> 8) & 0xFF) <= 4 && (pixel & 0xFF) <= 4;
+}
 
 // A 640 x 480 clip at 10 frames a second: frame k is grey 16 + 10 k (studio range) with a
 // red block in its top-left quarter, so scaling and orientation both show.
@@ -143,14 +145,16 @@ TEST_F(CaptureWindow, PreviewNeedsAConnectedDriver) {
     camera_.set(clip.path().c_str());
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(SendMessageA(capture, WM_CAP_DRIVER_CONNECT, 1, 0), 0);
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("driver 1 does not exist"), std::string::npos);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("driver 1 does not exist"),
+              std::string::npos);
 }
 
 TEST_F(CaptureWindow, ConnectFailuresSayWhatCouldNotBeUsedAndWhy) {
     HWND capture = createCapture();
     std::string printed;
     EXPECT_EQ(connect(capture, "/nonexistent.y4m", printed), 0);
-    EXPECT_NE(printed.find("cannot open the clip /nonexistent.y4m: No such file or directory"), std::string::npos)
+    EXPECT_NE(printed.find("cannot open the clip /nonexistent.y4m: No such file or directory"),
+              std::string::npos)
         << printed;
 
     TempFile text(".y4m");
@@ -164,7 +168,8 @@ TEST_F(CaptureWindow, ConnectFailuresSayWhatCouldNotBeUsedAndWhy) {
     EXPECT_NE(printed.find("interlaced"), std::string::npos) << printed;
 
     EXPECT_EQ(connect(capture, "/dev/video99", printed), 0);
-    EXPECT_NE(printed.find("cannot open the camera /dev/video99: No such file or directory"), std::string::npos)
+    EXPECT_NE(printed.find("cannot open the camera /dev/video99: No such file or directory"),
+              std::string::npos)
         << printed;
 
     EXPECT_EQ(connect(capture, "/dev/null", printed), 0);

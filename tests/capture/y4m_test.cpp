@@ -29,7 +29,9 @@ TEST(Y4mHeader, AcceptsEveryFourTwoZeroVariantAndFourFourFour) {
 TEST(Y4mHeader, ReadsColourRangeAndIgnoresUnknownTags) {
     Y4mHeader h;
     std::string error;
-    ASSERT_TRUE(parseY4mHeader("YUV4MPEG2 H2 W4 F15:1 XCOLORRANGE=FULL XYSCSS=420JPEG Zfuture", h, error)) << error;
+    ASSERT_TRUE(
+        parseY4mHeader("YUV4MPEG2 H2 W4 F15:1 XCOLORRANGE=FULL XYSCSS=420JPEG Zfuture", h, error))
+        << error;
     EXPECT_TRUE(h.fullRange);
     ASSERT_TRUE(parseY4mHeader("YUV4MPEG2 W4 H2 F15:1 I?", h, error)) << error;
     EXPECT_FALSE(h.fullRange);
@@ -73,7 +75,8 @@ TEST(Y4mHeader, RejectsBadHeadersWithAReason) {
 namespace {
 
 // Opens bytes written to a clip file; returns the error text ("" when it opened).
-std::string openError(const std::string& bytes, std::string* warning = nullptr, int* frames = nullptr) {
+std::string openError(const std::string& bytes, std::string* warning = nullptr,
+                      int* frames = nullptr) {
     TempFile file(".y4m");
     file.write(bytes);
     Y4mClip clip;
@@ -96,7 +99,8 @@ TEST(Y4mClip, FilesThatCannotBePlayedSayWhy) {
     EXPECT_NE(openError("P6\n4 2\n255\n").find("not a YUV4MPEG2 clip"), std::string::npos);
     EXPECT_NE(openError(std::string(5000, 'x')).find("not a YUV4MPEG2 clip"), std::string::npos);
     EXPECT_NE(openError("YUV4MPEG2 W4 H2").find("truncated"), std::string::npos);
-    EXPECT_NE(openError("YUV4MPEG2 W4 H2 F10:1 C411\n").find("colour space C411"), std::string::npos);
+    EXPECT_NE(openError("YUV4MPEG2 W4 H2 F10:1 C411\n").find("colour space C411"),
+              std::string::npos);
     EXPECT_NE(openError(kHeader + "\n").find("no complete frame"), std::string::npos);
     EXPECT_NE(openError(kHeader + "\nFRAME\nabc").find("truncated"), std::string::npos);
     EXPECT_NE(openError(kHeader + "\nGARBAGE\n").find("no valid FRAME header"), std::string::npos);
@@ -106,7 +110,8 @@ TEST(Y4mClip, MissingFilesDirectoriesAndPipesAreRefused) {
     Y4mClip clip;
     std::string error;
     EXPECT_FALSE(clip.open("/nonexistent/clip.y4m", error));
-    EXPECT_NE(error.find("/nonexistent/clip.y4m: No such file or directory"), std::string::npos) << error;
+    EXPECT_NE(error.find("/nonexistent/clip.y4m: No such file or directory"), std::string::npos)
+        << error;
     Y4mClip dir;
     EXPECT_FALSE(dir.open("/tmp", error));
     EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
@@ -128,7 +133,8 @@ TEST(Y4mClip, ADamagedTailLeavesTheCompleteFramesPlaying) {
     EXPECT_EQ(openError(two + "FRAME" + std::string(3000, ' '), &warning, &frames), "");
     EXPECT_EQ(frames, 2);
     // Frame headers may carry parameters.
-    EXPECT_EQ(openError(kHeader + "\nFRAME Ixyz\n" + std::string(12, '\x80'), &warning, &frames), "");
+    EXPECT_EQ(openError(kHeader + "\nFRAME Ixyz\n" + std::string(12, '\x80'), &warning, &frames),
+              "");
     EXPECT_EQ(frames, 1);
     EXPECT_EQ(warning, "");
 }
@@ -201,7 +207,8 @@ TEST(Y4mClip, ChromaIsSharedByTwoByTwoBlocksIn420AndPerPixelIn444) {
 
     // 4:4:4 with a different chroma per pixel on one row of two.
     TempFile f444(".y4m");
-    f444.write(std::string("YUV4MPEG2 W2 H1 F1:1 C444\nFRAME\n") + "\x51\x51" + "\xF0\x5A" + "\x6E\xF0");
+    f444.write(std::string("YUV4MPEG2 W2 H1 F1:1 C444\nFRAME\n") + "\x51\x51" + "\xF0\x5A" +
+               "\x6E\xF0");
     Y4mClip clip444;
     ASSERT_TRUE(clip444.open(f444.path(), error)) << error;
     ASSERT_TRUE(clip444.readFrame(0, frame, error)) << error;

@@ -74,7 +74,9 @@ public:
         case Damage::Removed: return;
         case Damage::Empty: break;
         case Damage::Half: bytes = original.substr(0, original.size() / 2); break;
-        case Damage::Random: bytes = randomBytes(std::min<std::size_t>(original.size(), 65536), 11); break;
+        case Damage::Random:
+            bytes = randomBytes(std::min<std::size_t>(original.size(), 65536), 11);
+            break;
         case Damage::OtherKind: bytes = otherKind(damaged); break;
         }
         folder_.write(damaged, bytes);
@@ -95,7 +97,8 @@ std::string inFolder(const DataDir& dir, const std::function<void()>& body) {
 
 int countOf(const std::string& text, const std::string& what) {
     int n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
     return n;
 }
 
@@ -186,7 +189,8 @@ protected:
     }
 
     static std::vector<std::string> pictureNames() {
-        std::vector<std::string> names(std::begin(Moves::textureFiles), std::end(Moves::textureFiles));
+        std::vector<std::string> names(std::begin(Moves::textureFiles),
+                                       std::end(Moves::textureFiles));
         names.insert(names.end(), std::begin(kScenePictures), std::end(kScenePictures));
         return names;
     }

@@ -87,7 +87,9 @@ TEST_F(CameraEndToEnd, AClipThatCannotBeReadEndsTheGameWithTheReason) {
     ASSERT_TRUE(game.wait(e2e::kStartSeconds, status)) << "the game did not end";
     EXPECT_EQ(status, 1);
     const std::string err = game.err();
-    EXPECT_NE(err.find("cannot open the clip /nonexistent.y4m: No such file or directory"), std::string::npos) << err;
+    EXPECT_NE(err.find("cannot open the clip /nonexistent.y4m: No such file or directory"),
+              std::string::npos)
+        << err;
     const size_t reason = err.find("/nonexistent.y4m");
     const size_t verdict = err.find("Unable to connect to the camera");
     EXPECT_NE(verdict, std::string::npos) << err;

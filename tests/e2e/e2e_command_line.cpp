@@ -42,8 +42,9 @@ TEST_F(CommandLineEndToEnd, HelpAndVersionGoToStandardOutputWithoutADisplay) {
     const Outcome help = runWithoutDisplay({"--help"});
     EXPECT_EQ(help.status, 0) << help.err;
     EXPECT_EQ(help.out.rfind("Usage: vorlaxis [options]\n", 0), 0u) << help.out;
-    for (const char* option : {"\n  --camera DEVICE|CLIP|N ", "\n  --keyboard ", "\n  --mute ",
-                               "\n  --endless ", "\n  --list-cameras ", "\n  --help ", "\n  --version "})
+    for (const char* option :
+         {"\n  --camera DEVICE|CLIP|N ", "\n  --keyboard ", "\n  --mute ", "\n  --endless ",
+          "\n  --list-cameras ", "\n  --help ", "\n  --version "})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     EXPECT_EQ(help.err, "");
 
@@ -91,13 +92,15 @@ TEST_F(CameraOptionEndToEnd, ItPlaysTheClipItNamesRatherThanTheOneOfTheEnvironme
 }
 
 TEST_F(CameraOptionEndToEnd, AFileThatIsNotThereEndsTheGameWithTheReasonAndCode1) {
-    GameProcess game({"SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1", "VORLAXIS_CAMERA=" + clip_},
-                     {"--camera=/nonexistent.y4m"});
+    GameProcess game(
+        {"SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1", "VORLAXIS_CAMERA=" + clip_},
+        {"--camera=/nonexistent.y4m"});
     int status = -2;
     ASSERT_TRUE(game.wait(e2e::kStartSeconds, status)) << "the game did not end";
     EXPECT_EQ(status, 1);
     const std::string err = game.err();
-    const size_t reason = err.find("cannot open the clip /nonexistent.y4m: No such file or directory");
+    const size_t reason =
+        err.find("cannot open the clip /nonexistent.y4m: No such file or directory");
     const size_t verdict = err.find("Unable to connect to the camera");
     EXPECT_NE(reason, std::string::npos) << err;
     EXPECT_NE(verdict, std::string::npos) << err;
@@ -114,7 +117,8 @@ TEST_F(CameraOptionEndToEnd, MutePlaysOnAMachineWithoutAnAudioDevice) {
     EXPECT_EQ(status, 1);
     EXPECT_NE(loud.err().find("Unable to initialize audio: "), std::string::npos) << loud.err();
     EXPECT_NE(loud.err().find("\nStart the game with --mute to play without sound.\n"),
-              std::string::npos) << loud.err();
+              std::string::npos)
+        << loud.err();
 
     GameProcess muted({"SDL_AUDIODRIVER", "LIBGL_ALWAYS_SOFTWARE=1"}, {"--keyboard", "--mute"});
     const std::string panel = muted.waitForWindow(kPanel, e2e::kStartSeconds);

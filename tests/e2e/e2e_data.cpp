@@ -98,7 +98,8 @@ TEST_F(DataEndToEnd, BadPicturesAndEffectsAreNamedAndTheGamePlaysOn) {
         EXPECT_NE(err.find(std::string("Unable to load texture ") + name + ": "), std::string::npos)
             << err;
     EXPECT_NE(err.find("Unable to load texture pierre.bmp: its bit count 4100 is not"),
-              std::string::npos) << err;
+              std::string::npos)
+        << err;
     EXPECT_NE(err.find("Unable to load WAV file: "), std::string::npos) << err;
     e2e::capture("xdotool key --window " + panel + " Escape 2>/dev/null");
     int status = -2;

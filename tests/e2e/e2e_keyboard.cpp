@@ -41,7 +41,9 @@ bool paleBlue(int r, int g, int b) { return r > 130 && g > 150 && b > 180; }
 bool blueRim(int r, int g, int b) { return b > 170 && r < 110 && g > 90 && g < 170; }
 bool green(int r, int g, int b) { return g > 150 && r < 100 && b < 100; }
 
-bool showsKo(const Shot& s) { return count(s, kBanner, gold) > 300 && count(s, kBanner, redPlate) > 4000; }
+bool showsKo(const Shot& s) {
+    return count(s, kBanner, gold) > 300 && count(s, kBanner, redPlate) > 4000;
+}
 bool showsPlayer1Wins(const Shot& s) {
     return count(s, kBanner, paleBlue) > 300 && count(s, kBanner, blueRim) > 500;
 }
@@ -61,15 +63,14 @@ bool wholeRow(const Shot& s, const Area& row) {
 
 class KeyboardEndToEnd : public e2e::DisplayTest {
 protected:
-    void keys(const std::string& command) {
-        e2e::capture("xdotool " + command + " 2>/dev/null");
-    }
+    void keys(const std::string& command) { e2e::capture("xdotool " + command + " 2>/dev/null"); }
     void press(const std::string& key) { keys("key --window " + scene_ + " " + key); }
 
     // Takes shots of `window` until `test` holds for one, running `between` before each;
     // false when the game ends or `seconds` pass first. The last shot stays in `shot`.
-    bool waitFor(GameProcess& game, const std::string& window, const std::function<bool(const Shot&)>& test,
-                 Shot& shot, const std::function<void()>& between = {}) {
+    bool waitFor(GameProcess& game, const std::string& window,
+                 const std::function<bool(const Shot&)>& test, Shot& shot,
+                 const std::function<void()>& between = {}) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kStepSeconds);
         while (std::chrono::steady_clock::now() < end && game.running()) {
             if (between) between();
@@ -92,13 +93,16 @@ protected:
                       PanelRead& read) {
         PanelRead previous;
         Shot shot;
-        return waitFor(game, panel, [&](const Shot& s) {
-            const PanelRead now{pixelsOf(s, kLife2), pixelsOf(s, kWon1)};
-            const bool steady = now == previous;
-            previous = now;
-            read = now;
-            return steady && test(s, now);
-        }, shot);
+        return waitFor(
+            game, panel,
+            [&](const Shot& s) {
+                const PanelRead now{pixelsOf(s, kLife2), pixelsOf(s, kWon1)};
+                const bool steady = now == previous;
+                previous = now;
+                read = now;
+                return steady && test(s, now);
+            },
+            shot);
     }
 
     std::string scene_;
@@ -116,29 +120,38 @@ TEST_F(KeyboardEndToEnd, TwoPlayersFightAtOneKeyboardToAKnockOutAndARematch) {
 
     PanelRead start, now;
     Shot sceneShot;
-    ASSERT_TRUE(waitForPanel(game, panel, [&](const Shot& s, const PanelRead&) {
-        return count(s, kKeyTables, lit) > 300 && wholeRow(s, kLife2) && wholeRow(s, kWon1);
-    }, start)) << "no key tables, lives or matches won in the panel; stderr: " << game.err();
+    ASSERT_TRUE(waitForPanel(
+        game, panel,
+        [&](const Shot& s, const PanelRead&) {
+            return count(s, kKeyTables, lit) > 300 && wholeRow(s, kLife2) && wholeRow(s, kWon1);
+        },
+        start))
+        << "no key tables, lives or matches won in the panel; stderr: " << game.err();
 
     // Player 1 holds D and walks all the way to player 2. The camera closes in as the gap
     // shrinks, so player 2 (who stands still) grows on screen until they meet.
-    ASSERT_TRUE(waitFor(game, scene_, [](const Shot& s) { return redFighter(s) > 300; }, sceneShot));
+    ASSERT_TRUE(waitFor(
+        game, scene_, [](const Shot& s) { return redFighter(s) > 300; }, sceneShot));
     const int farAway = redFighter(sceneShot);
     int previous = 0;
     keys("keydown --window " + scene_ + " d");
-    const bool met = waitFor(game, scene_, [&](const Shot& s) {
-        const int now = redFighter(s);
-        const bool steady = std::abs(now - previous) < now / 20;
-        previous = now;
-        return steady && 2 * now > 3 * farAway;
-    }, sceneShot);
+    const bool met = waitFor(
+        game, scene_,
+        [&](const Shot& s) {
+            const int now = redFighter(s);
+            const bool steady = std::abs(now - previous) < now / 20;
+            previous = now;
+            return steady && 2 * now > 3 * farAway;
+        },
+        sceneShot);
     keys("keyup --window " + scene_ + " d");
     ASSERT_TRUE(met) << "the fighters never met";
 
     // A punch with X: player 2's life in the panel falls.
     press("x");
-    ASSERT_TRUE(waitForPanel(game, panel, [&](const Shot&, const PanelRead& r) { return r.life2 != start.life2; },
-                             now)) << "player 2's life did not fall";
+    ASSERT_TRUE(waitForPanel(
+        game, panel, [&](const Shot&, const PanelRead& r) { return r.life2 != start.life2; }, now))
+        << "player 2's life did not fall";
 
     // New signs at close range, scissors and paper in turn, until player 2 is knocked out.
     bool scissors = true;
@@ -146,14 +159,19 @@ TEST_F(KeyboardEndToEnd, TwoPlayersFightAtOneKeyboardToAKnockOutAndARematch) {
         press(scissors ? "c" : "x");
         scissors = !scissors;
     })) << "no K.O. banner";
-    EXPECT_TRUE(waitForPanel(game, panel, [&](const Shot&, const PanelRead& r) { return r.won1 != start.won1; },
-                             now)) << "the won match is not counted in the panel";
+    EXPECT_TRUE(waitForPanel(
+        game, panel, [&](const Shot&, const PanelRead& r) { return r.won1 != start.won1; }, now))
+        << "the won match is not counted in the panel";
     EXPECT_TRUE(waitFor(game, scene_, showsPlayer1Wins, sceneShot)) << "no winner banner";
 
     // The new match: full lives in the panel (as at the start) and on both bars, one match won.
-    EXPECT_TRUE(waitForPanel(game, panel, [&](const Shot&, const PanelRead& r) {
-        return r.life2 == start.life2 && r.won1 != start.won1;
-    }, now)) << "the panel shows no new match";
+    EXPECT_TRUE(waitForPanel(
+        game, panel,
+        [&](const Shot&, const PanelRead& r) {
+            return r.life2 == start.life2 && r.won1 != start.won1;
+        },
+        now))
+        << "the panel shows no new match";
     EXPECT_TRUE(waitFor(game, scene_, bothBarsFull, sceneShot)) << "the bars are not full again";
     EXPECT_GT(count(sceneShot, kWhole, e2e::fighterBlue), 300);
     EXPECT_GT(count(sceneShot, kWhole, e2e::fighterRed), 300);

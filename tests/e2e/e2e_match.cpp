@@ -58,8 +58,8 @@ protected:
 TEST_F(MatchEndToEnd, TheClipDrivesAMatchThatBothWindowsShow) {
     // With no window manager the panel at (40, 0) would cover the scene's top: put the scene
     // below it, as a window manager would.
-    GameProcess game({"SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1", "VORLAXIS_CAMERA=" + clip_,
-                      "SDL_VIDEO_WINDOW_POS=0,300"});
+    GameProcess game({"SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1",
+                      "VORLAXIS_CAMERA=" + clip_, "SDL_VIDEO_WINDOW_POS=0,300"});
     const std::string panel = game.waitForWindow("Vorlaxis - control panel", e2e::kStartSeconds);
     ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game.err();
     const std::string scene = game.waitForWindow("Vorlaxis");
@@ -78,7 +78,8 @@ TEST_F(MatchEndToEnd, TheClipDrivesAMatchThatBothWindowsShow) {
                 return false;
         return true;
     };
-    ASSERT_TRUE(testwait::waitUntil(bothLivesShown, e2e::kReactSeconds, std::chrono::milliseconds(100)))
+    ASSERT_TRUE(
+        testwait::waitUntil(bothLivesShown, e2e::kReactSeconds, std::chrono::milliseconds(100)))
         << "no life shown";
 
     // Play until both lives shown in the panel have changed (they can only fall).
@@ -88,8 +89,8 @@ TEST_F(MatchEndToEnd, TheClipDrivesAMatchThatBothWindowsShow) {
     Shot panelShot, sceneShot;
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kPlaySeconds);
     const auto seenAll = [&] {
-        return fell[0] && fell[1] && fightersSeen[0] && fightersSeen[1] && signWords[0].size() >= 2 &&
-               signWords[1].size() >= 2;
+        return fell[0] && fell[1] && fightersSeen[0] && fightersSeen[1] &&
+               signWords[0].size() >= 2 && signWords[1].size() >= 2;
     };
     while (!seenAll() && std::chrono::steady_clock::now() < end && game.running()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(400));
@@ -117,7 +118,8 @@ TEST_F(MatchEndToEnd, TheClipDrivesAMatchThatBothWindowsShow) {
     ASSERT_EQ(sceneShot.height, 600);
     EXPECT_GT(count(sceneShot, {0, 0, 800, 600}, lit), 5000) << "no backdrop";
     const Area labels[2] = {{40, 30, 280, 90}, {520, 30, 760, 90}};
-    for (const Area& a : labels) EXPECT_GT(count(sceneShot, a, lit), 3000) << "a life-bar label is missing";
+    for (const Area& a : labels)
+        EXPECT_GT(count(sceneShot, a, lit), 3000) << "a life-bar label is missing";
 
     e2e::capture("xdotool key --window " + panel + " Escape 2>/dev/null");
     e2e::expectCleanEnd(game);

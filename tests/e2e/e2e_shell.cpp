@@ -50,8 +50,6 @@ protected:
         return std::make_unique<GameProcess>(std::vector<std::string>{
             "SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1", "VORLAXIS_CAMERA=" + clip_});
     }
-
-
 };
 
 TEST_F(ShellEndToEnd, ThePanelCarriesItsCaptionClassAndClientSizeAndEscapeEndsTheGame) {
@@ -106,9 +104,11 @@ TEST_F(ShellEndToEnd, CtrlCAndTerminationRequestsStillEndTheGame) {
         game->signal(signal);
         int status = -2;
         EXPECT_TRUE(game->wait(e2e::kReactSeconds, status))
-            << "signal " << signal << " did not end the game; stdout: " << game->out() << " stderr: " << game->err();
+            << "signal " << signal << " did not end the game; stdout: " << game->out()
+            << " stderr: " << game->err();
         // The next game must not find this one's panel while the server is still removing it.
-        EXPECT_TRUE(testwait::waitUntil([] { return e2e::findWindow(kPanel).empty(); })) << "the panel stayed";
+        EXPECT_TRUE(testwait::waitUntil([] { return e2e::findWindow(kPanel).empty(); }))
+            << "the panel stayed";
     }
 }
 

@@ -37,8 +37,9 @@ protected:
     GameProcess start(std::vector<std::string> settings, const std::string& extraPreload = "") {
         std::vector<std::string> env = simcam::preloadEnvironment();
         if (!extraPreload.empty()) env[0] += ":" + extraPreload;
-        for (const char* name : {"VORLAXIS_CAMERA", "VORLAXIS_SIM_META_DEVICE", "VORLAXIS_SIM_FORMATS",
-                                 "VORLAXIS_SIM_BUSY", "VORLAXIS_SIM_DENIED", "VORLAXIS_SIM_UNPLUG_AFTER"})
+        for (const char* name :
+             {"VORLAXIS_CAMERA", "VORLAXIS_SIM_META_DEVICE", "VORLAXIS_SIM_FORMATS",
+              "VORLAXIS_SIM_BUSY", "VORLAXIS_SIM_DENIED", "VORLAXIS_SIM_UNPLUG_AFTER"})
             env.push_back(name);
         env.push_back("VORLAXIS_SIM_DEVICE=/dev/video42");
         env.push_back("VORLAXIS_SIM_CLIP=" + clip_);
@@ -47,8 +48,9 @@ protected:
         // A setting replaces the default of the same name.
         for (const std::string& setting : settings) {
             const std::string name = setting.substr(0, setting.find('='));
-            env.erase(std::remove_if(env.begin(), env.end(),
-                                     [&](const std::string& e) { return e.substr(0, e.find('=')) == name; }),
+            env.erase(std::remove_if(
+                          env.begin(), env.end(),
+                          [&](const std::string& e) { return e.substr(0, e.find('=')) == name; }),
                       env.end());
             env.push_back(setting);
         }
@@ -66,7 +68,8 @@ protected:
     }
 
     static int endWithEscape(GameProcess& game, const std::string& panel) {
-        capture("xdotool windowfocus --sync " + panel + " 2>/dev/null; xdotool key Escape 2>/dev/null");
+        capture("xdotool windowfocus --sync " + panel +
+                " 2>/dev/null; xdotool key Escape 2>/dev/null");
         int status = -2;
         if (!game.wait(20, status)) {
             capture("xdotool key --window " + panel + " Escape 2>/dev/null");
@@ -77,7 +80,8 @@ protected:
 
     static void expectRefusal(GameProcess& game, const std::string& reason) {
         int status = -2;
-        ASSERT_TRUE(game.wait(e2e::kStartSeconds, status)) << "the game did not end: " << game.err();
+        ASSERT_TRUE(game.wait(e2e::kStartSeconds, status))
+            << "the game did not end: " << game.err();
         EXPECT_EQ(status, 1);
         const std::string err = game.err();
         const size_t said = err.find(reason);
@@ -89,7 +93,8 @@ protected:
 };
 
 TEST_F(WebcamEndToEnd, PanelShowsTheCameraPastItsMetadataNodeAndEscapeEndsTheGame) {
-    GameProcess game = start({"VORLAXIS_SIM_META_DEVICE=/dev/video41", "VORLAXIS_SIM_FORMATS=YUYV=640x480"});
+    GameProcess game =
+        start({"VORLAXIS_SIM_META_DEVICE=/dev/video41", "VORLAXIS_SIM_FORMATS=YUYV=640x480"});
     const std::string panel = game.waitForWindow(kPanelCaption, e2e::kStartSeconds);
     ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game.err();
     Shot shot;
@@ -105,8 +110,10 @@ TEST_F(WebcamEndToEnd, ABusyOrForbiddenCameraEndsTheGameSayingWhatToDo) {
     expectRefusal(busy, "camera /dev/video42 is in use by another program: close it");
     GameProcess denied = start({"VORLAXIS_SIM_DENIED=1"});
     expectRefusal(denied, "/dev/video42: permission denied: add yourself to the video group");
-    GameProcess metadataOnly = start({"VORLAXIS_SIM_DEVICE=/dev/video99", "VORLAXIS_SIM_META_DEVICE=/dev/video41"});
-    expectRefusal(metadataOnly, "no camera found: /dev/video41 (Vorlaxis Sim Webcam) captures no video pictures");
+    GameProcess metadataOnly =
+        start({"VORLAXIS_SIM_DEVICE=/dev/video99", "VORLAXIS_SIM_META_DEVICE=/dev/video41"});
+    expectRefusal(metadataOnly,
+                  "no camera found: /dev/video41 (Vorlaxis Sim Webcam) captures no video pictures");
 }
 
 TEST_F(WebcamEndToEnd, AnUnpluggedCameraLeavesTheLastPictureAndTheGameGoesOn) {
@@ -114,7 +121,8 @@ TEST_F(WebcamEndToEnd, AnUnpluggedCameraLeavesTheLastPictureAndTheGameGoesOn) {
     const std::string panel = game.waitForWindow(kPanelCaption, e2e::kStartSeconds);
     ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game.err();
     const std::string gone = "Camera /dev/video42 stopped delivering pictures (No such device)";
-    for (int attempt = 0; attempt < 4 * e2e::kStartSeconds && game.err().find(gone) == std::string::npos; ++attempt)
+    for (int attempt = 0;
+         attempt < 4 * e2e::kStartSeconds && game.err().find(gone) == std::string::npos; ++attempt)
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
     ASSERT_NE(game.err().find(gone), std::string::npos) << game.err();
     Shot shot;
@@ -173,7 +181,8 @@ TEST_F(WebcamEndToEnd, ABigMotionJpegCameraCostsTheGameNoSpeed) {
     for (int round = 0; round < 3; ++round) {
         for (int camera : {0, 1}) {
             const std::string turns = testsupport::scratchPath("e2e-webcam", ".turns");
-            std::vector<std::string> settings = {"VORLAXIS_TURNS_FILE=" + turns, "VORLAXIS_SIM_FORMATS=MJPG=1280x720"};
+            std::vector<std::string> settings = {"VORLAXIS_TURNS_FILE=" + turns,
+                                                 "VORLAXIS_SIM_FORMATS=MJPG=1280x720"};
             if (!camera) settings.push_back("VORLAXIS_CAMERA=" + small);
             GameProcess game = start(settings, counter);
             const std::string panel = game.waitForWindow(kPanelCaption, e2e::kStartSeconds);
@@ -182,15 +191,19 @@ TEST_F(WebcamEndToEnd, ABigMotionJpegCameraCostsTheGameNoSpeed) {
             EXPECT_EQ(endWithEscape(game, panel), 0) << game.err();
             std::remove(turns.c_str());
             ASSERT_GT(speed.turnsPerSecond, 0) << "no turns counted";
-            best[camera].turnsPerSecond = std::max(best[camera].turnsPerSecond, speed.turnsPerSecond);
+            best[camera].turnsPerSecond =
+                std::max(best[camera].turnsPerSecond, speed.turnsPerSecond);
             if (best[camera].cpuPerTurn == 0 || speed.cpuPerTurn < best[camera].cpuPerTurn)
                 best[camera].cpuPerTurn = speed.cpuPerTurn;
         }
     }
     std::remove(small.c_str());
-    std::printf("turns a second: clip 320x240 %.1f, camera MJPEG 1280x720 %.1f; CPU a turn: %.2f ms, %.2f ms (%+.1f%%)\n",
-                best[0].turnsPerSecond, best[1].turnsPerSecond, 1000 * best[0].cpuPerTurn, 1000 * best[1].cpuPerTurn,
-                100.0 * (best[1].cpuPerTurn - best[0].cpuPerTurn) / best[0].cpuPerTurn);
+    std::printf(
+        "turns a second: clip 320x240 %.1f, camera MJPEG 1280x720 %.1f; CPU a turn: %.2f ms, %.2f "
+        "ms (%+.1f%%)\n",
+        best[0].turnsPerSecond, best[1].turnsPerSecond, 1000 * best[0].cpuPerTurn,
+        1000 * best[1].cpuPerTurn,
+        100.0 * (best[1].cpuPerTurn - best[0].cpuPerTurn) / best[0].cpuPerTurn);
     EXPECT_LT(best[1].cpuPerTurn, 1.15 * best[0].cpuPerTurn);
 }
 

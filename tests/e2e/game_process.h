@@ -79,7 +79,9 @@ public:
     // `arguments` follow the program's name on its command line.
     explicit GameProcess(const std::vector<std::string>& environment,
                          const std::vector<std::string>& arguments = {}, Launch launch = Launch())
-        : launch_(std::move(launch)), out_(testsupport::scratchPath("e2e", ".out")), err_(testsupport::scratchPath("e2e", ".err")) {
+        : launch_(std::move(launch)),
+          out_(testsupport::scratchPath("e2e", ".out")),
+          err_(testsupport::scratchPath("e2e", ".err")) {
         std::vector<std::string> env = merged(environment);
         std::vector<std::string> args = arguments;
         args.insert(args.begin(), launch_.program);
@@ -120,8 +122,8 @@ public:
     // Polls for a window of the game while it runs; empty after `seconds`.
     std::string waitForWindow(const std::string& caption, int seconds = kStartSeconds) {
         std::string id;
-        testwait::waitUntil([&] { return !running() || !(id = findWindow(caption)).empty(); }, seconds,
-                            std::chrono::milliseconds(250));
+        testwait::waitUntil([&] { return !running() || !(id = findWindow(caption)).empty(); },
+                            seconds, std::chrono::milliseconds(250));
         return id;
     }
 

@@ -23,7 +23,8 @@ inline bool previewShowsQuadrants(const Shot& shot, std::string& why) {
         const int x0 = kPreviewX + (q % 2) * 160 + 10, y0 = (q / 2) * 120 + 10;
         const Mean m = meanOf(shot, x0, y0, x0 + 140, y0 + 100);
         const Mean& want = kQuadrants[q];
-        if (std::abs(m.r - want.r) > 8 || std::abs(m.g - want.g) > 8 || std::abs(m.b - want.b) > 8) {
+        if (std::abs(m.r - want.r) > 8 || std::abs(m.g - want.g) > 8 ||
+            std::abs(m.b - want.b) > 8) {
             std::ostringstream s;
             s << "quadrant " << q << " mean (" << m.r << ", " << m.g << ", " << m.b << ")";
             why = s.str();
@@ -43,9 +44,11 @@ inline bool maskShowsTheWhiteQuadrant(const Shot& shot, std::string& why) {
     } areas[] = {{170, 130, 255}, {170, 10, 0}, {890, 10, 0}, {890, 130, 0}};
     for (const auto& a : areas) {
         const Mean m = meanOf(shot, a.x0, a.y0, a.x0 + 140, a.y0 + 100);
-        if (std::abs(m.r - a.level) > 8 || std::abs(m.g - a.level) > 8 || std::abs(m.b - a.level) > 8) {
+        if (std::abs(m.r - a.level) > 8 || std::abs(m.g - a.level) > 8 ||
+            std::abs(m.b - a.level) > 8) {
             std::ostringstream s;
-            s << "mask at (" << a.x0 << ", " << a.y0 << ") mean (" << m.r << ", " << m.g << ", " << m.b << ")";
+            s << "mask at (" << a.x0 << ", " << a.y0 << ") mean (" << m.r << ", " << m.g << ", "
+              << m.b << ")";
             why = s.str();
             return false;
         }

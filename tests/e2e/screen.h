@@ -23,11 +23,13 @@ struct Shot {
 };
 
 inline bool screenshot(const std::string& window, Shot& shot) {
-    const std::string ppm = e2e::capture("import -silent -window " + window + " -depth 8 ppm:- 2>/dev/null");
+    const std::string ppm =
+        e2e::capture("import -silent -window " + window + " -depth 8 ppm:- 2>/dev/null");
     std::istringstream in(ppm);
     std::string magic;
     int maxValue = 0;
-    if (!(in >> magic >> shot.width >> shot.height >> maxValue) || magic != "P6" || maxValue != 255) return false;
+    if (!(in >> magic >> shot.width >> shot.height >> maxValue) || magic != "P6" || maxValue != 255)
+        return false;
     in.get();
     const size_t bytes = static_cast<size_t>(shot.width) * shot.height * 3;
     const size_t offset = static_cast<size_t>(in.tellg());
@@ -85,8 +87,12 @@ int count(const Shot& shot, const Area& a, Test test) {
 inline bool lit(int r, int g, int b) { return r + g + b > 30; }
 
 // The fighters are grey robots tinted blue (fighter 1) and red (fighter 2).
-inline bool fighterBlue(int r, int g, int b) { return std::abs(r - g) <= 3 && b >= 2 * r && b >= 60; }
-inline bool fighterRed(int r, int g, int b) { return std::abs(g - b) <= 3 && r >= 2 * g && r >= 60; }
+inline bool fighterBlue(int r, int g, int b) {
+    return std::abs(r - g) <= 3 && b >= 2 * r && b >= 60;
+}
+inline bool fighterRed(int r, int g, int b) {
+    return std::abs(g - b) <= 3 && r >= 2 * g && r >= 60;
+}
 
 // What the game prints on standard output as it shuts down, in this order.
 inline const char* const kShutDown = "Signaling thread to quit\nThread quitting\n";
@@ -127,13 +133,15 @@ protected:
     }
 
     static std::string makeClip(const char* text) {
-        const std::string script = testsupport::scratchPath("clip", ".txt"), clip = testsupport::scratchPath("clip", ".y4m");
+        const std::string script = testsupport::scratchPath("clip", ".txt"),
+                          clip = testsupport::scratchPath("clip", ".y4m");
         FILE* out = std::fopen(script.c_str(), "w");
         if (!out) return "";
         std::fputs(text, out);
         std::fclose(out);
         const std::string clipgen = std::string(VORLAXIS_BIN_DIR) + "/tools/clipgen";
-        const int made = std::system((clipgen + " " + script + " " + clip + " 2>/dev/null").c_str());
+        const int made =
+            std::system((clipgen + " " + script + " " + clip + " 2>/dev/null").c_str());
         std::remove(script.c_str());
         return made == 0 ? clip : "";
     }

@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     const bool shaped = surface->format->BitsPerPixel == 24 && surface->w >= 1 &&
-                        surface->w <= kMaxBmpSide && surface->h >= 1 &&
-                        surface->h <= kMaxBmpSide && surface->pitch == ((surface->w * 3 + 3) & ~3);
+                        surface->w <= kMaxBmpSide && surface->h >= 1 && surface->h <= kMaxBmpSide &&
+                        surface->pitch == ((surface->w * 3 + 3) & ~3);
     if (!shaped) std::abort();
     // Touch every byte the upload will hand to OpenGL.
     const uint8_t* pixels = static_cast<const uint8_t*>(surface->pixels);

@@ -52,9 +52,7 @@ std::string write(const std::string& name, const uint8_t* data, size_t size) {
     return path;
 }
 
-void remove(const std::string& name) {
-    std::remove((folder() + "/" + name).c_str());
-}
+void remove(const std::string& name) { std::remove((folder() + "/" + name).c_str()); }
 
 }  // namespace fuzzfiles
 

@@ -22,7 +22,9 @@ class InstalledTree : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(exists(game())) << "the install stage did not run"; }
 
-    static std::string installed(const std::string& path) { return VORLAXIS_STAGE_DIR "/tree/usr/" + path; }
+    static std::string installed(const std::string& path) {
+        return VORLAXIS_STAGE_DIR "/tree/usr/" + path;
+    }
     static std::string game() { return installed("bin/vorlaxis"); }
 };
 
@@ -66,8 +68,8 @@ TEST_F(InstalledTree, HoldsEveryDataFileTheGameItsMenuEntryManualAndDocuments) {
     for (const std::string& name : data) {
         const std::string copy = installed("share/vorlaxis/" + name);
         ASSERT_TRUE(exists(copy)) << copy;
-        EXPECT_EQ(install::fs::file_size(copy),
-                  install::fs::file_size(testsupport::dataFile(name))) << name;
+        EXPECT_EQ(install::fs::file_size(copy), install::fs::file_size(testsupport::dataFile(name)))
+            << name;
     }
     EXPECT_FALSE(exists(installed("share/vorlaxis/.generated")));
     EXPECT_EQ(install::fs::status(game()).permissions() & install::fs::perms::owner_exec,
@@ -91,8 +93,8 @@ TEST_F(InstalledTree, DesktopEntryValidatesAndItsIconsHaveTheirSizes) {
     EXPECT_NE(text.find("\nCategories=Game;ActionGame;\n"), std::string::npos) << text;
     for (uint32_t size : {48u, 128u, 256u}) {
         const std::string side = std::to_string(size);
-        const install::PngHeader png =
-            install::pngHeader(installed("share/icons/hicolor/" + side + "x" + side + "/apps/vorlaxis.png"));
+        const install::PngHeader png = install::pngHeader(
+            installed("share/icons/hicolor/" + side + "x" + side + "/apps/vorlaxis.png"));
         EXPECT_EQ(png.width, size);
         EXPECT_EQ(png.height, size);
         EXPECT_EQ(png.colourType, 6) << "not RGBA: the icon needs its transparent corners";
@@ -101,8 +103,8 @@ TEST_F(InstalledTree, DesktopEntryValidatesAndItsIconsHaveTheirSizes) {
 
 TEST_F(InstalledTree, ManualPageRendersWithoutWarnings) {
     std::string warnings;
-    EXPECT_EQ(install::run("MANWIDTH=80 man --warnings -l " + installed("share/man/man6/vorlaxis.6") +
-                               " 2>&1 >/dev/null",
+    EXPECT_EQ(install::run("MANWIDTH=80 man --warnings -l " +
+                               installed("share/man/man6/vorlaxis.6") + " 2>&1 >/dev/null",
                            warnings),
               0);
     EXPECT_EQ(warnings, "");
@@ -151,8 +153,8 @@ TEST_F(InstalledGame, StartsFromAnUnrelatedFolderWithAClipNamedFromThereAndEscap
 TEST_F(InstalledGame, AnEmptyDataFolderIsReportedWithTheExitCode1) {
     testsupport::ScratchFolder folder("player");
     testsupport::ScratchFolder empty("data");
-    e2e::GameProcess process({"SDL_AUDIODRIVER=dummy", "VORLAXIS_DATA=" + empty.path()},
-                             {}, e2e::Launch{game(), folder.path()});
+    e2e::GameProcess process({"SDL_AUDIODRIVER=dummy", "VORLAXIS_DATA=" + empty.path()}, {},
+                             e2e::Launch{game(), folder.path()});
     int status = -2;
     ASSERT_TRUE(process.wait(e2e::kStartSeconds, status)) << "the game did not end";
     EXPECT_EQ(status, 1);

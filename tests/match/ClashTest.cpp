@@ -11,9 +11,9 @@ const int PAPER = World::PAPER;
 const int SCISSORS = World::SCISSORS;
 
 struct Expected {
-    int banner;     // newest stage of tower 5 after the turn
-    int score;      // roundScore
-    size_t wins1;   // stages of tower 3
+    int banner;    // newest stage of tower 5 after the turn
+    int score;     // roundScore
+    size_t wins1;  // stages of tower 3
     int life2;
 };
 
@@ -21,8 +21,7 @@ struct Expected {
 
 // Both charge paper in turn 1; player 1 releases with rock in turn 14 while fighter 2 holds
 // its charge, then player 1 shows scissors and player 2 paper until the end.
-TEST_F(MatchTest, ClashFromTheFirstTurnToBothReleasesEnding)
-{
+TEST_F(MatchTest, ClashFromTheFirstTurnToBothReleasesEnding) {
     turn(signs(PAPER, PAPER));
     EXPECT_EQ(state(1), World::CHARGE);
     EXPECT_EQ(state(2), World::CHARGE);
@@ -50,8 +49,8 @@ TEST_F(MatchTest, ClashFromTheFirstTurnToBothReleasesEnding)
     };
     // Explosions at frames 70 and 75 of each release: fighter 1's at turns 79 and 84,
     // fighter 2's (two frames behind) at 82 and 87, 80 particles each.
-    const std::map<int, size_t> particlesAfter = {{78, 0}, {79, 80}, {82, 160},
-                                                  {84, 240}, {87, 320}};
+    const std::map<int, size_t> particlesAfter = {
+        {78, 0}, {79, 80}, {82, 160}, {84, 240}, {87, 320}};
     Expected now{-1, 0, 0, 100};
     for (int t = 15; t <= 158; ++t) {
         turn(signs(SCISSORS, PAPER));
@@ -60,7 +59,8 @@ TEST_F(MatchTest, ClashFromTheFirstTurnToBothReleasesEnding)
         if (event != events.end()) {
             now = event->second;
             ASSERT_EQ(newestStage(animation::kBannerTower), now.banner);
-            ASSERT_LE(tower(animation::kBannerTower).size(), 2u);  // an old banner leaves at the next turn
+            ASSERT_LE(tower(animation::kBannerTower).size(),
+                      2u);  // an old banner leaves at the next turn
         } else {
             ASSERT_LE(tower(animation::kBannerTower).size(), 1u);
         }
@@ -81,8 +81,7 @@ TEST_F(MatchTest, ClashFromTheFirstTurnToBothReleasesEnding)
     }
     EXPECT_EQ(w->frame1, 153);
     EXPECT_EQ(w->frame2, 150);
-    for (auto stage : tower(animation::kWinTower1))
-        EXPECT_EQ(stage[2], World::WIN);
+    for (auto stage : tower(animation::kWinTower1)) EXPECT_EQ(stage[2], World::WIN);
     // Each round stacks both players' signs: scissors for 1, paper for 2.
     auto signs1 = tower(animation::kSignTower1);
     auto signs2 = tower(animation::kSignTower2);
@@ -102,8 +101,7 @@ TEST_F(MatchTest, ClashFromTheFirstTurnToBothReleasesEnding)
 
 // Both hold a full paper charge and both show rock in the same turn: fighter 1 releases into
 // fighter 2's charge, and fighter 2's rock cancels the release it was just given.
-TEST_F(MatchTest, BothReleasingWithRockCancelsTheSecondFighterButTheClashRuns)
-{
+TEST_F(MatchTest, BothReleasingWithRockCancelsTheSecondFighterButTheClashRuns) {
     turn(signs(PAPER, PAPER));
     turns(9);
     turn(signs(ROCK, ROCK));  // turn 11
@@ -117,8 +115,7 @@ TEST_F(MatchTest, BothReleasingWithRockCancelsTheSecondFighterButTheClashRuns)
     int idleAgain = 0;
     for (int t = 12; t <= 155; ++t) {
         turn();
-        if (idleAgain == 0 && state(2) == World::IDLE)
-            idleAgain = t;
+        if (idleAgain == 0 && state(2) == World::IDLE) idleAgain = t;
         if (t == 136) {  // frame1 130: all rounds drawn, so a plain hit banner
             EXPECT_EQ(w->roundScore, 0);
             EXPECT_EQ(newestStage(animation::kBannerTower), World::PAF);
@@ -137,8 +134,7 @@ TEST_F(MatchTest, BothReleasingWithRockCancelsTheSecondFighterButTheClashRuns)
 }
 
 // A release meets a charge only when the charge is past frame 20 and of the same kind.
-TEST_F(MatchTest, ReleaseAgainstAnotherKindOrAYoungChargeIsNoClash)
-{
+TEST_F(MatchTest, ReleaseAgainstAnotherKindOrAYoungChargeIsNoClash) {
     turn(signs(PAPER, SCISSORS));
     turns(10);
     turn(signs(ROCK, World::NO_SIGN));

@@ -7,8 +7,7 @@
 
 namespace {
 
-void expectAllZeroButPhase(const Game& g, int phase)
-{
+void expectAllZeroButPhase(const Game& g, int phase) {
     EXPECT_EQ(g.getGameState(), phase);
     for (int p : {1, 2}) {
         EXPECT_EQ(g.getPstate(p), 0);
@@ -20,8 +19,7 @@ void expectAllZeroButPhase(const Game& g, int phase)
 
 }  // namespace
 
-TEST(Game, StartsAtZeroAndInitEntersNormalPlayAfterAClash)
-{
+TEST(Game, StartsAtZeroAndInitEntersNormalPlayAfterAClash) {
     // The global lives in zero-filled storage; build one the same way, over dirty bytes too.
     alignas(Game) unsigned char storage[sizeof(Game)];
     std::memset(storage, 0xAB, sizeof storage);
@@ -37,8 +35,7 @@ TEST(Game, StartsAtZeroAndInitEntersNormalPlayAfterAClash)
     g->~Game();
 }
 
-TEST(Game, OnlyOneSelectsThePlayerOneField)
-{
+TEST(Game, OnlyOneSelectsThePlayerOneField) {
     Game g;
     g.setPstate(1, 11);
     g.setPmove(1, 12);
@@ -61,8 +58,7 @@ TEST(Game, OnlyOneSelectsThePlayerOneField)
     EXPECT_EQ(g.getLsign(1), 14);
 }
 
-TEST(Game, LastAndCurrentSignAreSeparateFields)
-{
+TEST(Game, LastAndCurrentSignAreSeparateFields) {
     Game g;
     g.setLsign(1, 3);
     EXPECT_EQ(g.getLsign(1), 3);

@@ -9,8 +9,7 @@ namespace {
 
 class KeyboardTest : public MatchTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MatchTest::SetUp();
         vorlaxis::platform::useVideoDriver("null");
         setenv("SDL_VIDEODRIVER", "dummy", 1);
@@ -25,8 +24,7 @@ protected:
     // The dummy video driver never changes the key state: a test holds keys by writing it.
     static void hold(SDLKey key) { SDL_GetKeyState(nullptr)[key] = 1; }
     static void release(SDLKey key) { SDL_GetKeyState(nullptr)[key] = 0; }
-    static void releaseAll()
-    {
+    static void releaseAll() {
         int count = 0;
         Uint8* keys = SDL_GetKeyState(&count);
         std::fill(keys, keys + count, 0);
@@ -34,8 +32,7 @@ protected:
         while (SDL_PollEvent(&drop)) {
         }
     }
-    static void press(SDLKey key)
-    {
+    static void press(SDLKey key) {
         SDL_Event event{};
         event.type = SDL_KEYDOWN;
         event.key.state = SDL_PRESSED;
@@ -43,37 +40,31 @@ protected:
         ASSERT_EQ(SDL_PushEvent(&event), 0);
     }
     // Whether the quit message was posted since the last look.
-    static bool quitPosted()
-    {
+    static bool quitPosted() {
         MSG msg;
         bool quit = false;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            quit = quit || msg.message == WM_QUIT;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) quit = quit || msg.message == WM_QUIT;
         return quit;
     }
 
     // A turn of a keyboard-only run.
-    void keyTurn()
-    {
+    void keyTurn() {
         w->handleEvents();
         w->update();
     }
-    void keyTurns(int count)
-    {
-        for (int i = 0; i < count; ++i)
-            keyTurn();
+    void keyTurns(int count) {
+        for (int i = 0; i < count; ++i) keyTurn();
     }
     // A turn with a camera: its readings first, then the keys.
-    void bothTurn(const Reading& r)
-    {
-        w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1, r.rps2);
+    void bothTurn(const Reading& r) {
+        w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1,
+                              r.rps2);
         w->addKeyboardInput(true);
         w->update();
     }
 };
 
-TEST_F(KeyboardTest, HeldWalkingKeysWalkBothFightersEveryTurnIntoContact)
-{
+TEST_F(KeyboardTest, HeldWalkingKeysWalkBothFightersEveryTurnIntoContact) {
     w->timer = 1000;  // a new match: the first 51 turns take no input, keys included
     hold(SDLK_d);
     hold(SDLK_LEFT);
@@ -100,8 +91,7 @@ TEST_F(KeyboardTest, HeldWalkingKeysWalkBothFightersEveryTurnIntoContact)
     EXPECT_FLOAT_EQ(w->posX2, 0.5f);
 }
 
-TEST_F(KeyboardTest, ATappedWalkingKeyStillTakesOneStep)
-{
+TEST_F(KeyboardTest, ATappedWalkingKeyStillTakesOneStep) {
     press(SDLK_RIGHT);
     keyTurn();
     EXPECT_FLOAT_EQ(w->posX2, 5.25f);
@@ -109,8 +99,7 @@ TEST_F(KeyboardTest, ATappedWalkingKeyStillTakesOneStep)
     EXPECT_FLOAT_EQ(w->posX2, 5.25f);
 }
 
-TEST_F(KeyboardTest, SignKeysActOnTheirKeyDownOnlyAndPunchForTheDesignedDamage)
-{
+TEST_F(KeyboardTest, SignKeysActOnTheirKeyDownOnlyAndPunchForTheDesignedDamage) {
     placeFighters(-0.75f, 0.75f);
     press(SDLK_x);
     keyTurn();
@@ -139,8 +128,7 @@ TEST_F(KeyboardTest, SignKeysActOnTheirKeyDownOnlyAndPunchForTheDesignedDamage)
     EXPECT_EQ(w->lastSign2, World::SCISSORS);
 }
 
-TEST_F(KeyboardTest, KeysAddToTheWebcamReadingsOfTheSameTurn)
-{
+TEST_F(KeyboardTest, KeysAddToTheWebcamReadingsOfTheSameTurn) {
     // The camera walks player 2 in (hand right of the middle: left) and shows player 1 rock;
     // the keys walk player 1 in and change its sign to scissors, far apart: a charge.
     hold(SDLK_d);
@@ -167,8 +155,7 @@ TEST_F(KeyboardTest, KeysAddToTheWebcamReadingsOfTheSameTurn)
     EXPECT_FLOAT_EQ(w->posX2, 4.25f);
 }
 
-TEST_F(KeyboardTest, WhenInputIsRefusedOnlyEscapeAndTheCameraSwitchesAct)
-{
+TEST_F(KeyboardTest, WhenInputIsRefusedOnlyEscapeAndTheCameraSwitchesAct) {
     placeFighters(-0.75f, 0.75f);
     hold(SDLK_d);
     press(SDLK_x);

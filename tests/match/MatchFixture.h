@@ -15,8 +15,7 @@
 
 // Runs f with the data folder as working directory, as the game runs.
 template <class F>
-void inDataDir(F f)
-{
+void inDataDir(F f) {
     const testsupport::WorkingFolder here(testsupport::dataFolder());
     f();
 }
@@ -29,16 +28,14 @@ struct Reading {
     int rps2 = World::NO_SIGN;
 };
 
-inline Reading signs(int rps1, int rps2)
-{
+inline Reading signs(int rps1, int rps2) {
     Reading r;
     r.rps1 = rps1;
     r.rps2 = rps2;
     return r;
 }
 
-inline Reading hands(int baryX1, int baryX2, int rps1 = World::NO_SIGN, int rps2 = World::NO_SIGN)
-{
+inline Reading hands(int baryX1, int baryX2, int rps1 = World::NO_SIGN, int rps2 = World::NO_SIGN) {
     Reading r;
     r.baryX1 = baryX1;
     r.baryX2 = baryX2;
@@ -49,29 +46,24 @@ inline Reading hands(int baryX1, int baryX2, int rps1 = World::NO_SIGN, int rps2
 
 class MatchTest : public ::testing::Test {
 protected:
-    static const Moves& loadedMoves()
-    {
+    static const Moves& loadedMoves() {
         static Moves* loaded = nullptr;
         if (loaded == nullptr) {
             loaded = new Moves;
             bool ok = false;
             inDataDir([&] { ok = loaded->readMoves(); });
-            if (!ok)
-                ADD_FAILURE() << "keyframe files missing in " << testsupport::dataFolder();
+            if (!ok) ADD_FAILURE() << "keyframe files missing in " << testsupport::dataFolder();
         }
         return *loaded;
     }
 
-    static void openMixer()
-    {
-        if (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0)
-            return;
+    static void openMixer() {
+        if (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0) return;
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         inDataDir([] { initSon(); });
     }
 
-    void SetUp() override
-    {
+    void SetUp() override {
         openMixer();
         w = std::make_unique<World>();
         w->moves = loadedMoves();
@@ -82,20 +74,17 @@ protected:
     // The first 51 turns of a run take no input; most sequences start after them.
     void acceptInput() { w->timer = World::inputTimer; }
 
-    void turn(const Reading& r = Reading())
-    {
-        w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1, r.rps2);
+    void turn(const Reading& r = Reading()) {
+        w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1,
+                              r.rps2);
         w->update();
     }
 
-    void turns(int count, const Reading& r = Reading())
-    {
-        for (int i = 0; i < count; ++i)
-            turn(r);
+    void turns(int count, const Reading& r = Reading()) {
+        for (int i = 0; i < count; ++i) turn(r);
     }
 
-    void placeFighters(float x1, float x2)
-    {
+    void placeFighters(float x1, float x2) {
         w->posX1 = w->drawnX1 = x1;
         w->posX2 = w->drawnX2 = x2;
     }
@@ -106,18 +95,15 @@ protected:
     std::size_t particleCount() { return w->moves.moveParticles(0).size(); }
     std::vector<std::vector<float>> tower(int t) { return w->moves.getTower(t); }
     // Texture of the newest stage of a tower, -1 when it is empty.
-    int newestStage(int t)
-    {
+    int newestStage(int t) {
         auto stages = tower(t);
         return stages.empty() ? -1 : static_cast<int>(stages.back()[2]);
     }
 
     // True when the effect is playing on some channel (the test halts all channels first).
-    static bool playing(Mix_Chunk* chunk)
-    {
+    static bool playing(Mix_Chunk* chunk) {
         for (int channel = 0; channel < Mix_AllocateChannels(-1); ++channel)
-            if (Mix_Playing(channel) && Mix_GetChunk(channel) == chunk)
-                return true;
+            if (Mix_Playing(channel) && Mix_GetChunk(channel) == chunk) return true;
         return false;
     }
 

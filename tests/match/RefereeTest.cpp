@@ -10,17 +10,16 @@ const int SCISSORS = World::SCISSORS;
 
 class RefereeTest : public MatchTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         MatchTest::SetUp();
         ref = std::make_unique<Referee>(*w);
     }
 
     // One turn as the main loop plays it with a camera.
-    void fullTurn(const Reading& r = Reading())
-    {
+    void fullTurn(const Reading& r = Reading()) {
         if (ref->inputAllowed())
-            w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1, r.rps2);
+            w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow,
+                                  r.rps1, r.rps2);
         else
             w->setInputs();
         w->update();
@@ -28,25 +27,20 @@ protected:
     }
 
     // Close together, `winner` head-punches the other fighter, whose life is 10, to 0.
-    void knockOutBy(int winner)
-    {
-        while (w->timer > World::inputTimer)
-            fullTurn();
+    void knockOutBy(int winner) {
+        while (w->timer > World::inputTimer) fullTurn();
         placeFighters(-0.75f, 0.75f);
         (winner == 1 ? w->life2 : w->life1) = 10;
         fullTurn(winner == 1 ? signs(SCISSORS, World::NO_SIGN) : signs(World::NO_SIGN, SCISSORS));
     }
 
-    void playOutTheEnding()
-    {
-        for (int i = 0; i < Referee::endingTurns && !ref->inputAllowed(); ++i)
-            fullTurn();
+    void playOutTheEnding() {
+        for (int i = 0; i < Referee::endingTurns && !ref->inputAllowed(); ++i) fullTurn();
         ASSERT_TRUE(ref->inputAllowed()) << "the ending did not end";
     }
 
     // Every value the rules read, as the first match of a run starts.
-    void expectNewMatch()
-    {
+    void expectNewMatch() {
         EXPECT_EQ(life(1), 100);
         EXPECT_EQ(life(2), 100);
         EXPECT_EQ(w->posX1, -5.0f);
@@ -80,8 +74,7 @@ protected:
     std::unique_ptr<Referee> ref;
 };
 
-TEST_F(RefereeTest, AKnockOutShowsKoThenTheWinnerIgnoresInputAndStartsANewMatch)
-{
+TEST_F(RefereeTest, AKnockOutShowsKoThenTheWinnerIgnoresInputAndStartsANewMatch) {
     placeFighters(-0.75f, 0.75f);
     w->lastSign1 = PAPER;
     w->life2 = 10;
@@ -97,7 +90,8 @@ TEST_F(RefereeTest, AKnockOutShowsKoThenTheWinnerIgnoresInputAndStartsANewMatch)
     for (int turn = 2; turn <= Referee::endingTurns; ++turn) {
         fullTurn(hands(20, 140, PAPER, SCISSORS));
         ASSERT_FALSE(ref->inputAllowed()) << "turn " << turn;
-        ASSERT_EQ(newestStage(animation::kBannerTower), turn > Referee::verdictTurn ? World::PAWIN : World::KO)
+        ASSERT_EQ(newestStage(animation::kBannerTower),
+                  turn > Referee::verdictTurn ? World::PAWIN : World::KO)
             << "turn " << turn;
         ASSERT_EQ(life(1), 100);
         ASSERT_EQ(life(2), 0);
@@ -113,8 +107,7 @@ TEST_F(RefereeTest, AKnockOutShowsKoThenTheWinnerIgnoresInputAndStartsANewMatch)
     EXPECT_EQ(ref->wins(1), 1);
 
     // As at the start of the run, the first 51 turns take no input.
-    for (int turn = 1; turn <= 51; ++turn)
-        fullTurn(hands(20, 140, PAPER, PAPER));
+    for (int turn = 1; turn <= 51; ++turn) fullTurn(hands(20, 140, PAPER, PAPER));
     EXPECT_EQ(w->posX1, -5.0f);
     EXPECT_EQ(state(1), World::IDLE);
     fullTurn(hands(20, 140, PAPER, PAPER));
@@ -122,8 +115,7 @@ TEST_F(RefereeTest, AKnockOutShowsKoThenTheWinnerIgnoresInputAndStartsANewMatch)
     EXPECT_EQ(w->posX1, -4.75f);
 }
 
-TEST_F(RefereeTest, BothFightersDownInOneTurnIsADrawAndNobodyWins)
-{
+TEST_F(RefereeTest, BothFightersDownInOneTurnIsADrawAndNobodyWins) {
     placeFighters(-0.75f, 0.75f);
     w->lastSign1 = w->lastSign2 = PAPER;
     w->life1 = w->life2 = 10;
@@ -133,8 +125,7 @@ TEST_F(RefereeTest, BothFightersDownInOneTurnIsADrawAndNobodyWins)
     EXPECT_FALSE(ref->inputAllowed());
     EXPECT_EQ(ref->winner(), 0);
     EXPECT_EQ(newestStage(animation::kBannerTower), World::KO);
-    for (int turn = 2; turn <= Referee::verdictTurn + 1; ++turn)
-        fullTurn();
+    for (int turn = 2; turn <= Referee::verdictTurn + 1; ++turn) fullTurn();
     EXPECT_EQ(newestStage(animation::kBannerTower), World::DRAW);
     playOutTheEnding();
     EXPECT_EQ(ref->wins(1), 0);
@@ -142,8 +133,7 @@ TEST_F(RefereeTest, BothFightersDownInOneTurnIsADrawAndNobodyWins)
     expectNewMatch();
 }
 
-TEST_F(RefereeTest, ABlowLandingDuringTheEndingChangesNeitherWinnerNorCount)
-{
+TEST_F(RefereeTest, ABlowLandingDuringTheEndingChangesNeitherWinnerNorCount) {
     // Fighter 2's ranged attack is about to end and deal its 20 when fighter 1 knocks it out.
     placeFighters(-0.75f, 0.75f);
     w->game.setPstate(2, World::RELEASE);
@@ -154,8 +144,7 @@ TEST_F(RefereeTest, ABlowLandingDuringTheEndingChangesNeitherWinnerNorCount)
     w->life2 = 10;
     fullTurn(signs(SCISSORS, World::NO_SIGN));
     ASSERT_EQ(ref->winner(), 1);
-    for (int turn = 2; turn <= 5; ++turn)
-        fullTurn();
+    for (int turn = 2; turn <= 5; ++turn) fullTurn();
     EXPECT_EQ(life(1), -10);
     EXPECT_EQ(ref->winner(), 1);
     EXPECT_EQ(ref->shownLife(life(1)), 0);
@@ -164,15 +153,13 @@ TEST_F(RefereeTest, ABlowLandingDuringTheEndingChangesNeitherWinnerNorCount)
     EXPECT_EQ(ref->wins(2), 0);
 }
 
-TEST_F(RefereeTest, MatchesWonAreCountedOverTheWholeRun)
-{
+TEST_F(RefereeTest, MatchesWonAreCountedOverTheWholeRun) {
     knockOutBy(1);
     playOutTheEnding();
     knockOutBy(2);
     EXPECT_EQ(ref->winner(), 2);
     EXPECT_EQ(newestStage(animation::kBannerTower), World::KO);
-    for (int turn = 2; turn <= Referee::verdictTurn + 1; ++turn)
-        fullTurn();
+    for (int turn = 2; turn <= Referee::verdictTurn + 1; ++turn) fullTurn();
     EXPECT_EQ(newestStage(animation::kBannerTower), World::PRWIN);
     playOutTheEnding();
     knockOutBy(1);
@@ -182,8 +169,7 @@ TEST_F(RefereeTest, MatchesWonAreCountedOverTheWholeRun)
     expectNewMatch();
 }
 
-TEST_F(RefereeTest, AnEndlessMatchLetsLivesFallBelowZeroAndNeverEnds)
-{
+TEST_F(RefereeTest, AnEndlessMatchLetsLivesFallBelowZeroAndNeverEnds) {
     ref->setEndless(true);
     placeFighters(-0.75f, 0.75f);
     w->lastSign1 = PAPER;

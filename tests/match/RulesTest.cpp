@@ -9,10 +9,8 @@ const int SCISSORS = World::SCISSORS;
 
 }  // namespace
 
-TEST_F(MatchTest, SolveBattleFollowsRockPaperScissorsAndLosesOnNoSign)
-{
-    for (int s = 0; s <= 4; ++s)
-        EXPECT_EQ(w->solveBattle(s, s), 0);
+TEST_F(MatchTest, SolveBattleFollowsRockPaperScissorsAndLosesOnNoSign) {
+    for (int s = 0; s <= 4; ++s) EXPECT_EQ(w->solveBattle(s, s), 0);
     EXPECT_EQ(w->solveBattle(ROCK, SCISSORS), 1);
     EXPECT_EQ(w->solveBattle(SCISSORS, PAPER), 1);
     EXPECT_EQ(w->solveBattle(PAPER, ROCK), 1);
@@ -24,8 +22,7 @@ TEST_F(MatchTest, SolveBattleFollowsRockPaperScissorsAndLosesOnNoSign)
     EXPECT_EQ(w->solveBattle(7, PAPER), 2);
 }
 
-TEST_F(MatchTest, CloseExchangeHitsOncePerNewSignAndLastsFifteenTurns)
-{
+TEST_F(MatchTest, CloseExchangeHitsOncePerNewSignAndLastsFifteenTurns) {
     placeFighters(-0.75f, 0.75f);
     w->lastSign1 = PAPER;
     Mix_HaltChannel(-1);
@@ -84,8 +81,7 @@ TEST_F(MatchTest, CloseExchangeHitsOncePerNewSignAndLastsFifteenTurns)
     EXPECT_EQ(life(1), 100);
 }
 
-TEST_F(MatchTest, CloseAttackBeyondHittingRangeMissesAndFighterTwoHitsBack)
-{
+TEST_F(MatchTest, CloseAttackBeyondHittingRangeMissesAndFighterTwoHitsBack) {
     placeFighters(-1.5f, 1.5f);  // gap 3: close attack, out of reach
     turn(signs(PAPER, SCISSORS));
     EXPECT_EQ(move(1), World::PUNCH);
@@ -105,8 +101,7 @@ TEST_F(MatchTest, CloseAttackBeyondHittingRangeMissesAndFighterTwoHitsBack)
     EXPECT_FLOAT_EQ(burst[0][8], 1.0f);
 }
 
-TEST_F(MatchTest, InputWaitsFiftyOneTurnsThenWalksOutsideTheDeadZone)
-{
+TEST_F(MatchTest, InputWaitsFiftyOneTurnsThenWalksOutsideTheDeadZone) {
     w->setStartValues();
     turns(51, hands(40, 120));
     EXPECT_EQ(w->posX1, -5.0f);
@@ -138,8 +133,7 @@ TEST_F(MatchTest, InputWaitsFiftyOneTurnsThenWalksOutsideTheDeadZone)
     EXPECT_EQ(w->sign1, World::NO_SIGN);
 }
 
-TEST_F(MatchTest, TimerStopsAtItsFloorAndInputGoesOn)
-{
+TEST_F(MatchTest, TimerStopsAtItsFloorAndInputGoesOn) {
     w->timer = 3;
     turns(10);
     EXPECT_EQ(w->timer, 0);
@@ -148,8 +142,7 @@ TEST_F(MatchTest, TimerStopsAtItsFloorAndInputGoesOn)
     EXPECT_NEAR(w->posX1, -4.75f, 1e-5);
 }
 
-TEST_F(MatchTest, OnlyAnIdleFighterWalksAndStartingAnAttackTakesThatStep)
-{
+TEST_F(MatchTest, OnlyAnIdleFighterWalksAndStartingAnAttackTakesThatStep) {
     turn(hands(40, 80, PAPER, World::NO_SIGN));  // charge while asking to walk right
     EXPECT_EQ(state(1), World::CHARGE);
     EXPECT_NEAR(w->posX1, -4.75f, 1e-5);
@@ -158,8 +151,7 @@ TEST_F(MatchTest, OnlyAnIdleFighterWalksAndStartingAnAttackTakesThatStep)
     EXPECT_NEAR(w->posX1, -4.75f, 1e-5);
 }
 
-TEST_F(MatchTest, WalkingIntoEachOtherEndsExactlyOneApartAroundTheMidpoint)
-{
+TEST_F(MatchTest, WalkingIntoEachOtherEndsExactlyOneApartAroundTheMidpoint) {
     placeFighters(-3.0f, 0.1f);
     std::vector<float> gaps;
     for (int t = 0; t < 10; ++t) {
@@ -187,8 +179,7 @@ TEST_F(MatchTest, WalkingIntoEachOtherEndsExactlyOneApartAroundTheMidpoint)
     EXPECT_NEAR(w->posX2, 0.5f, 1e-6);
 }
 
-TEST_F(MatchTest, FightersStayInOrderAndApartAtTheEdges)
-{
+TEST_F(MatchTest, FightersStayInOrderAndApartAtTheEdges) {
     placeFighters(12.0f, 15.0f);
     for (int t = 0; t < 30; ++t) {
         turn(hands(40, 0));  // both push right
@@ -204,8 +195,7 @@ TEST_F(MatchTest, FightersStayInOrderAndApartAtTheEdges)
     EXPECT_EQ(w->posX1, -14.0f);
 }
 
-TEST_F(MatchTest, RockCancelsAChargeUntilItIsFullAndThenReleasesIt)
-{
+TEST_F(MatchTest, RockCancelsAChargeUntilItIsFullAndThenReleasesIt) {
     turn(signs(PAPER, World::NO_SIGN));
     EXPECT_EQ(state(1), World::CHARGE);
     EXPECT_EQ(move(1), World::COMBO_PREP);
@@ -239,8 +229,7 @@ TEST_F(MatchTest, RockCancelsAChargeUntilItIsFullAndThenReleasesIt)
     EXPECT_EQ(w->game.getGameState(), World::PLAY);
 }
 
-TEST_F(MatchTest, ReleaseExplodesTwiceAndHitsWhereverTheOpponentGoes)
-{
+TEST_F(MatchTest, ReleaseExplodesTwiceAndHitsWhereverTheOpponentGoes) {
     turn(signs(SCISSORS, World::NO_SIGN));
     turns(9);
     turn(signs(ROCK, World::NO_SIGN));  // 11th turn: released

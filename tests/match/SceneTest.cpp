@@ -10,13 +10,12 @@
 
 namespace {
 
-// The one window of the process: World::init and the backdrop's set-up run once, and every test starts the match
-// afresh on it from the move library as init left it.
+// The one window of the process: World::init and the backdrop's set-up run once, and every test
+// starts the match afresh on it from the move library as init left it.
 class SceneTest : public ::testing::Test {
 protected:
     // Null when the window or the data could not be set up.
-    static World* world()
-    {
+    static World* world() {
         static World* shared = nullptr;
         static Moves* pristine = nullptr;
         if (shared == nullptr) {
@@ -29,16 +28,13 @@ protected:
                 pristine = new Moves(shared->moves);
             });
         }
-        if (pristine == nullptr)
-            return nullptr;
+        if (pristine == nullptr) return nullptr;
         shared->moves = *pristine;
         return shared;
     }
 
-    void SetUp() override
-    {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display";
+    void SetUp() override {
+        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display";
         w = world();
         ASSERT_NE(w, nullptr) << "the match window could not be set up";
         w->game = Game();
@@ -47,9 +43,9 @@ protected:
         w->camera.updateCamera(w->posX1, w->posX2);
     }
 
-    void frame(const Reading& r = Reading())
-    {
-        w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1, r.rps2);
+    void frame(const Reading& r = Reading()) {
+        w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1,
+                              r.rps2);
         w->update();
         w->display();
         SDL_GL_SwapBuffers();
@@ -57,8 +53,7 @@ protected:
 
     // Colour of a window pixel at HUD coordinates (-1..1 on both axes, y up) in the frame
     // just drawn; the HUD plane spans about 1.99 x 1.49 units either side of the centre.
-    static SDL_Color hudPixel(float hudX, float hudY)
-    {
+    static SDL_Color hudPixel(float hudX, float hudY) {
         int x = static_cast<int>((hudX * 2.0f / 1.99f + 1.0f) / 2.0f * 800.0f);
         int y = static_cast<int>((hudY * 1.5f / 1.49f + 1.0f) / 2.0f * 600.0f);
         unsigned char rgb[3];
@@ -67,8 +62,7 @@ protected:
         return SDL_Color{rgb[0], rgb[1], rgb[2], 0};
     }
 
-    static void pushKey(SDLKey key, Uint8 type = SDL_KEYDOWN)
-    {
+    static void pushKey(SDLKey key, Uint8 type = SDL_KEYDOWN) {
         SDL_Event event{};
         event.type = type;
         event.key.type = type;
@@ -83,19 +77,16 @@ protected:
 }  // namespace
 
 // A lunging fighter is drawn at its move's reach from the opponent, never beyond its place.
-TEST_F(SceneTest, FightersAreDrawnAtTheReachOfTheirMoves)
-{
+TEST_F(SceneTest, FightersAreDrawnAtTheReachOfTheirMoves) {
     frame();
     EXPECT_FLOAT_EQ(w->drawnX1, -5.0f);
     EXPECT_FLOAT_EQ(w->drawnX2, 5.0f);
 
     frame(signs(World::SCISSORS, World::NO_SIGN));
-    for (int t = 0; t < 9; ++t)
-        frame();
-    frame(signs(World::ROCK, World::NO_SIGN));        // the release's first turn
-    EXPECT_FLOAT_EQ(w->drawnX1, -5.0f);  // reach 27.5 at frame 5, beyond the gap
-    for (int t = 2; t <= 12; ++t)
-        frame();
+    for (int t = 0; t < 9; ++t) frame();
+    frame(signs(World::ROCK, World::NO_SIGN));  // the release's first turn
+    EXPECT_FLOAT_EQ(w->drawnX1, -5.0f);         // reach 27.5 at frame 5, beyond the gap
+    for (int t = 2; t <= 12; ++t) frame();
     EXPECT_NEAR(w->drawnX1, 1.0f, 1e-4);  // frame 60: reach 4
     frame();                              // frame 65: reach 2.5
     EXPECT_NEAR(w->drawnX1, 2.5f, 1e-4);
@@ -105,8 +96,7 @@ TEST_F(SceneTest, FightersAreDrawnAtTheReachOfTheirMoves)
     EXPECT_FLOAT_EQ(w->drawnX2, 5.0f);
 }
 
-TEST_F(SceneTest, LifeBarsShrinkAndStayEmptyBelowZero)
-{
+TEST_F(SceneTest, LifeBarsShrinkAndStayEmptyBelowZero) {
     frame();
     SDL_Color full1 = hudPixel(-0.6f, 0.78f);
     SDL_Color full2 = hudPixel(0.55f, 0.78f);
@@ -127,8 +117,7 @@ TEST_F(SceneTest, LifeBarsShrinkAndStayEmptyBelowZero)
     EXPECT_GT(stub2.r, 90);
 }
 
-TEST_F(SceneTest, KeyboardFillsOneTurnOfInput)
-{
+TEST_F(SceneTest, KeyboardFillsOneTurnOfInput) {
     for (SDLKey key : {SDLK_a, SDLK_d, SDLK_w, SDLK_s, SDLK_x, SDLK_LEFT, SDLK_RIGHT, SDLK_UP,
                        SDLK_DOWN, SDLK_m, SDLK_q})
         pushKey(key);
@@ -152,8 +141,7 @@ TEST_F(SceneTest, KeyboardFillsOneTurnOfInput)
     EXPECT_EQ(w->sign1, World::SCISSORS);
     EXPECT_EQ(w->sign2, World::PAPER);
 
-    for (SDLKey key : {SDLK_f, SDLK_g, SDLK_h})
-        pushKey(key);
+    for (SDLKey key : {SDLK_f, SDLK_g, SDLK_h}) pushKey(key);
     w->handleEvents();
     for (int t : {animation::kWinTower1, animation::kWinTower2, animation::kBannerTower}) {
         auto stages = w->moves.getTower(t);
@@ -162,8 +150,7 @@ TEST_F(SceneTest, KeyboardFillsOneTurnOfInput)
     }
 }
 
-TEST_F(SceneTest, FunctionKeysSwitchTheWebcamRouteOffAndOn)
-{
+TEST_F(SceneTest, FunctionKeysSwitchTheWebcamRouteOffAndOn) {
     pushKey(SDLK_F1);
     w->handleEvents();
     EXPECT_FALSE(w->webcamOn);
@@ -179,13 +166,11 @@ TEST_F(SceneTest, FunctionKeysSwitchTheWebcamRouteOffAndOn)
 
 // Ending the process here would pull the panel out from under the worker thread: Escape and
 // the window's close request ask the main loop to end instead, as the control panel does.
-TEST_F(SceneTest, EscapeAndTheQuitEventAskTheMainLoopToEnd)
-{
+TEST_F(SceneTest, EscapeAndTheQuitEventAskTheMainLoopToEnd) {
     const auto quitPosted = [] {
         MSG msg;
         bool quit = false;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            quit = quit || msg.message == WM_QUIT;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) quit = quit || msg.message == WM_QUIT;
         return quit;
     };
     quitPosted();

@@ -29,12 +29,11 @@ TEST_F(Dib, SetDIBitsToDeviceReadsBottomUpRowsBlueFirst) {
     const int w = 4, h = 3;
     std::vector<uint8_t> bits(w * h * 4, 0);
     // Buffer line 0 is the bottom row of the picture; byte 0 of a pixel is blue.
-    bits[0] = 0xFF;                        // bottom-left: blue
+    bits[0] = 0xFF;                          // bottom-left: blue
     bits[((h - 1) * w + 3) * 4 + 2] = 0xFF;  // top-right: red
     BITMAPINFO bmi = describe32(w, h);
     fill(0x000000);
-    EXPECT_EQ(SetDIBitsToDevice(hdc, 10, 20, w, h, 0, 0, 0, h, bits.data(), &bmi,
-                                DIB_RGB_COLORS),
+    EXPECT_EQ(SetDIBitsToDevice(hdc, 10, 20, w, h, 0, 0, 0, h, bits.data(), &bmi, DIB_RGB_COLORS),
               h);
     EXPECT_EQ(GetPixel(hdc, 10, 22), RGB(0, 0, 255));
     EXPECT_EQ(GetPixel(hdc, 13, 20), RGB(255, 0, 0));
@@ -52,8 +51,7 @@ TEST_F(Dib, SetDIBitsToDeviceDrawsTheNamedPartOfTheBufferAsTheCameraPanelDoes) {
                                 nullptr, nullptr);
     HDC wideDC = GetDC(wide);
     SetDIBitsToDevice(wideDC, 160, 0, 160, 240, 0, 0, 0, 240, bits.data(), &bmi, DIB_RGB_COLORS);
-    SetDIBitsToDevice(wideDC, 880, 0, 160, 240, 160, 0, 0, 240, bits.data(), &bmi,
-                      DIB_RGB_COLORS);
+    SetDIBitsToDevice(wideDC, 880, 0, 160, 240, 160, 0, 0, 240, bits.data(), &bmi, DIB_RGB_COLORS);
     {
         vorlaxis::platform::CanvasLock lock(wide);
         for (int y : {0, 1, 120, 239})
@@ -87,8 +85,7 @@ TEST_F(Dib, SetDIBitsToDeviceClipsAtTheCanvasAndSourceEdges) {
     EXPECT_EQ(at(50, 95), 0x000000u);
     BITMAPINFO bad = describe32(w, h);
     bad.bmiHeader.biBitCount = 24;
-    EXPECT_EQ(SetDIBitsToDevice(hdc, 0, 0, w, h, 0, 0, 0, h, bits.data(), &bad, DIB_RGB_COLORS),
-              0);
+    EXPECT_EQ(SetDIBitsToDevice(hdc, 0, 0, w, h, 0, 0, 0, h, bits.data(), &bad, DIB_RGB_COLORS), 0);
 }
 
 TEST_F(Dib, CreateDIBSectionHandsOutBottomUpMemory) {

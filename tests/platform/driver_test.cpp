@@ -46,16 +46,16 @@ TEST_F(WithoutDisplay, TheScreenAndTopLevelWindowsFailWithTheDriversReasonAsThei
     EXPECT_EQ(messageOf(screenError), "no X display: DISPLAY is not set");
     testsupport::registerWindowClass("driver-test");
     SetLastError(0);
-    EXPECT_EQ(CreateWindowExA(0, "driver-test", "top", 0, 0, 0, 10, 10, nullptr, nullptr,
-                              nullptr, nullptr),
+    EXPECT_EQ(CreateWindowExA(0, "driver-test", "top", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                              nullptr),
               nullptr);
     EXPECT_EQ(GetLastError(), screenError);
 }
 
 TEST(LastError, FailedCallsSetASystemCodeFormatMessageWordsItAndShortBuffersAreRefused) {
     vorlaxis::platform::useVideoDriver("null");
-    EXPECT_EQ(CreateWindowExA(0, "no-such-class", "x", 0, 0, 0, 10, 10, nullptr, nullptr,
-                              nullptr, nullptr),
+    EXPECT_EQ(CreateWindowExA(0, "no-such-class", "x", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                              nullptr),
               nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
     EXPECT_EQ(messageOf(ERROR_CANNOT_FIND_WND_CLASS), "Cannot find window class.\r\n");

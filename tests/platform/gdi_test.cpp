@@ -165,8 +165,8 @@ TEST_F(Text, TransparentTextLandsInsideItsCellInItsColourAndLeavesTheBackground)
     EXPECT_GE(box.left, 40);
     EXPECT_GE(box.top, 30);
     EXPECT_LE(box.bottom, 30 + 18);
-    EXPECT_LT(box.left, 44);   // starts at the reference point, not further right
-    EXPECT_LT(box.top, 38);    // capitals reach the upper part of the cell
+    EXPECT_LT(box.left, 44);         // starts at the reference point, not further right
+    EXPECT_LT(box.top, 38);          // capitals reach the upper part of the cell
     EXPECT_GT(count(0x16C723), 40);  // solid strokes in exactly the text colour
     // Everything else is either background or a blend towards the text colour.
     for (int y = 0; y < kHeight; ++y)

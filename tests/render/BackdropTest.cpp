@@ -24,22 +24,18 @@ std::string readFile(const std::string& path) {
 
 const bool starDumpChild = [] {
     const char* path = std::getenv("VORLAXIS_STAR_DUMP");
-    if (!path)
-        return false;
+    if (!path) return false;
     createStars();
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(stars), sizeof stars);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(stars), sizeof stars);
     std::_Exit(0);
 }();
 
 std::string starsOfAFreshRun(const std::string& path) {
     char self[4096];
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0)
-        return "";
+    if (n <= 0) return "";
     self[n] = '\0';
-    if (std::system(("VORLAXIS_STAR_DUMP=" + path + " '" + self + "'").c_str()) != 0)
-        return "";
+    if (std::system(("VORLAXIS_STAR_DUMP=" + path + " '" + self + "'").c_str()) != 0) return "";
     return readFile(path);
 }
 
@@ -107,7 +103,7 @@ TEST_F(Backdrop, TextureCoordinatesGoRoundFromPlusYTowardsMinusX) {
     expectTexCoord(0, 0, 1, 0.75f, 0.5f);   // (1, 0, 0)
     expectTexCoord(-1, 0, 0, 0.5f, 0.5f);   // (0, -1, 0)
     expectTexCoord(1, 0, -1e-6f, 0.0f, 0.5f);
-    expectTexCoord(1, 0, 1e-6f, 1.0f, 0.5f);  // just across the seam
+    expectTexCoord(1, 0, 1e-6f, 1.0f, 0.5f);        // just across the seam
     expectTexCoord(0, 1.0000001f, 0, 0.25f, 1.0f);  // rounding past the pole is no NaN
 }
 

@@ -30,8 +30,7 @@ protected:
     static void eyePoint(float x, float y, float z, float out[3]) {
         GLfloat m[16];
         glGetFloatv(GL_MODELVIEW_MATRIX, m);
-        for (int i = 0; i < 3; ++i)
-            out[i] = m[i] * x + m[4 + i] * y + m[8 + i] * z + m[12 + i];
+        for (int i = 0; i < 3; ++i) out[i] = m[i] * x + m[4 + i] * y + m[8 + i] * z + m[12 + i];
     }
 };
 

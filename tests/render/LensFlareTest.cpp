@@ -69,8 +69,7 @@ TEST_F(Flare, TurnedHalfwayTheFlareIsBehindTheStartingEye) {
     glPopMatrix();
     const std::vector<unsigned char> rgb = frame();
     int lit = 0;
-    for (unsigned char c : rgb)
-        lit += c != 0;
+    for (unsigned char c : rgb) lit += c != 0;
     EXPECT_EQ(lit, 0);
 }
 

@@ -9,8 +9,8 @@
 namespace {
 
 // Colour of each count of planes in front, in 255ths.
-const int table[11][3] = {{55, 50, 45},   {91, 50, 42},   {127, 50, 39}, {163, 50, 36},
-                          {199, 50, 33},  {235, 50, 30},  {238, 72, 46}, {241, 94, 62},
+const int table[11][3] = {{55, 50, 45},   {91, 50, 42},   {127, 50, 39},  {163, 50, 36},
+                          {199, 50, 33},  {235, 50, 30},  {238, 72, 46},  {241, 94, 62},
                           {244, 116, 78}, {247, 138, 94}, {250, 160, 110}};
 
 class Planet : public GlWindow {
@@ -37,8 +37,7 @@ TEST_F(Planet, EveryCountGivesItsTableColourOnScreen) {
         mapColorMars(count);
         float c[3];
         currentColour(c);
-        for (int i = 0; i < 3; ++i)
-            EXPECT_NEAR(c[i] * 255.0f, table[count][i], 0.51f) << count;
+        for (int i = 0; i < 3; ++i) EXPECT_NEAR(c[i] * 255.0f, table[count][i], 0.51f) << count;
         glTranslatef(0.0f, 0.0f, -1.0f);
         glBegin(GL_QUADS);
         glVertex2f(-0.2f, -0.2f);

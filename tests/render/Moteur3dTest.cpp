@@ -22,8 +22,8 @@ protected:
         GlWindow::SetUp();
         if (!textures[0]) {
             const unsigned char colours[nbHudTextures][3] = {
-                {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 0}, {0, 255, 255},
-                {255, 0, 255}, {128, 0, 0}, {0, 128, 0}, {0, 0, 128}, {128, 128, 0},
+                {255, 0, 0},   {0, 255, 0},   {0, 0, 255},  {255, 255, 0},  {0, 255, 255},
+                {255, 0, 255}, {128, 0, 0},   {0, 128, 0},  {0, 0, 128},    {128, 128, 0},
                 {0, 128, 128}, {128, 0, 128}, {64, 64, 64}, {192, 192, 192}};
             for (int i = 0; i < nbHudTextures; ++i)
                 textures[i] = solidTexture(colours[i][0], colours[i][1], colours[i][2]);
@@ -81,8 +81,7 @@ TEST_F(Moteur3dTest, SetLightPlacesTheLightThroughTheCurrentView) {
     EXPECT_FLOAT_EQ(position[1], 2.0f);
     EXPECT_FLOAT_EQ(position[2], -6.0f);
     EXPECT_FLOAT_EQ(position[3], 1.0f);
-    for (GLfloat d : diffuse)
-        EXPECT_FLOAT_EQ(d, 1.0f);
+    for (GLfloat d : diffuse) EXPECT_FLOAT_EQ(d, 1.0f);
 }
 
 TEST_F(Moteur3dTest, PlaceJoueurKeepsReachAndTurnsAndTintsEachFighter) {
@@ -129,9 +128,12 @@ TEST_F(Moteur3dTest, ModelCornersAreTruncatedNumbersAtAQuarterSize) {
     }
 
     // Numbers outside the lists, short entries and missing lists draw nothing.
-    model[POLYGONS] = {{1, 1, 1, 2, 1, 1, 5, 1, 1}, {1, 1, 2, 2, 1, 1, 3, 1, 1},
-                       {0, 1, 1, 2, 1, 1, 3, 1, 1}, {1e300, 1, 1, 2, 1, 1, 3, 1, 1},
-                       {std::nan(""), 1, 1, 2, 1, 1, 3, 1, 1}, {1, 1, 1, 2, 1, 1}};
+    model[POLYGONS] = {{1, 1, 1, 2, 1, 1, 5, 1, 1},
+                       {1, 1, 2, 2, 1, 1, 3, 1, 1},
+                       {0, 1, 1, 2, 1, 1, 3, 1, 1},
+                       {1e300, 1, 1, 2, 1, 1, 3, 1, 1},
+                       {std::nan(""), 1, 1, 2, 1, 1, 3, 1, 1},
+                       {1, 1, 1, 2, 1, 1}};
     EXPECT_TRUE(captureFeedback([&] { engine().draw(model); }).polygons.empty());
     EXPECT_TRUE(captureFeedback([&] { engine().draw(Model()); }).polygons.empty());
     glEnable(GL_LIGHTING);
@@ -231,7 +233,8 @@ TEST_F(Moteur3dTest, TransparentOrUnknownQuadsLeaveTheScreenAlone) {
     engine().draw(textures, nbHudTextures, -0.5f, -0.5f, 1.0f, 1.0f, 1.0f);
     engine().draw(textures, -1, -0.5f, -0.5f, 1.0f, 1.0f, 1.0f);
     engine().draw(nullptr, 0, -0.5f, -0.5f, 1.0f, 1.0f, 1.0f);
-    const Entries badStages = {{0, 1, float(nbHudTextures)}, {0, 1, -1.0f}, {0, 1, std::nanf("")}, {0, 1}};
+    const Entries badStages = {
+        {0, 1, float(nbHudTextures)}, {0, 1, -1.0f}, {0, 1, std::nanf("")}, {0, 1}};
     engine().draw(badStages, animation::kBannerTower, textures);
     EXPECT_TRUE(black(at(0.0f, 0.0f)));
     EXPECT_TRUE(black(at(-0.9f, -0.7f)));

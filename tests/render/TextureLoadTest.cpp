@@ -44,7 +44,8 @@ TEST_F(TextureLoad, MissingFileIsNamedAndGetsTheGreyPlaceholder) {
     const unsigned int name = loadTextureBMP("no-such-picture.bmp");
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("Unable to load texture no-such-picture.bmp: cannot open it"),
-              std::string::npos) << err;
+              std::string::npos)
+        << err;
     EXPECT_NE(name, 0u);
     const Pixel p = shown(name);
     EXPECT_EQ(p.r, 128);
@@ -61,7 +62,8 @@ TEST_F(TextureLoad, DamagedFlarePictureGetsABlackPlaceholder) {
     const std::string err = testing::internal::GetCapturedStderr();
     std::remove(file.c_str());
     EXPECT_NE(err.find("Unable to load texture " + file + ": its information header"),
-              std::string::npos) << err;
+              std::string::npos)
+        << err;
     EXPECT_EQ(p.r + p.g + p.b, 0);
 }
 

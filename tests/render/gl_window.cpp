@@ -24,8 +24,8 @@ Display* holdDisplay() {
 }
 
 FeedbackVertex readVertex(const std::vector<GLfloat>& b, GLint& i) {
-    FeedbackVertex v{b[i], b[i + 1], b[i + 2], b[i + 3], b[i + 4], b[i + 5], b[i + 6],
-                     b[i + 7], b[i + 8]};
+    FeedbackVertex v{b[i],     b[i + 1], b[i + 2], b[i + 3], b[i + 4],
+                     b[i + 5], b[i + 6], b[i + 7], b[i + 8]};
     i += 11;  // x y z, r g b a, s t r q
     return v;
 }
@@ -41,8 +41,7 @@ Moteur3d& GlWindow::engine() {
             ADD_FAILURE() << "no data folder " << testsupport::dataFolder();
         Display* held = holdDisplay();
         moteur.init();
-        if (held)
-            XCloseDisplay(held);
+        if (held) XCloseDisplay(held);
         ready = true;
     }
     return moteur;
@@ -145,8 +144,7 @@ Feedback parseFeedback(const std::vector<GLfloat>& b, GLint used) {
         if (token == GL_POLYGON_TOKEN) {
             const GLint n = static_cast<GLint>(b[i++]);
             std::vector<FeedbackVertex> polygon;
-            for (GLint k = 0; k < n; ++k)
-                polygon.push_back(readVertex(b, i));
+            for (GLint k = 0; k < n; ++k) polygon.push_back(readVertex(b, i));
             out.polygons.push_back(polygon);
         } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
             std::vector<FeedbackVertex> line;

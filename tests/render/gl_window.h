@@ -22,12 +22,11 @@ protected:
     void SetUp() override;
 
 public:
-
     // The fixed projection with an identity model-view, cleared to `clear`.
     static void resetFrame(float r = 0.0f, float g = 0.0f, float b = 0.0f);
     // The camera's HUD view: the look-at that stays after the camera's own matrix is popped.
     static void hudFrame();
-    static Pixel pixel(int x, int y);  // window coordinates, y up
+    static Pixel pixel(int x, int y);           // window coordinates, y up
     static std::vector<unsigned char> frame();  // all 800 x 600 RGB pixels, bottom row first
     // Window position of an object point under the current matrices.
     static void project(float x, float y, float z, double& wx, double& wy);

@@ -36,10 +36,8 @@ using childrun::slurp;
 // A fresh working directory holding copies of the named generated data files.
 class SoundDir {
 public:
-    explicit SoundDir(std::initializer_list<const char*> files)
-    {
-        for (const char* f : files)
-            fs::copy_file(testsupport::dataFile(f), folder_.file(f));
+    explicit SoundDir(std::initializer_list<const char*> files) {
+        for (const char* f : files) fs::copy_file(testsupport::dataFile(f), folder_.file(f));
     }
 
     fs::path path() const { return folder_.path(); }
@@ -49,13 +47,11 @@ private:
     testsupport::ScratchFolder folder_{"sound"};
 };
 
-ChildResult runInChild(const SoundDir& dir, const char* driver, const std::function<void()>& body)
-{
+ChildResult runInChild(const SoundDir& dir, const char* driver, const std::function<void()>& body) {
     return childrun::runInChild(dir.path(), driver, body);
 }
 
-int countOf(const std::string& text, const std::string& what)
-{
+int countOf(const std::string& text, const std::string& what) {
     int n = 0;
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
         ++n;
@@ -63,24 +59,21 @@ int countOf(const std::string& text, const std::string& what)
 }
 
 // Inside a child a failed check cannot reach the parent's test, so it becomes an exit code.
-void require(bool condition, int code)
-{
+void require(bool condition, int code) {
     if (!condition) {
         std::fflush(nullptr);
         _exit(code);
     }
 }
 
-void startSound()
-{
+void startSound() {
     initSon();
     playBackgroundMusic();
 }
 
 }  // namespace
 
-TEST(SoundStartUp, WithoutAnAudioDeviceItEndsWithExitCode1)
-{
+TEST(SoundStartUp, WithoutAnAudioDeviceItEndsWithExitCode1) {
     SoundDir dir{"music.ogg", "explosion.wav", "sound.wav"};
     const ChildResult r = runInChild(dir, "no-such-driver", startSound);
     EXPECT_EQ(r.exitCode, 1);
@@ -92,8 +85,7 @@ TEST(SoundStartUp, WithoutAnAudioDeviceItEndsWithExitCode1)
     EXPECT_EQ(r.out, "");
 }
 
-TEST(SoundStartUp, WithTheSoundOffNothingNeedsAnAudioDeviceOrTheSoundFiles)
-{
+TEST(SoundStartUp, WithTheSoundOffNothingNeedsAnAudioDeviceOrTheSoundFiles) {
     SoundDir empty{};
     const ChildResult r = runInChild(empty, "no-such-driver", [] {
         setSoundOff(true);
@@ -108,8 +100,7 @@ TEST(SoundStartUp, WithTheSoundOffNothingNeedsAnAudioDeviceOrTheSoundFiles)
     EXPECT_EQ(r.err, "");
 }
 
-TEST(SoundStartUp, MissingOrUnreadableMusicEndsWithExitCode1OnStandardOutput)
-{
+TEST(SoundStartUp, MissingOrUnreadableMusicEndsWithExitCode1OnStandardOutput) {
     SoundDir missing{"explosion.wav", "sound.wav"};
     const ChildResult m = runInChild(missing, "dummy", startSound);
     EXPECT_EQ(m.exitCode, 1);
@@ -123,8 +114,7 @@ TEST(SoundStartUp, MissingOrUnreadableMusicEndsWithExitCode1OnStandardOutput)
     EXPECT_EQ(g.out.rfind("Unable to load Ogg file: ", 0), 0u) << g.out;
 }
 
-TEST(SoundStartUp, MusicThatCannotStartEndsWithExitCode1OnStandardOutput)
-{
+TEST(SoundStartUp, MusicThatCannotStartEndsWithExitCode1OnStandardOutput) {
     SoundDir dir{"music.ogg", "explosion.wav", "sound.wav"};
     const ChildResult r = runInChild(dir, "dummy", [] {
         initSon();
@@ -136,8 +126,7 @@ TEST(SoundStartUp, MusicThatCannotStartEndsWithExitCode1OnStandardOutput)
     EXPECT_EQ(r.out.rfind("Unable to play Ogg file: ", 0), 0u) << r.out;
 }
 
-TEST(SoundEffects, MissingWavsAreReportedAndPlayingThemFailsWithoutEndingTheGame)
-{
+TEST(SoundEffects, MissingWavsAreReportedAndPlayingThemFailsWithoutEndingTheGame) {
     SoundDir dir{"music.ogg"};
     dir.write("sound.wav", "RIFF-but-not-really");
     const ChildResult r = runInChild(dir, "dummy", [] {
@@ -153,8 +142,7 @@ TEST(SoundEffects, MissingWavsAreReportedAndPlayingThemFailsWithoutEndingTheGame
     EXPECT_EQ(r.out, "");
 }
 
-TEST(SoundEffects, PlayOnFreeChannelsAndReportWhenNoneIsLeft)
-{
+TEST(SoundEffects, PlayOnFreeChannelsAndReportWhenNoneIsLeft) {
     SoundDir dir{"music.ogg", "explosion.wav", "sound.wav"};
     const ChildResult r = runInChild(dir, "dummy", [] {
         startSound();
@@ -166,8 +154,7 @@ TEST(SoundEffects, PlayOnFreeChannelsAndReportWhenNoneIsLeft)
         std::fprintf(stderr, "-- all channels busy --\n");
         // The explosion outlasts this loop by far, so the punch after it finds no channel.
         const int channels = Mix_AllocateChannels(-1);
-        for (int i = 0; i < channels; ++i)
-            playSound1();
+        for (int i = 0; i < channels; ++i) playSound1();
         playSound2();
     });
     EXPECT_EQ(r.exitCode, kBodyDone) << r.err;
@@ -177,8 +164,7 @@ TEST(SoundEffects, PlayOnFreeChannelsAndReportWhenNoneIsLeft)
     EXPECT_EQ(countOf(r.err.substr(marker), "Unable to play WAV file: "), 1) << r.err;
 }
 
-TEST(SoundMusic, FinishedHookDefersTheReleaseToTheMainThread)
-{
+TEST(SoundMusic, FinishedHookDefersTheReleaseToTheMainThread) {
     SoundDir dir{"music.ogg", "explosion.wav", "sound.wav"};
     const ChildResult r = runInChild(dir, "dummy", [] {
         startSound();
@@ -196,16 +182,14 @@ TEST(SoundMusic, FinishedHookDefersTheReleaseToTheMainThread)
     EXPECT_EQ(r.err, "");
 }
 
-TEST(SoundMusic, MusicThatEndsIsReleasedByTheNextEffect)
-{
+TEST(SoundMusic, MusicThatEndsIsReleasedByTheNextEffect) {
     SoundDir dir{"music.ogg", "explosion.wav", "sound.wav"};
     const ChildResult r = runInChild(dir, "dummy", [] {
         startSound();
         // Once instead of for ever, near its end, so that the mixer's own thread runs the hook.
         require(Mix_PlayMusic(music, 1) == 0, 10);
         Mix_SetMusicPosition(31.8);
-        for (int i = 0; i < 250 && Mix_PlayingMusic() == 1; ++i)
-            SDL_Delay(20);
+        for (int i = 0; i < 250 && Mix_PlayingMusic() == 1; ++i) SDL_Delay(20);
         require(Mix_PlayingMusic() == 0, 11);
         require(music != nullptr, 12);
         playSound1();
@@ -215,8 +199,7 @@ TEST(SoundMusic, MusicThatEndsIsReleasedByTheNextEffect)
     EXPECT_EQ(r.err, "");
 }
 
-TEST(SoundOutput, MusicPlusAnEffectReachTheDevice)
-{
+TEST(SoundOutput, MusicPlusAnEffectReachTheDevice) {
     SoundDir dir{"music.ogg", "explosion.wav", "sound.wav"};
     const fs::path raw = dir.path() / "mixed.raw";
     const testsupport::ScopedEnv diskFile("SDL_DISKAUDIOFILE", raw.string());

@@ -26,8 +26,8 @@ public:
                    HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)) {
         vorlaxis::platform::useVideoDriver("null");
         registerWindowClass(className, DefWindowProcA, background);
-        hwnd_ = CreateWindowExA(0, className, className, style, 0, 0, width, height, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
+        hwnd_ = CreateWindowExA(0, className, className, style, 0, 0, width, height, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
     }
     ~HeadlessWindow() {
         if (hwnd_) DestroyWindow(hwnd_);

@@ -15,7 +15,8 @@ namespace testsupport {
 // A path nobody else uses, for a file the test writes (and removes) itself.
 inline std::string scratchPath(const std::string& stem, const std::string& suffix) {
     static int counter = 0;
-    return "/tmp/vorlaxis-" + stem + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + suffix;
+    return "/tmp/vorlaxis-" + stem + "-" + std::to_string(::getpid()) + "-" +
+           std::to_string(counter++) + suffix;
 }
 
 // A fresh empty folder, removed with everything in it when the object goes.

@@ -27,7 +27,9 @@ std::string clipgenPath() {
     return flat + "/clipgen";
 }
 
-std::string tempPath(const std::string& suffix) { return testsupport::scratchPath("clipgen", suffix); }
+std::string tempPath(const std::string& suffix) {
+    return testsupport::scratchPath("clipgen", suffix);
+}
 
 struct ToolRun {
     int status = -1;
@@ -36,12 +38,13 @@ struct ToolRun {
 
 ToolRun run(const std::string& arguments) {
     ToolRun result;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen((clipgenPath() + " " + arguments + " 2>&1").c_str(), "r"),
-                                               ::pclose);
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(
+        ::popen((clipgenPath() + " " + arguments + " 2>&1").c_str(), "r"), ::pclose);
     if (!pipe) return result;
     char buffer[512];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0) result.output.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0)
+        result.output.append(buffer, n);
     const int raw = ::pclose(pipe.release());
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return result;
@@ -124,18 +127,22 @@ TEST(Clipgen, EveryShapeReadsAsItsSignInEachHalfAndAtItsPlace) {
             for (auto [x, y] : {std::pair{80, 120}, {40, 70}, {120, 170}})
                 for (bool player1 : {true, false}) cases.push_back({shape, x, y, player1});
         for (const Case& c : cases) {
-            const std::string hand = c.shape + " " + std::to_string(c.x) + "," + std::to_string(c.y);
-            script << "1 " << (c.player1 ? hand + " | rock 80,120" : "rock 80,120 | " + hand) << "\n";
+            const std::string hand =
+                c.shape + " " + std::to_string(c.x) + "," + std::to_string(c.y);
+            script << "1 " << (c.player1 ? hand + " | rock 80,120" : "rock 80,120 | " + hand)
+                   << "\n";
         }
         Recogniser clip(makeClip(script.str()));
         ASSERT_EQ(clip.frames(), static_cast<int>(cases.size()));
         for (size_t i = 0; i < cases.size(); ++i) {
             const Case& c = cases[i];
             CWebCam& cam = clip.look(static_cast<int>(i));
-            const std::string what = std::string(colour) + " " + (c.player1 ? "player 1 " : "player 2 ") + c.shape +
-                                     " at " + std::to_string(c.x) + "," + std::to_string(c.y);
+            const std::string what = std::string(colour) + " " +
+                                     (c.player1 ? "player 1 " : "player 2 ") + c.shape + " at " +
+                                     std::to_string(c.x) + "," + std::to_string(c.y);
             EXPECT_EQ(c.player1 ? cam.rps1.load() : cam.rps2.load(), signCode(c.shape)) << what;
-            EXPECT_EQ(c.player1 ? cam.rps2.load() : cam.rps1.load(), 1) << what << ": the rock opposite";
+            EXPECT_EQ(c.player1 ? cam.rps2.load() : cam.rps1.load(), 1)
+                << what << ": the rock opposite";
             EXPECT_NEAR(c.player1 ? cam.baryX1.load() : cam.baryX2.load(), c.x, 2) << what;
             EXPECT_NEAR(c.player1 ? cam.baryY1.load() : cam.baryY2.load(), c.y, 2) << what;
         }
@@ -144,9 +151,10 @@ TEST(Clipgen, EveryShapeReadsAsItsSignInEachHalfAndAtItsPlace) {
 
 TEST(Clipgen, NothingLeavesAnEmptyHalfAndHandsMoveAlongTheirLine) {
     std::string output;
-    Recogniser clip(makeClip("2 none | paper 80,120\n2 paper 80,120 | none\n"
-                             "11 rock 40,100 -> 120,60 | scissors 120,120 -> 40,120\n",
-                             &output));
+    Recogniser clip(
+        makeClip("2 none | paper 80,120\n2 paper 80,120 | none\n"
+                 "11 rock 40,100 -> 120,60 | scissors 120,120 -> 40,120\n",
+                 &output));
     EXPECT_EQ(output, "");
     ASSERT_EQ(clip.frames(), 15);
     CWebCam& cam = clip.look(0);
@@ -190,7 +198,8 @@ TEST(Clipgen, BadScriptsAreRefusedWithTheirLine) {
         const char* script;
         const char* message;
     } cases[] = {
-        {"5 rok 80,120 | none\n", ":1: player 1: a hand is none, rock, paper or scissors, not 'rok'"},
+        {"5 rok 80,120 | none\n",
+         ":1: player 1: a hand is none, rock, paper or scissors, not 'rok'"},
         {"# fine\n5 rock 80,120 none\n", ":2: a segment is 'FRAMES"},
         {"5 rock 80,120 | none | none\n", ":1: a segment is"},
         {"0 none | none\n", ":1: the frame count must be"},
@@ -203,7 +212,8 @@ TEST(Clipgen, BadScriptsAreRefusedWithTheirLine) {
         {"1 rock 80,120 -> 90 | none\n", ":1: player 1: the end position '90' is not X,Y"},
         {"1 none | paper 999,120\n", ":1: player 2: expected 'paper X,Y'"},
         {"1 none 10,10 | none\n", ":1: player 1: 'none' takes no position"},
-        {"60000 none | none\n60000 none | none\n", ":2: the clip would be longer than 100000 frames"},
+        {"60000 none | none\n60000 none | none\n",
+         ":2: the clip would be longer than 100000 frames"},
         {"# nothing\n", ": no segment"},
     };
     for (const auto& c : cases) {
@@ -219,17 +229,22 @@ TEST(Clipgen, BadScriptsAreRefusedWithTheirLine) {
     }
     ToolRun missing = run("/nonexistent/script.txt " + tempPath(".y4m"));
     EXPECT_EQ(missing.status, 1);
-    EXPECT_NE(missing.output.find("cannot read the script /nonexistent/script.txt: No such file"), std::string::npos);
+    EXPECT_NE(missing.output.find("cannot read the script /nonexistent/script.txt: No such file"),
+              std::string::npos);
     ToolRun directory = run("/tmp " + tempPath(".y4m"));
     EXPECT_EQ(directory.status, 1);
-    EXPECT_NE(directory.output.find("cannot read the script /tmp: Is a directory"), std::string::npos)
+    EXPECT_NE(directory.output.find("cannot read the script /tmp: Is a directory"),
+              std::string::npos)
         << directory.output;
     ToolRun endless = run("/dev/zero " + tempPath(".y4m"));
     EXPECT_EQ(endless.status, 1);
-    EXPECT_NE(endless.output.find("the script /dev/zero is larger than 16 MB"), std::string::npos) << endless.output;
-    ToolRun unwritable = run(std::string(VORLAXIS_SOURCE_DIR) + "/tools/clipgen/demo.txt /nonexistent/out.y4m");
+    EXPECT_NE(endless.output.find("the script /dev/zero is larger than 16 MB"), std::string::npos)
+        << endless.output;
+    ToolRun unwritable =
+        run(std::string(VORLAXIS_SOURCE_DIR) + "/tools/clipgen/demo.txt /nonexistent/out.y4m");
     EXPECT_EQ(unwritable.status, 1);
-    EXPECT_NE(unwritable.output.find("cannot write /nonexistent/out.y4m"), std::string::npos) << unwritable.output;
+    EXPECT_NE(unwritable.output.find("cannot write /nonexistent/out.y4m"), std::string::npos)
+        << unwritable.output;
     ToolRun usage = run("");
     EXPECT_EQ(usage.status, 1);
     EXPECT_NE(usage.output.find("usage: clipgen SCRIPT OUT.y4m"), std::string::npos);
@@ -288,7 +303,8 @@ TEST(Clipgen, DemoIsQuickToMakeAndShowsEverySignItScripts) {
     const std::string clipPath = tempPath(".y4m");
     const auto start = std::chrono::steady_clock::now();
     const ToolRun r = run(script + " " + clipPath);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_EQ(r.output, "");  // no warnings
     EXPECT_LT(seconds, kQuick);

@@ -32,14 +32,16 @@ using v4l2sim::kMaxFd;
 using v4l2sim::lookup;
 using v4l2sim::NodeConfig;
 using v4l2sim::OpenFile;
-using v4l2sim::simulated;
 using v4l2sim::SimDevice;
+using v4l2sim::simulated;
 
 // Raw kernel calls for the device's own buffers: nothing interposed, nothing intercepted.
 void* kernelMmap(void* addr, size_t length, int prot, int flags, int fd, off_t offset) {
     return reinterpret_cast<void*>(REAL(syscall)(SYS_mmap, addr, length, prot, flags, fd, offset));
 }
-int kernelMunmap(void* addr, size_t length) { return static_cast<int>(REAL(syscall)(SYS_munmap, addr, length)); }
+int kernelMunmap(void* addr, size_t length) {
+    return static_cast<int>(REAL(syscall)(SYS_munmap, addr, length));
+}
 
 std::map<int, OpenFile>* g_files = nullptr;  // never freed: calls may come during exit
 
@@ -78,11 +80,13 @@ int openNode(const char* path, int flags, bool& handled) {
     if (config.denied) return static_cast<int>(fail(EACCES));
     if ((flags & O_ACCMODE) == O_WRONLY) return static_cast<int>(fail(EINVAL));
     const std::string name = "v4l2sim" + std::string(path);
-    const int fd = static_cast<int>(REAL(syscall)(SYS_memfd_create, name.c_str(), (flags & O_CLOEXEC) ? MFD_CLOEXEC : 0));
+    const int fd = static_cast<int>(
+        REAL(syscall)(SYS_memfd_create, name.c_str(), (flags & O_CLOEXEC) ? MFD_CLOEXEC : 0));
     if (fd < 0) return -1;
     std::lock_guard<std::mutex> lock(g_mutex);
     const v4l2sim::Kernel kernel{kernelMmap, kernelMunmap};
-    files()[fd] = OpenFile{std::make_shared<SimDevice>(config, fd, kernel), (flags & O_NONBLOCK) != 0};
+    files()[fd] =
+        OpenFile{std::make_shared<SimDevice>(config, fd, kernel), (flags & O_NONBLOCK) != 0};
     mark(fd, true);
     return fd;
 }
@@ -121,7 +125,8 @@ long ioctlNode(OpenFile& file, unsigned long request, void* arg) {
     return result < 0 ? fail(-result) : 0;
 }
 
-void* mmapNode(OpenFile& file, void* addr, size_t length, int prot, int flags, int fd, off_t offset) {
+void* mmapNode(OpenFile& file, void* addr, size_t length, int prot, int flags, int fd,
+               off_t offset) {
     const int check = file.device->checkMapping(length, offset);
     if (check < 0) {
         errno = -check;
@@ -216,7 +221,8 @@ ssize_t read(int fd, void* buffer, size_t size) {
 void* mmap(void* addr, size_t length, int prot, int flags, int fd, off_t offset) __THROW {
     if (simulated(fd)) {
         std::lock_guard<std::mutex> lock(g_mutex);
-        if (OpenFile* file = lookup(fd)) return mmapNode(*file, addr, length, prot, flags, fd, offset);
+        if (OpenFile* file = lookup(fd))
+            return mmapNode(*file, addr, length, prot, flags, fd, offset);
     }
     return REAL(mmap)(addr, length, prot, flags, fd, offset);
 }
@@ -233,7 +239,8 @@ int poll(pollfd* fds, nfds_t count, int timeout) {
 int select(int nfds, fd_set* readfds, fd_set* writefds, fd_set* exceptfds, timeval* timeout) {
     bool any = false;
     for (int fd = 0; fd < nfds && !any; ++fd)
-        any = ((readfds && FD_ISSET(fd, readfds)) || (writefds && FD_ISSET(fd, writefds))) && simulated(fd);
+        any = ((readfds && FD_ISSET(fd, readfds)) || (writefds && FD_ISSET(fd, writefds))) &&
+              simulated(fd);
     if (!any) return REAL(select)(nfds, readfds, writefds, exceptfds, timeout);
     return v4l2sim::selectAll(nfds, readfds, writefds, exceptfds, timeout);
 }
@@ -257,16 +264,18 @@ long syscall(long number, ...) __THROW {
         if (!simulated(static_cast<int>(a[0]))) break;
         std::lock_guard<std::mutex> lock(g_mutex);
         if (OpenFile* file = lookup(static_cast<int>(a[0])))
-            return ioctlNode(*file, static_cast<unsigned long>(a[1]), reinterpret_cast<void*>(a[2]));
+            return ioctlNode(*file, static_cast<unsigned long>(a[1]),
+                             reinterpret_cast<void*>(a[2]));
         break;
     }
     case SYS_mmap: {
         if (!simulated(static_cast<int>(a[4]))) break;
         std::lock_guard<std::mutex> lock(g_mutex);
         if (OpenFile* file = lookup(static_cast<int>(a[4])))
-            return reinterpret_cast<long>(mmapNode(*file, reinterpret_cast<void*>(a[0]), static_cast<size_t>(a[1]),
-                                                   static_cast<int>(a[2]), static_cast<int>(a[3]),
-                                                   static_cast<int>(a[4]), static_cast<off_t>(a[5])));
+            return reinterpret_cast<long>(
+                mmapNode(*file, reinterpret_cast<void*>(a[0]), static_cast<size_t>(a[1]),
+                         static_cast<int>(a[2]), static_cast<int>(a[3]), static_cast<int>(a[4]),
+                         static_cast<off_t>(a[5])));
         break;
     }
     case SYS_read:
@@ -280,13 +289,15 @@ long syscall(long number, ...) __THROW {
         break;
     case SYS_open: {
         bool handled = false;
-        const int fd = openNode(reinterpret_cast<const char*>(a[0]), static_cast<int>(a[1]), handled);
+        const int fd =
+            openNode(reinterpret_cast<const char*>(a[0]), static_cast<int>(a[1]), handled);
         if (handled) return fd;
         break;
     }
     case SYS_openat: {
         bool handled = false;
-        const int fd = openNode(reinterpret_cast<const char*>(a[1]), static_cast<int>(a[2]), handled);
+        const int fd =
+            openNode(reinterpret_cast<const char*>(a[1]), static_cast<int>(a[2]), handled);
         if (handled) return fd;
         break;
     }

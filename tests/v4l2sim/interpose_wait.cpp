@@ -58,7 +58,8 @@ int selectAll(int nfds, fd_set* readfds, fd_set* writefds, fd_set* exceptfds, ti
         if (exceptfds && FD_ISSET(fd, exceptfds)) events |= POLLPRI;
         if (events) fds.push_back(pollfd{fd, events, 0});
     }
-    const int ms = timeout ? static_cast<int>(timeout->tv_sec * 1000 + timeout->tv_usec / 1000) : -1;
+    const int ms =
+        timeout ? static_cast<int>(timeout->tv_sec * 1000 + timeout->tv_usec / 1000) : -1;
     const int ready = pollAll(fds.data(), fds.size(), ms);
     if (ready < 0) return ready;
     int bits = 0;

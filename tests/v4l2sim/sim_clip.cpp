@@ -12,7 +12,9 @@ namespace v4l2sim {
 
 namespace {
 
-uint8_t clampByte(double value) { return static_cast<uint8_t>(std::clamp(value + 0.5, 0.0, 255.0)); }
+uint8_t clampByte(double value) {
+    return static_cast<uint8_t>(std::clamp(value + 0.5, 0.0, 255.0));
+}
 
 struct Header {
     int width = 0, height = 0, rateNum = 30, rateDen = 1;
@@ -47,7 +49,8 @@ bool parseHeader(const std::string& line, Header& h, std::string& error) {
         default: break;
         }
     }
-    if (h.width <= 0 || h.height <= 0 || h.width > 4096 || h.height > 4096 || h.rateNum <= 0 || h.rateDen <= 0) {
+    if (h.width <= 0 || h.height <= 0 || h.width > 4096 || h.height > 4096 || h.rateNum <= 0 ||
+        h.rateDen <= 0) {
         error = "bad clip header";
         return false;
     }
@@ -55,7 +58,8 @@ bool parseHeader(const std::string& line, Header& h, std::string& error) {
 }
 
 // BT.601, studio or full range, to RGB24.
-void planesToRgb(const Header& h, const uint8_t* y, const uint8_t* u, const uint8_t* v, std::vector<uint8_t>& rgb) {
+void planesToRgb(const Header& h, const uint8_t* y, const uint8_t* u, const uint8_t* v,
+                 std::vector<uint8_t>& rgb) {
     const int cw = h.halfChroma ? (h.width + 1) / 2 : h.width;
     const int shift = h.halfChroma ? 1 : 0;
     rgb.resize(static_cast<size_t>(h.width) * h.height * 3);
@@ -63,7 +67,8 @@ void planesToRgb(const Header& h, const uint8_t* y, const uint8_t* u, const uint
     for (int row = 0; row < h.height; ++row)
         for (int col = 0; col < h.width; ++col, out += 3) {
             const size_t c = static_cast<size_t>(row >> shift) * cw + (col >> shift);
-            const double luma = h.fullRange ? y[row * h.width + col] : (y[row * h.width + col] - 16) * 255.0 / 219.0;
+            const double luma = h.fullRange ? y[row * h.width + col]
+                                            : (y[row * h.width + col] - 16) * 255.0 / 219.0;
             const double scale = h.fullRange ? 1.0 : 255.0 / 224.0;
             const double cb = (u[c] - 128) * scale, cr = (v[c] - 128) * scale;
             out[0] = clampByte(luma + 1.402 * cr);
@@ -90,7 +95,8 @@ bool SimClip::load(const std::string& path, std::string& error) {
     if (!header.empty() && header.back() == '\n') header.pop_back();
     if (!parseHeader(header, h, error)) return false;
     const size_t luma = static_cast<size_t>(h.width) * h.height;
-    const size_t chroma = h.halfChroma ? static_cast<size_t>((h.width + 1) / 2) * ((h.height + 1) / 2) : luma;
+    const size_t chroma =
+        h.halfChroma ? static_cast<size_t>((h.width + 1) / 2) * ((h.height + 1) / 2) : luma;
     std::vector<uint8_t> raw(luma + 2 * chroma);
     while (std::fgets(line, sizeof line, file.get()) && std::strncmp(line, "FRAME", 5) == 0) {
         if (std::fread(raw.data(), 1, raw.size(), file.get()) != raw.size()) break;
@@ -115,7 +121,8 @@ std::vector<uint8_t> SimClip::rgbAt(int index, int width, int height) const {
         const int sy = static_cast<int>((row + 0.5) * height_ / height);
         for (int col = 0; col < width; ++col) {
             const int sx = static_cast<int>((col + 0.5) * width_ / width);
-            std::memcpy(&out[(static_cast<size_t>(row) * width + col) * 3], &src[(static_cast<size_t>(sy) * width_ + sx) * 3], 3);
+            std::memcpy(&out[(static_cast<size_t>(row) * width + col) * 3],
+                        &src[(static_cast<size_t>(sy) * width_ + sx) * 3], 3);
         }
     }
     return out;
@@ -127,8 +134,8 @@ const std::vector<uint8_t>& SimClip::encoded(int index, uint32_t fourcc, int wid
     auto it = cache_.find(key);
     if (it != cache_.end()) return it->second;
     const std::vector<uint8_t> rgb = rgbAt(index, width, height);
-    std::vector<uint8_t> bytes =
-        fourcc == V4L2_PIX_FMT_MJPEG ? rgbToJpeg(rgb, width, height) : rgbToYuyv(rgb, width, height);
+    std::vector<uint8_t> bytes = fourcc == V4L2_PIX_FMT_MJPEG ? rgbToJpeg(rgb, width, height)
+                                                              : rgbToYuyv(rgb, width, height);
     return cache_.emplace(key, std::move(bytes)).first->second;
 }
 
@@ -137,7 +144,9 @@ std::vector<uint8_t> rgbToYuyv(const std::vector<uint8_t>& rgb, int width, int h
     for (size_t p = 0; p + 1 < static_cast<size_t>(width) * height; p += 2) {
         const uint8_t* a = &rgb[p * 3];
         const uint8_t* b = a + 3;
-        const auto luma = [](const uint8_t* c) { return 0.299 * c[0] + 0.587 * c[1] + 0.114 * c[2]; };
+        const auto luma = [](const uint8_t* c) {
+            return 0.299 * c[0] + 0.587 * c[1] + 0.114 * c[2];
+        };
         const double r = (a[0] + b[0]) / 2.0, g = (a[1] + b[1]) / 2.0, bl = (a[2] + b[2]) / 2.0;
         out[p * 2] = clampByte(luma(a));
         out[p * 2 + 1] = clampByte(128 - 0.168736 * r - 0.331264 * g + 0.5 * bl);
@@ -152,8 +161,8 @@ std::vector<uint8_t> rgbToJpeg(const std::vector<uint8_t>& rgb, int width, int h
     unsigned char* jpeg = nullptr;
     unsigned long size = 0;
     std::vector<uint8_t> out;
-    if (handle && tjCompress2(handle, rgb.data(), width, 0, height, TJPF_RGB, &jpeg, &size, TJSAMP_422, 90,
-                              TJFLAG_ACCURATEDCT) == 0)
+    if (handle && tjCompress2(handle, rgb.data(), width, 0, height, TJPF_RGB, &jpeg, &size,
+                              TJSAMP_422, 90, TJFLAG_ACCURATEDCT) == 0)
         out.assign(jpeg, jpeg + size);
     if (jpeg) tjFree(jpeg);
     if (handle) tjDestroy(handle);

@@ -13,7 +13,8 @@ namespace v4l2sim {
 
 class SimClip {
 public:
-    // False with the reason when the file is not a clip this reader knows (420 or 444, progressive).
+    // False with the reason when the file is not a clip this reader knows (420 or 444,
+    // progressive).
     bool load(const std::string& path, std::string& error);
 
     int frameCount() const { return static_cast<int>(frames_.size()); }

@@ -43,7 +43,8 @@ std::vector<Format> parseFormats(const char* text) {
         std::string size;
         while (std::getline(sizes, size, ',')) {
             Size s{};
-            if (std::sscanf(size.c_str(), "%dx%d", &s.width, &s.height) == 2) format.sizes.push_back(s);
+            if (std::sscanf(size.c_str(), "%dx%d", &s.width, &s.height) == 2)
+                format.sizes.push_back(s);
         }
         if (format.fourcc && !format.sizes.empty()) formats.push_back(format);
     }
@@ -69,12 +70,14 @@ NodeConfig nodeConfig(const char* path) {
         return config;
     config.number = std::atoi(path + 10);
     const char* formats = std::getenv("VORLAXIS_SIM_FORMATS");
-    config.formats = parseFormats(formats && *formats ? formats
-                                                      : "YUYV=640x480,1280x720,320x240 MJPG=640x480,1280x720,320x240");
+    config.formats = parseFormats(
+        formats && *formats ? formats
+                            : "YUYV=640x480,1280x720,320x240 MJPG=640x480,1280x720,320x240");
     if (const char* clip = std::getenv("VORLAXIS_SIM_CLIP")) config.clipPath = clip;
     config.busy = flag("VORLAXIS_SIM_BUSY");
     config.denied = flag("VORLAXIS_SIM_DENIED");
-    if (const char* after = std::getenv("VORLAXIS_SIM_UNPLUG_AFTER")) config.unplugAfter = std::atol(after);
+    if (const char* after = std::getenv("VORLAXIS_SIM_UNPLUG_AFTER"))
+        config.unplugAfter = std::atol(after);
     return config;
 }
 

@@ -115,13 +115,14 @@ int SimDevice::querycap(v4l2_capability& caps) const {
     copyText(caps.bus_info, "usb-vorlaxis-sim-" + std::to_string(config_.number));
     caps.version = (6u << 16) | (1u << 8);
     caps.capabilities = kCaps;
-    caps.device_caps = (capture() ? V4L2_CAP_VIDEO_CAPTURE : V4L2_CAP_META_CAPTURE) | V4L2_CAP_STREAMING |
-                       V4L2_CAP_EXT_PIX_FORMAT;
+    caps.device_caps = (capture() ? V4L2_CAP_VIDEO_CAPTURE : V4L2_CAP_META_CAPTURE) |
+                       V4L2_CAP_STREAMING | V4L2_CAP_EXT_PIX_FORMAT;
     return 0;
 }
 
 int SimDevice::enumFormat(v4l2_fmtdesc& desc) const {
-    if (!capture() || desc.type != V4L2_BUF_TYPE_VIDEO_CAPTURE || desc.index >= config_.formats.size())
+    if (!capture() || desc.type != V4L2_BUF_TYPE_VIDEO_CAPTURE ||
+        desc.index >= config_.formats.size())
         return -EINVAL;
     const uint32_t fourcc = config_.formats[desc.index].fourcc;
     const uint32_t index = desc.index;
@@ -147,7 +148,8 @@ int SimDevice::enumIntervals(v4l2_frmivalenum& intervals) const {
     const Format* format = capture() ? findFormat(intervals.pixel_format) : nullptr;
     if (!format || intervals.index != 0) return -EINVAL;
     const bool known = std::any_of(format->sizes.begin(), format->sizes.end(), [&](const Size& s) {
-        return s.width == static_cast<int>(intervals.width) && s.height == static_cast<int>(intervals.height);
+        return s.width == static_cast<int>(intervals.width) &&
+               s.height == static_cast<int>(intervals.height);
     });
     if (!known) return -EINVAL;
     intervals.type = V4L2_FRMIVAL_TYPE_DISCRETE;
@@ -181,7 +183,8 @@ int SimDevice::tryFormat(v4l2_format& format) const {
     pix.field = V4L2_FIELD_NONE;
     pix.bytesperline = chosen->fourcc == V4L2_PIX_FMT_YUYV ? pix.width * 2 : 0;
     pix.sizeimage = imageSize(chosen->fourcc, best->width, best->height);
-    pix.colorspace = chosen->fourcc == V4L2_PIX_FMT_MJPEG ? V4L2_COLORSPACE_JPEG : V4L2_COLORSPACE_SRGB;
+    pix.colorspace =
+        chosen->fourcc == V4L2_PIX_FMT_MJPEG ? V4L2_COLORSPACE_JPEG : V4L2_COLORSPACE_SRGB;
     return 0;
 }
 

@@ -29,7 +29,8 @@ void SimDevice::freeBuffers() {
 }
 
 int SimDevice::requestBuffers(v4l2_requestbuffers& request) {
-    if (!capture() || request.type != V4L2_BUF_TYPE_VIDEO_CAPTURE || request.memory != V4L2_MEMORY_MMAP)
+    if (!capture() || request.type != V4L2_BUF_TYPE_VIDEO_CAPTURE ||
+        request.memory != V4L2_MEMORY_MMAP)
         return -EINVAL;
     if (config_.busy || streaming_) return -EBUSY;
     freeBuffers();
@@ -72,7 +73,8 @@ int SimDevice::queryBuffer(v4l2_buffer& buf) const {
 }
 
 int SimDevice::queueBuffer(v4l2_buffer& buf) {
-    if (buf.type != V4L2_BUF_TYPE_VIDEO_CAPTURE || buf.memory != V4L2_MEMORY_MMAP || buf.index >= buffers_.size())
+    if (buf.type != V4L2_BUF_TYPE_VIDEO_CAPTURE || buf.memory != V4L2_MEMORY_MMAP ||
+        buf.index >= buffers_.size())
         return -EINVAL;
     Buffer& b = buffers_[buf.index];
     if (b.state != BufferState::Dequeued) return -EINVAL;
@@ -86,7 +88,8 @@ void SimDevice::fill(Buffer& buffer, int index, uint32_t frame) {
     uint8_t* data = memory_ + bufferStride_ * static_cast<size_t>(index);
     const int width = static_cast<int>(pix_.width), height = static_cast<int>(pix_.height);
     if (ensureClip()) {
-        const std::vector<uint8_t>& bytes = clip_.encoded(static_cast<int>(frame), pix_.pixelformat, width, height);
+        const std::vector<uint8_t>& bytes =
+            clip_.encoded(static_cast<int>(frame), pix_.pixelformat, width, height);
         const size_t n = std::min<size_t>(bytes.size(), pix_.sizeimage);
         std::memcpy(data, bytes.data(), n);
         buffer.bytesUsed = static_cast<uint32_t>(n);
@@ -175,7 +178,8 @@ short SimDevice::pollEvents() {
 
 int SimDevice::checkMapping(size_t length, off_t offset) const {
     if (gone_) return -ENODEV;
-    if (bufferStride_ == 0 || offset < 0 || static_cast<size_t>(offset) % bufferStride_ != 0) return -EINVAL;
+    if (bufferStride_ == 0 || offset < 0 || static_cast<size_t>(offset) % bufferStride_ != 0)
+        return -EINVAL;
     const size_t index = static_cast<size_t>(offset) / bufferStride_;
     if (index >= buffers_.size() || length > bufferStride_) return -EINVAL;
     return 0;

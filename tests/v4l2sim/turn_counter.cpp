@@ -21,8 +21,8 @@ void record(long turns) {
     clock_gettime(CLOCK_MONOTONIC, &wall);
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
     char line[96];
-    const int n = std::snprintf(line, sizeof line, "%ld %.6f %.6f\n", turns, wall.tv_sec + wall.tv_nsec / 1e9,
-                                cpu.tv_sec + cpu.tv_nsec / 1e9);
+    const int n = std::snprintf(line, sizeof line, "%ld %.6f %.6f\n", turns,
+                                wall.tv_sec + wall.tv_nsec / 1e9, cpu.tv_sec + cpu.tv_nsec / 1e9);
     const int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) return;
     const ssize_t written = ::write(fd, line, static_cast<size_t>(n));

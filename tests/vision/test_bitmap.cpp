@@ -51,7 +51,8 @@ TEST_F(Bitmap, FileRowsAreBottomUpBlueFirst) {
     for (int n = 0; n < 240; ++n)
         for (int m = 0; m < 320; ++m) {
             const size_t i = (static_cast<size_t>(n) * 320 + m) * 3;
-            ASSERT_TRUE(testframes::samePixel(at(1, 239 - n, m), rgb(byteAt(i + 2), byteAt(i + 1), byteAt(i))));
+            ASSERT_TRUE(testframes::samePixel(at(1, 239 - n, m),
+                                              rgb(byteAt(i + 2), byteAt(i + 1), byteAt(i))));
         }
     EXPECT_TRUE(testframes::samePixel(at(0, 0, 0), rgb(1, 2, 3)));  // other slots untouched
 }
@@ -66,7 +67,8 @@ TEST_F(Bitmap, ShortFileReads255PastItsEnd) {
     // Ten whole file rows and two bytes of the eleventh.
     write("0.bmp", fileOf(320 * 3 * 10 + 2));
     cam->ChargeBitmap(0);
-    EXPECT_TRUE(testframes::samePixel(at(0, 230, 319), rgb(byteAt(9 * 960 + 959), byteAt(9 * 960 + 958), byteAt(9 * 960 + 957))));
+    EXPECT_TRUE(testframes::samePixel(
+        at(0, 230, 319), rgb(byteAt(9 * 960 + 959), byteAt(9 * 960 + 958), byteAt(9 * 960 + 957))));
     EXPECT_TRUE(testframes::samePixel(at(0, 229, 0), rgb(255, byteAt(9601), byteAt(9600))));
     EXPECT_TRUE(testframes::samePixel(at(0, 229, 1), rgb(255, 255, 255)));
     EXPECT_TRUE(testframes::samePixel(at(0, 0, 319), rgb(255, 255, 255)));
@@ -76,7 +78,8 @@ TEST_F(Bitmap, FileShorterThanItsHeaderIsAllWhite) {
     write("0.bmp", {'B', 'M', 1, 2, 3});
     cam->ChargeBitmap(0);
     for (int y = 0; y < 240; ++y)
-        for (int x = 0; x < 320; ++x) ASSERT_TRUE(testframes::samePixel(at(0, y, x), rgb(255, 255, 255)));
+        for (int x = 0; x < 320; ++x)
+            ASSERT_TRUE(testframes::samePixel(at(0, y, x), rgb(255, 255, 255)));
 }
 
 TEST_F(Bitmap, OtherSizeAndDepthAreReadAsTheUsualLayout) {
@@ -94,7 +97,8 @@ TEST_F(Bitmap, OtherSizeAndDepthAreReadAsTheUsualLayout) {
     // A larger file: only the first 230,400 data bytes are read.
     write("2.bmp", fileOf(640 * 480 * 3));
     cam->ChargeBitmap(2);
-    EXPECT_TRUE(testframes::samePixel(at(2, 0, 319), rgb(byteAt(230399), byteAt(230398), byteAt(230397))));
+    EXPECT_TRUE(
+        testframes::samePixel(at(2, 0, 319), rgb(byteAt(230399), byteAt(230398), byteAt(230397))));
 }
 
 }  // namespace

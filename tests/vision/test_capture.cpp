@@ -38,7 +38,9 @@ void drawPicture(HDC dc, Colour colour) {
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
-    ASSERT_EQ(SetDIBitsToDevice(dc, 0, 0, 320, 240, 0, 0, 0, 240, bits.data(), &bmi, DIB_RGB_COLORS), 240);
+    ASSERT_EQ(
+        SetDIBitsToDevice(dc, 0, 0, 320, 240, 0, 0, 0, 240, bits.data(), &bmi, DIB_RGB_COLORS),
+        240);
 }
 
 // DIB words are 0x00RRGGBB; Pixel colours are 0x00BBGGRR.
@@ -55,7 +57,8 @@ protected:
         ASSERT_NE(source, nullptr);
         sourceDC = GetDC(source);
         cam->hDCCapture = sourceDC;
-        drawPicture(sourceDC, [](int x, int y) { return dibWord(x & 0xFF, y, (x >> 8) * 100 + 7); });
+        drawPicture(sourceDC,
+                    [](int x, int y) { return dibWord(x & 0xFF, y, (x >> 8) * 100 + 7); });
     }
     void TearDown() override { ReleaseDC(source, sourceDC); }
 };
@@ -65,13 +68,15 @@ TEST_F(Capture, ChargeCaptureReadsThePreviewTopDownUnmirrored) {
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 320; ++x) {
             const Pixel& p = cam->images[2].pixels[y][x];
-            ASSERT_TRUE(testframes::samePixel(p, rgb(x & 0xFF, y, (x >> 8) * 100 + 7))) << x << "," << y;
+            ASSERT_TRUE(testframes::samePixel(p, rgb(x & 0xFF, y, (x >> 8) * 100 + 7)))
+                << x << "," << y;
             ASSERT_EQ(static_cast<COLORREF>(p.couleur), GetPixel(sourceDC, x, y));
         }
     drawPicture(sourceDC, [](int, int) { return dibWord(12, 34, 56); });
     cam->ChargeCapture(2);
     for (int y = 0; y < 240; ++y)
-        for (int x = 0; x < 320; ++x) ASSERT_TRUE(testframes::samePixel(cam->images[2].pixels[y][x], rgb(12, 34, 56)));
+        for (int x = 0; x < 320; ++x)
+            ASSERT_TRUE(testframes::samePixel(cam->images[2].pixels[y][x], rgb(12, 34, 56)));
 }
 
 TEST_F(Capture, FailedGrabKeepsThePreviousFrame) {
@@ -130,8 +135,10 @@ TEST_F(Capture, AfficheImageShowsMirroredHalvesBesideThePreview) {
     cam->AfficheImage(0, 0, 0);
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 160; ++x) {
-            ASSERT_EQ(GetPixel(panelDC, 160 + x, y), static_cast<COLORREF>(cam->images[0].pixels[y][319 - x].couleur));
-            ASSERT_EQ(GetPixel(panelDC, 880 + x, y), static_cast<COLORREF>(cam->images[0].pixels[y][159 - x].couleur));
+            ASSERT_EQ(GetPixel(panelDC, 160 + x, y),
+                      static_cast<COLORREF>(cam->images[0].pixels[y][319 - x].couleur));
+            ASSERT_EQ(GetPixel(panelDC, 880 + x, y),
+                      static_cast<COLORREF>(cam->images[0].pixels[y][159 - x].couleur));
         }
     // Nothing lands outside the two halves.
     EXPECT_EQ(GetPixel(panelDC, 159, 10), 0u);

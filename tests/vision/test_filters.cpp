@@ -90,9 +90,9 @@ TEST_F(Filters, PointAddWrapsModulo255OrSaturates) {
 
 TEST_F(Filters, PointMaskAgainstTheMeanOfChannelMeans) {
     rect(*cam, 0, 160, 0, 320, 240, rgb(40, 80, 120));  // means 20, 40, 60: threshold 40
-    at(0, 5, 5) = rgb(40, 40, 40);                     // at the threshold: background
+    at(0, 5, 5) = rgb(40, 40, 40);                      // at the threshold: background
     at(0, 6, 6) = rgb(41, 41, 41);
-    at(0, 7, 7) = rgb(0, 0, 122);                      // grey 40 on one channel only
+    at(0, 7, 7) = rgb(0, 0, 122);  // grey 40 on one channel only
     cam->CalBiCouleurSeuil(0);
     expectRgb(at(0, 5, 5), 0, 0, 0);
     expectRgb(at(0, 6, 6), 255, 255, 255);
@@ -102,11 +102,13 @@ TEST_F(Filters, PointMaskAgainstTheMeanOfChannelMeans) {
 }
 
 TEST_F(Filters, PointLevelReductionsAtTheirBoundaries) {
-    const int in3[][2] = {{0, 0}, {64, 0}, {65, 127}, {128, 127}, {191, 127}, {192, 254}, {255, 254}};
+    const int in3[][2] = {{0, 0},     {64, 0},    {65, 127}, {128, 127},
+                          {191, 127}, {192, 254}, {255, 254}};
     for (auto& c : in3) {
-        expectRgb(onPixel(rgb(c[0], c[0], c[0]), [&] { cam->CalExpole16to16(0); }), c[1], c[1], c[1]);
+        expectRgb(onPixel(rgb(c[0], c[0], c[0]), [&] { cam->CalExpole16to16(0); }), c[1], c[1],
+                  c[1]);
     }
-    const int in5[][2] = {{32, 0},    {33, 64},   {96, 64},   {97, 128},  {160, 128},
+    const int in5[][2] = {{32, 0},    {33, 64},   {96, 64},   {97, 128}, {160, 128},
                           {161, 192}, {223, 192}, {224, 255}, {255, 255}};
     for (auto& c : in5) {
         const Pixel p = onPixel(rgb(c[0], 0, 255), [&] { cam->CalExpole16to256(0); });
@@ -131,7 +133,7 @@ TEST_F(Filters, HslToRgbAndHueWrap) {
     EXPECT_EQ(cam->HueToRGB(10, 200, -80), 10);   // 160: m1
     EXPECT_EQ(cam->HueToRGB(10, 200, 320), 200);  // 80: m2
     EXPECT_EQ(cam->HueToRGB(10, 200, 250), 10 + (190 * 10 + 20) / 40);
-    EXPECT_EQ(cam->HueToRGB(10, 200, 240), 10);   // not reduced: falls to m1
+    EXPECT_EQ(cam->HueToRGB(10, 200, 240), 10);  // not reduced: falls to m1
     EXPECT_EQ(cam->HueToRGB(10, 200, 140), 10 + (190 * 20 + 20) / 40);
     EXPECT_EQ(cam->HueToRGB(200, 10, 30), 200 + (-190 * 30 + 20) / 40);  // truncation toward 0
 }
@@ -149,7 +151,7 @@ TEST_F(Filters, HslIntensityAveragesTheChosenComponents) {
     expectRgb(intensity(true, false, false), 0, 0, 0);
     expectRgb(intensity(false, true, true), 180, 180, 180);  // stays on the 0..240 scale
     expectRgb(intensity(true, true, true), 120, 120, 120);
-    expectRgb(intensity(false, false, false), 255, 0, 0);    // nothing chosen: unchanged
+    expectRgb(intensity(false, false, false), 255, 0, 0);  // nothing chosen: unchanged
 }
 
 // ---- Statistics ----
@@ -199,7 +201,7 @@ TEST_F(Filters, TwoFrameLikenessScores) {
 
 TEST_F(Filters, TwoFrameMotionAveragesChangedPixelsIntoASource) {
     fill(*cam, 0, rgb(100, 20, 7));
-    fill(*cam, 1, rgb(0, 20, 9));  // ratios 0, 1, 7/9: score 59, changed
+    fill(*cam, 1, rgb(0, 20, 9));   // ratios 0, 1, 7/9: score 59, changed
     at(1, 3, 4) = rgb(100, 20, 7);  // unchanged: black
     cam->CalMouvement(0, 1, 0);
     expectRgb(at(0, 0, 0), 50, 20, 8);

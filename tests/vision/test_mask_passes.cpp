@@ -48,8 +48,10 @@ TEST(MaskPasses, Sse2AgreesWithPlainOnEveryKindOfFrame) {
         a->images[0].pixels[7][9].couleur = -1;
         std::memset(reinterpret_cast<char*>(&a->images[0].pixels[3][5]) + 3, 0xAB, 1);
         for (int y = 0; y < kFrameHeight; ++y)
-            for (int x = 0; x < kFrameWidth; ++x) b->images[0].pixels[y][x] = a->images[0].pixels[y][x];
-        ASSERT_EQ(sse2::greyTotal(a->images[0], greysA.data()), plain::greyTotal(b->images[0], greysB.data()));
+            for (int x = 0; x < kFrameWidth; ++x)
+                b->images[0].pixels[y][x] = a->images[0].pixels[y][x];
+        ASSERT_EQ(sse2::greyTotal(a->images[0], greysA.data()),
+                  plain::greyTotal(b->images[0], greysB.data()));
         ASSERT_EQ(greysA, greysB) << round;
         const uint8_t threshold = static_cast<uint8_t>(round == 5 ? 255 : 40 * round);
         sse2::writeMask(a->images[0], greysA.data(), threshold);
@@ -58,8 +60,10 @@ TEST(MaskPasses, Sse2AgreesWithPlainOnEveryKindOfFrame) {
 
         paintNearMask(*a, 2, rng);
         for (int first : {0, kHalfWidth}) {
-            ASSERT_TRUE(sameMoments(sse2::handMoments(a->images[2], first), plain::handMoments(a->images[2], first)));
-            ASSERT_TRUE(sameMoments(sse2::handMoments(a->images[0], first), plain::handMoments(a->images[0], first)));
+            ASSERT_TRUE(sameMoments(sse2::handMoments(a->images[2], first),
+                                    plain::handMoments(a->images[2], first)));
+            ASSERT_TRUE(sameMoments(sse2::handMoments(a->images[0], first),
+                                    plain::handMoments(a->images[0], first)));
         }
     }
 }
@@ -89,8 +93,8 @@ TEST(SpreadsFromMoments, MatchAFreshReadOfTheMask) {
         testframes::fill(*cam, 0, rgb(0, 0, 0));
         for (int k = 0; k <= round; ++k) {
             const int x0 = pos(rng), y0 = pos(rng) * 3 / 4;
-            rect(*cam, 0, x0, y0, std::min(kFrameWidth, x0 + size(rng)), std::min(kFrameHeight, y0 + size(rng)),
-                 rgb(255, 255, 255));
+            rect(*cam, 0, x0, y0, std::min(kFrameWidth, x0 + size(rng)),
+                 std::min(kFrameHeight, y0 + size(rng)), rgb(255, 255, 255));
         }
         cam->calculBarycentre(0);
         cam->calculVariance(0);
@@ -108,7 +112,7 @@ TEST(SpreadsFromMoments, MatchAFreshReadOfTheMask) {
 TEST(SpreadsFromMoments, CentresOffThePicture) {
     auto cam = std::make_unique<CWebCam>();
     testframes::fill(*cam, 0, rgb(0, 0, 0));
-    rect(*cam, 0, 10, 20, 30, 50, rgb(255, 255, 255));     // player 2: 20 x 30
+    rect(*cam, 0, 10, 20, 30, 50, rgb(255, 255, 255));      // player 2: 20 x 30
     rect(*cam, 0, 200, 100, 210, 110, rgb(255, 255, 255));  // player 1: 10 x 10
     cam->calculBarycentre(0);
     cam->baryX2 = 400;
@@ -120,7 +124,8 @@ TEST(SpreadsFromMoments, CentresOffThePicture) {
     for (int y = 20; y < 50; ++y)
         for (int x = 10; x < 30; ++x) sx2 += (x - 400) * (x - 400), sy2 += (y + 50) * (y + 50);
     for (int y = 100; y < 110; ++y)
-        for (int x = 200; x < 210; ++x) sx1 += (x + 340) * (x + 340), sy1 += (y - 1000) * (y - 1000);
+        for (int x = 200; x < 210; ++x)
+            sx1 += (x + 340) * (x + 340), sy1 += (y - 1000) * (y - 1000);
     EXPECT_EQ(cam->varX2, sx2 / 600);
     EXPECT_EQ(cam->varY2, sy2 / 600);
     EXPECT_EQ(cam->varX1, sx1 / 100);

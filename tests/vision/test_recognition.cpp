@@ -45,7 +45,8 @@ void recognise(CWebCam& cam) {
 
 // The rules evaluated literally, one loop per step, as the worker's readings are defined.
 struct Reference {
-    int baryX1 = kHalfMiddleColumn, baryY1 = kMiddleRow, baryX2 = kHalfMiddleColumn, baryY2 = kMiddleRow;
+    int baryX1 = kHalfMiddleColumn, baryY1 = kMiddleRow, baryX2 = kHalfMiddleColumn,
+        baryY2 = kMiddleRow;
     int varX1 = 0, varY1 = 0, varX2 = 0, varY2 = 0, rps1 = kRock, rps2 = kRock, nb2 = 1, nb1 = 1;
 
     static int sign(int vx, int vy, int n) {
@@ -73,8 +74,15 @@ struct Reference {
         for (int y = 0; y < kFrameHeight; ++y)
             for (int x = 0; x < kFrameWidth; ++x) {
                 if (img.pixels[y][x].r != 255) continue;
-                if (x < kHalfWidth) { ++n2; sx2 += x; sy2 += y; }
-                else { ++n1; sx1 += x; sy1 += y; }
+                if (x < kHalfWidth) {
+                    ++n2;
+                    sx2 += x;
+                    sy2 += y;
+                } else {
+                    ++n1;
+                    sx1 += x;
+                    sy1 += y;
+                }
             }
         baryX1 = (n1 ? sx1 / n1 : 0) - kHalfWidth;
         baryY1 = n1 ? sy1 / n1 : 0;
@@ -85,12 +93,28 @@ struct Reference {
         for (int y = 0; y < kFrameHeight; ++y)
             for (int x = 0; x < kFrameWidth; ++x) {
                 if (img.pixels[y][x].r != 255) continue;
-                if (x < kHalfWidth) { qx2 += (x - baryX2) * (x - baryX2); qy2 += (y - baryY2) * (y - baryY2); }
-                else { qx1 += (x - cx1) * (x - cx1); qy1 += (y - baryY1) * (y - baryY1); }
+                if (x < kHalfWidth) {
+                    qx2 += (x - baryX2) * (x - baryX2);
+                    qy2 += (y - baryY2) * (y - baryY2);
+                } else {
+                    qx1 += (x - cx1) * (x - cx1);
+                    qy1 += (y - baryY1) * (y - baryY1);
+                }
             }
-        if (n2) { qx2 /= n2; qy2 /= n2; nb2 = n2; }
-        if (n1) { qx1 /= n1; qy1 /= n1; nb1 = n1; }
-        varX1 = qx1; varY1 = qy1; varX2 = qx2; varY2 = qy2;
+        if (n2) {
+            qx2 /= n2;
+            qy2 /= n2;
+            nb2 = n2;
+        }
+        if (n1) {
+            qx1 /= n1;
+            qy1 /= n1;
+            nb1 = n1;
+        }
+        varX1 = qx1;
+        varY1 = qy1;
+        varX2 = qx2;
+        varY2 = qy2;
         rps1 = sign(varX1, varY1, nb2);
         rps2 = sign(varX2, varY2, nb1);
     }
@@ -108,8 +132,8 @@ protected:
 
 TEST(WebCamStore, ConstructorDefaults) {
     CWebCam cam;
-    const Readings expected{
-        {kHalfMiddleColumn, kMiddleRow, kHalfMiddleColumn, kMiddleRow, 0, 0, 0, 0, kRock, kRock, 1, 1}};
+    const Readings expected{{kHalfMiddleColumn, kMiddleRow, kHalfMiddleColumn, kMiddleRow, 0, 0, 0,
+                             0, kRock, kRock, 1, 1}};
     EXPECT_EQ(readingsOf(cam), expected);
     EXPECT_EQ(cam.hWndParent, nullptr);
     EXPECT_EQ(cam.hDCAffichage, nullptr);
@@ -121,8 +145,10 @@ TEST(WebCamStore, ConstructorDefaults) {
         for (int y = 0; y < kFrameHeight; ++y) ASSERT_NE(img.pixels[y], nullptr);
     }
     // Readings are whole 32-bit values in the declared order.
-    EXPECT_LT(reinterpret_cast<const char*>(&cam.baryX1), reinterpret_cast<const char*>(&cam.nbPixels2));
-    EXPECT_LT(reinterpret_cast<const char*>(&cam.nbPixels2), reinterpret_cast<const char*>(&cam.nbPixels1));
+    EXPECT_LT(reinterpret_cast<const char*>(&cam.baryX1),
+              reinterpret_cast<const char*>(&cam.nbPixels2));
+    EXPECT_LT(reinterpret_cast<const char*>(&cam.nbPixels2),
+              reinterpret_cast<const char*>(&cam.nbPixels1));
     EXPECT_TRUE(cam.rps1.is_always_lock_free);
 }
 
@@ -145,7 +171,8 @@ TEST_F(Recognition, AllWhiteMaskTurnsBlackAndOtherMasksPassThrough) {
     rect(*cam, 0, 10, 10, 50, 50, kWhite);
     CWebCam before;
     for (int y = 0; y < kFrameHeight; ++y)
-        for (int x = 0; x < kFrameWidth; ++x) before.images[0].pixels[y][x] = cam->images[0].pixels[y][x];
+        for (int x = 0; x < kFrameWidth; ++x)
+            before.images[0].pixels[y][x] = cam->images[0].pixels[y][x];
     cam->CalBiCouleur(0);
     EXPECT_TRUE(testframes::sameFrame(*cam, 0, before, 0));
 }
@@ -246,7 +273,8 @@ TEST(RecognitionMatchesReference, OnRandomFrames) {
             // Dark noise with a few bright boxes, like a hand on a dark background.
             std::uniform_int_distribution<int> dark(0, 60), pos(0, 319), size(1, 90);
             for (int y = 0; y < kFrameHeight; ++y)
-                for (int x = 0; x < kFrameWidth; ++x) cam.images[0].pixels[y][x] = rgb(dark(rng), dark(rng), dark(rng));
+                for (int x = 0; x < kFrameWidth; ++x)
+                    cam.images[0].pixels[y][x] = rgb(dark(rng), dark(rng), dark(rng));
             for (int k = 0; k < round; ++k) {
                 const int x0 = pos(rng), y0 = pos(rng) * 3 / 4;
                 rect(cam, 0, x0, y0, std::min(320, x0 + size(rng)), std::min(240, y0 + size(rng)),
@@ -254,7 +282,8 @@ TEST(RecognitionMatchesReference, OnRandomFrames) {
             }
         }
         for (int y = 0; y < kFrameHeight; ++y)
-            for (int x = 0; x < kFrameWidth; ++x) ref->images[0].pixels[y][x] = cam.images[0].pixels[y][x];
+            for (int x = 0; x < kFrameWidth; ++x)
+                ref->images[0].pixels[y][x] = cam.images[0].pixels[y][x];
         recognise(cam);
         reference.run(ref->images[0]);
         ASSERT_EQ(readingsOf(cam), reference.readings()) << "round " << round;

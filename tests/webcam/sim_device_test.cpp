@@ -60,7 +60,8 @@ protected:
             maps_.push_back(static_cast<uint8_t*>(start));
             ASSERT_EQ(::ioctl(fd_, VIDIOC_QBUF, &buf), 0);
         }
-        EXPECT_EQ(::mmap(nullptr, 4096, PROT_READ, MAP_SHARED, fd_, 12345), MAP_FAILED);  // no buffer there
+        EXPECT_EQ(::mmap(nullptr, 4096, PROT_READ, MAP_SHARED, fd_, 12345),
+                  MAP_FAILED);  // no buffer there
         int type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
         ASSERT_EQ(::ioctl(fd_, VIDIOC_STREAMON, &type), 0);
     }
@@ -96,7 +97,8 @@ TEST_F(SimDevice, AnswersLikeAUvcCameraAndPicksTheNearestSize) {
 
     const struct {
         uint32_t fourcc, width, height, wantWidth, wantHeight;
-    } cases[] = {{V4L2_PIX_FMT_RGB24, 300, 200, 320, 240}, {V4L2_PIX_FMT_MJPEG, 1100, 650, 1280, 720},
+    } cases[] = {{V4L2_PIX_FMT_RGB24, 300, 200, 320, 240},
+                 {V4L2_PIX_FMT_MJPEG, 1100, 650, 1280, 720},
                  {V4L2_PIX_FMT_YUYV, 700, 500, 640, 480}};
     for (const auto& c : cases) {
         v4l2_format format{};
@@ -105,7 +107,8 @@ TEST_F(SimDevice, AnswersLikeAUvcCameraAndPicksTheNearestSize) {
         format.fmt.pix.width = c.width;
         format.fmt.pix.height = c.height;
         ASSERT_EQ(::ioctl(fd_, VIDIOC_TRY_FMT, &format), 0);
-        EXPECT_EQ(format.fmt.pix.pixelformat, c.fourcc == V4L2_PIX_FMT_RGB24 ? V4L2_PIX_FMT_YUYV : c.fourcc);
+        EXPECT_EQ(format.fmt.pix.pixelformat,
+                  c.fourcc == V4L2_PIX_FMT_RGB24 ? V4L2_PIX_FMT_YUYV : c.fourcc);
         EXPECT_EQ(format.fmt.pix.width, c.wantWidth);
         EXPECT_EQ(format.fmt.pix.height, c.wantHeight);
     }
@@ -170,7 +173,8 @@ TEST_F(SimDevice, FaultsComeAsTheKernelWouldReportThem) {
     ASSERT_GE(meta, 0);
     v4l2_capability caps{};
     ASSERT_EQ(::ioctl(meta, VIDIOC_QUERYCAP, &caps), 0);
-    EXPECT_EQ(caps.device_caps & (V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_META_CAPTURE), V4L2_CAP_META_CAPTURE);
+    EXPECT_EQ(caps.device_caps & (V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_META_CAPTURE),
+              V4L2_CAP_META_CAPTURE);
     EXPECT_TRUE(caps.capabilities & V4L2_CAP_VIDEO_CAPTURE);  // the whole camera's, as UVC says
     format.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
     EXPECT_EQ(::ioctl(meta, VIDIOC_G_FMT, &format), -1);

@@ -13,12 +13,15 @@
 
 namespace simcam {
 
-inline std::string libraryPath() { return std::string(VORLAXIS_BIN_DIR) + "/tests/v4l2sim/libv4l2sim.so"; }
+inline std::string libraryPath() {
+    return std::string(VORLAXIS_BIN_DIR) + "/tests/v4l2sim/libv4l2sim.so";
+}
 
 // ASan wants to be first among the loaded libraries; the simulation has to come before libc.
 inline std::string asanOptionsWithPreload() {
     const char* current = std::getenv("ASAN_OPTIONS");
-    return std::string(current && *current ? std::string(current) + ":" : "") + "verify_asan_link_order=0";
+    return std::string(current && *current ? std::string(current) + ":" : "") +
+           "verify_asan_link_order=0";
 }
 
 // Environment entries (NAME=VALUE) that load the simulation into a child process.
@@ -50,9 +53,10 @@ public:
 
 private:
     static void clear() {
-        for (const char* name : {"VORLAXIS_SIM_DEVICE", "VORLAXIS_SIM_META_DEVICE", "VORLAXIS_SIM_CLIP",
-                                 "VORLAXIS_SIM_FORMATS", "VORLAXIS_SIM_BUSY", "VORLAXIS_SIM_DENIED",
-                                 "VORLAXIS_SIM_UNPLUG_AFTER", "VORLAXIS_CAMERA"})
+        for (const char* name :
+             {"VORLAXIS_SIM_DEVICE", "VORLAXIS_SIM_META_DEVICE", "VORLAXIS_SIM_CLIP",
+              "VORLAXIS_SIM_FORMATS", "VORLAXIS_SIM_BUSY", "VORLAXIS_SIM_DENIED",
+              "VORLAXIS_SIM_UNPLUG_AFTER", "VORLAXIS_CAMERA"})
             unsetenv(name);
     }
 };
@@ -60,7 +64,8 @@ private:
 // Quadrant colours of the clip: red, green / blue, white (top-left, top-right, bottom-left,
 // bottom-right), and their studio-range YCbCr.
 constexpr uint8_t kQuadrantRgb[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
-constexpr uint8_t kQuadrantYuv[4][3] = {{81, 90, 240}, {145, 54, 34}, {41, 240, 110}, {235, 128, 128}};
+constexpr uint8_t kQuadrantYuv[4][3] = {
+    {81, 90, 240}, {145, 54, 34}, {41, 240, 110}, {235, 128, 128}};
 
 // A 4:4:4 clip of `frames` frames of the four quadrants at `width` x `height`.
 inline void writeQuadrantClip(const std::string& path, int width, int height, int fps, int frames) {
@@ -69,7 +74,9 @@ inline void writeQuadrantClip(const std::string& path, int width, int height, in
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const int q = (y >= height / 2 ? 2 : 0) + (x >= width / 2 ? 1 : 0);
-            for (int c = 0; c < 3; ++c) planes[c][static_cast<size_t>(y) * width + x] = static_cast<char>(kQuadrantYuv[q][c]);
+            for (int c = 0; c < 3; ++c)
+                planes[c][static_cast<size_t>(y) * width + x] =
+                    static_cast<char>(kQuadrantYuv[q][c]);
         }
     std::ofstream out(path, std::ios::binary);
     out << "YUV4MPEG2 W" << width << " H" << height << " F" << fps << ":1 Ip A1:1 C444\n";

@@ -34,7 +34,8 @@ void pump() {
 
 // Pumps the previews until `done` holds or the deadline passes.
 bool pumpUntil(const std::function<bool()>& done) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(kDeadlineSeconds);
+    const auto end =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(kDeadlineSeconds);
     while (std::chrono::steady_clock::now() < end) {
         pump();
         if (done()) return true;
@@ -57,7 +58,8 @@ Rgb quadrantMean(int quadrant, At at) {
             const Rgb c = at(x, y);
             sum[0] += c.r, sum[1] += c.g, sum[2] += c.b;
         }
-    return {static_cast<int>(sum[0] / n), static_cast<int>(sum[1] / n), static_cast<int>(sum[2] / n)};
+    return {static_cast<int>(sum[0] / n), static_cast<int>(sum[1] / n),
+            static_cast<int>(sum[2] / n)};
 }
 
 template <typename At>
@@ -65,9 +67,10 @@ bool showsQuadrants(At at, std::string& why) {
     for (int q = 0; q < 4; ++q) {
         const Rgb m = quadrantMean(q, at);
         const uint8_t* want = simcam::kQuadrantRgb[q];
-        if (std::abs(m.r - want[0]) > 10 || std::abs(m.g - want[1]) > 10 || std::abs(m.b - want[2]) > 10) {
-            why = "quadrant " + std::to_string(q) + " is (" + std::to_string(m.r) + ", " + std::to_string(m.g) +
-                  ", " + std::to_string(m.b) + ")";
+        if (std::abs(m.r - want[0]) > 10 || std::abs(m.g - want[1]) > 10 ||
+            std::abs(m.b - want[2]) > 10) {
+            why = "quadrant " + std::to_string(q) + " is (" + std::to_string(m.r) + ", " +
+                  std::to_string(m.g) + ", " + std::to_string(m.b) + ")";
             return false;
         }
     }
@@ -98,7 +101,8 @@ protected:
     void TearDown() override { std::remove(clip_.c_str()); }
 
     HWND createCapture() {
-        return capCreateCaptureWindowA("handle", WS_CHILD | WS_VISIBLE, 440, 0, 320, 240, panel_, 0);
+        return capCreateCaptureWindowA("handle", WS_CHILD | WS_VISIBLE, 440, 0, 320, 240, panel_,
+                                       0);
     }
 
     // Connects capture driver `driver`; returns the result, and what was printed.
@@ -120,7 +124,8 @@ protected:
     static Rgb canvasAt(HWND capture, int x, int y) {
         vorlaxis::platform::CanvasLock canvas(capture);
         const uint32_t p = canvas.valid() ? canvas.row(y)[x] : 0;
-        return {static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>(p & 0xFF)};
+        return {static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                static_cast<int>(p & 0xFF)};
     }
 
     testsupport::HeadlessWindow window_{"webcam-test-panel", 1200, 272, WS_OVERLAPPEDWINDOW};
@@ -146,12 +151,14 @@ TEST_P(WebcamFormats, PreviewAndSlotZeroShowTheQuadrantsTheRightWayRound) {
     cam->hDCAffichage = GetDC(panel_);
     ::testing::internal::CaptureStdout();
     cam->Connect();
-    EXPECT_NE(::testing::internal::GetCapturedStdout().find(GetParam().described), std::string::npos);
+    EXPECT_NE(::testing::internal::GetCapturedStdout().find(GetParam().described),
+              std::string::npos);
     cam->AfficheWebCam();
     std::string why = "nothing shown";
     const HWND capture = cam->hWndCapture;
-    EXPECT_TRUE(pumpUntil([&] { return showsQuadrants([&](int x, int y) { return canvasAt(capture, x, y); }, why); }))
-        << why;
+    EXPECT_TRUE(pumpUntil([&] {
+        return showsQuadrants([&](int x, int y) { return canvasAt(capture, x, y); }, why);
+    })) << why;
     cam->ChargeCapture(0);
     const auto slot = [&](int x, int y) {
         const Pixel& p = cam->images[0].pixels[y][x];
@@ -162,10 +169,11 @@ TEST_P(WebcamFormats, PreviewAndSlotZeroShowTheQuadrantsTheRightWayRound) {
     DestroyWindow(capture);
 }
 
-INSTANTIATE_TEST_SUITE_P(Camera, WebcamFormats,
-                         ::testing::Values(CameraMode{"YUYV=640x480", "Camera: camera /dev/video42 ("},
-                                           CameraMode{"MJPG=1280x720", "Camera: camera /dev/video42 (1280x720)"}),
-                         [](const auto& info) { return info.index == 0 ? "Yuyv640x480" : "Mjpeg1280x720"; });
+INSTANTIATE_TEST_SUITE_P(
+    Camera, WebcamFormats,
+    ::testing::Values(CameraMode{"YUYV=640x480", "Camera: camera /dev/video42 ("},
+                      CameraMode{"MJPG=1280x720", "Camera: camera /dev/video42 (1280x720)"}),
+    [](const auto& info) { return info.index == 0 ? "Yuyv640x480" : "Mjpeg1280x720"; });
 
 TEST_F(Webcam, DriversCountOnlyNodesThatCaptureVideoAndAreListedWithTheirFormats) {
     sim_.set("VORLAXIS_SIM_DEVICE", "/dev/video42:/dev/video44")
@@ -192,12 +200,15 @@ TEST_F(Webcam, DriversCountOnlyNodesThatCaptureVideoAndAreListedWithTheirFormats
 TEST_F(Webcam, ACameraThatCannotBeUsedSaysWhatToDo) {
     const HWND capture = createCapture();
     sim_.set("VORLAXIS_SIM_DEVICE", "/dev/video42").set("VORLAXIS_SIM_BUSY", "1");
-    EXPECT_NE(connectFailure(capture).find("camera /dev/video42 is in use by another program: close it"),
-              std::string::npos);
+    EXPECT_NE(
+        connectFailure(capture).find("camera /dev/video42 is in use by another program: close it"),
+        std::string::npos);
 
     sim_.set("VORLAXIS_SIM_BUSY", "0").set("VORLAXIS_SIM_DENIED", "1");
     std::string err = connectFailure(capture);
-    EXPECT_NE(err.find("/dev/video42: permission denied: add yourself to the video group"), std::string::npos) << err;
+    EXPECT_NE(err.find("/dev/video42: permission denied: add yourself to the video group"),
+              std::string::npos)
+        << err;
     char name[80], version[80];
     ASSERT_TRUE(capGetDriverDescriptionA(0, name, sizeof name, version, sizeof version));
     EXPECT_STREQ(version, "/dev/video42: Permission denied");
@@ -205,14 +216,17 @@ TEST_F(Webcam, ACameraThatCannotBeUsedSaysWhatToDo) {
     sim_.set("VORLAXIS_SIM_DENIED", "0").set("VORLAXIS_SIM_DEVICE", "/dev/video99");
     sim_.set("VORLAXIS_SIM_META_DEVICE", "/dev/video41");
     err = connectFailure(capture);
-    EXPECT_NE(err.find("no camera found: /dev/video41 (Vorlaxis Sim Webcam) captures no video pictures"),
-              std::string::npos)
+    EXPECT_NE(
+        err.find("no camera found: /dev/video41 (Vorlaxis Sim Webcam) captures no video pictures"),
+        std::string::npos)
         << err;
     sim_.set("VORLAXIS_CAMERA", "/dev/video41");
     err = connectFailure(capture);
-    EXPECT_NE(err.find("/dev/video41 (Vorlaxis Sim Webcam) does not capture video pictures: it is a camera's "
-                       "metadata node"),
-              std::string::npos)
+    EXPECT_NE(
+        err.find(
+            "/dev/video41 (Vorlaxis Sim Webcam) does not capture video pictures: it is a camera's "
+            "metadata node"),
+        std::string::npos)
         << err;
 }
 
@@ -246,7 +260,8 @@ TEST_F(Webcam, AnUnpluggedCameraLeavesTheLastPictureAndIsReportedOnce) {
 
 // The recognition reads the same signs whether the clip plays as a clip or through the camera.
 TEST_F(Webcam, RecognitionThroughTheCameraMatchesTheClip) {
-    const std::string script = testsupport::scratchPath("webcam", ".txt"), hands = testsupport::scratchPath("webcam", ".y4m");
+    const std::string script = testsupport::scratchPath("webcam", ".txt"),
+                      hands = testsupport::scratchPath("webcam", ".y4m");
     std::ofstream(script) << "fps 15\n10 scissors 70,120 | paper 90,110\n";
     const std::string clipgen = std::string(VORLAXIS_BIN_DIR) + "/tools/clipgen";
     ASSERT_EQ(std::system((clipgen + " " + script + " " + hands + " 2>/dev/null").c_str()), 0);

@@ -20,7 +20,9 @@ struct Picture {
     int height = 0;
     std::vector<uint32_t> pixels;  // 0x00RRGGBB as the bytes blue, green, red, reserved read
 
-    uint32_t rgb(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFFu; }
+    uint32_t rgb(int x, int y) const {
+        return pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFFu;
+    }
 };
 
 using Scene = std::map<std::string, Picture>;
@@ -51,7 +53,8 @@ uint32_t pixelOf(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8)
 int distance(uint32_t a, uint32_t b) {
     int sum = 0;
     for (int shift = 0; shift <= 16; shift += 8)
-        sum += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
+        sum +=
+            std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
     return sum;
 }
 
@@ -185,8 +188,8 @@ TEST_F(WineGdi, OpaqueTextFillsTheSameCellBoxAndInksTheSameColour) {
         auto notSurface = [](uint32_t c) { return c != 0xFFFFFFu; };
         Box oursCell = boxOf(a, notSurface, 0, &unused);
         Box wineCell = boxOf(b, notSurface, 0, &unused);
-        EXPECT_TRUE(within1(oursCell, wineCell)) << name << ": cell " << oursCell << ", Wine's "
-                                                 << wineCell;
+        EXPECT_TRUE(within1(oursCell, wineCell))
+            << name << ": cell " << oursCell << ", Wine's " << wineCell;
         expectSameInk(name, a, b, 0xFFFFFF, paper, pixelOf(gdi_scene::kInk));
     }
     EXPECT_GT(compared, 0);

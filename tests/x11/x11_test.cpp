@@ -78,8 +78,7 @@ unsigned long pixelAt(Display* dpy, Window w, int x, int y) {
     if (!image) return ~0ul;
     unsigned long raw = XGetPixel(image, 0, 0);
     unsigned long pixel = channelOf(raw, image->red_mask) << 16 |
-                          channelOf(raw, image->green_mask) << 8 |
-                          channelOf(raw, image->blue_mask);
+                          channelOf(raw, image->green_mask) << 8 | channelOf(raw, image->blue_mask);
     XDestroyImage(image);
     return pixel;
 }
@@ -158,8 +157,8 @@ TEST_F(X11, TopLevelWindowCarriesCaptionClassAndClientGeometryAndShowsItsCanvase
 }
 
 TEST_F(X11, KeysAndTheCloseRequestBecomeMessages) {
-    HWND hwnd = CreateWindowExA(0, "x11-test", "layer x11 input", 0, 0, 0, 64, 64, nullptr,
-                                nullptr, nullptr, nullptr);
+    HWND hwnd = CreateWindowExA(0, "x11-test", "layer x11 input", 0, 0, 0, 64, 64, nullptr, nullptr,
+                                nullptr, nullptr);
     ShowWindow(hwnd, SW_SHOWNORMAL);
     Window xwin = 0;
     ASSERT_TRUE(pumpUntil([&] {

@@ -6,9 +6,9 @@
 namespace assetgen {
 
 // Each returns false after printing a message naming the file that could not be written.
-bool writeKeyframes(const std::string& dir);   // the 18 keyframe text files
-bool writePictures(const std::string& dir);    // the 18 BMP images
-bool writeAudio(const std::string& dir);       // music.ogg, explosion.wav, sound.wav
+bool writeKeyframes(const std::string& dir);  // the 18 keyframe text files
+bool writePictures(const std::string& dir);   // the 18 BMP images
+bool writeAudio(const std::string& dir);      // music.ogg, explosion.wav, sound.wav
 // The desktop icon, not game data: SIZExSIZE/apps/vorlaxis.png under `dir` (48, 128, 256).
 bool writeIcons(const std::string& dir);
 

@@ -18,28 +18,23 @@ constexpr long kOggSerial = 0x564c5853;  // fixed, so the file is the same on ev
 
 class OutFile {
 public:
-    explicit OutFile(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "wb")) {}
-    ~OutFile()
-    {
-        if (file_ != nullptr)
-            std::fclose(file_);
+    explicit OutFile(const std::string& path)
+        : path_(path), file_(std::fopen(path.c_str(), "wb")) {}
+    ~OutFile() {
+        if (file_ != nullptr) std::fclose(file_);
     }
     OutFile(const OutFile&) = delete;
     OutFile& operator=(const OutFile&) = delete;
 
     bool ok() const { return file_ != nullptr && ok_; }
-    void write(const void* data, std::size_t size)
-    {
-        if (file_ != nullptr && size > 0)
-            ok_ = std::fwrite(data, 1, size, file_) == size && ok_;
+    void write(const void* data, std::size_t size) {
+        if (file_ != nullptr && size > 0) ok_ = std::fwrite(data, 1, size, file_) == size && ok_;
     }
     // Closes the file; false (after saying which file) if anything failed on the way.
-    bool finish()
-    {
+    bool finish() {
         const bool closed = file_ != nullptr && std::fclose(file_) == 0;
         file_ = nullptr;
-        if (!(closed && ok_))
-            std::fprintf(stderr, "assetgen: cannot write %s\n", path_.c_str());
+        if (!(closed && ok_)) std::fprintf(stderr, "assetgen: cannot write %s\n", path_.c_str());
         return closed && ok_;
     }
 
@@ -49,35 +44,30 @@ private:
     bool ok_ = true;
 };
 
-void putLe(std::vector<unsigned char>& out, uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+void putLe(std::vector<unsigned char>& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
 }
 
-int16_t toPcm(float v)
-{
+int16_t toPcm(float v) {
     return static_cast<int16_t>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f));
 }
 
-bool writeWav(const std::string& path, const std::vector<float>& samples, int rate)
-{
+bool writeWav(const std::string& path, const std::vector<float>& samples, int rate) {
     const auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
     std::vector<unsigned char> bytes;
     bytes.insert(bytes.end(), {'R', 'I', 'F', 'F'});
     putLe(bytes, 36 + dataBytes, 4);
     bytes.insert(bytes.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    putLe(bytes, 16, 4);        // fmt chunk size
-    putLe(bytes, 1, 2);         // PCM
-    putLe(bytes, 1, 2);         // mono
+    putLe(bytes, 16, 4);  // fmt chunk size
+    putLe(bytes, 1, 2);   // PCM
+    putLe(bytes, 1, 2);   // mono
     putLe(bytes, rate, 4);
     putLe(bytes, rate * 2, 4);  // bytes per second
     putLe(bytes, 2, 2);         // bytes per frame
     putLe(bytes, 16, 2);        // bits per sample
     bytes.insert(bytes.end(), {'d', 'a', 't', 'a'});
     putLe(bytes, dataBytes, 4);
-    for (float v : samples)
-        putLe(bytes, static_cast<uint16_t>(toPcm(v)), 2);
+    for (float v : samples) putLe(bytes, static_cast<uint16_t>(toPcm(v)), 2);
     OutFile out(path);
     out.write(bytes.data(), bytes.size());
     return out.finish();
@@ -86,21 +76,18 @@ bool writeWav(const std::string& path, const std::vector<float>& samples, int ra
 // Owns the libvorbis and libogg encoder state for one stream.
 class VorbisWriter {
 public:
-    VorbisWriter(OutFile& out, int rate) : out_(out)
-    {
+    VorbisWriter(OutFile& out, int rate) : out_(out) {
         vorbis_info_init(&info_);
         ready_ = vorbis_encode_init_vbr(&info_, 2, rate, kMusicQuality) == 0;
         vorbis_comment_init(&comment_);
-        if (!ready_)
-            return;
+        if (!ready_) return;
         vorbis_comment_add_tag(&comment_, "TITLE", "Vorlaxis");
         vorbis_analysis_init(&dsp_, &info_);
         vorbis_block_init(&dsp_, &block_);
         ogg_stream_init(&stream_, kOggSerial);
         writeHeaders();
     }
-    ~VorbisWriter()
-    {
+    ~VorbisWriter() {
         if (ready_) {
             ogg_stream_clear(&stream_);
             vorbis_block_clear(&block_);
@@ -114,8 +101,7 @@ public:
 
     bool ready() const { return ready_; }
 
-    void encode(const StereoLoop& song)
-    {
+    void encode(const StereoLoop& song) {
         constexpr std::size_t kChunk = 4096;
         for (std::size_t at = 0; at < song.frames(); at += kChunk) {
             const std::size_t n = std::min(kChunk, song.frames() - at);
@@ -128,24 +114,20 @@ public:
         vorbis_analysis_wrote(&dsp_, 0);  // end of stream
         drain();
         ogg_page page;
-        while (ogg_stream_flush(&stream_, &page) != 0)
-            writePage(page);
+        while (ogg_stream_flush(&stream_, &page) != 0) writePage(page);
     }
 
 private:
-    void writeHeaders()
-    {
+    void writeHeaders() {
         ogg_packet id, comments, codebooks;
         vorbis_analysis_headerout(&dsp_, &comment_, &id, &comments, &codebooks);
         ogg_stream_packetin(&stream_, &id);
         ogg_stream_packetin(&stream_, &comments);
         ogg_stream_packetin(&stream_, &codebooks);
         ogg_page page;
-        while (ogg_stream_flush(&stream_, &page) != 0)
-            writePage(page);
+        while (ogg_stream_flush(&stream_, &page) != 0) writePage(page);
     }
-    void drain()
-    {
+    void drain() {
         ogg_packet packet;
         ogg_page page;
         while (vorbis_analysis_blockout(&dsp_, &block_) == 1) {
@@ -153,13 +135,11 @@ private:
             vorbis_bitrate_addblock(&block_);
             while (vorbis_bitrate_flushpacket(&dsp_, &packet) != 0) {
                 ogg_stream_packetin(&stream_, &packet);
-                while (ogg_stream_pageout(&stream_, &page) != 0)
-                    writePage(page);
+                while (ogg_stream_pageout(&stream_, &page) != 0) writePage(page);
             }
         }
     }
-    void writePage(const ogg_page& page)
-    {
+    void writePage(const ogg_page& page) {
         out_.write(page.header, static_cast<std::size_t>(page.header_len));
         out_.write(page.body, static_cast<std::size_t>(page.body_len));
     }
@@ -173,12 +153,12 @@ private:
     ogg_stream_state stream_;
 };
 
-bool writeOgg(const std::string& path, const StereoLoop& song, int rate)
-{
+bool writeOgg(const std::string& path, const StereoLoop& song, int rate) {
     OutFile out(path);
     VorbisWriter writer(out, rate);
     if (!writer.ready()) {
-        std::fprintf(stderr, "assetgen: the Vorbis encoder refused %d Hz stereo for %s\n", rate, path.c_str());
+        std::fprintf(stderr, "assetgen: the Vorbis encoder refused %d Hz stereo for %s\n", rate,
+                     path.c_str());
         return false;
     }
     writer.encode(song);
@@ -187,8 +167,7 @@ bool writeOgg(const std::string& path, const StereoLoop& song, int rate)
 
 }  // namespace
 
-bool writeAudio(const std::string& dir)
-{
+bool writeAudio(const std::string& dir) {
     StereoLoop song = composeMusic();
     // The mixer adds an effect on top of the music at full volume: together, with the codec's
     // own overshoot, they must stay below full scale.

@@ -13,8 +13,7 @@ class Noise {
 public:
     explicit Noise(uint32_t seed) : state_(seed != 0 ? seed : 1) {}
     // White noise in -1..1 (xorshift32).
-    double next()
-    {
+    double next() {
         state_ ^= state_ << 13;
         state_ ^= state_ >> 17;
         state_ ^= state_ << 5;
@@ -28,8 +27,7 @@ private:
 inline double midiToHz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
 
 // Rounds off the jumps of the saw and pulse so the upper notes do not alias.
-inline double polyBlep(double t, double dt)
-{
+inline double polyBlep(double t, double dt) {
     if (t < dt) {
         t /= dt;
         return t + t - t * t - 1.0;
@@ -45,22 +43,19 @@ inline double polyBlep(double t, double dt)
 struct Oscillator {
     double phase = 0.0;
 
-    double saw(double dt)
-    {
+    double saw(double dt) {
         const double v = 2.0 * phase - 1.0 - polyBlep(phase, dt);
         advance(dt);
         return v;
     }
-    double pulse(double dt, double width)
-    {
+    double pulse(double dt, double width) {
         double v = phase < width ? 1.0 : -1.0;
         v += polyBlep(phase, dt);
         v -= polyBlep(std::fmod(phase + 1.0 - width, 1.0), dt);
         advance(dt);
         return v;
     }
-    double sine(double dt)
-    {
+    double sine(double dt) {
         const double v = std::sin(2.0 * kPi * phase);
         advance(dt);
         return v;
@@ -75,8 +70,7 @@ struct Svf {
     };
     double ic1 = 0.0, ic2 = 0.0;
 
-    Out process(double x, double cutoffHz, double q, double sampleRate)
-    {
+    Out process(double x, double cutoffHz, double q, double sampleRate) {
         const double g = std::tan(kPi * std::clamp(cutoffHz, 10.0, 0.45 * sampleRate) / sampleRate);
         const double k = 1.0 / q;
         const double a1 = 1.0 / (1.0 + g * (g + k));
@@ -95,26 +89,20 @@ struct Svf {
 struct Adsr {
     double attack, decay, sustain, release;
 
-    double held(double t) const
-    {
-        if (t < attack)
-            return t / attack;
-        if (t < attack + decay)
-            return 1.0 - (1.0 - sustain) * (t - attack) / decay;
+    double held(double t) const {
+        if (t < attack) return t / attack;
+        if (t < attack + decay) return 1.0 - (1.0 - sustain) * (t - attack) / decay;
         return sustain;
     }
-    double at(double t, double length) const
-    {
-        if (t < length)
-            return held(t);
+    double at(double t, double length) const {
+        if (t < length) return held(t);
         const double r = (t - length) / release;
         return r >= 1.0 ? 0.0 : held(length) * (1.0 - r);
     }
 };
 
 // A percussive strike: a few milliseconds of rise, then an exponential fall.
-inline double strike(double t, double fall, double rise = 0.002)
-{
+inline double strike(double t, double fall, double rise = 0.002) {
     return std::min(1.0, t / rise) * std::exp(-t / fall);
 }
 

@@ -23,14 +23,12 @@ struct Pan {
 };
 
 // Equal-power position, -1 hard left to 1 hard right.
-Pan panAt(double position)
-{
+Pan panAt(double position) {
     const double angle = (position + 1.0) * kPi / 4.0;
     return {std::cos(angle), std::sin(angle)};
 }
 
-void addFrame(StereoLoop& bus, std::size_t frame, double value, Pan pan)
-{
+void addFrame(StereoLoop& bus, std::size_t frame, double value, Pan pan) {
     const std::size_t i = frame % bus.frames();
     bus.left[i] += static_cast<float>(value * pan.l);
     bus.right[i] += static_cast<float>(value * pan.r);
@@ -52,12 +50,14 @@ const Chord kChords[kBars] = {
 
 // One bar per line; each note is name:length in eighths, "r" is a rest.
 const char* const kMelody[kBars] = {
-    "E5:2 A5:2 G5:1 E5:1 C5:2", "F5:3 E5:1 C5:2 A4:2",      "G4:2 C5:2 E5:2 G5:2",
-    "D5:6 r:2",                 "E5:2 A5:2 B5:1 C6:1 B5:2", "A5:3 G5:1 F5:2 E5:2",
-    "D5:2 F5:2 A5:2 F5:1 D5:1", "B4:2 E5:2 G#5:4",          "A5:4 C6:2 A5:2",
-    "B5:4 D6:2 B5:2",           "G5:3 E5:1 B4:2 E5:2",      "C6:2 B5:2 A5:4",
-    "F5:2 A5:2 D6:3 C6:1",      "C6:2 B5:1 A5:1 E5:4",      "F5:2 A5:2 C6:2 A5:2",
-    "G#5:2 B5:2 E5:2 G#5:1 B5:1",
+    "E5:2 A5:2 G5:1 E5:1 C5:2", "F5:3 E5:1 C5:2 A4:2",
+    "G4:2 C5:2 E5:2 G5:2",      "D5:6 r:2",
+    "E5:2 A5:2 B5:1 C6:1 B5:2", "A5:3 G5:1 F5:2 E5:2",
+    "D5:2 F5:2 A5:2 F5:1 D5:1", "B4:2 E5:2 G#5:4",
+    "A5:4 C6:2 A5:2",           "B5:4 D6:2 B5:2",
+    "G5:3 E5:1 B4:2 E5:2",      "C6:2 B5:2 A5:4",
+    "F5:2 A5:2 D6:3 C6:1",      "C6:2 B5:1 A5:1 E5:4",
+    "F5:2 A5:2 C6:2 A5:2",      "G#5:2 B5:2 E5:2 G#5:1 B5:1",
 };
 
 struct Note {
@@ -67,18 +67,15 @@ struct Note {
 };
 
 // "G#5" -> 80; anything else (the rest "r") -> -1.
-int pitchOf(const std::string& name)
-{
+int pitchOf(const std::string& name) {
     static const int kSemitone[7] = {9, 11, 0, 2, 4, 5, 7};  // A B C D E F G
-    if (name.size() < 2 || name[0] < 'A' || name[0] > 'G')
-        return -1;
+    if (name.size() < 2 || name[0] < 'A' || name[0] > 'G') return -1;
     const bool sharp = name[1] == '#';
     const int octave = name[sharp ? 2 : 1] - '0';
     return 12 * (octave + 1) + kSemitone[name[0] - 'A'] + (sharp ? 1 : 0);
 }
 
-std::vector<Note> melody()
-{
+std::vector<Note> melody() {
     std::vector<Note> notes;
     for (int bar = 0; bar < kBars; ++bar) {
         std::istringstream tokens(kMelody[bar]);
@@ -88,23 +85,20 @@ std::vector<Note> melody()
             const std::size_t colon = token.find(':');
             const std::size_t length = std::stoul(token.substr(colon + 1)) * kEighth;
             const int pitch = pitchOf(token.substr(0, colon));
-            if (pitch >= 0)
-                notes.push_back({at, length, pitch});
+            if (pitch >= 0) notes.push_back({at, length, pitch});
             at += length;
         }
     }
     return notes;
 }
 
-std::size_t sixteenth(int bar, double step)
-{
+std::size_t sixteenth(int bar, double step) {
     return static_cast<std::size_t>(bar) * kBar + static_cast<std::size_t>(step * kSixteenth + 0.5);
 }
 
 // Renders `seconds` of a voice, one sample per call of `voice(t)`, from `start` onwards.
 template <typename Voice>
-void render(StereoLoop& bus, std::size_t start, double seconds, Pan pan, Voice voice)
-{
+void render(StereoLoop& bus, std::size_t start, double seconds, Pan pan, Voice voice) {
     const auto frames = static_cast<std::size_t>(seconds * kMusicRate);
     for (std::size_t i = 0; i < frames; ++i)
         addFrame(bus, start + i, voice(static_cast<double>(i) / kMusicRate), pan);
@@ -114,8 +108,7 @@ double seconds(std::size_t frames) { return static_cast<double>(frames) / kMusic
 
 // --- drums -----------------------------------------------------------------------------
 
-void kick(StereoLoop& bus, std::size_t at)
-{
+void kick(StereoLoop& bus, std::size_t at) {
     Oscillator body;
     Noise click(0x6b1c);
     render(bus, at, 0.45, panAt(0.0), [&](double t) {
@@ -125,30 +118,29 @@ void kick(StereoLoop& bus, std::size_t at)
     });
 }
 
-void snare(StereoLoop& bus, std::size_t at, double gain)
-{
+void snare(StereoLoop& bus, std::size_t at, double gain) {
     Oscillator body;
     Noise noise(0x5a4e);
     Svf filter;
     render(bus, at, 0.32, panAt(0.08), [&](double t) {
         const Svf::Out n = filter.process(noise.next(), 3200.0, 0.6, kMusicRate);
         const double tone = body.sine((175.0 + 40.0 * std::exp(-t / 0.02)) / kMusicRate);
-        return gain * (0.5 * tone * strike(t, 0.05) + 0.65 * (n.band + 0.4 * n.high) * strike(t, 0.1));
+        return gain *
+               (0.5 * tone * strike(t, 0.05) + 0.65 * (n.band + 0.4 * n.high) * strike(t, 0.1));
     });
 }
 
-void hat(StereoLoop& bus, std::size_t at, double gain, bool open)
-{
+void hat(StereoLoop& bus, std::size_t at, double gain, bool open) {
     Noise noise(0x4a7);
     Svf filter;
     const double fall = open ? 0.14 : 0.022;
     render(bus, at, open ? 0.5 : 0.12, panAt(-0.3), [&](double t) {
-        return 0.4 * gain * filter.process(noise.next(), 7500.0, 0.8, kMusicRate).high * strike(t, fall, 0.001);
+        return 0.4 * gain * filter.process(noise.next(), 7500.0, 0.8, kMusicRate).high *
+               strike(t, fall, 0.001);
     });
 }
 
-void crash(StereoLoop& bus, std::size_t at)
-{
+void crash(StereoLoop& bus, std::size_t at) {
     Noise noise(0xc4a5);
     Svf filter;
     render(bus, at, 2.4, panAt(0.25), [&](double t) {
@@ -157,15 +149,11 @@ void crash(StereoLoop& bus, std::size_t at)
     });
 }
 
-void drumBar(StereoLoop& bus, int bar)
-{
+void drumBar(StereoLoop& bus, int bar) {
     const bool full = bar >= kSecondHalf;
-    if (bar % kSecondHalf == 0)
-        crash(bus, sixteenth(bar, 0));
-    for (double step : {0.0, 8.0, 10.0})
-        kick(bus, sixteenth(bar, step));
-    if (full)
-        kick(bus, sixteenth(bar, 3));
+    if (bar % kSecondHalf == 0) crash(bus, sixteenth(bar, 0));
+    for (double step : {0.0, 8.0, 10.0}) kick(bus, sixteenth(bar, step));
+    if (full) kick(bus, sixteenth(bar, 3));
     snare(bus, sixteenth(bar, 4), 1.0);
     snare(bus, sixteenth(bar, 12), 1.0);
     for (int step = 0; step < 16; step += full ? 1 : 2) {
@@ -180,8 +168,7 @@ void drumBar(StereoLoop& bus, int bar)
 
 // --- pitched voices --------------------------------------------------------------------
 
-void bassNote(StereoLoop& bus, const Note& note)
-{
+void bassNote(StereoLoop& bus, const Note& note) {
     Oscillator saw, sub;
     Svf filter;
     const Adsr env{0.004, 0.15, 0.7, 0.04};
@@ -194,15 +181,15 @@ void bassNote(StereoLoop& bus, const Note& note)
     });
 }
 
-void bassLine(StereoLoop& bus, int bar)
-{
+void bassLine(StereoLoop& bus, int bar) {
     struct Step {
         int eighth, length, interval;
     };
     // A pushing, syncopated figure first; straight eighths for the second section.
-    static const Step kFirst[] = {{0, 3, 0}, {3, 1, 0}, {4, 1, 12}, {5, 1, 0}, {6, 1, 7}, {7, 1, 12}};
-    static const Step kSecond[] = {{0, 1, 0}, {1, 1, 0}, {2, 1, 12}, {3, 1, 0},
-                                   {4, 1, 0}, {5, 1, 12}, {6, 1, 7}, {7, 1, 12}};
+    static const Step kFirst[] = {{0, 3, 0}, {3, 1, 0}, {4, 1, 12},
+                                  {5, 1, 0}, {6, 1, 7}, {7, 1, 12}};
+    static const Step kSecond[] = {{0, 1, 0}, {1, 1, 0},  {2, 1, 12}, {3, 1, 0},
+                                   {4, 1, 0}, {5, 1, 12}, {6, 1, 7},  {7, 1, 12}};
     const bool full = bar >= kSecondHalf;
     const Step* steps = full ? kSecond : kFirst;
     const int count = full ? 8 : 6;
@@ -213,8 +200,7 @@ void bassLine(StereoLoop& bus, int bar)
     }
 }
 
-void padChord(StereoLoop& bus, int bar)
-{
+void padChord(StereoLoop& bus, int bar) {
     const Adsr env{0.35, 0.6, 0.8, 0.6};
     const double len = seconds(kBar) - 0.1;
     for (int tone : kChords[bar].tones) {
@@ -226,14 +212,14 @@ void padChord(StereoLoop& bus, int bar)
             render(bus, static_cast<std::size_t>(bar) * kBar, len + env.release, panAt(0.8 * side),
                    [&](double t) {
                        const double raw = a.saw(hz / kMusicRate) + b.saw(hz * 1.004 / kMusicRate);
-                       return 0.055 * filter.process(raw, 1300.0, 0.7, kMusicRate).low * env.at(t, len);
+                       return 0.055 * filter.process(raw, 1300.0, 0.7, kMusicRate).low *
+                              env.at(t, len);
                    });
         }
     }
 }
 
-void leadNote(StereoLoop& bus, const Note& note)
-{
+void leadNote(StereoLoop& bus, const Note& note) {
     Oscillator a, b, c;
     Svf filter;
     const Adsr env{0.012, 0.25, 0.65, 0.12};
@@ -249,23 +235,23 @@ void leadNote(StereoLoop& bus, const Note& note)
     });
 }
 
-void arpeggioBar(StereoLoop& bus, int bar)
-{
+void arpeggioBar(StereoLoop& bus, int bar) {
     static const int kOrder[4] = {0, 1, 2, 1};
     for (int step = 0; step < 16; ++step) {
         Oscillator osc;
         Svf filter;
         const double dt = midiToHz(kChords[bar].tones[kOrder[step % 4]] + 12) / kMusicRate;
         render(bus, sixteenth(bar, step), 0.25, panAt(-0.4), [&](double t) {
-            return 0.1 * filter.process(osc.pulse(dt, 0.25), 2600.0, 0.8, kMusicRate).low * strike(t, 0.08);
+            return 0.1 * filter.process(osc.pulse(dt, 0.25), 2600.0, 0.8, kMusicRate).low *
+                   strike(t, 0.08);
         });
     }
 }
 
 // Ping-pong echo of `send` mixed into `out`. Runs round the loop twice so that the echoes
 // of the last bars are already there at the start of the first pass.
-void addEcho(const StereoLoop& send, StereoLoop& out, std::size_t delay, double feedback, double level)
-{
+void addEcho(const StereoLoop& send, StereoLoop& out, std::size_t delay, double feedback,
+             double level) {
     const std::size_t n = send.frames();
     std::vector<float> left(n), right(n);
     double damp = 0.0;
@@ -284,19 +270,16 @@ void addEcho(const StereoLoop& send, StereoLoop& out, std::size_t delay, double 
 
 }  // namespace
 
-StereoLoop composeMusic()
-{
+StereoLoop composeMusic() {
     StereoLoop mix(static_cast<std::size_t>(kBars) * kBar);
     StereoLoop send(mix.frames());
     for (int bar = 0; bar < kBars; ++bar) {
         drumBar(mix, bar);
         bassLine(mix, bar);
         padChord(mix, bar);
-        if (bar >= kSecondHalf)
-            arpeggioBar(send, bar);
+        if (bar >= kSecondHalf) arpeggioBar(send, bar);
     }
-    for (const Note& note : melody())
-        leadNote(send, note);
+    for (const Note& note : melody()) leadNote(send, note);
     addEcho(send, mix, 3 * kEighth / 2, 0.4, 0.35);
     for (std::size_t i = 0; i < mix.frames(); ++i) {
         mix.left[i] += send.left[i];

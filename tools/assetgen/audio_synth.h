@@ -17,9 +17,9 @@ struct StereoLoop {
 constexpr int kMusicRate = 44100;
 constexpr int kEffectRate = 22050;  // the rate the game opens the audio device at
 
-StereoLoop composeMusic();                // a 32 s loop in A minor at 120 beats per minute
-std::vector<float> synthExplosion();      // mono, kEffectRate
-std::vector<float> synthPunch();          // mono, kEffectRate
+StereoLoop composeMusic();            // a 32 s loop in A minor at 120 beats per minute
+std::vector<float> synthExplosion();  // mono, kEffectRate
+std::vector<float> synthPunch();      // mono, kEffectRate
 
 // Scales so that the loudest sample of all the buffers reaches `peak`.
 void normalizePeak(std::vector<std::vector<float>*> buffers, double peak);

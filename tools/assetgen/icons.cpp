@@ -36,7 +36,9 @@ Paint flatPaint(Rgb c) {
 }
 
 Paint verticalPaint(Rgb top, Rgb bottom, float y0, float y1) {
-    return [=](float, float y) { return mix(top, bottom, std::clamp((y - y0) / (y1 - y0), 0.0f, 1.0f)); };
+    return [=](float, float y) {
+        return mix(top, bottom, std::clamp((y - y0) / (y1 - y0), 0.0f, 1.0f));
+    };
 }
 
 // A light: hot centre fading to its colour at `radius`.
@@ -75,7 +77,9 @@ std::vector<Layer> robotHead() {
     return layers;
 }
 
-unsigned char byteOf(float v) { return static_cast<unsigned char>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f); }
+unsigned char byteOf(float v) {
+    return static_cast<unsigned char>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f);
+}
 
 // Straight (not premultiplied) RGBA of `size` x `size` pixels.
 std::vector<unsigned char> render(const std::vector<Layer>& layers, int size) {
@@ -97,7 +101,8 @@ std::vector<unsigned char> render(const std::vector<Layer>& layers, int size) {
                 }
             unsigned char* out = &rgba[(static_cast<size_t>(py) * size + px) * 4];
             if (covered > 0) {
-                out[0] = byteOf(r / covered), out[1] = byteOf(g / covered), out[2] = byteOf(b / covered);
+                out[0] = byteOf(r / covered), out[1] = byteOf(g / covered),
+                out[2] = byteOf(b / covered);
             }
             out[3] = byteOf(covered / (kSamples * kSamples));
         }
@@ -109,7 +114,8 @@ std::vector<unsigned char> render(const std::vector<Layer>& layers, int size) {
 bool writeIcons(const std::string& dir) {
     const std::vector<Layer> layers = robotHead();
     for (int size : {48, 128, 256}) {
-        const std::string folder = dir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+        const std::string folder =
+            dir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
         std::error_code error;
         std::filesystem::create_directories(folder, error);
         const std::string path = folder + "/vorlaxis.png";

@@ -5,7 +5,8 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "--icons") return assetgen::writeIcons(argv[2]) ? 0 : 1;
+    if (argc == 3 && std::string(argv[1]) == "--icons")
+        return assetgen::writeIcons(argv[2]) ? 0 : 1;
     if (argc != 2) {
         std::fprintf(stderr, "usage: assetgen OUTPUT_DIR | assetgen --icons ICON_DIR\n");
         return 2;

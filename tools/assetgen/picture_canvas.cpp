@@ -103,8 +103,7 @@ Shape star(float cx, float cy, float inner, float outer, int points) {
 Shape unite(std::vector<Shape> parts) {
     return [parts](float x, float y) {
         float d = 1e9f;
-        for (const Shape& s : parts)
-            d = std::min(d, s(x, y));
+        for (const Shape& s : parts) d = std::min(d, s(x, y));
         return d;
     };
 }
@@ -138,8 +137,7 @@ void Canvas::put(int x, int y, Rgb c) {
 
 void Canvas::paint(const std::function<Rgb(float, float)>& colour) {
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            put(x, y, colour(x + 0.5f, y + 0.5f));
+        for (int x = 0; x < w; ++x) put(x, y, colour(x + 0.5f, y + 0.5f));
 }
 
 void Canvas::fill(const Shape& shape, Rgb colour) {
@@ -151,8 +149,7 @@ void Canvas::fill(const Shape& shape, const std::function<Rgb(float, float)>& co
         for (int x = 0; x < w; ++x) {
             const float px = x + 0.5f, py = y + 0.5f;
             const float coverage = clamp01(0.5f - shape(px, py));
-            if (coverage > 0.0f)
-                put(x, y, mix(at(x, y), colour(px, py), coverage));
+            if (coverage > 0.0f) put(x, y, mix(at(x, y), colour(px, py), coverage));
         }
 }
 
@@ -186,8 +183,7 @@ Lettering::Lettering() {
 std::vector<float> Lettering::fit(const Canvas& canvas, const std::string& text, float left,
                                   float top, float width, float height, int align) const {
     std::vector<float> mask(static_cast<std::size_t>(canvas.width()) * canvas.height(), 0.0f);
-    if (!ok())
-        return mask;
+    if (!ok()) return mask;
     stbtt_fontinfo info;
     stbtt_InitFont(&info, font.data(), 0);
 
@@ -204,8 +200,7 @@ std::vector<float> Lettering::fit(const Canvas& canvas, const std::string& text,
         }
         ink.advance += advance;
     }
-    if (ink.x1 <= ink.x0)
-        return mask;
+    if (ink.x1 <= ink.x0) return mask;
     const float scale = std::min(height / (ink.y1 - ink.y0), width / (ink.x1 - ink.x0));
     const float slack = width - (ink.x1 - ink.x0) * scale;
     float pen = left + slack * (align < 0 ? 0.0f : align == 0 ? 0.5f : 1.0f) - ink.x0 * scale;
@@ -227,8 +222,7 @@ std::vector<float> Lettering::fit(const Canvas& canvas, const std::string& text,
             for (int y = 0; y < gh; ++y)
                 for (int x = 0; x < gw; ++x) {
                     const int cx = ox + x, cy = oy + y;
-                    if (cx < 0 || cy < 0 || cx >= canvas.width() || cy >= canvas.height())
-                        continue;
+                    if (cx < 0 || cy < 0 || cx >= canvas.width() || cy >= canvas.height()) continue;
                     float& m = mask[static_cast<std::size_t>(cy) * canvas.width() + cx];
                     m = std::min(1.0f, m + glyph[static_cast<std::size_t>(y) * gw + x] / 255.0f);
                 }
@@ -247,8 +241,7 @@ std::vector<float> dilate(const std::vector<float>& mask, int width, int height,
             for (int dy = -r; dy <= r; ++dy)
                 for (int dx = -r; dx <= r; ++dx) {
                     const int sx = x + dx, sy = y + dy;
-                    if (sx < 0 || sy < 0 || sx >= width || sy >= height)
-                        continue;
+                    if (sx < 0 || sy < 0 || sx >= width || sy >= height) continue;
                     // Soft rim: weight falls off over the last pixel of the radius.
                     const float weight = clamp01(radius + 0.5f - std::hypot(dx, dy));
                     best = std::max(best, mask[static_cast<std::size_t>(sy) * width + sx] * weight);

@@ -30,7 +30,9 @@ Paint flat(Rgb c) {
 
 // Top-to-bottom blend between two colours over rows top..bottom.
 Paint vertical(Rgb top, Rgb bottom, float y0, float y1) {
-    return [=](float, float y) { return mix(top, bottom, std::clamp((y - y0) / (y1 - y0), 0.0f, 1.0f)); };
+    return [=](float, float y) {
+        return mix(top, bottom, std::clamp((y - y0) / (y1 - y0), 0.0f, 1.0f));
+    };
 }
 
 // A rounded plate over the whole canvas: dark gradient face with a coloured rim.
@@ -55,8 +57,8 @@ void letter(Canvas& c, const Lettering& font, const std::string& text, float lef
 // Where the life bar lands inside its label, as fractions of the label (rows from the top).
 const float barLeft = 0.0833f, barRight = 0.9167f, barTop = 0.45f, barBottom = 0.75f;
 
-bool lifeLabel(const std::string& path, const Lettering& font, const std::string& name,
-               Rgb side, bool nameOnLeft) {
+bool lifeLabel(const std::string& path, const Lettering& font, const std::string& name, Rgb side,
+               bool nameOnLeft) {
     Canvas c(482, 120, black);
     plate(c, scaled(side, 0.18f), side, 4.0f, 18.0f);
     const float x0 = barLeft * c.width(), x1 = barRight * c.width();
@@ -113,8 +115,7 @@ bool rockIcon(const std::string& path) {
     Canvas c = iconBadge({0.7f, 0.72f, 0.8f});
     hand(c, {roundBox(144, 120, 70, 58, 30), circle(92, 82, 24), circle(128, 74, 26),
              circle(164, 74, 26), circle(198, 84, 23)});
-    for (float x : {110.0f, 146.0f, 182.0f})
-        crease(c, x, 66, x, 112);
+    for (float x : {110.0f, 146.0f, 182.0f}) crease(c, x, 66, x, 112);
     handPart(c, capsule(96, 136, 176, 122, 17));
     return c.save(path, 128, 128);
 }
@@ -177,7 +178,8 @@ bool flareImage(const std::string& path, Glow glow, Rgb tint) {
     c.paint([glow, tint](float x, float y) {
         const float dx = x / 128.0f - 1.0f, dy = y / 128.0f - 1.0f;
         // Whatever the shape, nothing may reach the quad's edges or its square would show.
-        const float edge = std::clamp((1.0f - std::max(std::fabs(dx), std::fabs(dy))) / 0.15f, 0.0f, 1.0f);
+        const float edge =
+            std::clamp((1.0f - std::max(std::fabs(dx), std::fabs(dy))) / 0.15f, 0.0f, 1.0f);
         const float v = std::clamp(glow(dx, dy) * edge, 0.0f, 1.5f);
         return Rgb{std::min(1.0f, tint.r * v + std::max(0.0f, v - 1.0f)),
                    std::min(1.0f, tint.g * v + std::max(0.0f, v - 1.0f)),
@@ -216,8 +218,7 @@ float haloGlow(float dx, float dy) {
 bool earthMap(const std::string& path) {
     int w = 0, h = 0;
     const std::vector<unsigned char> rgb = loadRgb(earthSource, w, h);
-    if (rgb.empty())
-        return false;
+    if (rgb.empty()) return false;
     return writeResized(path, rgb, w, h, 1024, 512);
 }
 
@@ -225,8 +226,7 @@ bool earthMap(const std::string& path) {
 
 bool writePictures(const std::string& dir) {
     const Lettering font;
-    if (!font.ok())
-        return false;
+    if (!font.ok()) return false;
     const std::string d = dir + "/";
     const Rgb yellowTop = {1.0f, 1.0f, 0.7f}, yellowBottom = {1.0f, 0.6f, 0.1f};
     const Rgb navy = {0.08f, 0.1f, 0.25f};
@@ -239,16 +239,21 @@ bool writePictures(const std::string& dir) {
     ok = banner(d + "mi.bmp", font, "MI", navy, gold, yellowTop, yellowBottom) && ok;
     ok = hitBanner(d + "paf.bmp", font) && ok;
     ok = banner(d + "critical.bmp", font, "CRITICAL HIT!", {0.3f, 0.02f, 0.02f}, {1.0f, 0.2f, 0.1f},
-                {1.0f, 0.95f, 0.5f}, {1.0f, 0.25f, 0.05f}) && ok;
+                {1.0f, 0.95f, 0.5f}, {1.0f, 0.25f, 0.05f}) &&
+         ok;
     ok = banner(d + "prwin.bmp", font, "PLAYER 2 WINS!", scaled(redSide, 0.25f), redSide,
-                {1.0f, 0.85f, 0.8f}, redSide) && ok;
+                {1.0f, 0.85f, 0.8f}, redSide) &&
+         ok;
     ok = banner(d + "pawin.bmp", font, "PLAYER 1 WINS!", scaled(blueSide, 0.25f), blueSide,
-                {0.85f, 0.9f, 1.0f}, blueSide) && ok;
+                {0.85f, 0.9f, 1.0f}, blueSide) &&
+         ok;
     ok = roundTile(d + "win.bmp", font) && ok;
     ok = banner(d + "ko.bmp", font, "K.O.", {0.3f, 0.02f, 0.02f}, {1.0f, 0.2f, 0.1f},
-                {1.0f, 1.0f, 0.85f}, {1.0f, 0.75f, 0.1f}) && ok;
+                {1.0f, 1.0f, 0.85f}, {1.0f, 0.75f, 0.1f}) &&
+         ok;
     ok = banner(d + "draw.bmp", font, "DRAW", navy, {0.8f, 0.8f, 0.85f}, {1.0f, 1.0f, 1.0f},
-                {0.6f, 0.65f, 0.75f}) && ok;
+                {0.6f, 0.65f, 0.75f}) &&
+         ok;
     ok = earthMap(d + "earthmap1k.bmp") && ok;
     ok = flareImage(d + "sun.bmp", sunGlow, {1.0f, 0.85f, 0.55f}) && ok;
     ok = flareImage(d + "croix.bmp", crossGlow, {1.0f, 0.95f, 0.85f}) && ok;

@@ -78,7 +78,8 @@ bool readText(const std::string& path, std::string& text, std::string& error) {
         return false;
     }
     if (text.size() > kMaxScriptBytes) {
-        error = "the script " + path + " is larger than " + std::to_string(kMaxScriptBytes >> 20) + " MB";
+        error = "the script " + path + " is larger than " + std::to_string(kMaxScriptBytes >> 20) +
+                " MB";
         return false;
     }
     return true;
@@ -95,8 +96,9 @@ bool writeClip(const clipgen::Script& script, const std::string& scriptName, con
         for (int step = 0; step < segment.frames; ++step, ++frame) {
             clipgen::drawFrame(segment, step, frame, script.seed, picture);
             if (!warned && !clipgen::handsStandOut(picture)) {
-                std::fprintf(stderr, "%s:%d: warning: from frame %ld the hands cover too little of the "
-                                     "picture: the mask will pick up background noise\n",
+                std::fprintf(stderr,
+                             "%s:%d: warning: from frame %ld the hands cover too little of the "
+                             "picture: the mask will pick up background noise\n",
                              scriptName.c_str(), segment.line, frame + 1);
                 warned = true;
             }
@@ -114,7 +116,8 @@ bool writeClip(const clipgen::Script& script, const std::string& scriptName, con
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fputs(kUsage, stderr);
-        return argc == 2 && (std::string(argv[1]) == "-h" || std::string(argv[1]) == "--help") ? 0 : 1;
+        return argc == 2 && (std::string(argv[1]) == "-h" || std::string(argv[1]) == "--help") ? 0
+                                                                                               : 1;
     }
     std::string text, error;
     clipgen::Script script;

@@ -23,7 +23,7 @@ constexpr double kFingerWidth = 10.0;
 constexpr double kFingerDrop = 3.3;
 constexpr int kReach = 64;  // every shape fits in a box of +/- kReach around its centre
 
-constexpr int kBackground = 20;  // dark, neutral grey
+constexpr int kBackground = 20;      // dark, neutral grey
 constexpr int kBackgroundNoise = 3;  // levels 20..22
 constexpr uint8_t kSkin[3] = {236, 196, 168};
 constexpr int kSkinNoise = 7;  // -3..+3
@@ -87,13 +87,15 @@ void fillBackground(long frame, unsigned seed, Picture& picture) {
     uint8_t* p = picture.data();
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x, p += 3) {
-            const uint8_t level = static_cast<uint8_t>(kBackground + noise(seed, frame, x, y) % kBackgroundNoise);
+            const uint8_t level =
+                static_cast<uint8_t>(kBackground + noise(seed, frame, x, y) % kBackgroundNoise);
             p[0] = p[1] = p[2] = level;
         }
 }
 
 // Draws a hand centred at (cx, cy) of the half that starts at column `left`, cut to that half.
-void drawHand(Shape shape, double cx, double cy, int left, long frame, unsigned seed, Picture& picture) {
+void drawHand(Shape shape, double cx, double cy, int left, long frame, unsigned seed,
+              Picture& picture) {
     if (shape == Shape::None) return;
     const int x0 = std::max(left, left + static_cast<int>(std::floor(cx)) - kReach);
     const int x1 = std::min(left + kHalf, left + static_cast<int>(std::ceil(cx)) + kReach);
@@ -102,7 +104,8 @@ void drawHand(Shape shape, double cx, double cy, int left, long frame, unsigned 
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) {
             if (!inside(shape, x - left + 0.5 - cx, y + 0.5 - cy)) continue;
-            const int grain = static_cast<int>(noise(seed + 1, frame, x, y) % kSkinNoise) - kSkinNoise / 2;
+            const int grain =
+                static_cast<int>(noise(seed + 1, frame, x, y) % kSkinNoise) - kSkinNoise / 2;
             uint8_t* p = &picture[(static_cast<size_t>(y) * kWidth + x) * 3];
             for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>(kSkin[c] + grain);
         }
@@ -112,9 +115,10 @@ double along(double from, double to, int step, int frames) {
     return frames > 1 ? from + (to - from) * step / (frames - 1) : from;
 }
 
-void drawPlayer(const Hand& hand, int left, int step, int frames, long frame, unsigned seed, Picture& picture) {
-    drawHand(hand.shape, along(hand.startX, hand.endX, step, frames), along(hand.startY, hand.endY, step, frames),
-             left, frame, seed, picture);
+void drawPlayer(const Hand& hand, int left, int step, int frames, long frame, unsigned seed,
+                Picture& picture) {
+    drawHand(hand.shape, along(hand.startX, hand.endX, step, frames),
+             along(hand.startY, hand.endY, step, frames), left, frame, seed, picture);
 }
 
 int grey(const uint8_t* p) { return (p[0] + p[1] + p[2]) / 3; }
@@ -159,7 +163,9 @@ bool Y4mWriter::open(const std::string& path, int fps, bool chroma444, std::stri
 namespace {
 
 // BT.601 studio range, the YUV4MPEG2 default.
-uint8_t lumaOf(int r, int g, int b) { return static_cast<uint8_t>(((66 * r + 129 * g + 25 * b + 128) >> 8) + 16); }
+uint8_t lumaOf(int r, int g, int b) {
+    return static_cast<uint8_t>(((66 * r + 129 * g + 25 * b + 128) >> 8) + 16);
+}
 int cbOf(int r, int g, int b) { return ((-38 * r - 74 * g + 112 * b + 128) >> 8) + 128; }
 int crOf(int r, int g, int b) { return ((112 * r - 94 * g - 18 * b + 128) >> 8) + 128; }
 
@@ -192,7 +198,8 @@ bool Y4mWriter::write(const Picture& picture) {
     uint8_t* cr = cb + chroma;
     for (int y = 0; y < kHeight; y += size)
         for (int x = 0; x < kWidth; x += size) blockChroma(picture, x, y, size, *cb++, *cr++);
-    return std::fputs("FRAME\n", file_) >= 0 && std::fwrite(planes_.data(), 1, planes_.size(), file_) == planes_.size();
+    return std::fputs("FRAME\n", file_) >= 0 &&
+           std::fwrite(planes_.data(), 1, planes_.size(), file_) == planes_.size();
 }
 
 bool Y4mWriter::close(std::string& error) {

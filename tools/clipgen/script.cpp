@@ -64,7 +64,8 @@ bool parsePoint(const std::string& word, double& x, double& y) {
 
 bool parseHand(const std::vector<std::string>& w, Hand& hand, std::string& why) {
     if (w.empty() || !parseShape(w[0], hand.shape)) {
-        why = "a hand is none, rock, paper or scissors, not '" + (w.empty() ? std::string() : w[0]) + "'";
+        why = "a hand is none, rock, paper or scissors, not '" +
+              (w.empty() ? std::string() : w[0]) + "'";
         return false;
     }
     if (hand.shape == Shape::None) {
@@ -113,7 +114,8 @@ bool parseSegment(const std::string& text, Segment& segment, std::string& why) {
     return true;
 }
 
-bool parseSetting(const std::vector<std::string>& w, bool seenSegment, Script& script, std::string& why) {
+bool parseSetting(const std::vector<std::string>& w, bool seenSegment, Script& script,
+                  std::string& why) {
     if (seenSegment) {
         why = "'" + w[0] + "' must come before the first segment";
         return false;
@@ -162,7 +164,8 @@ bool parseLine(const std::string& text, Script& script, std::string& why) {
 
 }  // namespace
 
-bool parseScript(const std::string& text, const std::string& name, Script& script, std::string& error) {
+bool parseScript(const std::string& text, const std::string& name, Script& script,
+                 std::string& error) {
     script = Script{};
     std::istringstream in(text);
     std::string line;
@@ -173,7 +176,8 @@ bool parseScript(const std::string& text, const std::string& name, Script& scrip
             error = name + ":" + std::to_string(number) + ": " + why;
             return false;
         }
-        if (!script.segments.empty() && script.segments.back().line == 0) script.segments.back().line = number;
+        if (!script.segments.empty() && script.segments.back().line == 0)
+            script.segments.back().line = number;
         if (script.totalFrames() > kMaxFrames) {
             error = name + ":" + std::to_string(number) + ": the clip would be longer than " +
                     std::to_string(kMaxFrames) + " frames";

@@ -39,7 +39,8 @@ constexpr int kMaxCoord = 400;
 
 // Parses the script text. On failure returns false and `error` says where and why
 // ("NAME:LINE: ...").
-bool parseScript(const std::string& text, const std::string& name, Script& script, std::string& error);
+bool parseScript(const std::string& text, const std::string& name, Script& script,
+                 std::string& error);
 
 const char* shapeName(Shape shape);
 

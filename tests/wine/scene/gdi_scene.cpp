@@ -19,9 +19,9 @@
 namespace {
 
 using gdi_scene::kInk;
-using testing_platform::describe32;
 using gdi_scene::kPanelGreen;
 using gdi_scene::kPaper;
+using testing_platform::describe32;
 
 // A font both sides have the very same file of (Wine gets a copy in its prefix).
 const char* const kFace = "DejaVu Sans";
@@ -103,7 +103,7 @@ void drawRectangles(HDC screen, bool bottomUp) {
     HGDIOBJ oldPen = SelectObject(s.dc, GetStockObject(BLACK_PEN));
     Rectangle(s.dc, 2, 2, 14, 12);  // the panel's boxes: black pen, black brush
     SelectObject(s.dc, red);
-    Rectangle(s.dc, 16, 2, 30, 12);  // black frame round a coloured fill
+    Rectangle(s.dc, 16, 2, 30, 12);   // black frame round a coloured fill
     Rectangle(s.dc, 44, 24, 32, 14);  // corners given the other way round
     Rectangle(s.dc, 34, 2, 35, 3);    // 1 x 1: the pen alone
     Rectangle(s.dc, 38, 2, 40, 4);    // 2 x 2: no room left for the fill
@@ -119,7 +119,7 @@ void drawRectangles(HDC screen, bool bottomUp) {
     SelectObject(s.dc, GetSysColorBrush(COLOR_WINDOW));
     Rectangle(s.dc, 62, 2, 76, 12);
     SelectObject(s.dc, red);
-    Rectangle(s.dc, -5, 40, 8, 70);   // clipped at the left and bottom edges
+    Rectangle(s.dc, -5, 40, 8, 70);    // clipped at the left and bottom edges
     Rectangle(s.dc, 88, -3, 100, 10);  // clipped at the right and top edges
     SelectObject(s.dc, oldPen);
     SelectObject(s.dc, oldBrush);
@@ -144,9 +144,16 @@ struct Line {
     int x, y;
 };
 const Line kLines[] = {
-    {"                         ---X", 6, 7}, {"-79", 6, 7}, {"neutral", 6, 7},
-    {"                         ---angle", 6, 7}, {"PAPER", 6, 7}, {"SCISS", 6, 7},
-    {"o", 6, 7}, {"240", 6, 7}, {"PAPER", -7, 20}, {"o", 236, -9},
+    {"                         ---X", 6, 7},
+    {"-79", 6, 7},
+    {"neutral", 6, 7},
+    {"                         ---angle", 6, 7},
+    {"PAPER", 6, 7},
+    {"SCISS", 6, 7},
+    {"o", 6, 7},
+    {"240", 6, 7},
+    {"PAPER", -7, 20},
+    {"o", 236, -9},
 };
 
 void drawText(HDC screen, HFONT font, const Line& line, int index, bool opaque) {
@@ -160,7 +167,8 @@ void drawText(HDC screen, HFONT font, const Line& line, int index, bool opaque) 
     if (!TextOutA(s.dc, line.x, line.y, line.text, static_cast<int>(std::strlen(line.text))))
         fail("TextOutA");
     SelectObject(s.dc, oldFont);
-    s.write((opaque ? gdi_scene::kOpaqueText : gdi_scene::kTransparentText) + std::to_string(index));
+    s.write((opaque ? gdi_scene::kOpaqueText : gdi_scene::kTransparentText) +
+            std::to_string(index));
 }
 
 void drawTexts(HDC screen) {
@@ -182,7 +190,8 @@ void drawTexts(HDC screen) {
 
 // A distinct pixel for every position, reserved byte 0 as GDI leaves it.
 uint32_t patternAt(int x, int y) {
-    return (uint32_t(x * 5 & 0xFF) << 16) | (uint32_t(y * 7 & 0xFF) << 8) | uint32_t((x + y) & 0xFF);
+    return (uint32_t(x * 5 & 0xFF) << 16) | (uint32_t(y * 7 & 0xFF) << 8) |
+           uint32_t((x + y) & 0xFF);
 }
 
 void fillPattern(Surface& s) {
@@ -229,7 +238,8 @@ void setDIBitsHalves(HDC screen) {
         std::vector<uint32_t> buffer(static_cast<size_t>(w) * h);
         for (int line = 0; line < h; ++line)
             for (int x = 0; x < w; ++x)
-                buffer[static_cast<size_t>(line) * w + x] = patternAt(x, bottomUp ? h - 1 - line : line);
+                buffer[static_cast<size_t>(line) * w + x] =
+                    patternAt(x, bottomUp ? h - 1 - line : line);
         BITMAPINFO bmi = describe32(w, bottomUp ? h : -h);
         Surface target(screen, 60, 30, false);
         if (!target.valid()) return;
