@@ -159,10 +159,12 @@ TEST_F(KeyboardEndToEnd, TwoPlayersFightAtOneKeyboardToAKnockOutAndARematch) {
         press(scissors ? "c" : "x");
         scissors = !scissors;
     })) << "no K.O. banner";
+    // The winner banner follows the K.O. for only a second or two of turns, so it is looked
+    // for at once; the won match stays counted in the panel through the next match.
+    EXPECT_TRUE(waitFor(game, scene_, showsPlayer1Wins, sceneShot)) << "no winner banner";
     EXPECT_TRUE(waitForPanel(
         game, panel, [&](const Shot&, const PanelRead& r) { return r.won1 != start.won1; }, now))
         << "the won match is not counted in the panel";
-    EXPECT_TRUE(waitFor(game, scene_, showsPlayer1Wins, sceneShot)) << "no winner banner";
 
     // The new match: full lives in the panel (as at the start) and on both bars, one match won.
     EXPECT_TRUE(waitForPanel(
