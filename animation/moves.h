@@ -7,6 +7,7 @@
 
 #include "animation/codes.h"
 #include "animation/filreader.h"
+#include "animation/towers.h"
 
 class Moves {
 public:
@@ -15,6 +16,10 @@ public:
 
     Moves();
     ~Moves();
+    // A copy shows towers of its own holding the same stages; an assignment copies the
+    // stages into the towers this store shows.
+    Moves(const Moves& other);
+    Moves& operator=(const Moves& other);
 
     // Reads the seven moves from the keyframe files in the working directory. A missing or
     // malformed file cannot be animated safely, so every bad file is named on stderr and the
@@ -41,6 +46,9 @@ public:
     // Advances every particle by step ticks and returns a copy of the list.
     std::vector<std::vector<float>> moveParticles(int step);
 
+    // The towers the calls below work on: by default the store's own; a match shows those of
+    // its state instead, so that they are copied and compared with it (null: the own again).
+    void showTowers(animation::Towers* towers);
     // Towers kSignTower1 to kWinTower2 by number, the banner tower for any other value.
     void addStage(int type, int texture);
     void moveTower(int step);
@@ -60,11 +68,11 @@ private:
     std::vector<std::vector<float>> keyDistances;
     std::vector<std::vector<float>> particles;
     unsigned int textureIds[TEXTURE_COUNT];
-    std::vector<std::vector<float>> tower1, tower2, tower3, tower4, tower5;
+    animation::Towers own_;
+    animation::Towers* shown_ = &own_;
 
     void clearMoves();
     int findKeyframe(int move, int time) const;
     double blendWeight(int move, int k, int time) const;
     bool validMove(int move) const;
-    std::vector<std::vector<float>>& towerByNumber(int type);
 };

@@ -1,6 +1,9 @@
 // The move table and the reading of its keyframe files.
 #include "animation/moves.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -89,6 +92,26 @@ std::string poseProblem(const Model& pose) {
 Moves::Moves() : textureIds() {}
 
 Moves::~Moves() {}
+
+Moves::Moves(const Moves& other)
+    : keyframes(other.keyframes),
+      keyTimes(other.keyTimes),
+      keyDistances(other.keyDistances),
+      particles(other.particles),
+      own_(*other.shown_) {
+    std::copy(std::begin(other.textureIds), std::end(other.textureIds), textureIds);
+}
+
+Moves& Moves::operator=(const Moves& other) {
+    if (this == &other) return *this;
+    keyframes = other.keyframes;
+    keyTimes = other.keyTimes;
+    keyDistances = other.keyDistances;
+    particles = other.particles;
+    std::copy(std::begin(other.textureIds), std::end(other.textureIds), textureIds);
+    *shown_ = *other.shown_;
+    return *this;
+}
 
 void Moves::loadMoves() {
     if (!readMoves()) {

@@ -1,67 +1,100 @@
 // The five HUD towers: stacks of stages that age, fade and give way.
 #include "animation/moves.h"
+#include "animation/towers.h"
 
-#include "animation/codes.h"
+namespace animation {
 
 namespace {
 
-typedef std::vector<std::vector<float>> Tower;
-
 const float AGE_LIMIT = 300.0f;
 
-void trimOld(Tower& tower) {
-    std::size_t old = 0;
-    while (old < tower.size() && tower[old][0] > AGE_LIMIT) ++old;
-    tower.erase(tower.begin(), tower.begin() + old);
+template <int N>
+void trimOld(StageStack<N>& tower) {
+    int old = 0;
+    while (old < tower.size && tower.stages[old].age > AGE_LIMIT) ++old;
+    tower.dropOldest(old);
 }
 
 // The win towers never show more than three stages: a fourth collapses them.
-void trimWins(Tower& tower) {
-    if (tower.size() > 3) tower.erase(tower.begin(), tower.begin() + 3);
+template <int N>
+void trimWins(StageStack<N>& tower) {
+    if (tower.size > 3) tower.dropOldest(3);
 }
 
-void ageAndFade(Tower& tower, int step) {
-    for (std::vector<float>& stage : tower) {
-        stage[0] += step;
-        stage[1] *= 0.98f;
+template <int N>
+void ageAndFade(StageStack<N>& tower, int step) {
+    for (int i = 0; i < tower.size; ++i) {
+        tower.stages[i].age += step;
+        tower.stages[i].alpha *= 0.98f;
     }
+}
+
+template <int N>
+std::vector<std::vector<float>> listOf(const StageStack<N>& tower) {
+    std::vector<std::vector<float>> list;
+    list.reserve(tower.size);
+    for (int i = 0; i < tower.size; ++i) {
+        const Stage& s = tower.stages[i];
+        list.push_back({s.age, s.alpha, s.texture});
+    }
+    return list;
 }
 
 }  // namespace
 
-std::vector<std::vector<float>>& Moves::towerByNumber(int type) {
-    switch (type) {
-    case animation::kSignTower1: return tower1;
-    case animation::kSignTower2: return tower2;
-    case animation::kWinTower1: return tower3;
-    case animation::kWinTower2: return tower4;
-    default: return tower5;
+void Towers::addStage(int tower, int texture) {
+    const Stage stage{0.0f, 1.0f, static_cast<float>(texture)};
+    switch (tower) {
+    case kSignTower1: signs1.push(stage); return;
+    case kSignTower2: signs2.push(stage); return;
+    case kWinTower1: wins1.push(stage); return;
+    case kWinTower2: wins2.push(stage); return;
+    default: banner.push(stage); return;
     }
 }
 
-void Moves::addStage(int type, int texture) {
-    towerByNumber(type).push_back({0.0f, 1.0f, static_cast<float>(texture)});
-}
-
-void Moves::moveTower(int step) {
-    trimOld(tower1);
-    ageAndFade(tower1, step);
-    trimOld(tower2);
-    ageAndFade(tower2, step);
-    trimOld(tower3);
-    trimWins(tower3);
-    ageAndFade(tower3, step);
-    trimWins(tower4);
-    trimOld(tower4);
-    ageAndFade(tower4, step);
+void Towers::moveTower(int step) {
+    trimOld(signs1);
+    ageAndFade(signs1, step);
+    trimOld(signs2);
+    ageAndFade(signs2, step);
+    trimOld(wins1);
+    trimWins(wins1);
+    ageAndFade(wins1, step);
+    trimWins(wins2);
+    trimOld(wins2);
+    ageAndFade(wins2, step);
     // One banner at a time: the oldest gives way, one per call.
-    if (tower5.size() > 1) tower5.erase(tower5.begin());
-    for (std::vector<float>& stage : tower5) stage[1] *= 0.9f;
+    if (banner.size > 1) banner.dropOldest(1);
+    for (int i = 0; i < banner.size; ++i) banner.stages[i].alpha *= 0.9f;
 }
 
-std::vector<std::vector<float>> Moves::getTower(int type) { return towerByNumber(type); }
-
-void Moves::clearTowers() {
-    for (int tower = animation::kSignTower1; tower <= animation::kTowerCount; ++tower)
-        towerByNumber(tower).clear();
+std::vector<std::vector<float>> Towers::getTower(int tower) const {
+    switch (tower) {
+    case kSignTower1: return listOf(signs1);
+    case kSignTower2: return listOf(signs2);
+    case kWinTower1: return listOf(wins1);
+    case kWinTower2: return listOf(wins2);
+    default: return listOf(banner);
+    }
 }
+
+void Towers::clear() {
+    signs1.clear();
+    signs2.clear();
+    wins1.clear();
+    wins2.clear();
+    banner.clear();
+}
+
+}  // namespace animation
+
+void Moves::showTowers(animation::Towers* towers) { shown_ = towers ? towers : &own_; }
+
+void Moves::addStage(int type, int texture) { shown_->addStage(type, texture); }
+
+void Moves::moveTower(int step) { shown_->moveTower(step); }
+
+std::vector<std::vector<float>> Moves::getTower(int type) { return shown_->getTower(type); }
+
+void Moves::clearTowers() { shown_->clear(); }

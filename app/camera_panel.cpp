@@ -69,12 +69,11 @@ void displayInterpPosition(int player, int x, int y) {
 
 // A knocked-out fighter reads 0, not what the last blow left; an endless match goes below.
 void displayLife(int player, int x, int y) {
-    drawLine(x, y, "                         ---life",
-             referee.shownLife(readingOf(player, world.life1, world.life2)));
+    drawLine(x, y, "                         ---life", readingOf(player, lifeShown1, lifeShown2));
 }
 
 void displayWins(int player, int x, int y) {
-    drawLine(x, y, "                         ---won", referee.wins(player));
+    drawLine(x, y, "                         ---won", readingOf(player, winsShown1, winsShown2));
 }
 
 void displayCirclePosition(int player, int left, int top) {

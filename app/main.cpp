@@ -12,7 +12,11 @@
 
 #include "app/datadir.h"
 #include "app/init.h"
+#include "app/pacer.h"
 #include "app/panel_text.h"
+#include "play/camera_source.h"
+#include "play/keyboard_source.h"
+#include "play/quit.h"
 #include "render/backgrnd.h"
 #include "sound/Son.h"
 
@@ -26,6 +30,10 @@ Options options;
 std::atomic<int32_t> thread_signal{0};
 std::atomic<int32_t> lastSignShown1{0};
 std::atomic<int32_t> lastSignShown2{0};
+std::atomic<int32_t> lifeShown1{100};
+std::atomic<int32_t> lifeShown2{100};
+std::atomic<int32_t> winsShown1{0};
+std::atomic<int32_t> winsShown2{0};
 
 namespace {
 
@@ -33,30 +41,30 @@ constexpr auto relaxed = std::memory_order_relaxed;
 
 constexpr int kWorkerSleepMs = 200;
 
-// The webcam's readings first, when there is a camera; the keys add to them. While a match
-// is ending neither counts, but Escape still does.
+play::KeyboardSource keyboard;
+
+// The webcam's readings first, when there is a camera; the keys add to them. The rules
+// themselves refuse the input while a match starts or ends.
 void takeInput() {
-    const bool play = referee.inputAllowed();
-    if (play && !options.keyboard)
-        world.handleWebcamEvents(WebCam.baryX1.load(relaxed), WebCam.baryY1.load(relaxed),
-                                 WebCam.baryX2.load(relaxed), WebCam.baryY2.load(relaxed),
-                                 WebCam.rps1.load(relaxed), WebCam.rps2.load(relaxed));
-    else
+    if (options.keyboard)
         world.setInputs();
-    world.addKeyboardInput(play);
+    else
+        play::takeCameraReadings(world, WebCam);
+    keyboard.poll(world);
 }
 
 void playTurn() {
+    static TurnPacer pacer(options.turnRate);
     takeInput();
     world.update();
     referee.afterUpdate();
-    lastSignShown1.store(world.lastSign1, relaxed);
-    lastSignShown2.store(world.lastSign2, relaxed);
+    publishReadout();
     world.display();
     referee.display();
     SDL_Delay(1);
     SDL_GL_SwapBuffers();
     SDL_Delay(2);
+    pacer.wait();
 }
 
 // A device or clip reaches the capture driver as VORLAXIS_CAMERA, replacing what it held; a
@@ -69,6 +77,15 @@ void chooseCamera(const std::string& camera) {
 
 }  // namespace
 
+void publishReadout() {
+    lastSignShown1.store(world.lastSign1, relaxed);
+    lastSignShown2.store(world.lastSign2, relaxed);
+    lifeShown1.store(referee.shownLife(world.life1), relaxed);
+    lifeShown2.store(referee.shownLife(world.life2), relaxed);
+    winsShown1.store(referee.wins(1), relaxed);
+    winsShown2.store(referee.wins(2), relaxed);
+}
+
 // Pending messages always go first; a game turn runs on each pass that finds none.
 void runMainLoop(const std::function<void()>& turn) {
     MSG msg;
@@ -76,13 +93,13 @@ void runMainLoop(const std::function<void()>& turn) {
     while (!quit) {
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
-                World::takeQuitRequest();
+                play::takeQuitRequest();
                 quit = true;
             } else {
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
             }
-        } else if (World::takeQuitRequest()) {
+        } else if (play::takeQuitRequest()) {
             quit = true;  // its WM_QUIT was taken by SDL's event pump (Windows)
         } else {
             turn();
@@ -147,6 +164,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     setSoundOff(options.mute);
     referee.setEndless(options.endless);
     world.init();
+    publishReadout();
     createBackground();
     return main2(hInstance, hPrevInstance, lpCmdLine, nCmdShow);
 }
@@ -178,9 +196,9 @@ int main2(HINSTANCE hInstance, HINSTANCE, char*, int) {
 
 LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CLOSE: World::requestQuit(); return 0;
+    case WM_CLOSE: play::requestQuit(); return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE) World::requestQuit();
+        if (wParam == VK_ESCAPE) play::requestQuit();
         return 0;
     default: return DefWindowProcA(hWnd, message, wParam, lParam);
     }

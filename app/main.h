@@ -22,9 +22,16 @@ extern Referee referee;
 extern Options options;
 // -1 asks the worker thread to stop; read at the top of each of its passes.
 extern std::atomic<int32_t> thread_signal;
-// Each player's last sign, published by the main thread after every turn for the panel.
+// What the control panel shows of the match, published by the main thread after every turn
+// (publishReadout): each player's last sign, life as shown (never below 0 unless the match is
+// endless) and matches won.
 extern std::atomic<int32_t> lastSignShown1;
 extern std::atomic<int32_t> lastSignShown2;
+extern std::atomic<int32_t> lifeShown1;
+extern std::atomic<int32_t> lifeShown2;
+extern std::atomic<int32_t> winsShown1;
+extern std::atomic<int32_t> winsShown2;
+void publishReadout();
 
 int main2(HINSTANCE hInstance, HINSTANCE hPrevInstance, char* lpCmdLine, int nCmdShow);
 LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -18,6 +18,8 @@ const char* const kUsage =
     "  --keyboard              play with the keyboard only; no camera is opened\n"
     "  --mute                  play without sound; no audio device is needed\n"
     "  --endless               an endless match: lives only fall, nobody is knocked out\n"
+    "  --turn-rate N           turns a second (default 60); 0 runs as fast as the machine "
+    "draws\n"
     "  --list-cameras          list the capture devices and exit\n"
     "  --help                  show this help and exit\n"
     "  --version               show the version and exit\n"
@@ -60,6 +62,25 @@ bool* flagOf(const char* arg, Options& options) {
     return nullptr;
 }
 
+// A whole number from `low` to `high`, or -1.
+long numberIn(const char* text, long low, long high) {
+    if (!text || !*text) return -1;
+    long value = 0;
+    for (const char* c = text; *c; ++c) {
+        if (*c < '0' || *c > '9') return -1;
+        value = value * 10 + (*c - '0');
+        if (value > high) return -1;
+    }
+    return value < low ? -1 : value;
+}
+
+// The value of an option that needs one: after '=' or in the next argument, unless that is
+// another option (then the value was forgotten). Null when there is none.
+const char* valueOf(const char* value, int argc, const char* const* argv, int& i) {
+    if (!value && i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) value = argv[++i];
+    return value && *value ? value : nullptr;
+}
+
 CommandLine::Action commandOf(const char* arg) {
     if (std::strcmp(arg, "--help") == 0) return CommandLine::HELP;
     if (std::strcmp(arg, "--version") == 0) return CommandLine::VERSION;
@@ -91,11 +112,13 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         if (bool* flag = flagOf(arg, line.options)) {
             *flag = true;
         } else if (matches(arg, "--camera", &value)) {
-            // A following option is a forgotten value, not a camera.
-            if (!value && i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0)
-                value = argv[++i];
-            if (!value || !*value) return fault("option '--camera' needs a value");
+            if (!(value = valueOf(value, argc, argv, i)))
+                return fault("option '--camera' needs a value");
             line.options.camera = value;
+        } else if (matches(arg, "--turn-rate", &value)) {
+            const long rate = numberIn(valueOf(value, argc, argv, i), 0, 1000);
+            if (rate < 0) return fault("option '--turn-rate' needs a number from 0 to 1000");
+            line.options.turnRate = static_cast<int>(rate);
         } else {
             return fault(std::string(arg[0] == '-' ? "unknown option '" : "unexpected argument '") +
                          arg + "'");

@@ -11,6 +11,8 @@ struct Options {
     bool keyboard = false;
     bool mute = false;
     bool endless = false;
+    // Turns a second; 0 runs the turns as fast as the loop goes.
+    int turnRate = 60;
 };
 
 struct CommandLine {

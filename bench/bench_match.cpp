@@ -9,7 +9,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
+#include "match/Referee.h"
 #include "match/World.h"
 #include "render/backgrnd.h"
 #include "sound/Son.h"
@@ -92,6 +94,57 @@ void BM_RulesOnly(benchmark::State& state) {
     countTurns(state);
 }
 BENCHMARK(BM_RulesOnly)->Unit(benchmark::kMicrosecond)->Repetitions(5)->UseRealTime();
+
+// The rules step alone on a world with no window, no sound and no drawing: what a replay check
+// or a rollback pays per turn. Its events are dropped, as a re-run turn's are.
+World& windowless() {
+    static World* rules = nullptr;
+    if (rules) return *rules;
+    rules = new World;
+    if (chdir(VORLAXIS_DATA_DIR) != 0 || !rules->moves.readMoves()) {
+        std::fprintf(stderr, "bench_match: no keyframes in %s\n", VORLAXIS_DATA_DIR);
+        std::exit(1);
+    }
+    rules->setStartValues();
+    rules->timer = World::inputTimer;
+    return *rules;
+}
+
+TurnInput scriptedRecord(long turn) {
+    Reading r = scripted(turn);
+    World& w = windowless();
+    w.handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1,
+                         r.rps2);
+    return w;
+}
+
+void BM_RulesStep(benchmark::State& state) {
+    World& w = windowless();
+    std::vector<TurnInput> records;
+    for (long t = 0; t < 240; ++t) records.push_back(scriptedRecord(t));
+    long turn = 0;
+    for (auto _ : state) {
+        stepMatch(w, records[turn++ % 240]);
+        w.events.clear();
+    }
+    countTurns(state);
+}
+BENCHMARK(BM_RulesStep)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly();
+
+// Keeping a turn for a rollback: a copy of the state and its hash.
+void BM_StateCopyAndHash(benchmark::State& state) {
+    World& w = windowless();
+    for (long t = 0; t < 100; ++t) stepMatch(w, scriptedRecord(t));
+    w.events.clear();
+    for (auto _ : state) {
+        MatchState kept = w.state();
+        benchmark::DoNotOptimize(hashState(kept));
+    }
+}
+BENCHMARK(BM_StateCopyAndHash)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly();
 
 }  // namespace
 

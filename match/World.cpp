@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "sound/Son.h"
+#include "sound/effects.h"
 
 namespace {
 
@@ -22,6 +22,8 @@ const int releaseDamage = 20;
 
 }  // namespace
 
+World::World() { moves.showTowers(&towers); }
+
 void World::init() {
     moteur.init();
     moves.loadMoves();
@@ -36,8 +38,8 @@ void World::setStartValues() {
     frame1 = frame2 = 0;
     lastSign1 = lastSign2 = NO_SIGN;
     roundScore = 0;
-    life1.store(100, std::memory_order_relaxed);
-    life2.store(100, std::memory_order_relaxed);
+    life1 = 100;
+    life2 = 100;
     timer = 1000;
     frameStep = stepNormal;
     setInputs();
@@ -45,8 +47,16 @@ void World::setStartValues() {
 }
 
 void World::update() {
-    testTime();
     camera.updateCamera(posX1, posX2);
+    step(*this);
+    playEvents();
+}
+
+// The order of the turn is the design's; the view camera, which only follows the fighters, is
+// left to update.
+void World::step(const TurnInput& input) {
+    takeInput(input);
+    testTime();
     moves.moveTower(1);
     fighterStep(1);
     fighterStep(2);
@@ -55,6 +65,34 @@ void World::update() {
     testLives();
     testTime();
     setLastSign();
+    ++turn;
+}
+
+// No input counts in the first turns of a match or while one is ending; the camera switch
+// always does.
+void World::takeInput(const TurnInput& input) {
+    if (&input != static_cast<const TurnInput*>(this)) static_cast<TurnInput&>(*this) = input;
+    if (timer > inputTimer || endingTurn != 0) {
+        const int32_t keep = cameraSwitch;
+        clearInput();
+        cameraSwitch = keep;
+    }
+    if (labels & LABEL_WINS1) moves.addStage(animation::kWinTower1, LABEL_HUD);
+    if (labels & LABEL_WINS2) moves.addStage(animation::kWinTower2, LABEL_HUD);
+    if (labels & LABEL_BANNER) moves.addStage(animation::kBannerTower, LABEL_HUD);
+    if (cameraSwitch == CAMERA_OFF) webcamOn = false;
+    if (cameraSwitch == CAMERA_ON) webcamOn = true;
+}
+
+void World::playEvents() {
+    for (int i = 0; i < events.sound1; ++i) playSound1();
+    for (int i = 0; i < events.sound2; ++i) playSound2();
+    for (int i = 0; i < events.burstCount; ++i) {
+        const TurnEvents::Burst& b = events.bursts[i];
+        moves.newBang({b.x, 0.5f, 0.0f, 1.0f, 1.0f, 1.0f}, b.count, b.target);
+    }
+    if (events.clearParticles) moves.clearParticles();
+    events.clear();
 }
 
 void World::testTime() {
@@ -65,9 +103,7 @@ void World::testTime() {
 // stays empty.
 void World::testLives() {}
 
-void World::hurt(std::atomic<int32_t>& life, int damage) {
-    life.store(life.load(std::memory_order_relaxed) - damage, std::memory_order_relaxed);
-}
+void World::hurt(int32_t& life, int damage) { life -= damage; }
 
 World::Fighter World::fighter(int player) {
     if (player == 1)
@@ -118,11 +154,11 @@ void World::startCloseAttack(Fighter& f) {
     f.frame = 0;
     if (f.sign == PAPER && f.sign != f.lastSign) {
         game.setPmove(f.player, PUNCH);
-        playSound2();
+        ++events.sound2;
     }
     if (f.sign == SCISSORS && f.sign != f.lastSign) {
         game.setPmove(f.player, HEAD_PUNCH);
-        playSound1();
+        ++events.sound1;
     }
     if (posX2 - posX1 < DistCAC && f.sign != NO_SIGN) {
         hurt(f.opponentLife, move(f) * closeDamagePerMove);
@@ -182,13 +218,10 @@ void World::stepRelease(Fighter& f) {
     if (f.frame == 70 || f.frame == 75) setExplosion(move(f), f.opponent);
 }
 
+// The burst itself is the scene's: the turn only says where, how big and for whom.
 void World::setExplosion(int move, int target) {
-    std::vector<float> burst;
-    if (target == 2)
-        burst = {static_cast<float>(posX2 - 0.2), 0.5f, 0.0f, 1.0f, 1.0f, 1.0f};
-    else
-        burst = {static_cast<float>(posX1 + 0.3), 0.5f, 0.0f, 1.0f, 1.0f, 1.0f};
-    moves.newBang(burst, move * 20, target);
+    const float x = target == 2 ? static_cast<float>(posX2 - 0.2) : static_cast<float>(posX1 + 0.3);
+    events.addBurst(x, move * 20, target);
 }
 
 // The look-ahead tests one frame of speed while the move applies frameStep frames, so a

@@ -1,12 +1,17 @@
 #pragma once
 // The match: two fighters on one axis driven by the players' hand signs, their moves,
-// lives, the clash between two ranged attacks, and the drawing of one frame of it.
-#include <atomic>
+// lives, the clash between two ranged attacks, and the drawing of one frame of it. The state
+// the rules carry from turn to turn is the MatchState part, a plain value; this turn's input
+// slots are the TurnInput part; the renderer, the move library, the view camera and the
+// fighters' drawn places are the scene's.
 #include <cstdint>
 
 #include "animation/codes.h"
 #include "animation/moves.h"
 #include "match/Game.h"
+#include "match/MatchState.h"
+#include "match/TurnEvents.h"
+#include "match/TurnInput.h"
 #include "render/Moteur3d.h"
 #include "render/camera.h"
 #include "vision/Picture.h"
@@ -18,7 +23,7 @@ const float DistCACL = 4.0f;
 // Contact distance: fighters that come closer are set this far apart.
 const float limiteContactRobots = 1.0f;
 
-class World {
+class World : public MatchState, public TurnInput {
 public:
     // Fighter states (Game::getPstate).
     enum FighterState {
@@ -80,23 +85,28 @@ public:
     // record; the part of init that needs neither a window nor data files.
     void setStartValues();
 
+    World();
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+
+    // Fills this turn's input slots from the camera's readings (cleared first).
     void handleWebcamEvents(int baryX1, int baryY1, int baryX2, int baryY2, int rps1, int rps2);
-    // Keyboard route of the 3D window alone: clears the slots, then addKeyboardInput.
+    // Keyboard route of the 3D window alone: clears the slots, then takes the keys. It reads a
+    // device, so it lives with the input sources (play/keyboard_source.cpp).
     void handleEvents();
-    // Asks the main loop to end (Escape, a close request). The request is kept here as well as
-    // posted as WM_QUIT: on Windows SDL's event pump takes WM_QUIT off the queue and drops it.
-    static void requestQuit();
-    // Whether a quit was asked since the last call; clears the request.
-    static bool takeQuitRequest();
-    // Adds the keys of the 3D window to this turn's input slots (after the webcam's, when
-    // there is a camera): sign and stage keys on their key-down, walking keys also while held.
-    // Play keys count only when `accept` is set and the start-of-match pause is over; Escape
-    // and a close request always end the game, through the main loop's quit message.
-    void addKeyboardInput(bool accept);
-    // Sets the walking slots of the keys held in `keys`, indexed by SDL key code.
-    void addHeldKeys(const unsigned char* keys);
+    // One turn as the design plays it: the view camera follows, the rules step with this
+    // turn's input slots, and the sounds and bursts they set off play at once.
     void update();
     void display();
+
+    // One turn of the rules alone, on the state, with `input` as the turn's record: no
+    // device, no drawing, nothing played. What the turn sets off is left in `events`.
+    void step(const TurnInput& input);
+    // Plays the events of the turns stepped since the last call, once, and clears them.
+    void playEvents();
+    MatchState& state() { return *this; }
+    const MatchState& state() const { return *this; }
+    void restore(const MatchState& saved) { state() = saved; }
 
     void updatePositions();
     void testTime();
@@ -114,34 +124,10 @@ public:
     Moteur3d moteur;
     Moves moves;
     Camera camera;
-    Game game;
-    float posX1 = 0;
-    float speedX1 = 0;
-    float posX2 = 0;
-    float speedX2 = 0;
     float drawnX1 = 0;
     float drawnX2 = 0;
-    int frame1 = 0;
-    int frame2 = 0;
-    int roundScore = 0;
-    int frameStep = 0;
-    int timer = 0;
-    bool webcamOn = false;
-    int left1 = 0;
-    int right1 = 0;
-    int up1 = 0;
-    int down1 = 0;
-    int sign1 = NO_SIGN;
-    int lastSign1 = NO_SIGN;
-    int left2 = 0;
-    int right2 = 0;
-    int up2 = 0;
-    int down2 = 0;
-    int sign2 = NO_SIGN;
-    int lastSign2 = NO_SIGN;
-    // Read by the webcam worker thread for the control panel.
-    std::atomic<int32_t> life1{0};
-    std::atomic<int32_t> life2{0};
+    // Set off by the turns stepped since playEvents last ran.
+    TurnEvents events;
 
 private:
     // Frames a move advances per turn, in normal play and during a clash.
@@ -159,7 +145,7 @@ private:
         int& right;
         int& left;
         const int& opponentFrame;
-        std::atomic<int32_t>& opponentLife;
+        int32_t& opponentLife;
     };
     Fighter fighter(int player);
 
@@ -179,8 +165,7 @@ private:
     void enter(Fighter& f, int newState, int newMove);
     void releaseMove(Fighter& f);
     void walkingInput(int baryX, int& left, int& right);
-    void handleKey(int key, bool play);
-    void handlePlayKey(int key);
-    static void hurt(std::atomic<int32_t>& life, int damage);
+    void takeInput(const TurnInput& input);
+    static void hurt(int32_t& life, int damage);
     void drawFighter(int player);
 };

@@ -47,8 +47,7 @@ void World::display() {
     // Drop the camera's own matrix: what follows is fixed to the screen.
     glPopMatrix();
 
-    moteur.displayLife(static_cast<float>(life1.load(std::memory_order_relaxed)),
-                       static_cast<float>(life2.load(std::memory_order_relaxed)));
+    moteur.displayLife(static_cast<float>(life1), static_cast<float>(life2));
     unsigned int* textures = moves.getText();
     moteur.draw(textures, animation::kLifeLabel1, label1X, labelY, labelWidth, labelHeight, 1.0f);
     moteur.draw(textures, animation::kLifeLabel2, label2X, labelY, labelWidth, labelHeight, 1.0f);

@@ -3,6 +3,8 @@
 // Every call comes from the main thread, after SDL itself has been initialised.
 #include <SDL/SDL_mixer.h>
 
+#include "sound/effects.h"
+
 // Owned here for the whole run; the sounds are null when their WAV file could not be loaded.
 extern Mix_Music* music;   // "music.ogg"
 extern Mix_Chunk* sound1;  // "explosion.wav"
@@ -26,9 +28,6 @@ void playBackgroundMusic();
 // releases it on the main thread.
 void musicFinished();
 
-// Play sound1 / sound2 once on the first free channel; print a message and go on on failure.
-void playSound1();
-void playSound2();
 
 // Carries out a stop and release that musicFinished asked for. Safe to call every turn.
 void pumpSon();

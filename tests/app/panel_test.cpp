@@ -45,6 +45,7 @@ void setReadings(const Readings& one, const Readings& two) {
     WebCam.varY2 = two.varY;
     WebCam.rps2 = two.rps;
     world.life2 = two.life;
+    publishReadout();
 }
 
 class Readout : public PanelTest {
@@ -172,6 +173,7 @@ TEST_F(Readout, AnyPlayerNumberButOneMeansPlayerTwo) {
 TEST_F(Readout, LongNumbersAreCutToNineCharactersAndOnlyAnEndlessMatchShowsLivesBelowZero) {
     setReadings({80, 120, INT_MIN, 123456789, kRock, -1000000000}, {80, 120, 0, 0, kRock, 100});
     referee.setEndless(true);
+    publishReadout();
     displayVariance(1, 330, 160);
     displayLife(1, 330, 120);
     referee.setEndless(false);

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "play/quit.h"
 #include "tests/app/panel.h"
 #include "tests/support/headless_window.h"
 #include "tests/support/scoped_env.h"
@@ -100,7 +101,7 @@ TEST_F(Shell, AQuitRequestWhoseMessageWasTakenElsewhereStillEndsTheLoop) {
         }
     });
     EXPECT_EQ(turns, 1);
-    EXPECT_FALSE(World::takeQuitRequest()) << "the loop leaves no request behind";
+    EXPECT_FALSE(play::takeQuitRequest()) << "the loop leaves no request behind";
 }
 
 // A short clip of both players' hands, made by the clip generator.

@@ -34,7 +34,8 @@ protected:
     void TearDown() override { std::remove(clip_.c_str()); }
 
     // The game with the simulation preloaded; `settings` are VORLAXIS_SIM_* entries.
-    GameProcess start(std::vector<std::string> settings, const std::string& extraPreload = "") {
+    GameProcess start(std::vector<std::string> settings, const std::string& extraPreload = "",
+                      const std::vector<std::string>& arguments = {}) {
         std::vector<std::string> env = simcam::preloadEnvironment();
         if (!extraPreload.empty()) env[0] += ":" + extraPreload;
         for (const char* name :
@@ -54,7 +55,7 @@ protected:
                       env.end());
             env.push_back(setting);
         }
-        return GameProcess(env);
+        return GameProcess(env, arguments);
     }
 
     // Waits for the panel to show `check`; leaves the last screenshot in `shot`.
@@ -184,7 +185,8 @@ TEST_F(WebcamEndToEnd, ABigMotionJpegCameraCostsTheGameNoSpeed) {
             std::vector<std::string> settings = {"VORLAXIS_TURNS_FILE=" + turns,
                                                  "VORLAXIS_SIM_FORMATS=MJPG=1280x720"};
             if (!camera) settings.push_back("VORLAXIS_CAMERA=" + small);
-            GameProcess game = start(settings, counter);
+            // The turns run unpaced: the measure is what the camera costs them.
+            GameProcess game = start(settings, counter, {"--turn-rate", "0"});
             const std::string panel = game.waitForWindow(kPanelCaption, e2e::kStartSeconds);
             ASSERT_FALSE(panel.empty()) << game.err();
             const Speed speed = speedOf(game, turns);
@@ -208,3 +210,19 @@ TEST_F(WebcamEndToEnd, ABigMotionJpegCameraCostsTheGameNoSpeed) {
 }
 
 }  // namespace
+
+// Every duration of the match is counted in turns: they run at a steady 60 a second unless
+// the machine cannot draw that fast, never faster.
+TEST_F(WebcamEndToEnd, TheTurnsRunAtSixtyASecond) {
+    const std::string counter = std::string(VORLAXIS_BIN_DIR) + "/tests/v4l2sim/libturncounter.so";
+    const std::string turns = testsupport::scratchPath("e2e-pace", ".turns");
+    GameProcess game = start({"VORLAXIS_TURNS_FILE=" + turns}, counter, {"--keyboard", "--mute"});
+    const std::string panel = game.waitForWindow(kPanelCaption, e2e::kStartSeconds);
+    ASSERT_FALSE(panel.empty()) << game.err();
+    const Speed speed = speedOf(game, turns);
+    EXPECT_EQ(endWithEscape(game, panel), 0) << game.err();
+    std::remove(turns.c_str());
+    std::printf("turns a second at the default rate: %.2f\n", speed.turnsPerSecond);
+    EXPECT_LE(speed.turnsPerSecond, 60 * 1.03);
+    EXPECT_GT(speed.turnsPerSecond, 20) << "the turns stalled";
+}

@@ -4,6 +4,7 @@
 
 #include "MatchFixture.h"
 #include "platform/driver.h"
+#include "play/keyboard_source.h"
 
 namespace {
 
@@ -47,6 +48,11 @@ protected:
         return quit;
     }
 
+    void keyTurnWith(play::KeyboardSource& source) {
+        w->setInputs();
+        source.poll(*w);
+        w->update();
+    }
     // A turn of a keyboard-only run.
     void keyTurn() {
         w->handleEvents();
@@ -59,9 +65,11 @@ protected:
     void bothTurn(const Reading& r) {
         w->handleWebcamEvents(r.baryX1, vision::kMiddleRow, r.baryX2, vision::kMiddleRow, r.rps1,
                               r.rps2);
-        w->addKeyboardInput(true);
+        keyboard.poll(*w);
         w->update();
     }
+
+    play::KeyboardSource keyboard;
 };
 
 TEST_F(KeyboardTest, HeldWalkingKeysWalkBothFightersEveryTurnIntoContact) {
@@ -157,12 +165,13 @@ TEST_F(KeyboardTest, KeysAddToTheWebcamReadingsOfTheSameTurn) {
 
 TEST_F(KeyboardTest, WhenInputIsRefusedOnlyEscapeAndTheCameraSwitchesAct) {
     placeFighters(-0.75f, 0.75f);
+    w->timer = 1000;  // the start of a match refuses every source's input
     hold(SDLK_d);
     press(SDLK_x);
     press(SDLK_h);
     press(SDLK_F1);
     w->setInputs();
-    w->addKeyboardInput(false);
+    keyboard.poll(*w);
     w->update();
     EXPECT_EQ(state(1), World::IDLE);
     EXPECT_EQ(life(2), 100);
@@ -172,8 +181,21 @@ TEST_F(KeyboardTest, WhenInputIsRefusedOnlyEscapeAndTheCameraSwitchesAct) {
     EXPECT_FALSE(quitPosted());
 
     press(SDLK_ESCAPE);
-    w->addKeyboardInput(false);
+    keyboard.poll(*w);
     EXPECT_TRUE(quitPosted());
+}
+
+TEST_F(KeyboardTest, KeysNeverDriveAPlayerOfAnotherSource) {
+    keyboard.drive(2, false);
+    placeFighters(-0.75f, 0.75f);
+    hold(SDLK_LEFT);
+    press(SDLK_n);
+    press(SDLK_x);
+    keyTurnWith(keyboard);
+    EXPECT_FLOAT_EQ(w->posX2, 0.75f);
+    EXPECT_EQ(state(2), World::IDLE);
+    EXPECT_EQ(life(1), 100);
+    EXPECT_EQ(move(1), World::PUNCH);
 }
 
 }  // namespace

@@ -91,7 +91,7 @@ protected:
 
     int state(int player) const { return w->game.getPstate(player); }
     int move(int player) const { return w->game.getPmove(player); }
-    int life(int player) const { return player == 1 ? w->life1.load() : w->life2.load(); }
+    int life(int player) const { return player == 1 ? w->life1 : w->life2; }
     std::size_t particleCount() { return w->moves.moveParticles(0).size(); }
     std::vector<std::vector<float>> tower(int t) { return w->moves.getTower(t); }
     // Texture of the newest stage of a tower, -1 when it is empty.

@@ -141,8 +141,10 @@ TEST_F(SceneTest, KeyboardFillsOneTurnOfInput) {
     EXPECT_EQ(w->sign1, World::SCISSORS);
     EXPECT_EQ(w->sign2, World::PAPER);
 
+    // The HUD keys act in the turn's step, as every input does.
     for (SDLKey key : {SDLK_f, SDLK_g, SDLK_h}) pushKey(key);
     w->handleEvents();
+    w->update();
     for (int t : {animation::kWinTower1, animation::kWinTower2, animation::kBannerTower}) {
         auto stages = w->moves.getTower(t);
         ASSERT_EQ(stages.size(), 1u) << "tower " << t;
@@ -153,11 +155,13 @@ TEST_F(SceneTest, KeyboardFillsOneTurnOfInput) {
 TEST_F(SceneTest, FunctionKeysSwitchTheWebcamRouteOffAndOn) {
     pushKey(SDLK_F1);
     w->handleEvents();
+    w->update();
     EXPECT_FALSE(w->webcamOn);
     w->handleWebcamEvents(40, 120, 40, 120, World::PAPER, World::PAPER);
     EXPECT_EQ(w->sign1 + w->right1 + w->right2, 0);
     pushKey(SDLK_F2);
     w->handleEvents();
+    w->update();
     EXPECT_TRUE(w->webcamOn);
     w->handleWebcamEvents(40, 120, 40, 120, World::PAPER, World::PAPER);
     EXPECT_EQ(w->sign1, World::PAPER);

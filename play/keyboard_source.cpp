@@ -1,0 +1,90 @@
+#include "play/keyboard_source.h"
+
+#include <SDL/SDL.h>
+
+#include "match/World.h"
+#include "play/quit.h"
+
+namespace play {
+
+namespace {
+
+int& slot(TurnInput& in, int player, int which) {
+    int* one[] = {&in.left1, &in.right1, &in.up1, &in.down1, &in.sign1};
+    int* two[] = {&in.left2, &in.right2, &in.up2, &in.down2, &in.sign2};
+    return *(player == 1 ? one : two)[which];
+}
+
+enum Slot { LEFT, RIGHT, UP, DOWN, SIGN };
+
+}  // namespace
+
+PlayerKeys KeyboardSource::defaultKeys(int player) {
+    if (player == 1) return {SDLK_a, SDLK_d, SDLK_w, SDLK_s, SDLK_z, SDLK_x, SDLK_c};
+    return {SDLK_LEFT, SDLK_RIGHT, SDLK_UP, SDLK_DOWN, SDLK_b, SDLK_n, SDLK_m};
+}
+
+KeyboardSource::KeyboardSource() : keys1_(defaultKeys(1)), keys2_(defaultKeys(2)) {}
+
+void KeyboardSource::setKeys(int player, const PlayerKeys& keys) {
+    (player == 1 ? keys1_ : keys2_) = keys;
+}
+
+void KeyboardSource::drive(int player, bool on) { (player == 1 ? drive1_ : drive2_) = on; }
+
+void KeyboardSource::poll(TurnInput& input) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT) requestQuit();
+        if (event.type == SDL_KEYDOWN) handleKey(event.key.keysym.sym, input);
+    }
+    addHeldKeys(SDL_GetKeyState(nullptr), input);
+}
+
+// A held walking key walks in every turn; its key-down alone also counts, so a tap shorter
+// than a turn still takes one step.
+void KeyboardSource::addHeldKeys(const unsigned char* keys, TurnInput& input) const {
+    for (int player = 1; player <= 2; ++player) {
+        if (!drives(player)) continue;
+        const PlayerKeys& k = player == 1 ? keys1_ : keys2_;
+        slot(input, player, LEFT) |= keys[k.left];
+        slot(input, player, RIGHT) |= keys[k.right];
+        slot(input, player, UP) |= keys[k.up];
+        slot(input, player, DOWN) |= keys[k.down];
+    }
+}
+
+void KeyboardSource::handleKey(int key, TurnInput& input) const {
+    switch (key) {
+    case SDLK_ESCAPE: requestQuit(); return;
+    case SDLK_F1: input.cameraSwitch = TurnInput::CAMERA_OFF; return;
+    case SDLK_F2: input.cameraSwitch = TurnInput::CAMERA_ON; return;
+    case SDLK_f: input.labels |= TurnInput::LABEL_WINS1; return;
+    case SDLK_g: input.labels |= TurnInput::LABEL_WINS2; return;
+    case SDLK_h: input.labels |= TurnInput::LABEL_BANNER; return;
+    default: break;
+    }
+    if (drive1_) playerKey(1, key, input);
+    if (drive2_) playerKey(2, key, input);
+}
+
+void KeyboardSource::playerKey(int player, int key, TurnInput& input) const {
+    const PlayerKeys& k = player == 1 ? keys1_ : keys2_;
+    if (key == k.left) slot(input, player, LEFT) = 1;
+    if (key == k.right) slot(input, player, RIGHT) = 1;
+    if (key == k.up) slot(input, player, UP) = 1;
+    if (key == k.down) slot(input, player, DOWN) = 1;
+    if (key == k.rock) slot(input, player, SIGN) = World::ROCK;
+    if (key == k.paper) slot(input, player, SIGN) = World::PAPER;
+    if (key == k.scissors) slot(input, player, SIGN) = World::SCISSORS;
+}
+
+}  // namespace play
+
+// The design's keyboard route of the fight window, kept for a keyboard-only turn: the slots
+// cleared, then every key of both players.
+void World::handleEvents() {
+    static play::KeyboardSource keyboard;
+    setInputs();
+    keyboard.poll(*this);
+}
