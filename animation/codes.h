@@ -32,7 +32,9 @@ enum TextureNumber : int {
     kWin = 11,
     kKo = 12,
     kDraw = 13,
-    kTextureCount = 14
+    // Shown over the scene while a match is paused.
+    kPause = 14,
+    kTextureCount = 15
 };
 
 // HUD towers: each player's signs, each player's round wins, and the banner.

@@ -10,7 +10,7 @@
 const char* const Moves::textureFiles[Moves::TEXTURE_COUNT] = {
     "CPLifeKV.bmp", "CPLifeTZ.bmp", "pierre.bmp", "feuille.bmp",  "ciseaux.bmp",
     "chiffou.bmp",  "mi.bmp",       "paf.bmp",    "critical.bmp", "prwin.bmp",
-    "pawin.bmp",    "win.bmp",      "ko.bmp",     "draw.bmp"};
+    "pawin.bmp",    "win.bmp",      "ko.bmp",     "draw.bmp",     "pause.bmp"};
 
 void Moves::loadTextures() {
     glGenTextures(TEXTURE_COUNT, textureIds);

@@ -53,14 +53,44 @@ void takeInput() {
     keyboard.poll(world);
 }
 
+// P pauses and resumes a local match, and it pauses when the fight window loses the focus:
+// no turn passes, the scene stands still under "PAUSE", the music plays on quietly.
+bool paused = false;
+
+void setPaused(bool on) {
+    if (on == paused) return;
+    paused = on;
+    setMusicQuiet(on);
+}
+
+void takePauseRequests() {
+    if (keyboard.takePauseKey()) setPaused(!paused);
+    if (keyboard.takeFocusLost()) setPaused(true);
+}
+
+// While paused the particles are drawn where they are: the scene stands still.
+void drawPaused() {
+    const int step = world.frameStep;
+    world.frameStep = 0;
+    world.display();
+    world.frameStep = step;
+    referee.display();
+    world.moteur.draw(world.moves.getText(), animation::kPause, -0.5f, -0.15f, 1.0f, 0.3f, 1.0f);
+}
+
 void playTurn() {
     static TurnPacer pacer(options.turnRate);
     takeInput();
-    world.update();
-    referee.afterUpdate();
-    publishReadout();
-    world.display();
-    referee.display();
+    takePauseRequests();
+    if (paused) {
+        drawPaused();
+    } else {
+        world.update();
+        referee.afterUpdate();
+        publishReadout();
+        world.display();
+        referee.display();
+    }
     SDL_Delay(1);
     SDL_GL_SwapBuffers();
     SDL_Delay(2);

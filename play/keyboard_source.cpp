@@ -37,6 +37,8 @@ void KeyboardSource::poll(TurnInput& input) {
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) requestQuit();
         if (event.type == SDL_KEYDOWN) handleKey(event.key.keysym.sym, input);
+        if (event.type == SDL_ACTIVEEVENT && (event.active.state & SDL_APPINPUTFOCUS))
+            focusChanged(event.active.gain != 0);
     }
     addHeldKeys(SDL_GetKeyState(nullptr), input);
 }
@@ -54,9 +56,32 @@ void KeyboardSource::addHeldKeys(const unsigned char* keys, TurnInput& input) co
     }
 }
 
-void KeyboardSource::handleKey(int key, TurnInput& input) const {
+// Only a window that had the focus can lose it: SDL also reports a loss when the window
+// opens without the focus, or when another program grabs the keyboard for a moment.
+void KeyboardSource::focusChanged(bool gained) {
+    if (gained)
+        hadFocus_ = true;
+    else if (hadFocus_)
+        focusLost_ = true;
+    if (!gained) hadFocus_ = false;
+}
+
+bool KeyboardSource::takePauseKey() {
+    const bool pressed = pauseKey_;
+    pauseKey_ = false;
+    return pressed;
+}
+
+bool KeyboardSource::takeFocusLost() {
+    const bool lost = focusLost_;
+    focusLost_ = false;
+    return lost;
+}
+
+void KeyboardSource::handleKey(int key, TurnInput& input) {
     switch (key) {
     case SDLK_ESCAPE: requestQuit(); return;
+    case SDLK_p: pauseKey_ = true; return;
     case SDLK_F1: input.cameraSwitch = TurnInput::CAMERA_OFF; return;
     case SDLK_F2: input.cameraSwitch = TurnInput::CAMERA_ON; return;
     case SDLK_f: input.labels |= TurnInput::LABEL_WINS1; return;

@@ -32,17 +32,25 @@ public:
     // Takes every pending event of the fight window and the held walking keys into `input`,
     // adding to what the other sources put there.
     void poll(TurnInput& input);
+    // Whether P was pressed, or the fight window lost the keyboard's focus, since the last
+    // call; each clears its own flag. Pausing is the game's, not the match's: not in the record.
+    bool takePauseKey();
+    bool takeFocusLost();
     // Adds the walking slots of the keys held in `keys`, indexed by SDL key code.
     void addHeldKeys(const unsigned char* keys, TurnInput& input) const;
 
 private:
-    void handleKey(int key, TurnInput& input) const;
+    void handleKey(int key, TurnInput& input);
+    void focusChanged(bool gained);
     void playerKey(int player, int key, TurnInput& input) const;
 
     PlayerKeys keys1_;
     PlayerKeys keys2_;
     bool drive1_ = true;
     bool drive2_ = true;
+    bool pauseKey_ = false;
+    bool focusLost_ = false;
+    bool hadFocus_ = false;
 };
 
 }  // namespace play

@@ -63,6 +63,11 @@ void playSound1() { playChunk(sound1); }
 
 void playSound2() { playChunk(sound2); }
 
+void setMusicQuiet(bool quiet) {
+    if (soundOff) return;
+    Mix_VolumeMusic(quiet ? MIX_MAX_VOLUME / 4 : MIX_MAX_VOLUME);
+}
+
 void pumpSon() {
     if (!musicEnded.exchange(false) || music == nullptr) return;
     // The mixer has already let the stream go; halting again costs nothing and covers a

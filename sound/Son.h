@@ -28,6 +28,8 @@ void playBackgroundMusic();
 // releases it on the main thread.
 void musicFinished();
 
+// The music at a quarter of its volume (a paused match) or at its full volume again.
+void setMusicQuiet(bool quiet);
 
 // Carries out a stop and release that musicFinished asked for. Safe to call every turn.
 void pumpSon();

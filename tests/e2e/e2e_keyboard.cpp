@@ -182,4 +182,45 @@ TEST_F(KeyboardEndToEnd, TwoPlayersFightAtOneKeyboardToAKnockOutAndARematch) {
     e2e::expectCleanEnd(game);
 }
 
+// The "PAUSE" plate in the middle of the scene: gold letters on navy.
+constexpr Area kPausePlate = {200, 255, 600, 345};
+bool navy(int r, int g, int b) { return b > 45 && b < 120 && r < 50 && g < 60; }
+bool showsPause(const Shot& s) {
+    return count(s, kPausePlate, gold) > 300 && count(s, kPausePlate, navy) > 4000;
+}
+
+TEST_F(KeyboardEndToEnd, PPausesTheMatchAndPAgainResumesIt) {
+    GameProcess game({"SDL_AUDIODRIVER", "VORLAXIS_CAMERA", "LIBGL_ALWAYS_SOFTWARE=1",
+                      "SDL_VIDEO_WINDOW_POS=0,300"},
+                     {"--keyboard", "--mute"});
+    const std::string panel = game.waitForWindow("Vorlaxis - control panel", e2e::kStartSeconds);
+    ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game.err();
+    scene_ = e2e::findWindow("Vorlaxis");
+    ASSERT_FALSE(scene_.empty());
+    Shot shot;
+    ASSERT_TRUE(waitFor(
+        game, scene_, [](const Shot& s) { return redFighter(s) > 300; }, shot));
+
+    // As player 1 walks in, the camera closes in and player 2 grows on screen.
+    press("p");
+    ASSERT_TRUE(waitFor(game, scene_, showsPause, shot)) << "no PAUSE plate";
+    const int before = redFighter(shot);
+    // Held D walks nobody while the match is paused; a fixed wait shows that nothing moves.
+    keys("keydown --window " + scene_ + " d");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_TRUE(screenshot(scene_, shot));
+    EXPECT_TRUE(showsPause(shot));
+    EXPECT_NEAR(redFighter(shot), before, before / 20) << "a turn passed while paused";
+
+    press("p");
+    const bool walked = waitFor(
+        game, scene_,
+        [&](const Shot& s) { return !showsPause(s) && 2 * redFighter(s) > 3 * before; }, shot);
+    keys("keyup --window " + scene_ + " d");
+    EXPECT_TRUE(walked) << "the match did not resume";
+
+    press("Escape");
+    e2e::expectCleanEnd(game);
+}
+
 }  // namespace

@@ -254,6 +254,7 @@ bool writePictures(const std::string& dir) {
     ok = banner(d + "draw.bmp", font, "DRAW", navy, {0.8f, 0.8f, 0.85f}, {1.0f, 1.0f, 1.0f},
                 {0.6f, 0.65f, 0.75f}) &&
          ok;
+    ok = banner(d + "pause.bmp", font, "PAUSE", navy, gold, yellowTop, yellowBottom) && ok;
     ok = earthMap(d + "earthmap1k.bmp") && ok;
     ok = flareImage(d + "sun.bmp", sunGlow, {1.0f, 0.85f, 0.55f}) && ok;
     ok = flareImage(d + "croix.bmp", crossGlow, {1.0f, 0.95f, 0.85f}) && ok;
