@@ -128,7 +128,7 @@ void cameraPass() {
     WebCam.calculVariance(0);
     WebCam.discriminateRPS(0);
     displayResultsWebcam();
-    WebCam.AfficheImage(0, 0, 0);
+    WebCam.AfficheImage(0, panel::kMask1X, panel::kMask2X);
 }
 
 }  // namespace

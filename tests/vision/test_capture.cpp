@@ -14,6 +14,7 @@
 #include "tests/support/scoped_env.h"
 #include "tests/vision/frames.h"
 #include "vision/WebCam.h"
+#include "vision/panel_layout.h"
 
 using testframes::rgb;
 
@@ -126,25 +127,26 @@ TEST_F(Capture, Charge2CaptureMovesTheOldFrameAlong) {
 }
 
 TEST_F(Capture, AfficheImageShowsMirroredHalvesBesideThePreview) {
-    const testsupport::HeadlessWindow panelWindow = makeWindow(1200, 272);
+    const testsupport::HeadlessWindow panelWindow =
+        makeWindow(panel::kClientWidth, panel::kClientHeight);
     HWND panel = panelWindow.handle();
     HDC panelDC = GetDC(panel);
     cam->hDCAffichage = panelDC;
     std::mt19937 rng(3);
     testframes::randomFrame(*cam, 0, rng);
-    cam->AfficheImage(0, 0, 0);
+    cam->AfficheImage(0, panel::kMask1X, panel::kMask2X);
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 160; ++x) {
-            ASSERT_EQ(GetPixel(panelDC, 160 + x, y),
+            ASSERT_EQ(GetPixel(panelDC, panel::kMask1X + x, y),
                       static_cast<COLORREF>(cam->images[0].pixels[y][319 - x].couleur));
-            ASSERT_EQ(GetPixel(panelDC, 880 + x, y),
+            ASSERT_EQ(GetPixel(panelDC, panel::kMask2X + x, y),
                       static_cast<COLORREF>(cam->images[0].pixels[y][159 - x].couleur));
         }
     // Nothing lands outside the two halves.
-    EXPECT_EQ(GetPixel(panelDC, 159, 10), 0u);
-    EXPECT_EQ(GetPixel(panelDC, 320, 10), 0u);
-    EXPECT_EQ(GetPixel(panelDC, 879, 10), 0u);
-    EXPECT_EQ(GetPixel(panelDC, 1040, 10), 0u);
+    EXPECT_EQ(GetPixel(panelDC, panel::kMask1X - 1, 10), 0u);
+    EXPECT_EQ(GetPixel(panelDC, panel::kMask1X + panel::kMaskWidth, 10), 0u);
+    EXPECT_EQ(GetPixel(panelDC, panel::kMask2X - 1, 10), 0u);
+    EXPECT_EQ(GetPixel(panelDC, panel::kMask2X + panel::kMaskWidth, 10), 0u);
     EXPECT_EQ(GetPixel(panelDC, 200, 240), 0u);
     ReleaseDC(panel, panelDC);
 }
@@ -168,7 +170,8 @@ std::string writeClip() {
 TEST(Camera, ConnectShowsTheClipAndChargeCaptureReturnsIt) {
     const testsupport::ScopedEnv camera("VORLAXIS_CAMERA", writeClip());
     auto cam = std::make_unique<CWebCam>();
-    const testsupport::HeadlessWindow parent = makeWindow(1200, 272);
+    const testsupport::HeadlessWindow parent =
+        makeWindow(panel::kClientWidth, panel::kClientHeight);
     cam->hWndParent = parent.handle();
     cam->Connect();
     ASSERT_TRUE(IsWindow(cam->hWndCapture));
@@ -195,7 +198,8 @@ TEST(CameraDeathTest, MissingCameraEndsWithCodeOneAndAMessage) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const testsupport::ScopedEnv camera("VORLAXIS_CAMERA", "/nonexistent/clip.y4m");
     auto cam = std::make_unique<CWebCam>();
-    const testsupport::HeadlessWindow parent = makeWindow(1200, 272);
+    const testsupport::HeadlessWindow parent =
+        makeWindow(panel::kClientWidth, panel::kClientHeight);
     cam->hWndParent = parent.handle();
     EXPECT_EXIT(cam->Connect(), ::testing::ExitedWithCode(1), "Unable to connect to the camera");
 }

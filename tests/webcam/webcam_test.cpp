@@ -16,6 +16,7 @@
 #include "tests/support/scratch_folder.h"
 #include "tests/webcam/sim_webcam.h"
 #include "vision/WebCam.h"
+#include "vision/panel_layout.h"
 
 namespace {
 
@@ -101,8 +102,8 @@ protected:
     void TearDown() override { std::remove(clip_.c_str()); }
 
     HWND createCapture() {
-        return capCreateCaptureWindowA("handle", WS_CHILD | WS_VISIBLE, 440, 0, 320, 240, panel_,
-                                       0);
+        return capCreateCaptureWindowA("handle", WS_CHILD | WS_VISIBLE, panel::kPreviewX, 0, 320,
+                                       240, panel_, 0);
     }
 
     // Connects capture driver `driver`; returns the result, and what was printed.
