@@ -12,6 +12,7 @@
 #include "platform/win32.h"
 #include "tests/support/headless_window.h"
 #include "tests/support/scoped_env.h"
+#include "tests/support/y4m_writer.h"
 #include "tests/vision/frames.h"
 #include "vision/WebCam.h"
 #include "vision/panel_layout.h"
@@ -154,17 +155,11 @@ TEST_F(Capture, AfficheImageShowsMirroredHalvesBesideThePreview) {
 // A 4:4:4 clip whose left half is bright and right half dark.
 std::string writeClip() {
     const std::string path = ::testing::TempDir() + "vision_halves.y4m";
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    std::fputs("YUV4MPEG2 W320 H240 F10:1 Ip A1:1 C444\n", f);
-    for (int frame = 0; frame < 2; ++frame) {
-        std::fputs("FRAME\n", f);
-        for (int y = 0; y < 240; ++y)
-            for (int x = 0; x < 320; ++x) std::fputc(x < 160 ? 200 : 40, f);
-        for (int plane = 0; plane < 2; ++plane)
-            for (int i = 0; i < 320 * 240; ++i) std::fputc(128, f);
-    }
-    std::fclose(f);
-    return path;
+    testsupport::YuvPicture halves(vision::kFrameWidth, vision::kFrameHeight);
+    for (int y = 0; y < halves.height; ++y)
+        for (int x = 0; x < halves.width; ++x)
+            halves.set(x, y, {static_cast<uint8_t>(x < vision::kHalfWidth ? 200 : 40), 128, 128});
+    return testsupport::writeY4m(path, halves, 10, 2) ? path : "";
 }
 
 TEST(Camera, ConnectShowsTheClipAndChargeCaptureReturnsIt) {

@@ -14,6 +14,7 @@
 #include "tests/capture/video_devices.h"
 #include "tests/support/headless_window.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/y4m_writer.h"
 #include "tests/webcam/sim_webcam.h"
 #include "vision/WebCam.h"
 #include "vision/panel_layout.h"
@@ -67,7 +68,7 @@ template <typename At>
 bool showsQuadrants(At at, std::string& why) {
     for (int q = 0; q < 4; ++q) {
         const Rgb m = quadrantMean(q, at);
-        const uint8_t* want = simcam::kQuadrantRgb[q];
+        const uint8_t* want = testsupport::kQuadrantRgb[q];
         if (std::abs(m.r - want[0]) > 10 || std::abs(m.g - want[1]) > 10 ||
             std::abs(m.b - want[2]) > 10) {
             why = "quadrant " + std::to_string(q) + " is (" + std::to_string(m.r) + ", " +
@@ -96,7 +97,7 @@ protected:
         if (testclip::anyVideoDevice()) GTEST_SKIP() << "this machine has a /dev/video device";
         ASSERT_NE(panel_, nullptr);
         clip_ = testsupport::scratchPath("webcam", ".y4m");
-        simcam::writeQuadrantClip(clip_, 640, 480, 30, 3);
+        testsupport::writeQuadrantClip(clip_, 640, 480, 30, 3);
         sim_.set("VORLAXIS_SIM_CLIP", clip_);
     }
     void TearDown() override { std::remove(clip_.c_str()); }
