@@ -7,7 +7,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "tests/capture/video_devices.h"
+#include "tests/platform/capture/video_devices.h"
 #include "tests/e2e/panel.h"
 #include "tests/e2e/screen.h"
 #include "tests/support/y4m_writer.h"

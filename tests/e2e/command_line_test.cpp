@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/capture/video_devices.h"
+#include "tests/platform/capture/video_devices.h"
 #include "tests/e2e/screen.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "tests/support/y4m_writer.h"
-#include "tests/capture/video_devices.h"
+#include "tests/platform/capture/video_devices.h"
 #include "tests/e2e/panel.h"
 #include "tests/e2e/screen.h"
 #include "tests/webcam/sim_webcam.h"

@@ -11,7 +11,7 @@
 
 #include "platform/driver.h"
 #include "platform/win32.h"
-#include "tests/capture/video_devices.h"
+#include "tests/platform/capture/video_devices.h"
 #include "tests/support/headless_window.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/y4m_writer.h"
