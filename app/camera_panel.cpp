@@ -30,31 +30,33 @@ const char* directionWord(float distance, double a) {
 }  // namespace
 
 void displayResultsWebcam() {
-    Rectangle(g_hDC, kPanel1Left, 0, kPanel1Left + kPanelWidth, kPanelHeight);
-    Rectangle(g_hDC, kPanel2Left, 0, kPanel2Left + kPanelWidth, kPanelHeight);
-    displayValuePosition(1, kText1X, 20);
-    displayValuePosition(2, kText2X, 20);
-    displayInterpPosition(1, kText1X, 60);
-    displayInterpPosition(2, kText2X, 60);
-    displayLife(1, kText1X, kLifeRow);
-    displayLife(2, kText2X, kLifeRow);
-    displayWins(1, kText1X, kWinsRow);
-    displayWins(2, kText2X, kWinsRow);
-    displayCirclePosition(1, 0, 0);
-    displayCirclePosition(2, kBox2Left, 0);
-    displayVariance(1, kText1X, 160);
-    displayVariance(2, kText2X, 160);
-    displayRPS(1, kText1X, kSignRow);
-    displayRPS(2, kText2X, kSignRow);
+    Rectangle(g_hDC, panel::kTextPanel1Left, 0, panel::kTextPanel1Left + panel::kTextPanelWidth,
+              panel::kTextPanelHeight);
+    Rectangle(g_hDC, panel::kTextPanel2Left, 0, panel::kTextPanel2Left + panel::kTextPanelWidth,
+              panel::kTextPanelHeight);
+    displayValuePosition(1, panel::kText1X, panel::kPositionRow);
+    displayValuePosition(2, panel::kText2X, panel::kPositionRow);
+    displayInterpPosition(1, panel::kText1X, panel::kDirectionRow);
+    displayInterpPosition(2, panel::kText2X, panel::kDirectionRow);
+    displayLife(1, panel::kText1X, panel::kLifeRow);
+    displayLife(2, panel::kText2X, panel::kLifeRow);
+    displayWins(1, panel::kText1X, panel::kWinsRow);
+    displayWins(2, panel::kText2X, panel::kWinsRow);
+    displayCirclePosition(1, panel::kBox1Left, 0);
+    displayCirclePosition(2, panel::kBox2Left, 0);
+    displayVariance(1, panel::kText1X, panel::kVarianceRow);
+    displayVariance(2, panel::kText2X, panel::kVarianceRow);
+    displayRPS(1, panel::kText1X, panel::kSignRow);
+    displayRPS(2, panel::kText2X, panel::kSignRow);
 }
 
 void displayValuePosition(int player, int x, int y) {
     int baryX = readingOf(player, WebCam.baryX1, WebCam.baryX2);
     int baryY = readingOf(player, WebCam.baryY1, WebCam.baryY2);
     drawText(x, y, "                         ---X");
-    drawText(x, y + kLineStep, "                         ---Y");
+    drawText(x, y + panel::kLineStep, "                         ---Y");
     drawNumber(x, y, vision::kHalfMiddleColumn - baryX);
-    drawNumber(x, y + kLineStep, vision::kMiddleRow - baryY);
+    drawNumber(x, y + panel::kLineStep, vision::kMiddleRow - baryY);
 }
 
 void displayInterpPosition(int player, int x, int y) {
@@ -64,7 +66,7 @@ void displayInterpPosition(int player, int x, int y) {
     float distance = std::sqrt(fx * fx + fy * fy);
     double a = angleOf(dx, dy);
     drawLine(x, y, "                         ---pos", directionWord(distance, a));
-    drawLine(x, y + kLineStep, "                         ---angle", static_cast<int>(a));
+    drawLine(x, y + panel::kLineStep, "                         ---angle", static_cast<int>(a));
 }
 
 // A knocked-out fighter reads 0, not what the last blow left; an endless match goes below.
@@ -79,14 +81,14 @@ void displayWins(int player, int x, int y) {
 void displayCirclePosition(int player, int left, int top) {
     int baryX = readingOf(player, WebCam.baryX1, WebCam.baryX2);
     int baryY = readingOf(player, WebCam.baryY1, WebCam.baryY2);
-    Rectangle(g_hDC, left, top, left + kBoxWidth, top + kPanelHeight);
-    drawText(left - baryX + kBoxWidth, top + baryY, "o");
+    Rectangle(g_hDC, left, top, left + panel::kBoxWidth, top + panel::kMaskHeight);
+    drawText(left - baryX + panel::kBoxWidth, top + baryY, "o");
 }
 
 void displayVariance(int player, int x, int y) {
     drawLine(x, y, "                         ---VarX",
              readingOf(player, WebCam.varX1, WebCam.varX2));
-    drawLine(x, y + kLineStep, "                         ---VarY",
+    drawLine(x, y + panel::kLineStep, "                         ---VarY",
              readingOf(player, WebCam.varY1, WebCam.varY2));
 }
 

@@ -23,20 +23,6 @@ std::string executablePath() {
     return path;
 }
 
-bool isDeviceNumber(const std::string& text) {
-    if (text.empty()) return false;
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
-
-void absolutiseCameraSetting() {
-    const char* camera = std::getenv("VORLAXIS_CAMERA");
-    if (!camera || !*camera) return;
-    const std::string absolute = cameraFromStartFolder(camera);
-    if (absolute != camera) SetEnvironmentVariableA("VORLAXIS_CAMERA", absolute.c_str());
-}
-
 std::string placesLooked(const std::string& start, const std::vector<std::string>& candidates) {
     std::string places = start + " (the working directory)";
     for (const std::string& folder : candidates) places += ", " + folder;
@@ -65,16 +51,7 @@ bool holdsGameData(const std::string& folder) {
     return false;
 }
 
-std::string cameraFromStartFolder(const std::string& camera) {
-    const fs::path path(camera);
-    if (camera.empty() || isDeviceNumber(camera) || path.is_absolute()) return camera;
-    std::error_code error;
-    const fs::path absolute = fs::absolute(path, error);
-    return error ? camera : absolute.lexically_normal().string();
-}
-
 bool enterDataFolder() {
-    absolutiseCameraSetting();
     std::error_code error;
     const std::string start = fs::current_path(error).string();
     if (!error && holdsGameData(start)) return true;

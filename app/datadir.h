@@ -14,11 +14,7 @@ std::vector<std::string> dataFolderCandidates(const char* dataSetting,
 // True when `folder` holds any of a few files that only the data generator writes.
 bool holdsGameData(const std::string& folder);
 
-// A camera named by a relative path is meant from the folder the player started in; device
-// numbers and absolute paths stay as they are. Call before changing folder.
-std::string cameraFromStartFolder(const std::string& camera);
-
-// Makes VORLAXIS_CAMERA absolute, then stays in the working directory when it holds the data or
-// changes into the first candidate that does. When none does, prints one message naming every
-// place looked and returns false.
+// Stays in the working directory when it holds the data or changes into the first candidate
+// that does; a camera path must be settled first (chooseCamera). When none does, prints one message
+// naming every place looked and returns false.
 bool enterDataFolder();

@@ -1,14 +1,13 @@
-// The control panel window: 1200 x 272 client pixels at (40, 0), beside the 3D window.
+// The control panel window at (40, 0), beside the 3D window.
 #include "app/init.h"
 
 #include "app/main.h"
+#include "vision/panel_layout.h"
 
 namespace {
 
 const char* const kClassName = "webcam";
 const char* const kCaption = "Vorlaxis - control panel";
-constexpr int kClientWidth = 1200;
-constexpr int kClientHeight = 272;
 constexpr int kLeft = 40;
 constexpr int kTop = 0;
 
@@ -31,10 +30,10 @@ void registerPanelClass(HINSTANCE hInstance) {
 HWND CreationFenetre(HINSTANCE hInstance) {
     registerPanelClass(hInstance);
     g_hInstance = hInstance;
-    RECT rect{0, 0, kClientWidth, kClientHeight};
+    RECT rect{0, 0, panel::kClientWidth, panel::kClientHeight};
     // Windows gives every overlapped window (style 0) a caption and border, but
     // AdjustWindowRect only counts what the style it is given names: name them, or the
-    // client area comes out a caption and two borders short of 1200 x 272.
+    // client area comes out a caption and two borders short of the panel.
     AdjustWindowRect(&rect, WS_CAPTION, FALSE);
     HWND hWnd = CreateWindowExA(0, kClassName, kCaption, 0, kLeft, kTop, rect.right - rect.left,
                                 rect.bottom - rect.top, nullptr, nullptr, hInstance, nullptr);

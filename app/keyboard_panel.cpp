@@ -21,10 +21,8 @@ const KeyRow kPlayer2Keys[] = {{"Left", "walk left"},
                                {"M", "scissors"}};
 
 // The preview area, split into one column per player.
-constexpr int kTablesLeft = 440;
-constexpr int kTablesRight = 760;
-constexpr int kTable1X = 450;
-constexpr int kTable2X = 610;
+constexpr int kTable1X = panel::kPreviewX + 10;
+constexpr int kTable2X = panel::kPreviewX + vision::kHalfWidth + 10;
 constexpr int kActionOffset = 55;
 constexpr int kFirstKeyRow = 40;
 constexpr int kQuitRow = 170;
@@ -35,14 +33,14 @@ void drawKeyTable(int x, const char* title, const KeyRow (&rows)[5]) {
     for (const KeyRow& row : rows) {
         drawText(x, y, row.key);
         drawText(x + kActionOffset, y, row.action);
-        y += kLineStep;
+        y += panel::kLineStep;
     }
 }
 
 }  // namespace
 
 void displayKeyTables() {
-    Rectangle(g_hDC, kTablesLeft, 0, kTablesRight, kPanelHeight);
+    Rectangle(g_hDC, panel::kPreviewX, 0, panel::kPreviewRight, vision::kFrameHeight);
     drawKeyTable(kTable1X, "PLAYER 1", kPlayer1Keys);
     drawKeyTable(kTable2X, "PLAYER 2", kPlayer2Keys);
     drawText(kTable1X, kQuitRow, "Escape in either window ends the game");
@@ -56,15 +54,17 @@ void displayLastSign(int player, int x, int y) {
 
 void displayResultsKeyboard() {
     // The picture blocks stay black: there is no camera to show.
-    Rectangle(g_hDC, 0, 0, kPanel1Left, kPanelHeight);
-    Rectangle(g_hDC, kPanel1Left, 0, kPanel1Left + kPanelWidth, kPanelHeight);
-    Rectangle(g_hDC, kPanel2Left, 0, kPanel2Left + kPanelWidth, kPanelHeight);
-    Rectangle(g_hDC, kPanel2Left + kPanelWidth, 0, kBox2Left + kBoxWidth, kPanelHeight);
+    Rectangle(g_hDC, panel::kBox1Left, 0, panel::kTextPanel1Left, panel::kTextPanelHeight);
+    Rectangle(g_hDC, panel::kTextPanel1Left, 0, panel::kTextPanel1Left + panel::kTextPanelWidth,
+              panel::kTextPanelHeight);
+    Rectangle(g_hDC, panel::kTextPanel2Left, 0, panel::kTextPanel2Left + panel::kTextPanelWidth,
+              panel::kTextPanelHeight);
+    Rectangle(g_hDC, panel::kMask2X, 0, panel::kClientWidth, panel::kTextPanelHeight);
     displayKeyTables();
     for (int player = 1; player <= 2; ++player) {
-        const int x = player == 1 ? kText1X : kText2X;
-        displayLife(player, x, kLifeRow);
-        displayWins(player, x, kWinsRow);
-        displayLastSign(player, x, kSignRow);
+        const int x = player == 1 ? panel::kText1X : panel::kText2X;
+        displayLife(player, x, panel::kLifeRow);
+        displayWins(player, x, panel::kWinsRow);
+        displayLastSign(player, x, panel::kSignRow);
     }
 }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "app/camera_choice.h"
 #include "app/datadir.h"
 #include "app/init.h"
 #include "app/pacer.h"
@@ -97,13 +98,8 @@ void playTurn() {
     pacer.wait();
 }
 
-// A device or clip reaches the capture driver as VORLAXIS_CAMERA, replacing what it held; a
-// driver number must not be overridden by the variable, so it goes.
-void chooseCamera(const std::string& camera) {
-    if (camera.empty()) return;
-    SetEnvironmentVariableA("VORLAXIS_CAMERA",
-                            cameraDriverNumber(camera) >= 0 ? nullptr : camera.c_str());
-}
+// Settled before the game leaves the start folder; main2 connects its driver.
+CameraChoice camera;
 
 }  // namespace
 
@@ -179,7 +175,7 @@ void cameraPass() {
     WebCam.calculVariance(0);
     WebCam.discriminateRPS(0);
     displayResultsWebcam();
-    WebCam.AfficheImage(0, 0, 0);
+    WebCam.AfficheImage(0, panel::kMask1X, panel::kMask2X);
 }
 
 }  // namespace
@@ -188,7 +184,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     const CommandLine line = parseCommandLine(__argc, __argv);
     if (line.action != CommandLine::PLAY) return runCommand(line);
     options = line.options;
-    chooseCamera(options.camera);
+    camera = chooseCamera(options.camera);
     if (!enterDataFolder()) return 1;
     if (!screenAvailable()) return panelFailure();
     setSoundOff(options.mute);
@@ -207,8 +203,7 @@ int main2(HINSTANCE hInstance, HINSTANCE, char*, int) {
     g_hDC = GetDC(g_hWnd);
     WebCam.hDCAffichage = g_hDC;
     if (!options.keyboard) {
-        const int driver = cameraDriverNumber(options.camera);
-        WebCam.Connect(driver > 0 ? driver : 0);
+        WebCam.Connect(camera.driver);
         WebCam.AfficheWebCam();
     }
     SDL_Thread* thread = SDL_CreateThread(thread_webcam, nullptr);

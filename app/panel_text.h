@@ -5,20 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-// Text panels and marker boxes, in control panel pixels.
-constexpr int kPanelWidth = 120;
-constexpr int kPanelHeight = 240;
-constexpr int kPanel1Left = 320;
-constexpr int kPanel2Left = 760;
-constexpr int kText1X = 330;
-constexpr int kText2X = 770;
-constexpr int kBoxWidth = 160;
-constexpr int kBox2Left = 1040;
-constexpr int kLineStep = 20;
-// Rows of the lines that both the camera and the keyboard panels show.
-constexpr int kLifeRow = 120;
-constexpr int kWinsRow = 140;
-constexpr int kSignRow = 200;
+#include "vision/panel_layout.h"
 
 void drawText(int x, int y, const char* text);
 // The panel has room for 9 characters of a number; longer ones are cut, never overflow.

@@ -17,6 +17,7 @@
 #include "platform/driver.h"
 #include "platform/win32.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/y4m_writer.h"
 #include "tests/v4l2sim/sim_clip.h"
 #include "tests/webcam/sim_webcam.h"
 #include "vision/WebCam.h"
@@ -36,7 +37,7 @@ HWND makePreview() {
 // A camera picture of the given size: the quadrant clip, as the simulated camera encodes it.
 std::vector<uint8_t> cameraPicture(uint32_t fourcc, int width, int height) {
     const std::string clip = testsupport::scratchPath("bench-webcam", ".y4m");
-    simcam::writeQuadrantClip(clip, width, height, 30, 1);
+    testsupport::writeQuadrantClip(clip, width, height, 30, 1);
     v4l2sim::SimClip sim;
     std::string error;
     std::vector<uint8_t> bytes;

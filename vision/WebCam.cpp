@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "vision/PixelOps.h"
+#include "vision/panel_layout.h"
 
 using namespace vision;
 
@@ -172,8 +173,8 @@ CWebCam::~CWebCam() {
 
 void CWebCam::Connect(int driver) {
     startCaptureStep();
-    hWndCapture = capCreateCaptureWindowA("handle", WS_CHILD | WS_VISIBLE, 440, 0, kFrameWidth,
-                                          kFrameHeight, hWndParent, 0);
+    hWndCapture = capCreateCaptureWindowA("handle", WS_CHILD | WS_VISIBLE, panel::kPreviewX, 0,
+                                          kFrameWidth, kFrameHeight, hWndParent, 0);
     if (!IsWindow(hWndCapture)) {
         failToConnect("No capture window could be made");
     }
@@ -273,9 +274,9 @@ void CWebCam::Charge2Capture(int slot, int previous) {
     ChargeCapture(slot);
 }
 
-// Mirrored left to right, as the players see themselves; player 1's half (frame columns
-// 319..160) goes left of the preview, player 2's right of it.
-void CWebCam::AfficheImage(int slot, int, int) {
+// Mirrored left to right, as the players see themselves: player 1's half is frame columns
+// 319..160.
+void CWebCam::AfficheImage(int slot, int left1, int left2) {
     std::vector<uint8_t> buffer(static_cast<size_t>(kFramePixels) * 4);
     const BITMAPINFO bmi = frameBitmapInfo();
     for (int y = 0; y < kFrameHeight; ++y) {
@@ -288,8 +289,8 @@ void CWebCam::AfficheImage(int slot, int, int) {
             line[4 * x + 2] = p.r;
         }
     }
-    SetDIBitsToDevice(hDCAffichage, 160, 0, kHalfWidth, kFrameHeight, 0, 0, 0, kFrameHeight,
+    SetDIBitsToDevice(hDCAffichage, left1, 0, kHalfWidth, kFrameHeight, 0, 0, 0, kFrameHeight,
                       buffer.data(), &bmi, DIB_RGB_COLORS);
-    SetDIBitsToDevice(hDCAffichage, 880, 0, kHalfWidth, kFrameHeight, kHalfWidth, 0, 0,
+    SetDIBitsToDevice(hDCAffichage, left2, 0, kHalfWidth, kFrameHeight, kHalfWidth, 0, 0,
                       kFrameHeight, buffer.data(), &bmi, DIB_RGB_COLORS);
 }

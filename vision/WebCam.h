@@ -80,7 +80,9 @@ public:
     void Recupere2Image(int slotA, int slotB);
     void CopieImage(int source, int target);
     void Charge2Capture(int slot, int previous);
-    void AfficheImage(int slot, int, int);
+    // Draws the two mirrored halves of the picture in `slot` into hDCAffichage, player 1's with
+    // its left edge at x `left1`, player 2's at `left2`.
+    void AfficheImage(int slot, int left1, int left2);
 
     // Hand-sign recognition. calculVariance uses the hand pixels that calculBarycentre found
     // in the same slot: a mask changed by hand in between needs calculBarycentre again.

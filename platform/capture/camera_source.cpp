@@ -1,10 +1,21 @@
 #include "platform/capture/camera_source.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include <sys/stat.h>
 
 namespace camera {
+
+namespace {
+
+// " (from --camera)": the setting the player has to correct, as the game recorded it.
+std::string origin() {
+    const char* from = std::getenv("VORLAXIS_CAMERA_FROM");
+    return std::string(" (from ") + (from && *from ? from : "VORLAXIS_CAMERA") + ")";
+}
+
+}  // namespace
 
 bool namesDevice(const std::string& setting) {
     struct stat info {};
@@ -27,15 +38,14 @@ bool CameraSource::connect(const char* setting, int driver, std::string& error) 
     }
     name_ = named;
     if (driver != 0) {
-        error = "capture driver " + std::to_string(driver) +
-                " does not exist: VORLAXIS_CAMERA names the only camera, "
-                "driver 0";
+        error = "capture driver " + std::to_string(driver) + " does not exist: the camera named" +
+                origin() + " is the only one, driver 0";
         return false;
     }
     if (namesDevice(named)) {
         auto device = std::make_unique<V4l2Camera>();
         if (!device->open(named, error)) {
-            error += " (from VORLAXIS_CAMERA)";
+            error += origin();
             return false;
         }
         device_ = std::move(device);
@@ -43,7 +53,7 @@ bool CameraSource::connect(const char* setting, int driver, std::string& error) 
     }
     auto clip = std::make_unique<Y4mClip>();
     if (!clip->open(named, error)) {
-        error += " (from VORLAXIS_CAMERA)";
+        error += origin();
         return false;
     }
     if (!clip->warning().empty())

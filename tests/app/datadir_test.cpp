@@ -1,4 +1,4 @@
-// Finding the data folder from anywhere, and cameras named from the folder the player is in.
+// Finding the data folder from anywhere.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -45,29 +45,17 @@ TEST(DataFolder, AFolderWithAnyDataFileHoldsTheGameEvenDamaged) {
     EXPECT_FALSE(holdsGameData("/nonexistent/vorlaxis"));
 }
 
-TEST(DataFolder, RelativeCamerasAreTakenFromTheStartFolderDevicesAndNumbersStay) {
-    const std::string start = fs::current_path().string();
-    EXPECT_EQ(cameraFromStartFolder("clips/../fight.y4m"), start + "/fight.y4m");
-    EXPECT_EQ(cameraFromStartFolder("/dev/video0"), "/dev/video0");
-    EXPECT_EQ(cameraFromStartFolder("1"), "1");
-    EXPECT_EQ(cameraFromStartFolder(""), "");
-}
-
 // Changes the process's folder and environment: puts both back whatever happens.
 class EnterDataFolder : public ::testing::Test {
 protected:
     testsupport::WorkingFolder here_{fs::temp_directory_path().string()};
     testsupport::ScopedEnv data_{"VORLAXIS_DATA"};
-    testsupport::ScopedEnv camera_{"VORLAXIS_CAMERA"};
 };
 
-TEST_F(EnterDataFolder, MovesIntoTheSetFolderAfterMakingTheCameraAbsolute) {
+TEST_F(EnterDataFolder, MovesIntoTheSetFolder) {
     SetEnvironmentVariableA("VORLAXIS_DATA", testsupport::dataFolder().c_str());
-    SetEnvironmentVariableA("VORLAXIS_CAMERA", "fight.y4m");
-    const std::string clip = (fs::temp_directory_path() / "fight.y4m").string();
     ASSERT_TRUE(enterDataFolder());
     EXPECT_EQ(fs::current_path(), fs::canonical(testsupport::dataFolder()));
-    EXPECT_EQ(std::string(std::getenv("VORLAXIS_CAMERA")), clip);
     // Already there: it stays, even with a setting that holds nothing.
     SetEnvironmentVariableA("VORLAXIS_DATA", "/nonexistent");
     EXPECT_TRUE(enterDataFolder());

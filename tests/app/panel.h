@@ -9,11 +9,9 @@
 #include "app/init.h"
 #include "app/main.h"
 #include "platform/driver.h"
+#include "vision/panel_layout.h"
 
 namespace testing_app {
-
-constexpr int kPanelWidth = 1200;
-constexpr int kPanelHeight = 272;
 
 class PanelTest : public ::testing::Test {
 protected:
@@ -25,8 +23,8 @@ protected:
             tools = preparePanelDC();
         }
         if (!expected) {
-            expected = CreateWindowExA(0, "webcam", "expected", 0, 0, 0, kPanelWidth, kPanelHeight,
-                                       nullptr, nullptr, nullptr, nullptr);
+            expected = CreateWindowExA(0, "webcam", "expected", 0, 0, 0, panel::kClientWidth,
+                                       panel::kClientHeight, nullptr, nullptr, nullptr, nullptr);
             expectedDC = GetDC(expected);
             SelectObject(expectedDC, tools.font);
             SelectObject(expectedDC, tools.brush);

@@ -8,6 +8,7 @@
 namespace {
 
 using testing_app::PanelTest;
+using namespace panel;
 using vision::kNoSign;
 using vision::kPaper;
 using vision::kRock;
@@ -52,52 +53,54 @@ class Readout : public PanelTest {
 protected:
     // One text panel as it should read, at its text column x.
     void expectTextPanel(int x, const Shown& shown) {
-        expectBox(x - 10, 0, x + 110, 240);
+        expectBox(x - 10, 0, x - 10 + kTextPanelWidth, kTextPanelHeight);
         const std::pair<const char*, const std::string*> lines[] = {
             {kLabelX, &shown.x},         {kLabelY, &shown.y},       {kLabelPos, &shown.pos},
             {kLabelAngle, &shown.angle}, {nullptr, nullptr},        {kLabelLife, &shown.life},
             {kLabelWon, &shown.won},     {kLabelVarX, &shown.varX}, {kLabelVarY, &shown.varY},
             {kLabelRes, &shown.res}};
-        int y = 20;
+        int y = kPositionRow;
         for (auto& [label, value] : lines) {
             if (label) {
                 expectText(x, y, label);
                 expectText(x, y, *value);
             }
-            y += 20;
+            y += kLineStep;
         }
     }
     void expectMarkerBox(int left, int baryX, int baryY) {
-        expectBox(left, 0, left + 160, 240);
-        expectText(left - baryX + 160, baryY, "o");
+        expectBox(left, 0, left + kBoxWidth, kMaskHeight);
+        expectText(left - baryX + kBoxWidth, baryY, "o");
     }
     // A line of a text panel (player 1's unless told): its label and its value at one point.
-    void expectLine(int y, const char* label, const std::string& value, int x = 330) {
+    void expectLine(int y, const char* label, const std::string& value, int x = kText1X) {
         expectText(x, y, label);
         expectText(x, y, value);
     }
-    int panel1Differences() { return differences(320, 0, 440, 272); }
+    int panel1Differences() { return differences(kTextPanel1Left, 0, kPreviewX, kClientHeight); }
 };
 
 TEST_F(Readout, BothPlayersReadingsFillTheirPanelsRowByRowAndTheMarkersMirrorTheHand) {
     setReadings({56, 116, 298, 721, kScissors, 80}, {39, 60, 55, 1017, kPaper, -20});
     displayResultsWebcam();
     // A knocked-out fighter reads 0, whatever the last blow took.
-    expectTextPanel(330, {"24", "4", "neutral", "9", "80", "0", "298", "721", "SCISS"});
-    expectTextPanel(770, {"41", "60", "UP", "55", "0", "0", "55", "1017", "PAPER"});
-    expectMarkerBox(0, 56, 116);
-    expectMarkerBox(1040, 39, 60);
-    EXPECT_EQ(differences(0, 0, testing_app::kPanelWidth, testing_app::kPanelHeight), 0);
+    expectTextPanel(kText1X, {"24", "4", "neutral", "9", "80", "0", "298", "721", "SCISS"});
+    expectTextPanel(kText2X, {"41", "60", "UP", "55", "0", "0", "55", "1017", "PAPER"});
+    expectMarkerBox(kBox1Left, 56, 116);
+    expectMarkerBox(kBox2Left, 39, 60);
+    EXPECT_EQ(differences(0, 0, kClientWidth, kClientHeight), 0);
     // The strip under the blocks and player 1's picture block are left alone (the longest
     // labels run a few pixels on under the preview and player 2's picture, drawn over them).
-    EXPECT_EQ(inked(0, 240, 1200, 272), 0);
-    EXPECT_EQ(inked(160, 0, 320, 240), 0);
-    EXPECT_EQ(inked(460, 0, 760, 240) + inked(900, 0, 1040, 240), 0);
+    EXPECT_EQ(inked(0, kMaskHeight, kClientWidth, kClientHeight), 0);
+    EXPECT_EQ(inked(kMask1X, 0, kTextPanel1Left, kMaskHeight), 0);
+    EXPECT_EQ(inked(kPreviewX + 20, 0, kPreviewRight, kMaskHeight) +
+                  inked(kMask2X + 20, 0, kBox2Left, kMaskHeight),
+              0);
 }
 
 TEST_F(Readout, NoHandReadsXOf240AndValuesMayBeNegative) {
     setReadings({-160, 0, 0, 0, kNoSign, 100}, {80, 120, 0, 0, kRock, 100});
-    displayValuePosition(1, 330, 20);
+    displayValuePosition(1, kText1X, 20);
     expectLine(20, kLabelX, "240");
     expectLine(40, kLabelY, "120");
     EXPECT_EQ(panel1Differences(), 0);
@@ -106,7 +109,7 @@ TEST_F(Readout, NoHandReadsXOf240AndValuesMayBeNegative) {
     clear(expected);
     WebCam.baryX1 = 159;
     WebCam.baryY1 = 239;
-    displayValuePosition(1, 330, 20);
+    displayValuePosition(1, kText1X, 20);
     expectLine(20, kLabelX, "-79");
     expectLine(40, kLabelY, "-119");
     EXPECT_EQ(panel1Differences(), 0);
@@ -138,7 +141,7 @@ TEST_F(Readout, DirectionWordsAndAnglesAtTheirBoundaries) {
         clear(g_hWnd);
         clear(expected);
         setReadings({c.baryX, c.baryY, 0, 0, kRock, 100}, {80, 120, 0, 0, kRock, 100});
-        displayInterpPosition(1, 330, 60);
+        displayInterpPosition(1, kText1X, 60);
         expectLine(60, kLabelPos, c.word);
         expectLine(80, kLabelAngle, c.angle);
         EXPECT_EQ(panel1Differences(), 0);
@@ -154,7 +157,7 @@ TEST_F(Readout, SignWordsAndScissForAnythingElse) {
         clear(g_hWnd);
         clear(expected);
         setReadings({80, 120, 0, 0, sign, 100}, {80, 120, 0, 0, kRock, 100});
-        displayRPS(1, 330, 200);
+        displayRPS(1, kText1X, 200);
         expectLine(200, kLabelRes, word);
         EXPECT_EQ(panel1Differences(), 0);
     }
@@ -162,8 +165,8 @@ TEST_F(Readout, SignWordsAndScissForAnythingElse) {
 
 TEST_F(Readout, AnyPlayerNumberButOneMeansPlayerTwo) {
     setReadings({80, 120, 1, 2, kRock, 100}, {80, 120, 3, 4, kPaper, 55});
-    displayLife(0, 330, 120);
-    displayVariance(5, 330, 160);
+    displayLife(0, kText1X, 120);
+    displayVariance(5, kText1X, 160);
     expectLine(120, kLabelLife, "55");
     expectLine(160, kLabelVarX, "3");
     expectLine(180, kLabelVarY, "4");
@@ -174,8 +177,8 @@ TEST_F(Readout, LongNumbersAreCutToNineCharactersAndOnlyAnEndlessMatchShowsLives
     setReadings({80, 120, INT_MIN, 123456789, kRock, -1000000000}, {80, 120, 0, 0, kRock, 100});
     referee.setEndless(true);
     publishReadout();
-    displayVariance(1, 330, 160);
-    displayLife(1, 330, 120);
+    displayVariance(1, kText1X, 160);
+    displayLife(1, kText1X, 120);
     referee.setEndless(false);
     expectLine(160, kLabelVarX, "-21474836");
     expectLine(180, kLabelVarY, "123456789");
@@ -189,32 +192,39 @@ TEST_F(Readout, WithoutACameraThePanelShowsTheKeysLivesMatchesWonAndLastSigns) {
     lastSignShown1 = kScissors;
     lastSignShown2 = kNoSign;
     displayResultsKeyboard();
-    for (int x : {330, 770}) expectBox(x - 10, 0, x + 110, 240);
-    expectLine(120, kLabelLife, "35");
-    expectLine(140, kLabelWon, "0");
-    expectLine(200, kLabelLast, "SCISS");
-    expectLine(120, kLabelLife, "0", 770);
-    expectLine(140, kLabelWon, "0", 770);
-    expectLine(200, kLabelLast, "-", 770);
-    EXPECT_EQ(differences(320, 0, 440, 240) + differences(760, 0, 880, 240), 0);
+    for (int left : {kTextPanel1Left, kTextPanel2Left})
+        expectBox(left, 0, left + kTextPanelWidth, kTextPanelHeight);
+    expectLine(kLifeRow, kLabelLife, "35");
+    expectLine(kWinsRow, kLabelWon, "0");
+    expectLine(kSignRow, kLabelLast, "SCISS");
+    expectLine(kLifeRow, kLabelLife, "0", kText2X);
+    expectLine(kWinsRow, kLabelWon, "0", kText2X);
+    expectLine(kSignRow, kLabelLast, "-", kText2X);
+    EXPECT_EQ(differences(kTextPanel1Left, 0, kPreviewX, kTextPanelHeight) +
+                  differences(kTextPanel2Left, 0, kMask2X, kTextPanelHeight),
+              0);
     // The picture blocks are black, with no marker; the preview area holds both key tables.
-    EXPECT_EQ(inked(0, 0, 320, 240) + inked(880, 0, 1200, 240), 0);
+    EXPECT_EQ(
+        inked(0, 0, kTextPanel1Left, kMaskHeight) + inked(kMask2X, 0, kClientWidth, kMaskHeight),
+        0);
     {
         vorlaxis::platform::CanvasLock lock(g_hWnd);
         EXPECT_EQ(lock.row(100)[80], 0u);
         EXPECT_EQ(lock.row(100)[1120], 0u);
     }
-    EXPECT_GT(inked(450, 0, 600, 140), 300) << "player 1's keys";
-    EXPECT_GT(inked(610, 0, 760, 140), 300) << "player 2's keys";
+    EXPECT_GT(inked(kPreviewX + 10, 0, kPreviewX + 160, 140), 300) << "player 1's keys";
+    EXPECT_GT(inked(kPreviewX + 170, 0, kPreviewRight, 140), 300) << "player 2's keys";
 }
 
 TEST_F(Readout, TheMarkerFollowsTheHandMirroredInsideItsBox) {
     setReadings({20, 200, 0, 0, kRock, 100}, {150, 10, 0, 0, kRock, 100});
-    displayCirclePosition(1, 0, 0);
-    displayCirclePosition(2, 1040, 0);
-    expectMarkerBox(0, 20, 200);
-    expectMarkerBox(1040, 150, 10);
-    EXPECT_EQ(differences(0, 0, 160, 272) + differences(1040, 0, 1200, 272), 0);
+    displayCirclePosition(1, kBox1Left, 0);
+    displayCirclePosition(2, kBox2Left, 0);
+    expectMarkerBox(kBox1Left, 20, 200);
+    expectMarkerBox(kBox2Left, 150, 10);
+    EXPECT_EQ(differences(0, 0, kBoxWidth, kClientHeight) +
+                  differences(kBox2Left, 0, kClientWidth, kClientHeight),
+              0);
     EXPECT_GT(inked(140, 200, 150, 218), 0);  // hand near the left of the half: marker right
     EXPECT_GT(inked(1050, 10, 1060, 28), 0);
 }

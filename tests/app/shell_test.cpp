@@ -134,7 +134,8 @@ TEST_F(Shell, TheWorkerReadsTheCameraDrawsEveryBlockAndStopsOnTheSignal) {
         [&] {
             takeQuit();
             return WebCam.rps1.load() == vision::kScissors &&
-                   WebCam.rps2.load() == vision::kPaper && inked(320, 0, 440, 240) > 0;
+                   WebCam.rps2.load() == vision::kPaper &&
+                   inked(panel::kTextPanel1Left, 0, panel::kPreviewX, panel::kTextPanelHeight) > 0;
         },
         testwait::kPatienceSeconds, milliseconds(20));
     thread_signal = -1;
@@ -142,14 +143,15 @@ TEST_F(Shell, TheWorkerReadsTheCameraDrawsEveryBlockAndStopsOnTheSignal) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Thread quitting\n");
     thread_signal = 0;
     ASSERT_TRUE(drawn);
-    EXPECT_GT(inked(760, 0, 880, 240), 0);
-    EXPECT_GT(inked(0, 0, 160, 240), 0);  // marker
-    EXPECT_GT(inked(1040, 0, 1200, 240), 0);
+    EXPECT_GT(inked(panel::kTextPanel2Left, 0, panel::kMask2X, panel::kTextPanelHeight), 0);
+    EXPECT_GT(inked(panel::kBox1Left, 0, panel::kBoxWidth, panel::kMaskHeight), 0);  // marker
+    EXPECT_GT(inked(panel::kBox2Left, 0, panel::kClientWidth, panel::kMaskHeight), 0);
     // The mask halves fill their blocks: white hand on black.
     vorlaxis::platform::CanvasLock lock(g_hWnd);
     int white = 0;
-    for (int y = 0; y < 240; ++y)
-        for (int x = 160; x < 320; ++x) white += lock.row(y)[x] == 0xFFFFFFu;
+    for (int y = 0; y < panel::kMaskHeight; ++y)
+        for (int x = panel::kMask1X; x < panel::kMask1X + panel::kMaskWidth; ++x)
+            white += lock.row(y)[x] == 0xFFFFFFu;
     EXPECT_GT(white, 100);
 }
 

@@ -1,5 +1,6 @@
 // The built game as a child process under the test run's X server, and the X tools that look
-// at and drive its windows. Every wait is bounded; the child is killed if a test leaves it.
+// at and drive its windows. Every wait is bounded; the child is killed if a test leaves it,
+// and dies with the test program if that is killed first.
 #pragma once
 
 #include <chrono>
@@ -18,6 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "tests/support/child_death.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/wait.h"
@@ -85,8 +87,12 @@ public:
         std::vector<std::string> env = merged(environment);
         std::vector<std::string> args = arguments;
         args.insert(args.begin(), launch_.program);
+        const pid_t parent = ::getpid();
         pid_ = ::fork();
-        if (pid_ == 0) exec(env, args);
+        if (pid_ == 0) {
+            testsupport::dieWithParent(parent);
+            exec(env, args);
+        }
     }
     ~GameProcess() {
         if (pid_ > 0 && running()) {
@@ -127,6 +133,7 @@ public:
         return id;
     }
 
+    pid_t pid() const { return pid_; }
     std::string out() const { return slurp(out_); }
     std::string err() const { return slurp(err_); }
 

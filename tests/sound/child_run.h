@@ -13,6 +13,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/support/child_death.h"
+
 namespace childrun {
 
 constexpr int kBodyDone = 42;  // the child got through the whole case without exiting
@@ -36,8 +38,10 @@ inline ChildResult runInChild(const std::filesystem::path& dir, const char* driv
     const std::filesystem::path outFile = dir / "child.out";
     const std::filesystem::path errFile = dir / "child.err";
     std::fflush(nullptr);
+    const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid == 0) {
+        testsupport::dieWithParent(parent);
         alarm(20);
         if (chdir(dir.c_str()) != 0 || !std::freopen(outFile.c_str(), "w", stdout) ||
             !std::freopen(errFile.c_str(), "w", stderr))

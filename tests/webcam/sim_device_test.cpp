@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "tests/support/scratch_folder.h"
+#include "tests/support/y4m_writer.h"
 #include "tests/webcam/sim_webcam.h"
 
 namespace {
@@ -27,7 +28,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(kPreloaded);
         clip_ = testsupport::scratchPath("simdevice", ".y4m");
-        simcam::writeQuadrantClip(clip_, 64, 48, 20, 2);  // a frame every 50 ms
+        testsupport::writeQuadrantClip(clip_, 64, 48, 20, 2);  // a frame every 50 ms
         sim_.set("VORLAXIS_SIM_DEVICE", "/dev/video42").set("VORLAXIS_SIM_CLIP", clip_);
     }
     void TearDown() override {

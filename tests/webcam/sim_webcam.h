@@ -61,32 +61,6 @@ private:
     }
 };
 
-// Quadrant colours of the clip: red, green / blue, white (top-left, top-right, bottom-left,
-// bottom-right), and their studio-range YCbCr.
-constexpr uint8_t kQuadrantRgb[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
-constexpr uint8_t kQuadrantYuv[4][3] = {
-    {81, 90, 240}, {145, 54, 34}, {41, 240, 110}, {235, 128, 128}};
-
-// A 4:4:4 clip of `frames` frames of the four quadrants at `width` x `height`.
-inline void writeQuadrantClip(const std::string& path, int width, int height, int fps, int frames) {
-    std::string planes[3];
-    for (auto& p : planes) p.resize(static_cast<size_t>(width) * height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const int q = (y >= height / 2 ? 2 : 0) + (x >= width / 2 ? 1 : 0);
-            for (int c = 0; c < 3; ++c)
-                planes[c][static_cast<size_t>(y) * width + x] =
-                    static_cast<char>(kQuadrantYuv[q][c]);
-        }
-    std::ofstream out(path, std::ios::binary);
-    out << "YUV4MPEG2 W" << width << " H" << height << " F" << fps << ":1 Ip A1:1 C444\n";
-    for (int k = 0; k < frames; ++k) out << "FRAME\n" << planes[0] << planes[1] << planes[2];
-}
-
-}  // namespace simcam
-
-namespace simcam {
-
 // The running program's own command line, to restart it.
 inline bool restartWithSimulation() {
     std::ifstream in("/proc/self/cmdline", std::ios::binary);

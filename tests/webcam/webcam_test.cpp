@@ -11,11 +11,13 @@
 
 #include "platform/driver.h"
 #include "platform/win32.h"
-#include "tests/capture/video_devices.h"
+#include "tests/platform/capture/video_devices.h"
 #include "tests/support/headless_window.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/y4m_writer.h"
 #include "tests/webcam/sim_webcam.h"
 #include "vision/WebCam.h"
+#include "vision/panel_layout.h"
 
 namespace {
 
@@ -66,7 +68,7 @@ template <typename At>
 bool showsQuadrants(At at, std::string& why) {
     for (int q = 0; q < 4; ++q) {
         const Rgb m = quadrantMean(q, at);
-        const uint8_t* want = simcam::kQuadrantRgb[q];
+        const uint8_t* want = testsupport::kQuadrantRgb[q];
         if (std::abs(m.r - want[0]) > 10 || std::abs(m.g - want[1]) > 10 ||
             std::abs(m.b - want[2]) > 10) {
             why = "quadrant " + std::to_string(q) + " is (" + std::to_string(m.r) + ", " +
@@ -95,14 +97,14 @@ protected:
         if (testclip::anyVideoDevice()) GTEST_SKIP() << "this machine has a /dev/video device";
         ASSERT_NE(panel_, nullptr);
         clip_ = testsupport::scratchPath("webcam", ".y4m");
-        simcam::writeQuadrantClip(clip_, 640, 480, 30, 3);
+        testsupport::writeQuadrantClip(clip_, 640, 480, 30, 3);
         sim_.set("VORLAXIS_SIM_CLIP", clip_);
     }
     void TearDown() override { std::remove(clip_.c_str()); }
 
     HWND createCapture() {
-        return capCreateCaptureWindowA("handle", WS_CHILD | WS_VISIBLE, 440, 0, 320, 240, panel_,
-                                       0);
+        return capCreateCaptureWindowA("handle", WS_CHILD | WS_VISIBLE, panel::kPreviewX, 0, 320,
+                                       240, panel_, 0);
     }
 
     // Connects capture driver `driver`; returns the result, and what was printed.

@@ -3,6 +3,7 @@
 // vertex and its own normal), so that any two poses can be blended vertex by vertex.
 // The robot faces +z, stands on y = -5 and is about 10 units tall.
 #include "tools/assetgen/assetgen.h"
+#include "tools/assetgen/solid.h"
 
 #include <cmath>
 #include <cstdio>
@@ -11,143 +12,7 @@
 namespace assetgen {
 namespace {
 
-// ---- small vector maths -----------------------------------------------------------------------
-
-struct Vec3 {
-    double x, y, z;
-};
-
-Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 operator*(Vec3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-double dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec3 cross(Vec3 a, Vec3 b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-Vec3 normalize(Vec3 a) {
-    const double len = std::sqrt(dot(a, a));
-    return len > 0.0 ? a * (1.0 / len) : Vec3{0.0, 1.0, 0.0};
-}
-
-struct Mat3 {
-    double m[3][3];
-};
-
-Mat3 operator*(const Mat3& a, const Mat3& b) {
-    Mat3 r{};
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j)
-            for (int k = 0; k < 3; ++k) r.m[i][j] += a.m[i][k] * b.m[k][j];
-    return r;
-}
-
-Vec3 operator*(const Mat3& a, Vec3 v) {
-    return {a.m[0][0] * v.x + a.m[0][1] * v.y + a.m[0][2] * v.z,
-            a.m[1][0] * v.x + a.m[1][1] * v.y + a.m[1][2] * v.z,
-            a.m[2][0] * v.x + a.m[2][1] * v.y + a.m[2][2] * v.z};
-}
-
-const double DEG = 3.14159265358979323846 / 180.0;
-
-// Right-handed rotations by degrees. rotX(+a) tips +y towards +z (a forward lean).
-Mat3 rotX(double deg) {
-    const double c = std::cos(deg * DEG), s = std::sin(deg * DEG);
-    return {{{1, 0, 0}, {0, c, -s}, {0, s, c}}};
-}
-Mat3 rotY(double deg) {
-    const double c = std::cos(deg * DEG), s = std::sin(deg * DEG);
-    return {{{c, 0, s}, {0, 1, 0}, {-s, 0, c}}};
-}
-Mat3 rotZ(double deg) {
-    const double c = std::cos(deg * DEG), s = std::sin(deg * DEG);
-    return {{{c, -s, 0}, {s, c, 0}, {0, 0, 1}}};
-}
-
-Mat3 fromColumns(Vec3 x, Vec3 y, Vec3 z) {
-    return {{{x.x, y.x, z.x}, {x.y, y.y, z.y}, {x.z, y.z, z.z}}};
-}
-
-// A body part's placement: local points map to r * p + t.
-struct Frame {
-    Mat3 r;
-    Vec3 t;
-    Vec3 point(Vec3 p) const { return r * p + t; }
-    // A child joint at `offset` in this frame, turned by `turn` relative to this frame.
-    Frame child(Vec3 offset, const Mat3& turn) const { return {r * turn, point(offset)}; }
-};
-
-// A limb segment from joint `from` to joint `to`: local -y runs along it, local +z leans
-// towards `zHint` (the way a knee points).
-Frame segment(Vec3 from, Vec3 to, Vec3 zHint) {
-    const Vec3 y = normalize(from - to);
-    const Vec3 z = normalize(zHint - y * dot(zHint, y));
-    return {fromColumns(cross(y, z), y, z), from};
-}
-
-// ---- mesh building ------------------------------------------------------------------------------
-
-struct Corner {
-    Vec3 p, n;
-};
-typedef std::vector<Corner> Mesh;
-
-struct RingPoint {
-    double x, z;
-};
-typedef std::vector<RingPoint> Ring;
-
-Ring boxRing(double halfWidth, double zBack, double zFront) {
-    return {{-halfWidth, zBack}, {halfWidth, zBack}, {halfWidth, zFront}, {-halfWidth, zFront}};
-}
-Ring boxRing(double halfWidth, double halfDepth) {
-    return boxRing(halfWidth, -halfDepth, halfDepth);
-}
-Ring roundRing(double radius, int sides) {
-    Ring ring;
-    for (int i = 0; i < sides; ++i) {
-        const double a = 2.0 * 3.14159265358979323846 * (i + 0.5) / sides;
-        ring.push_back({radius * std::sin(a), radius * std::cos(a)});
-    }
-    return ring;
-}
-
-void addTriangle(Mesh& mesh, const Frame& f, const Vec3 (&p)[3], const Vec3 (&n)[3]) {
-    for (int k = 0; k < 3; ++k) mesh.push_back({f.point(p[k]), normalize(f.r * n[k])});
-}
-
-// A closed solid between two rings at heights y0 and y1 along local y. Smooth solids get one
-// normal per ring point (a rounded look); the others one per face (a machined look).
-void loft(Mesh& mesh, const Frame& f, double y0, const Ring& r0, double y1, const Ring& r1,
-          bool smooth) {
-    const std::size_t n = r0.size();
-    const double mid = (y0 + y1) * 0.5;
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t j = (i + 1) % n;
-        const Vec3 a{r0[i].x, y0, r0[i].z}, b{r0[j].x, y0, r0[j].z};
-        const Vec3 c{r1[j].x, y1, r1[j].z}, d{r1[i].x, y1, r1[i].z};
-        Vec3 face = normalize(cross(b - a, d - a));
-        const Vec3 centre = (a + b + c + d) * 0.25;
-        if (dot(face, centre - Vec3{0.0, mid, 0.0}) < 0.0) face = face * -1.0;
-        const Vec3 ni = smooth ? normalize({r0[i].x, 0.0, r0[i].z}) : face;
-        const Vec3 nj = smooth ? normalize({r0[j].x, 0.0, r0[j].z}) : face;
-        addTriangle(mesh, f, {a, b, c}, {ni, nj, nj});
-        addTriangle(mesh, f, {a, c, d}, {ni, nj, ni});
-    }
-    const double down = y0 < y1 ? -1.0 : 1.0;
-    for (std::size_t i = 1; i + 1 < n; ++i) {
-        const Vec3 cap0[3] = {
-            {r0[0].x, y0, r0[0].z}, {r0[i].x, y0, r0[i].z}, {r0[i + 1].x, y0, r0[i + 1].z}};
-        const Vec3 cap1[3] = {
-            {r1[0].x, y1, r1[0].z}, {r1[i].x, y1, r1[i].z}, {r1[i + 1].x, y1, r1[i + 1].z}};
-        const Vec3 n0{0.0, down, 0.0}, n1{0.0, -down, 0.0};
-        addTriangle(mesh, f, cap0, {n0, n0, n0});
-        addTriangle(mesh, f, cap1, {n1, n1, n1});
-    }
-}
-
-void box(Mesh& mesh, const Frame& f, double y0, double y1, const Ring& ring) {
-    loft(mesh, f, y0, ring, y1, ring, false);
-}
+using namespace solid;
 
 // ---- the robot --------------------------------------------------------------------------------
 

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "animation/moves.h"
-#include "tests/animation/test_helpers.h"
+#include "tests/animation/model_files.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "animation/filreader.h"
-#include "tests/animation/test_helpers.h"
+#include "tests/animation/model_files.h"
 
 namespace {
 

@@ -7,9 +7,10 @@
 #include <cstring>
 #include <sstream>
 
-#include "tests/capture/video_devices.h"
+#include "tests/platform/capture/video_devices.h"
 #include "tests/e2e/panel.h"
 #include "tests/e2e/screen.h"
+#include "tests/support/y4m_writer.h"
 
 using e2e::capture;
 using e2e::GameProcess;
@@ -22,21 +23,6 @@ using testclip::anyVideoDevice;
 namespace {
 
 const char* const kPanelCaption = "Vorlaxis - control panel";
-
-// 320 x 240, 4:4:4 so no chroma blurs the edges: red, green / blue, white quadrants.
-std::string quadrantClip() {
-    const uint8_t quad[4][3] = {{81, 90, 240}, {145, 54, 34}, {41, 240, 110}, {235, 128, 128}};
-    std::string planes[3];
-    for (auto& p : planes) p.resize(320 * 240);
-    for (int y = 0; y < 240; ++y)
-        for (int x = 0; x < 320; ++x) {
-            const int q = (y >= 120 ? 2 : 0) + (x >= 160 ? 1 : 0);
-            for (int c = 0; c < 3; ++c) planes[c][y * 320 + x] = static_cast<char>(quad[q][c]);
-        }
-    std::string bytes = "YUV4MPEG2 W320 H240 F10:1 Ip A1:1 C444\n";
-    for (int frame = 0; frame < 3; ++frame) bytes += "FRAME\n" + planes[0] + planes[1] + planes[2];
-    return bytes;
-}
 
 class CameraEndToEnd : public e2e::DisplayTest {
 protected:
@@ -51,7 +37,7 @@ protected:
 
 TEST_F(CameraEndToEnd, PanelPreviewShowsTheClipAndEscapeEndsTheGame) {
     const std::string clip = testsupport::scratchPath("e2e-camera", ".y4m");
-    std::ofstream(clip, std::ios::binary) << quadrantClip();
+    ASSERT_TRUE(testsupport::writeQuadrantClip(clip, 320, 240, 10, 3));
     GameProcess game = start(clip.c_str());
     const std::string panel = game.waitForWindow(kPanelCaption, e2e::kStartSeconds);
     ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game.err();

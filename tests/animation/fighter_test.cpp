@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tests/animation/test_helpers.h"
+#include "tests/animation/model_files.h"
 #include "tests/support/data_folder.h"
 
 namespace {

@@ -7,7 +7,8 @@
 #include <chrono>
 #include <thread>
 
-#include "tests/capture/video_devices.h"
+#include "tests/support/y4m_writer.h"
+#include "tests/platform/capture/video_devices.h"
 #include "tests/e2e/panel.h"
 #include "tests/e2e/screen.h"
 #include "tests/webcam/sim_webcam.h"
@@ -29,7 +30,7 @@ protected:
         // Cameras are found by number: a real one would come before the simulated ones.
         if (testclip::anyVideoDevice()) GTEST_SKIP() << "this machine has a /dev/video device";
         clip_ = testsupport::scratchPath("e2e-webcam", ".y4m");
-        simcam::writeQuadrantClip(clip_, 640, 480, 30, 3);
+        testsupport::writeQuadrantClip(clip_, 640, 480, 30, 3);
     }
     void TearDown() override { std::remove(clip_.c_str()); }
 
@@ -177,7 +178,7 @@ TEST_F(WebcamEndToEnd, ABigMotionJpegCameraCostsTheGameNoSpeed) {
 #endif
     const std::string counter = std::string(VORLAXIS_BIN_DIR) + "/tests/v4l2sim/libturncounter.so";
     const std::string small = testsupport::scratchPath("e2e-webcam", ".y4m");
-    simcam::writeQuadrantClip(small, 320, 240, 30, 3);
+    testsupport::writeQuadrantClip(small, 320, 240, 30, 3);
     Speed best[2];  // clip, camera
     for (int round = 0; round < 3; ++round) {
         for (int camera : {0, 1}) {

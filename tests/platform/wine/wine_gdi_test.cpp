@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/wine/scene/scene.h"
+#include "tests/platform/wine/scene/scene.h"
 
 namespace {
 

@@ -12,8 +12,10 @@
 #include "platform/win32.h"
 #include "tests/support/headless_window.h"
 #include "tests/support/scoped_env.h"
+#include "tests/support/y4m_writer.h"
 #include "tests/vision/frames.h"
 #include "vision/WebCam.h"
+#include "vision/panel_layout.h"
 
 using testframes::rgb;
 
@@ -126,25 +128,26 @@ TEST_F(Capture, Charge2CaptureMovesTheOldFrameAlong) {
 }
 
 TEST_F(Capture, AfficheImageShowsMirroredHalvesBesideThePreview) {
-    const testsupport::HeadlessWindow panelWindow = makeWindow(1200, 272);
+    const testsupport::HeadlessWindow panelWindow =
+        makeWindow(panel::kClientWidth, panel::kClientHeight);
     HWND panel = panelWindow.handle();
     HDC panelDC = GetDC(panel);
     cam->hDCAffichage = panelDC;
     std::mt19937 rng(3);
     testframes::randomFrame(*cam, 0, rng);
-    cam->AfficheImage(0, 0, 0);
+    cam->AfficheImage(0, panel::kMask1X, panel::kMask2X);
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 160; ++x) {
-            ASSERT_EQ(GetPixel(panelDC, 160 + x, y),
+            ASSERT_EQ(GetPixel(panelDC, panel::kMask1X + x, y),
                       static_cast<COLORREF>(cam->images[0].pixels[y][319 - x].couleur));
-            ASSERT_EQ(GetPixel(panelDC, 880 + x, y),
+            ASSERT_EQ(GetPixel(panelDC, panel::kMask2X + x, y),
                       static_cast<COLORREF>(cam->images[0].pixels[y][159 - x].couleur));
         }
     // Nothing lands outside the two halves.
-    EXPECT_EQ(GetPixel(panelDC, 159, 10), 0u);
-    EXPECT_EQ(GetPixel(panelDC, 320, 10), 0u);
-    EXPECT_EQ(GetPixel(panelDC, 879, 10), 0u);
-    EXPECT_EQ(GetPixel(panelDC, 1040, 10), 0u);
+    EXPECT_EQ(GetPixel(panelDC, panel::kMask1X - 1, 10), 0u);
+    EXPECT_EQ(GetPixel(panelDC, panel::kMask1X + panel::kMaskWidth, 10), 0u);
+    EXPECT_EQ(GetPixel(panelDC, panel::kMask2X - 1, 10), 0u);
+    EXPECT_EQ(GetPixel(panelDC, panel::kMask2X + panel::kMaskWidth, 10), 0u);
     EXPECT_EQ(GetPixel(panelDC, 200, 240), 0u);
     ReleaseDC(panel, panelDC);
 }
@@ -152,23 +155,18 @@ TEST_F(Capture, AfficheImageShowsMirroredHalvesBesideThePreview) {
 // A 4:4:4 clip whose left half is bright and right half dark.
 std::string writeClip() {
     const std::string path = ::testing::TempDir() + "vision_halves.y4m";
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    std::fputs("YUV4MPEG2 W320 H240 F10:1 Ip A1:1 C444\n", f);
-    for (int frame = 0; frame < 2; ++frame) {
-        std::fputs("FRAME\n", f);
-        for (int y = 0; y < 240; ++y)
-            for (int x = 0; x < 320; ++x) std::fputc(x < 160 ? 200 : 40, f);
-        for (int plane = 0; plane < 2; ++plane)
-            for (int i = 0; i < 320 * 240; ++i) std::fputc(128, f);
-    }
-    std::fclose(f);
-    return path;
+    testsupport::YuvPicture halves(vision::kFrameWidth, vision::kFrameHeight);
+    for (int y = 0; y < halves.height; ++y)
+        for (int x = 0; x < halves.width; ++x)
+            halves.set(x, y, {static_cast<uint8_t>(x < vision::kHalfWidth ? 200 : 40), 128, 128});
+    return testsupport::writeY4m(path, halves, 10, 2) ? path : "";
 }
 
 TEST(Camera, ConnectShowsTheClipAndChargeCaptureReturnsIt) {
     const testsupport::ScopedEnv camera("VORLAXIS_CAMERA", writeClip());
     auto cam = std::make_unique<CWebCam>();
-    const testsupport::HeadlessWindow parent = makeWindow(1200, 272);
+    const testsupport::HeadlessWindow parent =
+        makeWindow(panel::kClientWidth, panel::kClientHeight);
     cam->hWndParent = parent.handle();
     cam->Connect();
     ASSERT_TRUE(IsWindow(cam->hWndCapture));
@@ -195,7 +193,8 @@ TEST(CameraDeathTest, MissingCameraEndsWithCodeOneAndAMessage) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const testsupport::ScopedEnv camera("VORLAXIS_CAMERA", "/nonexistent/clip.y4m");
     auto cam = std::make_unique<CWebCam>();
-    const testsupport::HeadlessWindow parent = makeWindow(1200, 272);
+    const testsupport::HeadlessWindow parent =
+        makeWindow(panel::kClientWidth, panel::kClientHeight);
     cam->hWndParent = parent.handle();
     EXPECT_EXIT(cam->Connect(), ::testing::ExitedWithCode(1), "Unable to connect to the camera");
 }

@@ -1,4 +1,4 @@
-#include "tests/animation/test_helpers.h"
+#include "tests/animation/model_files.h"
 
 const char* const KEYFRAME_FILES[18] = {
     "Punch00.txt",     "Punch01.txt",     "Punch02.txt",     "Punch03.txt",     "Punch04.txt",

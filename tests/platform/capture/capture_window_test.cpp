@@ -5,8 +5,8 @@
 
 #include "platform/driver.h"
 #include "platform/win32.h"
-#include "tests/capture/clip_files.h"
-#include "tests/capture/video_devices.h"
+#include "tests/platform/capture/clip_files.h"
+#include "tests/platform/capture/video_devices.h"
 #include "tests/support/headless_window.h"
 #include "tests/support/scoped_env.h"
 

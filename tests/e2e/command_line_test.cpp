@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/capture/video_devices.h"
+#include "tests/platform/capture/video_devices.h"
 #include "tests/e2e/screen.h"
 
 namespace {
@@ -99,8 +99,8 @@ TEST_F(CameraOptionEndToEnd, AFileThatIsNotThereEndsTheGameWithTheReasonAndCode1
     ASSERT_TRUE(game.wait(e2e::kStartSeconds, status)) << "the game did not end";
     EXPECT_EQ(status, 1);
     const std::string err = game.err();
-    const size_t reason =
-        err.find("cannot open the clip /nonexistent.y4m: No such file or directory");
+    const size_t reason = err.find(
+        "cannot open the clip /nonexistent.y4m: No such file or directory (from --camera)");
     const size_t verdict = err.find("Unable to connect to the camera");
     EXPECT_NE(reason, std::string::npos) << err;
     EXPECT_NE(verdict, std::string::npos) << err;

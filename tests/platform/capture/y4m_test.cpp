@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/capture/y4m.h"
-#include "tests/capture/clip_files.h"
+#include "tests/platform/capture/clip_files.h"
 
 using camera::parseY4mHeader;
 using camera::RgbFrame;

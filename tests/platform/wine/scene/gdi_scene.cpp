@@ -14,7 +14,7 @@
 
 #include "platform/win32.h"
 #include "tests/platform/bitmap_info.h"
-#include "tests/wine/scene/scene.h"
+#include "tests/platform/wine/scene/scene.h"
 
 namespace {
 

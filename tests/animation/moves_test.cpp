@@ -5,7 +5,7 @@
 
 #include "animation/codes.h"
 #include "animation/moves.h"
-#include "tests/animation/test_helpers.h"
+#include "tests/animation/model_files.h"
 #include "tests/support/data_folder.h"
 
 namespace {
