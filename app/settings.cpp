@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,10 @@ namespace fs = std::filesystem;
 // memory or time: a real settings file is a few hundred bytes.
 constexpr size_t kMostFileBytes = 1 << 20;
 constexpr size_t kMostLineLength = 1000;
+// A file that is no settings file at all would otherwise bury the terminal in complaints.
+constexpr int kMostComplaints = 20;
+// Notepad may start a UTF-8 file with it.
+const char kByteOrderMark[] = "\xef\xbb\xbf";
 
 const char* const kHeader =
     "# Vorlaxis settings: one \"name = value\" on a line; lines starting with # are comments.\n"
@@ -66,7 +71,7 @@ public:
         if (bytes.size() > kMostFileBytes)
             complain(0, "longer than " + std::to_string(kMostFileBytes >> 20) +
                             " MiB: only its beginning is read");
-        size_t start = 0;
+        size_t start = bytes.compare(0, 3, kByteOrderMark) == 0 ? 3 : 0;
         for (int number = 1; start < std::min(bytes.size(), kMostFileBytes); ++number) {
             size_t end = std::min(bytes.find('\n', start), std::min(bytes.size(), kMostFileBytes));
             std::string line = bytes.substr(start, end - start);
@@ -75,10 +80,14 @@ public:
             start = end + 1;
         }
         keepKeysApart();
+        if (complaints_ > kMostComplaints)
+            errors_.push_back(path_ + ": " + std::to_string(complaints_ - kMostComplaints) +
+                              " more wrong lines are not listed");
         return settings_;
     }
 
     void complain(int line, const std::string& what) {
+        if (++complaints_ > kMostComplaints) return;
         errors_.push_back(path_ + (line ? ":" + std::to_string(line) : "") + ": " + what);
     }
 
@@ -155,6 +164,7 @@ private:
     std::vector<SettingField> fields_;
     // The line that set each field, by its index; a field not in it has its default.
     std::map<size_t, int> setOn_;
+    int complaints_ = 0;
 };
 
 }  // namespace

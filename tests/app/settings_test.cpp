@@ -124,6 +124,19 @@ TEST(SettingsTest, EachWrongLineIsNamedAndKeepsItsDefaultWhileTheRestIsRead) {
     EXPECT_TRUE(readSettings(folder.file("huge.conf"), errors).mute);
     EXPECT_EQ(errors, std::vector<std::string>{folder.file("huge.conf") +
                                                ": longer than 1 MiB: only its beginning is read"});
+    // Nor does a file of junk bury the terminal in complaints.
+    errors.clear();
+    std::string junk;
+    for (int line = 0; line < 100; ++line) junk += "\x01\x7f\n";
+    folder.write("junk.conf", junk);
+    readSettings(folder.file("junk.conf"), errors);
+    ASSERT_EQ(errors.size(), 21u);
+    EXPECT_EQ(errors.back(), folder.file("junk.conf") + ": 80 more wrong lines are not listed");
+    // Notepad's byte order mark is no part of the first setting's name.
+    errors.clear();
+    folder.write("notepad.conf", "\xef\xbb\xbfmute = yes\r\n");
+    EXPECT_TRUE(readSettings(folder.file("notepad.conf"), errors).mute);
+    EXPECT_EQ(errors, std::vector<std::string>());
     errors.clear();
     EXPECT_EQ(spelled(readSettings(folder.path(), errors)), spelled(Settings()));
     ASSERT_EQ(errors.size(), 1u);
