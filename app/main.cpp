@@ -98,6 +98,21 @@ void playTurn() {
     pacer.wait();
 }
 
+// The players' own keys from the settings file; up and down stay on their defaults (no rule
+// reads them).
+void useKeySettings() {
+    for (int player = 1; player <= 2; ++player) {
+        const ::PlayerKeys& set = options.settings.keys[player - 1];
+        play::PlayerKeys keys = play::KeyboardSource::defaultKeys(player);
+        keys.left = set.left;
+        keys.right = set.right;
+        keys.rock = set.rock;
+        keys.paper = set.paper;
+        keys.scissors = set.scissors;
+        keyboard.setKeys(player, keys);
+    }
+}
+
 // Settled before the game leaves the start folder; main2 connects its driver.
 CameraChoice camera;
 
@@ -184,6 +199,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     const CommandLine line = parseCommandLine(__argc, __argv);
     if (line.action != CommandLine::PLAY) return runCommand(line);
     options = line.options;
+    if (!loadSettings(options)) return 1;
+    useKeySettings();
     camera = chooseCamera(options.camera);
     if (!enterDataFolder()) return 1;
     if (!screenAvailable()) return panelFailure();

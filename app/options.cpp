@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <vector>
 
 #include "platform/win32.h"
 
@@ -20,12 +22,17 @@ const char* const kUsage =
     "  --endless               an endless match: lives only fall, nobody is knocked out\n"
     "  --turn-rate N           turns a second (default 60); 0 runs as fast as the machine "
     "draws\n"
+    "  --config FILE           the settings file to use instead of\n"
+    "                          $XDG_CONFIG_HOME/vorlaxis/vorlaxis.conf\n"
+    "  --write-config          write the default settings to that file and exit\n"
+    "  --force                 with --write-config: replace a settings file that exists\n"
     "  --list-cameras          list the capture devices and exit\n"
     "  --help                  show this help and exit\n"
     "  --version               show the version and exit\n"
     "\n"
     "Keys in the fight window: player 1 walks with A and D and shows rock, paper and scissors\n"
-    "with Z, X and C; player 2 walks with Left and Right and shows them with B, N and M.\n"
+    "with Z, X and C; player 2 walks with Left and Right and shows them with B, N and M\n"
+    "(the settings file can change these keys).\n"
     "Escape in either window ends the game.\n";
 
 // Whether `arg` is `--name` or `--name=value`; sets *value to what follows '=' (or null).
@@ -59,6 +66,7 @@ bool* flagOf(const char* arg, Options& options) {
     if (std::strcmp(arg, "--keyboard") == 0) return &options.keyboard;
     if (std::strcmp(arg, "--mute") == 0) return &options.mute;
     if (std::strcmp(arg, "--endless") == 0) return &options.endless;
+    if (std::strcmp(arg, "--force") == 0) return &options.force;
     return nullptr;
 }
 
@@ -74,11 +82,13 @@ long numberIn(const char* text, long low, long high) {
     return value < low ? -1 : value;
 }
 
-// The value of an option that needs one: after '=' or in the next argument, unless that is
-// another option (then the value was forgotten). Null when there is none.
-const char* valueOf(const char* value, int argc, const char* const* argv, int& i) {
+// The value of an option that takes one, as `--name=value` or `--name value`; a following
+// option is a forgotten value, not the value. Null when there is none.
+const char* valueOf(const char* name, int argc, const char* const* argv, int& i) {
+    const char* value = nullptr;
+    if (!matches(argv[i], name, &value)) return nullptr;
     if (!value && i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) value = argv[++i];
-    return value && *value ? value : nullptr;
+    return value && *value ? value : "";
 }
 
 CommandLine::Action commandOf(const char* arg) {
@@ -111,12 +121,16 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         if (commandOf(arg) != CommandLine::PLAY) return action(commandOf(arg));
         if (bool* flag = flagOf(arg, line.options)) {
             *flag = true;
-        } else if (matches(arg, "--camera", &value)) {
-            if (!(value = valueOf(value, argc, argv, i)))
-                return fault("option '--camera' needs a value");
+        } else if (std::strcmp(arg, "--write-config") == 0) {
+            line.action = CommandLine::WRITE_CONFIG;
+        } else if ((value = valueOf("--camera", argc, argv, i))) {
+            if (!*value) return fault("option '--camera' needs a value");
             line.options.camera = value;
-        } else if (matches(arg, "--turn-rate", &value)) {
-            const long rate = numberIn(valueOf(value, argc, argv, i), 0, 1000);
+        } else if ((value = valueOf("--config", argc, argv, i))) {
+            if (!*value) return fault("option '--config' needs a value");
+            line.options.config = value;
+        } else if ((value = valueOf("--turn-rate", argc, argv, i))) {
+            const long rate = numberIn(value, 0, 1000);
             if (rate < 0) return fault("option '--turn-rate' needs a number from 0 to 1000");
             line.options.turnRate = static_cast<int>(rate);
         } else {
@@ -126,6 +140,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     }
     if (line.options.keyboard && !line.options.camera.empty())
         return fault("options '--keyboard' and '--camera' exclude each other");
+    if (line.options.force && line.action != CommandLine::WRITE_CONFIG)
+        return fault("option '--force' only goes with '--write-config'");
     return line;
 }
 
@@ -143,15 +159,52 @@ int cameraDriverNumber(const std::string& camera) {
     return number;
 }
 
+namespace {
+
+std::string settingsFile(const Options& options) {
+    return options.config.empty() ? settingsPath() : options.config;
+}
+
+int writeConfig(const Options& options) {
+    const std::string path = settingsFile(options);
+    std::string error;
+    if (!writeDefaultSettings(path, options.force, error)) {
+        std::fprintf(stderr, "vorlaxis: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("vorlaxis: wrote the default settings to %s\n", path.c_str());
+    return 0;
+}
+
+}  // namespace
+
 int runCommand(const CommandLine& line) {
     switch (line.action) {
     case CommandLine::HELP: std::fputs(usageText(), stdout); return 0;
     case CommandLine::VERSION: std::puts(versionText()); return 0;
     case CommandLine::LIST_CAMERAS: return listCameras();
+    case CommandLine::WRITE_CONFIG: return writeConfig(line.options);
     case CommandLine::FAULT:
         std::fprintf(stderr, "vorlaxis: %s\n%s", line.fault.c_str(), usageText());
         return 2;
     case CommandLine::PLAY: break;
     }
     return 0;
+}
+
+bool loadSettings(Options& options) {
+    const std::string path = settingsFile(options);
+    std::error_code code;
+    // A file named on the command line is meant to be there: a typo must not pass for the
+    // defaults. The usual file may well not exist yet.
+    if (!options.config.empty() && !std::filesystem::exists(path, code)) {
+        std::fprintf(stderr, "vorlaxis: the settings file %s does not exist\n", path.c_str());
+        return false;
+    }
+    std::vector<std::string> errors;
+    options.settings = readSettings(path, errors);
+    for (const std::string& error : errors) std::fprintf(stderr, "vorlaxis: %s\n", error.c_str());
+    options.mute = options.mute || options.settings.mute;
+    if (options.turnRate < 0) options.turnRate = options.settings.turnRate;
+    return true;
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/settings.h"
+
 struct Options {
     // The --camera value: a device path, a clip, or a driver number. Empty: the platform's
     // default (VORLAXIS_CAMERA, else the first capture device).
@@ -11,12 +13,19 @@ struct Options {
     bool keyboard = false;
     bool mute = false;
     bool endless = false;
-    // Turns a second; 0 runs the turns as fast as the loop goes.
-    int turnRate = 60;
+    // Turns a second; 0 runs the turns as fast as the loop goes; -1 until loadSettings takes
+    // the settings file's when the command line named none.
+    int turnRate = -1;
+    // The --config value: the settings file to read or write instead of settingsPath().
+    std::string config;
+    // --force: --write-config replaces an existing file.
+    bool force = false;
+    // What the settings file says, once loadSettings has read it.
+    Settings settings;
 };
 
 struct CommandLine {
-    enum Action { PLAY, HELP, VERSION, LIST_CAMERAS, FAULT };
+    enum Action { PLAY, HELP, VERSION, LIST_CAMERAS, WRITE_CONFIG, FAULT };
     Action action = PLAY;
     Options options;
     // For FAULT: one line naming what is wrong, without the program name.
@@ -37,5 +46,11 @@ const char* versionText();
 int cameraDriverNumber(const std::string& camera);
 
 // Does what a non-PLAY command line asks: prints the help, version, cameras or the fault with
-// the usage, and returns the exit code (0, or 2 for a fault).
+// the usage, or writes the default settings, and returns the exit code (0; 1 when the settings
+// were not written; 2 for a fault).
 int runCommand(const CommandLine& line);
+
+// Reads the settings file (--config, else settingsPath()) into options.settings, naming each
+// wrong line on standard error; the command line's --mute stays on whatever the file says.
+// False, after saying so, only when the file --config names does not exist.
+bool loadSettings(Options& options);

@@ -7,6 +7,8 @@
 include(GNUInstallDirs)
 
 set(VORLAXIS_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
+# What software centres show of the game; AppStream wants the file named after its id.
+set(VORLAXIS_METAINFO ${VORLAXIS_PACKAGING_DIR}/org.example.vorlaxis.metainfo.xml)
 set(VORLAXIS_DOC_FILES ${CMAKE_SOURCE_DIR}/README.md ${VORLAXIS_PACKAGING_DIR}/copyright)
 
 # Debian wants manual pages and the changelog compressed, reproducibly (no name, no time stamp).
@@ -34,6 +36,7 @@ function(vorlaxis_install_layout component bindir datadir manpage changelog)
           PATTERN .generated EXCLUDE)
   install(FILES ${VORLAXIS_PACKAGING_DIR}/vorlaxis.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications ${rule})
+  install(FILES ${VORLAXIS_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo ${rule})
   install(DIRECTORY ${VORLAXIS_ICON_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor ${rule}
           PATTERN .generated EXCLUDE)
   install(FILES ${manpage} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6 ${rule})

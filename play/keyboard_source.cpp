@@ -78,7 +78,10 @@ bool KeyboardSource::takeFocusLost() {
     return lost;
 }
 
+// A key the players chose for themselves plays, even where the game has a use of its own for
+// it (P, F, G, H); Escape always ends the game.
 void KeyboardSource::handleKey(int key, TurnInput& input) {
+    if (key != SDLK_ESCAPE && (playerKey(1, key, input) | playerKey(2, key, input))) return;
     switch (key) {
     case SDLK_ESCAPE: requestQuit(); return;
     case SDLK_p: pauseKey_ = true; return;
@@ -89,19 +92,25 @@ void KeyboardSource::handleKey(int key, TurnInput& input) {
     case SDLK_h: input.labels |= TurnInput::LABEL_BANNER; return;
     default: break;
     }
-    if (drive1_) playerKey(1, key, input);
-    if (drive2_) playerKey(2, key, input);
 }
 
-void KeyboardSource::playerKey(int player, int key, TurnInput& input) const {
+// Whether `key` is one of the player's keys; it acts only when the keys drive that player.
+bool KeyboardSource::playerKey(int player, int key, TurnInput& input) const {
     const PlayerKeys& k = player == 1 ? keys1_ : keys2_;
-    if (key == k.left) slot(input, player, LEFT) = 1;
-    if (key == k.right) slot(input, player, RIGHT) = 1;
-    if (key == k.up) slot(input, player, UP) = 1;
-    if (key == k.down) slot(input, player, DOWN) = 1;
-    if (key == k.rock) slot(input, player, SIGN) = World::ROCK;
-    if (key == k.paper) slot(input, player, SIGN) = World::PAPER;
-    if (key == k.scissors) slot(input, player, SIGN) = World::SCISSORS;
+    const bool drive = drives(player);
+    const int set[] = {k.left, k.right, k.up, k.down};
+    for (int which = LEFT; which <= DOWN; ++which)
+        if (key == set[which]) {
+            if (drive) slot(input, player, which) = 1;
+            return true;
+        }
+    const int signKeys[] = {k.rock, k.paper, k.scissors};
+    for (int sign = World::ROCK; sign <= World::SCISSORS; ++sign)
+        if (key == signKeys[sign - World::ROCK]) {
+            if (drive) slot(input, player, SIGN) = sign;
+            return true;
+        }
+    return false;
 }
 
 }  // namespace play

@@ -42,7 +42,7 @@ public:
 private:
     void handleKey(int key, TurnInput& input);
     void focusChanged(bool gained);
-    void playerKey(int player, int key, TurnInput& input) const;
+    bool playerKey(int player, int key, TurnInput& input) const;
 
     PlayerKeys keys1_;
     PlayerKeys keys2_;

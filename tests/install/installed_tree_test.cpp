@@ -101,6 +101,23 @@ TEST_F(InstalledTree, DesktopEntryValidatesAndItsIconsHaveTheirSizes) {
     }
 }
 
+// Software centres list the game from its AppStream file, found through the menu entry it names.
+TEST_F(InstalledTree, AppStreamFileValidatesWithoutWarningsAndLaunchesTheMenuEntry) {
+    const std::string metainfo = installed("share/metainfo/org.example.vorlaxis.metainfo.xml");
+    std::string output;
+    EXPECT_EQ(install::run("appstreamcli validate --no-net --pedantic " + metainfo, output), 0)
+        << output;
+    EXPECT_EQ(output.find("W:"), std::string::npos) << output;
+    EXPECT_EQ(output.find("I:"), std::string::npos) << output;
+    const std::string text = e2e::slurp(metainfo);
+    EXPECT_NE(text.find("<launchable type=\"desktop-id\">vorlaxis.desktop</launchable>"),
+              std::string::npos);
+    for (const char* control : {"<control>vision</control>", "<control>gamepad</control>"})
+        EXPECT_NE(text.find(control), std::string::npos) << control;
+    EXPECT_NE(e2e::slurp(installed("share/applications/vorlaxis.desktop")).find("\nKeywords="),
+              std::string::npos);
+}
+
 TEST_F(InstalledTree, ManualPageRendersWithoutWarnings) {
     std::string warnings;
     EXPECT_EQ(install::run("MANWIDTH=80 man --warnings -l " +

@@ -199,3 +199,26 @@ TEST_F(KeyboardTest, KeysNeverDriveAPlayerOfAnotherSource) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(KeyboardTest, KeysOfTheSettingsFileReplaceTheDefaultOnes) {
+    keyboard.setKeys(1, {SDLK_j, SDLK_l, SDLK_i, SDLK_k, SDLK_u, SDLK_o, SDLK_p});
+    hold(SDLK_d);
+    keyTurnWith(keyboard);
+    EXPECT_FLOAT_EQ(w->posX1, -5.0f) << "the old key still walks";
+    release(SDLK_d);
+    hold(SDLK_l);
+    keyTurnWith(keyboard);
+    EXPECT_FLOAT_EQ(w->posX1, -4.75f);
+    press(SDLK_o);
+    keyTurnWith(keyboard);
+    EXPECT_EQ(state(1), World::CHARGE) << "the new paper key starts a charge";
+    // P chosen as a player's key plays and no longer pauses.
+    press(SDLK_p);
+    keyTurnWith(keyboard);
+    EXPECT_FALSE(keyboard.takePauseKey());
+    EXPECT_EQ(w->lastSign1, World::SCISSORS);
+}
+
+}  // namespace

@@ -1,0 +1,45 @@
+// The player's own settings: keys, gamepad buttons, fullscreen, sound and the turn rate, read
+// from plain `name = value` lines. The command line wins over them.
+#pragma once
+
+#include <SDL/SDL_keysym.h>
+
+#include <string>
+#include <vector>
+
+struct PlayerKeys {
+    SDLKey left, right, rock, paper, scissors;
+};
+
+struct Settings {
+    PlayerKeys keys[2] = {{SDLK_a, SDLK_d, SDLK_z, SDLK_x, SDLK_c},
+                          {SDLK_LEFT, SDLK_RIGHT, SDLK_b, SDLK_n, SDLK_m}};
+    // Each player's gamepad, by SDL's joystick index.
+    int gamepad[2] = {0, 1};
+    // The buttons and the walking axis are the same on both players' gamepads.
+    int rockButton = 0, paperButton = 1, scissorsButton = 2, pauseButton = 7;
+    int walkAxis = 0;
+    // Stick positions nearer the middle than this (of 32767) do not walk.
+    int deadZone = 8000;
+    bool fullscreen = false;
+    bool mute = false;
+    // Turns a second; 0 runs them as fast as the machine draws.
+    int turnRate = 60;
+};
+
+// Where the settings live: $XDG_CONFIG_HOME/vorlaxis/vorlaxis.conf, else
+// ~/.config/vorlaxis/vorlaxis.conf (%APPDATA%\Vorlaxis\vorlaxis.conf on Windows). Empty when
+// the environment names no such folder.
+std::string settingsPath();
+
+// The settings in `path`; a missing file gives the defaults. Each wrong line leaves its setting
+// at the default and adds one message ("vorlaxis.conf:3: ...") to `errors`, as does a file that
+// exists but cannot be read.
+Settings readSettings(const std::string& path, std::vector<std::string>& errors);
+
+// The defaults, each with a comment, as a file readSettings reads back to the defaults.
+std::string defaultSettingsText();
+
+// Writes defaultSettingsText() to `path`, making its folder. An existing file is kept unless
+// `overwrite`. False with `error` set when nothing was written.
+bool writeDefaultSettings(const std::string& path, bool overwrite, std::string& error);
