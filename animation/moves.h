@@ -32,6 +32,9 @@ public:
     // Need the OpenGL context. A file that cannot be loaded is named on stderr and its texture
     // becomes a plain grey placeholder, so the game goes on.
     void loadTextures();
+    // The textures loaded again into new names (the old ones deleted), after a video mode
+    // change that may have lost them.
+    void reloadTextures();
     void loadTexture(const char* fileName, int index);
 
     // Pose and approach distance of a move at a time in ticks; the pose is a new copy.

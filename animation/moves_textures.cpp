@@ -17,6 +17,11 @@ void Moves::loadTextures() {
     for (int i = 0; i < TEXTURE_COUNT; ++i) loadTexture(textureFiles[i], i);
 }
 
+void Moves::reloadTextures() {
+    glDeleteTextures(TEXTURE_COUNT, textureIds);
+    loadTextures();
+}
+
 void Moves::loadTexture(const char* fileName, int index) {
     if (index < 0 || index >= TEXTURE_COUNT) {
         std::fprintf(stderr, "Texture %s: index %d is outside the texture table\n", fileName,

@@ -12,6 +12,7 @@
 
 #include "app/camera_choice.h"
 #include "app/datadir.h"
+#include "app/fullscreen.h"
 #include "app/init.h"
 #include "app/pacer.h"
 #include "app/panel_text.h"
@@ -19,6 +20,7 @@
 #include "play/keyboard_source.h"
 #include "play/quit.h"
 #include "render/backgrnd.h"
+#include "render/screen_mode.h"
 #include "sound/Son.h"
 
 HINSTANCE g_hInstance;
@@ -67,6 +69,7 @@ void setPaused(bool on) {
 void takePauseRequests() {
     if (keyboard.takePauseKey()) setPaused(!paused);
     if (keyboard.takeFocusLost()) setPaused(true);
+    if (keyboard.takeFullscreenKey()) toggleFullscreen(world);
 }
 
 // While paused the particles are drawn where they are: the scene stands still.
@@ -206,6 +209,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     if (!screenAvailable()) return panelFailure();
     setSoundOff(options.mute);
     referee.setEndless(options.endless);
+    startFullscreen(options.fullscreen || options.settings.fullscreen);
     world.init();
     publishReadout();
     createBackground();

@@ -20,6 +20,7 @@ const char* const kUsage =
     "  --keyboard              play with the keyboard only; no camera is opened\n"
     "  --mute                  play without sound; no audio device is needed\n"
     "  --endless               an endless match: lives only fall, nobody is knocked out\n"
+    "  --fullscreen            the fight takes the whole screen (F11 or Alt+Enter switches)\n"
     "  --turn-rate N           turns a second (default 60); 0 runs as fast as the machine "
     "draws\n"
     "  --config FILE           the settings file to use instead of\n"
@@ -66,6 +67,7 @@ bool* flagOf(const char* arg, Options& options) {
     if (std::strcmp(arg, "--keyboard") == 0) return &options.keyboard;
     if (std::strcmp(arg, "--mute") == 0) return &options.mute;
     if (std::strcmp(arg, "--endless") == 0) return &options.endless;
+    if (std::strcmp(arg, "--fullscreen") == 0) return &options.fullscreen;
     if (std::strcmp(arg, "--force") == 0) return &options.force;
     return nullptr;
 }

@@ -13,6 +13,7 @@ struct Options {
     bool keyboard = false;
     bool mute = false;
     bool endless = false;
+    bool fullscreen = false;
     // Turns a second; 0 runs the turns as fast as the loop goes; -1 until loadSettings takes
     // the settings file's when the command line named none.
     int turnRate = -1;

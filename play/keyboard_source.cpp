@@ -36,7 +36,7 @@ void KeyboardSource::poll(TurnInput& input) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) requestQuit();
-        if (event.type == SDL_KEYDOWN) handleKey(event.key.keysym.sym, input);
+        if (event.type == SDL_KEYDOWN) handleKey(event.key.keysym.sym, event.key.keysym.mod, input);
         if (event.type == SDL_ACTIVEEVENT && (event.active.state & SDL_APPINPUTFOCUS))
             focusChanged(event.active.gain != 0);
     }
@@ -72,6 +72,12 @@ bool KeyboardSource::takePauseKey() {
     return pressed;
 }
 
+bool KeyboardSource::takeFullscreenKey() {
+    const bool pressed = fullscreenKey_;
+    fullscreenKey_ = false;
+    return pressed;
+}
+
 bool KeyboardSource::takeFocusLost() {
     const bool lost = focusLost_;
     focusLost_ = false;
@@ -80,7 +86,11 @@ bool KeyboardSource::takeFocusLost() {
 
 // A key the players chose for themselves plays, even where the game has a use of its own for
 // it (P, F, G, H); Escape always ends the game.
-void KeyboardSource::handleKey(int key, TurnInput& input) {
+void KeyboardSource::handleKey(int key, int modifiers, TurnInput& input) {
+    if (key == SDLK_F11 || (key == SDLK_RETURN && (modifiers & KMOD_ALT))) {
+        fullscreenKey_ = true;
+        return;
+    }
     if (key != SDLK_ESCAPE && (playerKey(1, key, input) | playerKey(2, key, input))) return;
     switch (key) {
     case SDLK_ESCAPE: requestQuit(); return;

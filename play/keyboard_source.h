@@ -35,12 +35,14 @@ public:
     // Whether P was pressed, or the fight window lost the keyboard's focus, since the last
     // call; each clears its own flag. Pausing is the game's, not the match's: not in the record.
     bool takePauseKey();
+    // Whether F11 or Alt+Enter asked to switch between the window and the whole screen.
+    bool takeFullscreenKey();
     bool takeFocusLost();
     // Adds the walking slots of the keys held in `keys`, indexed by SDL key code.
     void addHeldKeys(const unsigned char* keys, TurnInput& input) const;
 
 private:
-    void handleKey(int key, TurnInput& input);
+    void handleKey(int key, int modifiers, TurnInput& input);
     void focusChanged(bool gained);
     bool playerKey(int player, int key, TurnInput& input) const;
 
@@ -49,6 +51,7 @@ private:
     bool drive1_ = true;
     bool drive2_ = true;
     bool pauseKey_ = false;
+    bool fullscreenKey_ = false;
     bool focusLost_ = false;
     bool hadFocus_ = false;
 };

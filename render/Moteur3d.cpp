@@ -2,6 +2,7 @@
 
 #include "animation/texture.h"
 #include "render/hud_digits.h"
+#include "render/screen_mode.h"
 #include "sound/Son.h"
 
 #include <SDL/SDL.h>
@@ -14,8 +15,6 @@
 
 namespace {
 
-const int windowWidth = 800;
-const int windowHeight = 600;
 const GLfloat lightPosition[] = {1.0f, 2.0f, 1.0f, 1.0f};
 
 [[noreturn]] void failVideo() {
@@ -104,9 +103,9 @@ Moteur3d::~Moteur3d() {}
 
 void Moteur3d::init() {
     if (SDL_Init(SDL_INIT_VIDEO) < 0) failVideo();
-    if (!SDL_SetVideoMode(windowWidth, windowHeight, 32,
-                          SDL_HWSURFACE | SDL_OPENGL | SDL_ASYNCBLIT))
-        failVideo();
+    rememberDesktopSize();
+    // A screen that cannot be taken whole still leaves the window.
+    if (!(fullscreenAtStart() && setScreenMode(true)) && !setScreenMode(false)) failVideo();
     SDL_WM_SetCaption("Vorlaxis", "");
     // SDL turns Ctrl-C and termination requests into quit events, which this game never reads
     // (the control panel is its way out): give them back their default action so that a
@@ -116,24 +115,6 @@ void Moteur3d::init() {
     // A mode without a usable context answers no GL queries; better to stop here than draw
     // into nothing.
     if (!glGetString(GL_VERSION)) failVideo();
-
-    glViewport(0, 0, windowWidth, windowHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, 1.3333333333333333, 0.1, 100.0);
-    gluLookAt(0.0, 0.0, 5.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_COLOR_MATERIAL);
-    glEnable(GL_BLEND);
-    const GLfloat diffuse[] = {0.9f, 0.9f, 0.9f, 1.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
     initSon();
     playBackgroundMusic();

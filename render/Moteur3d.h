@@ -27,8 +27,9 @@ public:
     Moteur3d();
     ~Moteur3d();
 
-    // Opens the 800 x 600 "Vorlaxis" window with its OpenGL state, then starts the sound.
-    // A window or context that cannot be made ends the process with exit code 1.
+    // Opens the 800 x 600 "Vorlaxis" window (or takes the whole screen, when asked to with
+    // startFullscreen and it can) with its OpenGL state, then starts the sound. A window or
+    // context that cannot be made ends the process with exit code 1.
     void init();
     // Light 0 at world point (1, 2, 1), full white; call after the camera is placed.
     void setLight();

@@ -114,6 +114,14 @@ void createBackground() {
     initLensFlare();
 }
 
+void reloadBackgroundTextures() {
+    glDeleteTextures(1, &textureId);
+    textureId = loadTextureBMP("earthmap1k.bmp");
+    const GLuint flares[] = {textureId1, textureId2, textureId3};
+    glDeleteTextures(3, flares);
+    initLensFlare();
+}
+
 void drawBackground() {
     drawLensFlare(angleRotationEarth);
     glColor3f(1.0f, 1.0f, 1.0f);

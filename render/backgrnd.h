@@ -21,6 +21,9 @@ void drawsphere(int depth, float radius);
 // Stars from the unseeded rand(), then angle 90, the Earth map, the planet and the flare.
 // Needs the OpenGL context; runs once before the generator is seeded.
 void createBackground();
+// The Earth's and the lens flare's textures loaded again, after a video mode change that may
+// have lost them; the stars and the planet stay as they were built.
+void reloadBackgroundTextures();
 // The star rows alone (the first 4 x nbStars draws of rand()); part of createBackground.
 void createStars();
 // Draws the whole backdrop into the current model-view, which it leaves changed.

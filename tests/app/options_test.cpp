@@ -68,10 +68,10 @@ TEST(CommandLineTest, TheUsageListsEveryOptionOnALineOfItsOwn) {
     std::vector<std::string> options;
     for (std::string line; std::getline(usage, line);)
         if (line.rfind("  --", 0) == 0) options.push_back(line.substr(2, line.find(' ', 2) - 2));
-    EXPECT_EQ(options, (std::vector<std::string>{"--camera", "--keyboard", "--mute", "--endless",
-                                                 "--turn-rate", "--config", "--write-config",
-                                                 "--force", "--list-cameras", "--help",
-                                                 "--version"}));
+    EXPECT_EQ(options,
+              (std::vector<std::string>{"--camera", "--keyboard", "--mute", "--endless",
+                                        "--fullscreen", "--turn-rate", "--config", "--write-config",
+                                        "--force", "--list-cameras", "--help", "--version"}));
     EXPECT_EQ(std::string(versionText()).rfind("vorlaxis ", 0), 0u);
 }
 
