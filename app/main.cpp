@@ -14,6 +14,10 @@
 #include "app/init.h"
 #include "app/pacer.h"
 #include "app/panel_text.h"
+#include "app/replay_check.h"
+#include "app/replay_files.h"
+#include "app/replay_record.h"
+#include "app/replay_watch.h"
 #include "play/camera_source.h"
 #include "play/keyboard_source.h"
 #include "play/quit.h"
@@ -44,21 +48,27 @@ constexpr int kWorkerSleepMs = 200;
 play::KeyboardSource keyboard;
 
 // The webcam's readings first, when there is a camera; the keys add to them. The rules
-// themselves refuse the input while a match starts or ends.
-void takeInput() {
+// themselves refuse the input while a match starts or ends. A replay stands for every
+// player; false while it is paused.
+bool takeInput() {
+    if (watching()) return takeReplayInput(world);
     if (options.keyboard)
         world.setInputs();
     else
         play::takeCameraReadings(world, WebCam);
     keyboard.poll(world);
+    return true;
 }
 
 void playTurn() {
     static TurnPacer pacer(options.turnRate);
-    takeInput();
-    world.update();
-    referee.afterUpdate();
-    publishReadout();
+    if (takeInput()) {
+        recordInput(world);
+        world.update();
+        referee.afterUpdate();
+        recordAfterTurn(world);
+        publishReadout();
+    }
     world.display();
     referee.display();
     SDL_Delay(1);
@@ -158,12 +168,17 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     const CommandLine line = parseCommandLine(__argc, __argv);
     if (line.action != CommandLine::PLAY) return runCommand(line);
     options = line.options;
+    if (!resolveReplayPaths(options)) return 1;
     chooseCamera(options.camera);
     if (!enterDataFolder()) return 1;
+    if (options.simulate) return checkReplay(shownReplayName(), options.replay);
+    if (!options.replay.empty() && !startWatching(options)) return 1;
     if (!screenAvailable()) return panelFailure();
     setSoundOff(options.mute);
     referee.setEndless(options.endless);
     world.init();
+    if (watching()) startWatchedRun(world);
+    if (!startRecording(world, options)) return 1;
     publishReadout();
     createBackground();
     return main2(hInstance, hPrevInstance, lpCmdLine, nCmdShow);
@@ -191,7 +206,8 @@ int main2(HINSTANCE hInstance, HINSTANCE, char*, int) {
     thread_signal.store(-1, relaxed);
     SDL_WaitThread(thread, nullptr);
     DestroyWindow(g_hWnd);
-    return 0;
+    finishRecording(world);
+    return watchExitCode();
 }
 
 LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -199,6 +215,7 @@ LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_CLOSE: play::requestQuit(); return 0;
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE) play::requestQuit();
+        if (watching() && (wParam == 'P' || wParam == VK_SPACE)) toggleReplayPause();
         return 0;
     default: return DefWindowProcA(hWnd, message, wParam, lParam);
     }

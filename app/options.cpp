@@ -20,6 +20,11 @@ const char* const kUsage =
     "  --endless               an endless match: lives only fall, nobody is knocked out\n"
     "  --turn-rate N           turns a second (default 60); 0 runs as fast as the machine "
     "draws\n"
+    "  --record FILE           record this run's matches to FILE (a played run is kept anyway)\n"
+    "  --no-record             keep no replay of this run\n"
+    "  --replay FILE|last      watch a recorded run (last: the newest kept one); P or Space\n"
+    "                          pauses\n"
+    "  --simulate              with --replay: check the replay without windows\n"
     "  --list-cameras          list the capture devices and exit\n"
     "  --help                  show this help and exit\n"
     "  --version               show the version and exit\n"
@@ -59,6 +64,8 @@ bool* flagOf(const char* arg, Options& options) {
     if (std::strcmp(arg, "--keyboard") == 0) return &options.keyboard;
     if (std::strcmp(arg, "--mute") == 0) return &options.mute;
     if (std::strcmp(arg, "--endless") == 0) return &options.endless;
+    if (std::strcmp(arg, "--no-record") == 0) return &options.noRecord;
+    if (std::strcmp(arg, "--simulate") == 0) return &options.simulate;
     return nullptr;
 }
 
@@ -79,6 +86,24 @@ long numberIn(const char* text, long low, long high) {
 const char* valueOf(const char* value, int argc, const char* const* argv, int& i) {
     if (!value && i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) value = argv[++i];
     return value && *value ? value : nullptr;
+}
+
+// The options that take a file name; null when `arg` is none of them.
+std::string* fileOptionOf(const char* arg, Options& options, const char** value) {
+    if (matches(arg, "--record", value)) return &options.record;
+    if (matches(arg, "--replay", value)) return &options.replay;
+    return nullptr;
+}
+
+// Which replay options cannot go together, or with the rest; empty when all can.
+std::string replayConflict(const Options& o) {
+    if (!o.record.empty() && o.noRecord)
+        return "options '--record' and '--no-record' exclude each other";
+    if (!o.replay.empty() && (o.keyboard || !o.camera.empty()))
+        return "option '--replay' plays the recorded input: it excludes '--keyboard' and "
+               "'--camera'";
+    if (o.simulate && o.replay.empty()) return "option '--simulate' needs '--replay FILE'";
+    return "";
 }
 
 CommandLine::Action commandOf(const char* arg) {
@@ -115,6 +140,11 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             if (!(value = valueOf(value, argc, argv, i)))
                 return fault("option '--camera' needs a value");
             line.options.camera = value;
+        } else if (std::string* file = fileOptionOf(arg, line.options, &value)) {
+            if (!(value = valueOf(value, argc, argv, i)))
+                return fault("option '" + std::string(arg).substr(0, std::strcspn(arg, "=")) +
+                             "' needs a file name");
+            *file = value;
         } else if (matches(arg, "--turn-rate", &value)) {
             const long rate = numberIn(valueOf(value, argc, argv, i), 0, 1000);
             if (rate < 0) return fault("option '--turn-rate' needs a number from 0 to 1000");
@@ -126,6 +156,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     }
     if (line.options.keyboard && !line.options.camera.empty())
         return fault("options '--keyboard' and '--camera' exclude each other");
+    const std::string conflict = replayConflict(line.options);
+    if (!conflict.empty()) return fault(conflict);
     return line;
 }
 

@@ -13,6 +13,12 @@ struct Options {
     bool endless = false;
     // Turns a second; 0 runs the turns as fast as the loop goes.
     int turnRate = 60;
+    // Replays: the file this run is recorded to (empty: one is kept in the player's data
+    // folder, unless noRecord), and the replay to watch, or to check with simulate.
+    std::string record;
+    bool noRecord = false;
+    std::string replay;
+    bool simulate = false;
 };
 
 struct CommandLine {
