@@ -112,6 +112,21 @@ inline Recording recordFight(int64_t turns, bool endless, uint32_t seed,
     return run;
 }
 
+// Changes player 1's walk in the first turn from `from` on where that moves him at once
+// (idle, away from player 2 and the wall, in a match under way); sets `altered` to its number.
+inline Alteration walkChangedOnce(int64_t from, int64_t& altered) {
+    altered = -1;
+    return [from, &altered](int64_t turn, const MatchState& before, TurnInput& in) {
+        const bool counts = before.endingTurn == 0 && before.timer <= World::inputTimer &&
+                            before.game.getPstate(1) == World::IDLE &&
+                            before.posX2 - before.posX1 > 3.0f && before.posX1 > -13.0f;
+        if (altered >= 0 || turn < from || !counts) return;
+        altered = turn;
+        in.right1 = !in.right1;
+        in.left1 = 0;
+    };
+}
+
 struct Check {
     std::string problem;
     int64_t turns = 0;

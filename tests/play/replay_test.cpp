@@ -37,19 +37,9 @@ TEST(ReplayTest, RunsOfSeveralMatchesAndEndlessRunsCheckOutAtEveryCheckpoint) {
 }
 
 TEST(ReplayTest, ARecordAlteredWhereInputCountsShowsAtTheFirstCheckpointAfterIt) {
-    // Player 1 idle, away from player 2 and from the wall, in a match under way: a changed walk
-    // moves him in that very turn.
     int64_t altered = -1;
-    auto alter = [&](int64_t turn, const MatchState& before, TurnInput& in) {
-        const bool counts = before.endingTurn == 0 && before.timer <= World::inputTimer &&
-                            before.game.getPstate(1) == World::IDLE &&
-                            before.posX2 - before.posX1 > 3.0f && before.posX1 > -13.0f;
-        if (altered >= 0 || turn < 1000 || !counts) return;
-        altered = turn;
-        in.right1 = !in.right1;
-        in.left1 = 0;
-    };
-    const replaytest::Recording run = recordFight(3000, false, 11, alter);
+    const replaytest::Recording run =
+        recordFight(3000, false, 11, replaytest::walkChangedOnce(1000, altered));
     ASSERT_GT(altered, 0);
     const int64_t firstCheckpointAfter = (altered + 59) / 60 * 60;
     const replaytest::Check check = checkBytes(run.bytes);
