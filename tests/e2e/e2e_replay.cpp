@@ -1,0 +1,149 @@
+// Runs recorded as they are played and played again: a camera match from a clip and a
+// keyboard match with keys sent to the fight window, each to a knock-out, then checked with
+// no windows, every checkpoint agreeing; the keyboard one then watched in both windows to the
+// recorded knock-out, ending by itself. A run played with no --record is kept, and
+// `--replay last` finds it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "play/replay_reader.h"
+#include "tests/e2e/screen.h"
+#include "tests/support/scratch_folder.h"
+
+namespace {
+
+using e2e::GameProcess;
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr int kFightSeconds = 300;  // instrumented builds play fewer turns a second
+#else
+constexpr int kFightSeconds = 120;
+#endif
+
+// The hands lean in until the fighters meet, then trade new paper and scissors signs.
+const char* const kScript =
+    "fps 15\n"
+    "15  rock 80,120                | rock 80,120\n"
+    "40  rock 40,120                | rock 120,120\n"
+    "12  paper 80,115               | scissors 80,120\n"
+    "12  scissors 80,120            | scissors 80,120\n"
+    "12  paper 80,115               | paper 80,115\n"
+    "12  scissors 80,120            | scissors 80,120\n";
+
+const std::vector<std::string> kEnvironment = {"SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1",
+                                               "SDL_VIDEO_WINDOW_POS=0,300"};
+
+// The knock-outs a replay holds so far (the game writes it as it plays).
+int knockOutsIn(const std::string& path) {
+    play::ReplayReader reader;
+    if (!reader.open(path)) return 0;
+    int count = 0;
+    for (play::ReplayItem item = reader.next(); item.kind <= play::ReplayItem::RUN_END;
+         item = reader.next()) {
+        count += item.kind == play::ReplayItem::MATCH_END;
+        if (item.kind == play::ReplayItem::RUN_END) break;
+    }
+    return count;
+}
+
+// `--replay path --simulate`: its exit code and what it printed.
+std::pair<int, std::string> check(const std::string& path) {
+    GameProcess checking({}, {"--replay", path, "--simulate"});
+    int status = -2;
+    EXPECT_TRUE(checking.wait(e2e::kReactSeconds, status)) << "the check did not end";
+    return {status, checking.out() + checking.err()};
+}
+
+class ReplayEndToEnd : public e2e::ClipTest {
+protected:
+    const char* script() const override { return kScript; }
+
+    void keys(const std::string& command) { e2e::capture("xdotool " + command + " 2>/dev/null"); }
+
+    // Plays until the replay being written holds a knock-out, running `between` meanwhile.
+    bool playToKnockOut(GameProcess& game, const std::function<void()>& between = {}) {
+        return testwait::waitUntil(
+            [&] {
+                if (between) between();
+                return !game.running() || knockOutsIn(replay_) >= 1;
+            },
+            kFightSeconds, std::chrono::milliseconds(150));
+    }
+
+    void endWithEscape(GameProcess& game, const std::string& scene) {
+        keys("key --window " + scene + " Escape");
+        e2e::expectCleanEnd(game);
+    }
+
+    void expectChecksOut() {
+        const auto [status, out] = check(replay_);
+        EXPECT_EQ(status, 0) << out;
+        EXPECT_NE(out.find(" 1 matches, "), std::string::npos) << out;
+        EXPECT_NE(out.find(" checkpoints agree, final state "), std::string::npos) << out;
+    }
+
+    testsupport::ScratchFolder folder_{"e2e-replay"};
+    const std::string replay_ = folder_.file("run.vxr");
+};
+
+TEST_F(ReplayEndToEnd, ACameraMatchIsRecordedAndChecksOut) {
+    GameProcess game(kEnvironment, {"--camera", clip_, "--mute", "--record", replay_});
+    const std::string scene = game.waitForWindow("Vorlaxis");
+    ASSERT_FALSE(scene.empty()) << game.err();
+    ASSERT_TRUE(playToKnockOut(game)) << "no knock-out recorded; stderr: " << game.err();
+    endWithEscape(game, scene);
+    expectChecksOut();
+}
+
+TEST_F(ReplayEndToEnd, AKeyboardMatchIsRecordedThenWatchedToItsKnockOut) {
+    {
+        GameProcess game(kEnvironment, {"--keyboard", "--mute", "--record", replay_});
+        const std::string scene = game.waitForWindow("Vorlaxis");
+        ASSERT_FALSE(scene.empty()) << game.err();
+        // Player 1 charges with scissors and releases with rock, over and over: each ranged
+        // attack that lands takes 20 of player 2's life.
+        int tick = 0;
+        ASSERT_TRUE(playToKnockOut(game,
+                                   [&] {
+                                       const int step = tick++ % 8;
+                                       if (step == 0 || step == 3)
+                                           keys("key --window " + scene +
+                                                (step == 0 ? " c" : " z"));
+                                   }))
+            << "no knock-out recorded; stderr: " << game.err();
+        endWithEscape(game, scene);
+    }
+    expectChecksOut();
+
+    // Watched: both windows, no camera, and the end by itself once the run is played out.
+    GameProcess watch(kEnvironment, {"--replay", replay_, "--mute"});
+    EXPECT_FALSE(watch.waitForWindow("Vorlaxis - control panel").empty()) << watch.err();
+    EXPECT_FALSE(e2e::findWindow("Vorlaxis").empty());
+    int status = -2;
+    ASSERT_TRUE(watch.wait(kFightSeconds, status)) << "the replay did not end by itself";
+    EXPECT_EQ(status, 0) << watch.err();
+    EXPECT_NE(watch.out().find(" 1 matches watched"), std::string::npos) << watch.out();
+    EXPECT_EQ(watch.err().find("differs"), std::string::npos) << watch.err();
+}
+
+TEST_F(ReplayEndToEnd, APlayedRunIsKeptAndLastFindsIt) {
+    const std::vector<std::string> environment = {
+        "SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1", "XDG_DATA_HOME=" + folder_.path()};
+    GameProcess game(environment, {"--keyboard", "--mute"});
+    const std::string scene = game.waitForWindow("Vorlaxis");
+    ASSERT_FALSE(scene.empty()) << game.err();
+    const std::string kept = folder_.path() + "/vorlaxis/replays/";
+    EXPECT_TRUE(testwait::waitUntil([&] {
+        return game.out().find("keeping this run's replay in " + kept) != std::string::npos;
+    })) << game.out();
+    endWithEscape(game, scene);
+
+    GameProcess checking(environment, {"--replay", "last", "--simulate"});
+    int status = -2;
+    ASSERT_TRUE(checking.wait(e2e::kReactSeconds, status));
+    EXPECT_EQ(status, 0) << checking.err();
+    EXPECT_EQ(checking.out().rfind("replay " + kept, 0), 0u) << checking.out();
+}
+
+}  // namespace
