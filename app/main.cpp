@@ -174,11 +174,12 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     if (options.simulate) return checkReplay(shownReplayName(), options.replay);
     if (!options.replay.empty() && !startWatching(options)) return 1;
     if (!screenAvailable()) return panelFailure();
+    if (!createRecording(options)) return 1;
     setSoundOff(options.mute);
     referee.setEndless(options.endless);
     world.init();
     if (watching()) startWatchedRun(world);
-    if (!startRecording(world, options)) return 1;
+    startRecording(world, options);
     publishReadout();
     createBackground();
     return main2(hInstance, hPrevInstance, lpCmdLine, nCmdShow);

@@ -59,13 +59,13 @@ bool keepsRun(const Options& options) {
 
 }  // namespace
 
-bool startRecording(World& world, const Options& options) {
+bool createRecording(const Options& options) {
     const bool kept = options.record.empty();
     if (kept && !keepsRun(options)) return true;
     const std::string path = kept ? keptPath() : options.record;
     if (path.empty()) return true;
     std::string error;
-    if (!recorder.open(path, headerOf(world, options), world.state(), error)) {
+    if (!recorder.create(path, error)) {
         if (kept) {
             keepingFails(path, error);
             return true;
@@ -79,6 +79,10 @@ bool startRecording(World& world, const Options& options) {
         std::fflush(stdout);
     }
     return true;
+}
+
+void startRecording(World& world, const Options& options) {
+    if (recorder.recording()) recorder.begin(headerOf(world, options), world.state());
 }
 
 void recordInput(const TurnInput& input) { recorder.recordTurn(input); }

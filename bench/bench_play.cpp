@@ -69,7 +69,8 @@ const Run& recordedRun() {
     const std::string path = out && *out ? out : "/tmp/bench_play-" + std::to_string(getpid());
     play::ReplayRecorder recorder;
     std::string error;
-    if (!recorder.open(path, run->header, world, error)) std::exit(1);
+    if (!recorder.create(path, error)) std::exit(1);
+    recorder.begin(run->header, world);
     std::mt19937 random(7);
     for (int64_t t = 0; t < kTurns; ++t) {
         run->records.push_back(fightRecord(random, world));

@@ -12,25 +12,27 @@ constexpr auto kFlushEvery = std::chrono::milliseconds(500);
 
 }  // namespace
 
+// A run that ended before its first turn leaves no empty file behind.
 ReplayRecorder::~ReplayRecorder() {
     if (!file_) return;
     flush(true);
     if (file_) std::fclose(file_);
+    if (!begun_) std::remove(path_.c_str());
 }
 
-bool ReplayRecorder::open(const std::string& path, const ReplayHeader& header,
-                          const MatchState& start, std::string& error) {
+bool ReplayRecorder::create(const std::string& path, std::string& error) {
     file_ = std::fopen(path.c_str(), "wb");
-    if (!file_) {
-        error = std::strerror(errno);
-        return false;
-    }
+    if (!file_) error = std::strerror(errno);
     path_ = path;
+    return file_ != nullptr;
+}
+
+void ReplayRecorder::begin(const ReplayHeader& header, const MatchState& start) {
+    if (!file_) return;
+    begun_ = true;
     turns_ = 0;
     held_ = encodeHeader(header) + encodeCheckpoint(0, hashState(start));
     flush(true);
-    if (!file_) error = "it cannot be written";
-    return file_ != nullptr;
 }
 
 void ReplayRecorder::recordTurn(const TurnInput& input) {

@@ -21,10 +21,11 @@ public:
     ReplayRecorder(const ReplayRecorder&) = delete;
     ReplayRecorder& operator=(const ReplayRecorder&) = delete;
 
-    // Creates the file (replacing one of that name) and writes the header and the checkpoint
-    // of `start`, the state before the first turn. False with `error` saying why not.
-    bool open(const std::string& path, const ReplayHeader& header, const MatchState& start,
-              std::string& error);
+    // Creates the file, replacing one of that name: false with `error` saying why not. Done
+    // before anything else of a run starts, so that a file that cannot be written ends it early.
+    bool create(const std::string& path, std::string& error);
+    // Writes the header and the checkpoint of `start`, the state before the first turn.
+    void begin(const ReplayHeader& header, const MatchState& start);
     bool recording() const { return file_ != nullptr; }
     const std::string& path() const { return path_; }
 
@@ -46,6 +47,7 @@ private:
     std::string path_;
     std::string held_;
     int64_t turns_ = 0;
+    bool begun_ = false;
     std::chrono::steady_clock::time_point lastFlush_;
 };
 

@@ -91,7 +91,8 @@ inline Recording recordFight(int64_t turns, bool endless, uint32_t seed,
     {
         play::ReplayRecorder recorder;
         std::string error;
-        if (!recorder.open(path, header, world->state(), error)) throw std::runtime_error(error);
+        if (!recorder.create(path, error)) throw std::runtime_error(error);
+        recorder.begin(header, *world);
         std::mt19937 random(seed);
         for (int64_t t = 1; t <= turns; ++t) {
             const TurnInput in = fightRecord(random, *world);
