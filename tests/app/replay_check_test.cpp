@@ -72,6 +72,16 @@ TEST_F(ReplayCheckTest, TheVerdictSaysHowTheRunWentOrWhereItDiffers) {
                                ")\n");
 }
 
+// The keyboard run that the Windows build checks under Wine: these rules and data must still
+// play it to the same final state.
+TEST_F(ReplayCheckTest, TheRunRecordedForTheWindowsCheckStillChecksOut) {
+    const std::string folder = VORLAXIS_SOURCE_DIR "/tests/wine/replay/";
+    const std::string expected = replaytest::readFile(folder + "linux-keyboard.txt");
+    const Verdict verdict = check(replaytest::readFile(folder + "linux-keyboard.vxr"));
+    EXPECT_EQ(verdict.code, 0);
+    EXPECT_EQ(verdict.out, "replay run.vxr: " + expected);
+}
+
 TEST_F(ReplayCheckTest, FilesItCannotCheckAreNamedWithWhatIsWrong) {
     const std::string run = replaytest::recordFight(200, false, 3).bytes;
     const std::pair<std::string, std::string> cases[] = {
