@@ -1,8 +1,8 @@
 // Runs recorded as they are played and played again: a camera match from a clip and a
 // keyboard match with keys sent to the fight window, each to a knock-out, then checked with
 // no windows, every checkpoint agreeing; the keyboard one then watched in both windows to the
-// recorded knock-out, ending by itself. A run played with no --record is kept, and
-// `--replay last` finds it.
+// recorded knock-out, ending by itself. An endless run played with no --record is kept, and
+// `--replay last` finds it and checks it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -127,10 +127,10 @@ TEST_F(ReplayEndToEnd, AKeyboardMatchIsRecordedThenWatchedToItsKnockOut) {
     EXPECT_EQ(watch.err().find("differs"), std::string::npos) << watch.err();
 }
 
-TEST_F(ReplayEndToEnd, APlayedRunIsKeptAndLastFindsIt) {
+TEST_F(ReplayEndToEnd, AnEndlessRunIsKeptAndLastFindsIt) {
     const std::vector<std::string> environment = {
         "SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1", "XDG_DATA_HOME=" + folder_.path()};
-    GameProcess game(environment, {"--keyboard", "--mute"});
+    GameProcess game(environment, {"--keyboard", "--mute", "--endless"});
     const std::string scene = game.waitForWindow("Vorlaxis");
     ASSERT_FALSE(scene.empty()) << game.err();
     const std::string kept = folder_.path() + "/vorlaxis/replays/";
@@ -144,6 +144,7 @@ TEST_F(ReplayEndToEnd, APlayedRunIsKeptAndLastFindsIt) {
     ASSERT_TRUE(checking.wait(e2e::kReactSeconds, status));
     EXPECT_EQ(status, 0) << checking.err();
     EXPECT_EQ(checking.out().rfind("replay " + kept, 0), 0u) << checking.out();
+    EXPECT_NE(checking.out().find(" 0 matches, "), std::string::npos) << checking.out();
 }
 
 }  // namespace
