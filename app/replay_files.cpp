@@ -37,6 +37,11 @@ bool isKeptName(const std::string& name) {
                        [](char c) { return (c >= '0' && c <= '9') || c == '-'; });
 }
 
+bool sameFile(const std::string& one, const std::string& other) {
+    std::error_code ignored;
+    return one == other || fs::equivalent(one, other, ignored);
+}
+
 }  // namespace
 
 std::string keptReplayFolder() {
@@ -115,9 +120,17 @@ bool resolveReplayPaths(Options& options) {
     shownName = options.replay == "last" ? "" : options.replay;
     options.replay = replayPathOf(options.replay, error);
     if (shownName.empty()) shownName = options.replay;
-    if (error.empty()) return true;
-    std::fprintf(stderr, "vorlaxis: --replay last: %s\n", error.c_str());
-    return false;
+    if (!error.empty()) {
+        std::fprintf(stderr, "vorlaxis: --replay last: %s\n", error.c_str());
+        return false;
+    }
+    // Recording over the replay being watched would destroy it as it is read.
+    if (sameFile(options.record, options.replay)) {
+        std::fprintf(stderr, "vorlaxis: --record names the replay being watched, %s\n",
+                     options.replay.c_str());
+        return false;
+    }
+    return true;
 }
 
 const std::string& shownReplayName() { return shownName; }

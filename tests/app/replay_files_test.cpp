@@ -6,9 +6,11 @@
 #include <filesystem>
 #include <regex>
 
+#include "app/options.h"
 #include "app/replay_files.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/working_folder.h"
 
 namespace {
 
@@ -52,6 +54,22 @@ TEST(ReplayFilesTest, TheNewestTwentyAreKeptAndLastIsTheNewest) {
     EXPECT_EQ(replayPathOf("last", error), expected.back());
     EXPECT_EQ(error, "");
     EXPECT_EQ(replayPathOf("/some/run.vxr", error), "/some/run.vxr");
+}
+
+TEST(ReplayFilesTest, ReplayPathsAreMadeAbsoluteAndNeverRecordOverTheReplay) {
+    ScratchFolder folder("replays");
+    folder.write("run.vxr", "run");
+    const testsupport::WorkingFolder here(folder.path());
+    Options options;
+    options.replay = "run.vxr";
+    options.record = "copy.vxr";
+    ASSERT_TRUE(resolveReplayPaths(options));
+    EXPECT_EQ(options.replay, folder.file("run.vxr"));
+    EXPECT_EQ(options.record, folder.file("copy.vxr"));
+    EXPECT_EQ(shownReplayName(), "run.vxr");
+    options.replay = "./run.vxr";
+    options.record = folder.file("run.vxr");
+    EXPECT_FALSE(resolveReplayPaths(options));
 }
 
 }  // namespace
