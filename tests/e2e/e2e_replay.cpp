@@ -1,7 +1,8 @@
 // Runs recorded as they are played and played again: a camera match from a clip and a
 // keyboard match with keys sent to the fight window, each to a knock-out, then checked with
 // no windows, every checkpoint agreeing; the keyboard one then watched in both windows to the
-// recorded knock-out, ending by itself. An endless run played with no --record is kept, and
+// recorded knock-out, ending by itself. A killed game leaves every turn it had flushed, and
+// the file checks out as cut short. An endless run played with no --record is kept, and
 // `--replay last` finds it and checks it.
 #include <gtest/gtest.h>
 
@@ -33,6 +34,16 @@ const char* const kScript =
 
 const std::vector<std::string> kEnvironment = {"SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1",
                                                "SDL_VIDEO_WINDOW_POS=0,300"};
+
+// The whole turns a replay holds so far.
+int64_t turnsIn(const std::string& path) {
+    play::ReplayReader reader;
+    if (!reader.open(path)) return 0;
+    play::ReplayItem item;
+    while ((item = reader.next()).kind < play::ReplayItem::RUN_END) {
+    }
+    return item.turn;
+}
 
 // The knock-outs a replay holds so far (the game writes it as it plays).
 int knockOutsIn(const std::string& path) {
@@ -125,6 +136,22 @@ TEST_F(ReplayEndToEnd, AKeyboardMatchIsRecordedThenWatchedToItsKnockOut) {
     EXPECT_EQ(status, 0) << watch.err();
     EXPECT_NE(watch.out().find(" 1 matches watched"), std::string::npos) << watch.out();
     EXPECT_EQ(watch.err().find("differs"), std::string::npos) << watch.err();
+}
+
+TEST_F(ReplayEndToEnd, AKilledGameLeavesAReplayCutShortThatChecksOut) {
+    GameProcess game(kEnvironment, {"--camera", clip_, "--mute", "--record", replay_});
+    ASSERT_TRUE(testwait::waitUntil([&] { return !game.running() || turnsIn(replay_) >= 200; },
+                                    kFightSeconds))
+        << game.err();
+    game.signal(SIGKILL);
+    int killed = 0;
+    ASSERT_TRUE(game.wait(e2e::kReactSeconds, killed));
+    const int64_t kept = turnsIn(replay_);
+    EXPECT_GE(kept, 200);
+    const auto [status, out] = check(replay_);
+    EXPECT_EQ(status, 0) << out;
+    EXPECT_NE(out.find("cut short: it ends after turn " + std::to_string(kept)), std::string::npos)
+        << out;
 }
 
 TEST_F(ReplayEndToEnd, AnEndlessRunIsKeptAndLastFindsIt) {
