@@ -100,7 +100,14 @@ bool takeReplayInput(World& world) {
     return false;
 }
 
-void toggleReplayPause() { paused = !paused; }
+// Said on standard output too, with the turn, so that a pause can be found in the replay.
+void toggleReplayPause() {
+    if (ended) return;
+    paused = !paused;
+    std::printf("replay %s: %s at turn %" PRId64 "\n", name(), paused ? "paused" : "resumed",
+                source->turns());
+    std::fflush(stdout);
+}
 
 const char* watchedName() { return panelName.c_str(); }
 

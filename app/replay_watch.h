@@ -14,7 +14,7 @@ void startWatchedRun(World& world);
 // Puts this turn's record from the replay into the world's input slots; false while the
 // replay is paused (no turn is played then). At the end of the replay it asks the game to end.
 bool takeReplayInput(World& world);
-// P and Space pause and resume.
+// P and Space pause and resume; each says so on standard output with the turn.
 void toggleReplayPause();
 // The replay file's name and what the panel says of it ("playing", "paused", "ended").
 const char* watchedName();

@@ -58,6 +58,14 @@ int knockOutsIn(const std::string& path) {
     return count;
 }
 
+// The turn a watched replay said it was `what` ("paused", "resumed") at; -1 before it did.
+int64_t saidTurn(GameProcess& watch, const std::string& what) {
+    const std::string out = watch.out();
+    const size_t at = out.find(": " + what + " at turn ");
+    if (at == std::string::npos || out.find('\n', at) == std::string::npos) return -1;
+    return std::stoll(out.substr(at + what.size() + 11));
+}
+
 // `--replay path --simulate`: its exit code and what it printed.
 std::pair<int, std::string> check(const std::string& path) {
     GameProcess checking({}, {"--replay", path, "--simulate"});
@@ -127,10 +135,20 @@ TEST_F(ReplayEndToEnd, AKeyboardMatchIsRecordedThenWatchedToItsKnockOut) {
     }
     expectChecksOut();
 
-    // Watched: both windows, no camera, and the end by itself once the run is played out.
+    // Watched: both windows, no camera; P pauses and Space resumes at the same turn, and the
+    // replay ends by itself once the run is played out.
     GameProcess watch(kEnvironment, {"--replay", replay_, "--mute"});
     EXPECT_FALSE(watch.waitForWindow("Vorlaxis - control panel").empty()) << watch.err();
-    EXPECT_FALSE(e2e::findWindow("Vorlaxis").empty());
+    const std::string scene = e2e::findWindow("Vorlaxis");
+    ASSERT_FALSE(scene.empty());
+    keys("key --window " + scene + " p");
+    EXPECT_TRUE(testwait::waitUntil([&] { return saidTurn(watch, "paused") >= 0; }));
+    // A shot of the paused scene takes a good part of a second: turns would pass meanwhile.
+    e2e::Shot paused;
+    EXPECT_TRUE(e2e::screenshot(scene, paused));
+    keys("key --window " + scene + " space");
+    EXPECT_TRUE(testwait::waitUntil([&] { return saidTurn(watch, "resumed") >= 0; }));
+    EXPECT_EQ(saidTurn(watch, "resumed"), saidTurn(watch, "paused")) << watch.out();
     int status = -2;
     ASSERT_TRUE(watch.wait(kFightSeconds, status)) << "the replay did not end by itself";
     EXPECT_EQ(status, 0) << watch.err();
