@@ -13,6 +13,8 @@ namespace fs = std::filesystem;
 namespace {
 
 play::ReplayRecorder recorder;
+// Whether the run goes to the kept replays rather than a file the player named.
+bool keeping = false;
 
 const char* sourceOf(const Options& options) {
     if (!options.replay.empty()) return "replay";
@@ -73,16 +75,18 @@ bool createRecording(const Options& options) {
         std::fprintf(stderr, "vorlaxis: cannot record to %s: %s\n", path.c_str(), error.c_str());
         return false;
     }
-    if (kept) {
-        pruneKeptReplays(fs::path(path).parent_path().string(), kKeptReplays);
-        std::printf("keeping this run's replay in %s\n", path.c_str());
-        std::fflush(stdout);
-    }
+    keeping = kept;
     return true;
 }
 
+// Only once the run has started: a game that fails to start keeps no replay and drops none.
 void startRecording(World& world, const Options& options) {
-    if (recorder.recording()) recorder.begin(headerOf(world, options), world.state());
+    if (!recorder.recording()) return;
+    recorder.begin(headerOf(world, options), world.state());
+    if (!keeping) return;
+    pruneKeptReplays(fs::path(recorder.path()).parent_path().string(), kKeptReplays);
+    std::printf("keeping this run's replay in %s\n", recorder.path().c_str());
+    std::fflush(stdout);
 }
 
 void recordInput(const TurnInput& input) { recorder.recordTurn(input); }
