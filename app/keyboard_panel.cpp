@@ -3,6 +3,7 @@
 // last sign in the text panels. Nothing here touches the camera, which is not connected.
 #include "app/main.h"
 #include "app/panel_text.h"
+#include "app/replay_watch.h"
 #include "vision/Picture.h"
 
 namespace {
@@ -46,6 +47,16 @@ void displayKeyTables() {
     drawText(kTable1X, kQuitRow, "Escape in either window ends the game");
 }
 
+// A replay has no keys to show: what is being watched, and how to pause or end it.
+void displayReplayNotice() {
+    Rectangle(g_hDC, panel::kPreviewX, 0, panel::kPreviewRight, vision::kFrameHeight);
+    drawText(kTable1X, 10, "REPLAY");
+    drawText(kTable1X + kActionOffset * 2, 10, watchState());
+    drawText(kTable1X, kFirstKeyRow, watchedName());
+    drawText(kTable1X, kFirstKeyRow + 2 * panel::kLineStep, "P or Space pauses and resumes");
+    drawText(kTable1X, kQuitRow, "Escape in either window ends the replay");
+}
+
 void displayLastSign(int player, int x, int y) {
     const int sign = readingOf(player, lastSignShown1, lastSignShown2);
     drawLine(x, y, "                         ---last",
@@ -60,7 +71,10 @@ void displayResultsKeyboard() {
     Rectangle(g_hDC, panel::kTextPanel2Left, 0, panel::kTextPanel2Left + panel::kTextPanelWidth,
               panel::kTextPanelHeight);
     Rectangle(g_hDC, panel::kMask2X, 0, panel::kClientWidth, panel::kTextPanelHeight);
-    displayKeyTables();
+    if (watching())
+        displayReplayNotice();
+    else
+        displayKeyTables();
     for (int player = 1; player <= 2; ++player) {
         const int x = player == 1 ? panel::kText1X : panel::kText2X;
         displayLife(player, x, panel::kLifeRow);

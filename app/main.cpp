@@ -16,6 +16,10 @@
 #include "app/init.h"
 #include "app/pacer.h"
 #include "app/panel_text.h"
+#include "app/replay_check.h"
+#include "app/replay_files.h"
+#include "app/replay_record.h"
+#include "app/replay_watch.h"
 #include "play/camera_source.h"
 #include "play/keyboard_source.h"
 #include "play/quit.h"
@@ -47,13 +51,16 @@ constexpr int kWorkerSleepMs = 200;
 play::KeyboardSource keyboard;
 
 // The webcam's readings first, when there is a camera; the keys add to them. The rules
-// themselves refuse the input while a match starts or ends.
-void takeInput() {
+// themselves refuse the input while a match starts or ends. A replay stands for every
+// player; false while it is paused.
+bool takeInput() {
+    if (watching()) return takeReplayInput(world);
     if (options.keyboard)
         world.setInputs();
     else
         play::takeCameraReadings(world, WebCam);
     keyboard.poll(world);
+    return true;
 }
 
 // P pauses and resumes a local match, and it pauses when the fight window loses the focus:
@@ -84,16 +91,18 @@ void drawPaused() {
 
 void playTurn() {
     static TurnPacer pacer(options.turnRate);
-    takeInput();
-    takePauseRequests();
-    if (paused) {
-        drawPaused();
-    } else {
+    const bool fresh = takeInput();
+    if (!watching()) takePauseRequests();
+    if (fresh && !paused) {
+        recordInput(world);
         world.update();
         referee.afterUpdate();
+        recordAfterTurn(world);
         publishReadout();
         world.display();
         referee.display();
+    } else {
+        drawPaused();
     }
     SDL_Delay(1);
     SDL_GL_SwapBuffers();
@@ -204,13 +213,19 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     options = line.options;
     if (!loadSettings(options)) return 1;
     useKeySettings();
+    if (!resolveReplayPaths(options)) return 1;
     camera = chooseCamera(options.camera);
     if (!enterDataFolder()) return 1;
+    if (options.simulate) return checkReplay(shownReplayName(), options.replay);
+    if (!options.replay.empty() && !startWatching(options)) return 1;
     if (!screenAvailable()) return panelFailure();
+    if (!createRecording(options)) return 1;
     setSoundOff(options.mute);
     referee.setEndless(options.endless);
     startFullscreen(options.fullscreen || options.settings.fullscreen);
     world.init();
+    if (watching()) startWatchedRun(world);
+    startRecording(world, options);
     publishReadout();
     createBackground();
     return main2(hInstance, hPrevInstance, lpCmdLine, nCmdShow);
@@ -237,7 +252,8 @@ int main2(HINSTANCE hInstance, HINSTANCE, char*, int) {
     thread_signal.store(-1, relaxed);
     SDL_WaitThread(thread, nullptr);
     DestroyWindow(g_hWnd);
-    return 0;
+    finishRecording(world);
+    return watchExitCode();
 }
 
 LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -245,6 +261,7 @@ LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_CLOSE: play::requestQuit(); return 0;
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE) play::requestQuit();
+        if (watching() && (wParam == 'P' || wParam == VK_SPACE)) toggleReplayPause();
         return 0;
     default: return DefWindowProcA(hWnd, message, wParam, lParam);
     }

@@ -61,4 +61,5 @@ void displayWins(int player, int x, int y);
 // The panel of a keyboard-only run (app/keyboard_panel.cpp).
 void displayResultsKeyboard();
 void displayKeyTables();
+void displayReplayNotice();
 void displayLastSign(int player, int x, int y);

@@ -27,6 +27,11 @@ const char* const kUsage =
     "                          $XDG_CONFIG_HOME/vorlaxis/vorlaxis.conf\n"
     "  --write-config          write the default settings to that file and exit\n"
     "  --force                 with --write-config: replace a settings file that exists\n"
+    "  --record FILE           record this run's matches to FILE (a played run is kept anyway)\n"
+    "  --no-record             keep no replay of this run\n"
+    "  --replay FILE|last      watch a recorded run (last: the newest kept one); P or Space\n"
+    "                          pauses\n"
+    "  --simulate              with --replay: check the replay without windows\n"
     "  --list-cameras          list the capture devices and exit\n"
     "  --help                  show this help and exit\n"
     "  --version               show the version and exit\n"
@@ -69,6 +74,8 @@ bool* flagOf(const char* arg, Options& options) {
     if (std::strcmp(arg, "--endless") == 0) return &options.endless;
     if (std::strcmp(arg, "--fullscreen") == 0) return &options.fullscreen;
     if (std::strcmp(arg, "--force") == 0) return &options.force;
+    if (std::strcmp(arg, "--no-record") == 0) return &options.noRecord;
+    if (std::strcmp(arg, "--simulate") == 0) return &options.simulate;
     return nullptr;
 }
 
@@ -91,6 +98,17 @@ const char* valueOf(const char* name, int argc, const char* const* argv, int& i)
     if (!matches(argv[i], name, &value)) return nullptr;
     if (!value && i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) value = argv[++i];
     return value && *value ? value : "";
+}
+
+// Which replay options cannot go together, or with the rest; empty when all can.
+std::string replayConflict(const Options& o) {
+    if (!o.record.empty() && o.noRecord)
+        return "options '--record' and '--no-record' exclude each other";
+    if (!o.replay.empty() && (o.keyboard || !o.camera.empty()))
+        return "option '--replay' plays the recorded input: it excludes '--keyboard' and "
+               "'--camera'";
+    if (o.simulate && o.replay.empty()) return "option '--simulate' needs '--replay FILE'";
+    return "";
 }
 
 CommandLine::Action commandOf(const char* arg) {
@@ -131,6 +149,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         } else if ((value = valueOf("--config", argc, argv, i))) {
             if (!*value) return fault("option '--config' needs a value");
             line.options.config = value;
+        } else if ((value = valueOf("--record", argc, argv, i))) {
+            if (!*value) return fault("option '--record' needs a file name");
+            line.options.record = value;
+        } else if ((value = valueOf("--replay", argc, argv, i))) {
+            if (!*value) return fault("option '--replay' needs a file name");
+            line.options.replay = value;
         } else if ((value = valueOf("--turn-rate", argc, argv, i))) {
             const long rate = numberIn(value, 0, 1000);
             if (rate < 0) return fault("option '--turn-rate' needs a number from 0 to 1000");
@@ -144,6 +168,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         return fault("options '--keyboard' and '--camera' exclude each other");
     if (line.options.force && line.action != CommandLine::WRITE_CONFIG)
         return fault("option '--force' only goes with '--write-config'");
+    const std::string conflict = replayConflict(line.options);
+    if (!conflict.empty()) return fault(conflict);
     return line;
 }
 

@@ -23,6 +23,12 @@ struct Options {
     bool force = false;
     // What the settings file says, once loadSettings has read it.
     Settings settings;
+    // Replays: the file this run is recorded to (empty: one is kept in the player's data
+    // folder, unless noRecord), and the replay to watch, or to check with simulate.
+    std::string record;
+    bool noRecord = false;
+    std::string replay;
+    bool simulate = false;
 };
 
 struct CommandLine {

@@ -49,6 +49,27 @@ TEST(CommandLineTest, MistakesNameWhatIsWrong) {
     }
 }
 
+TEST(CommandLineTest, ReplayOptionsTakeAFileAndRefuseWhatCannotGoWithThem) {
+    const Options watch = parse({"--replay", "last", "--mute", "--record=/tmp/a.vxr"}).options;
+    EXPECT_EQ(watch.replay, "last");
+    EXPECT_EQ(watch.record, "/tmp/a.vxr");
+    EXPECT_FALSE(watch.simulate || watch.noRecord);
+    const Options check = parse({"--replay=run.vxr", "--simulate", "--no-record"}).options;
+    EXPECT_TRUE(check.simulate && check.noRecord);
+    EXPECT_EQ(check.replay, "run.vxr");
+
+    const std::pair<std::vector<const char*>, std::string> cases[] = {
+        {{"--record"}, "option '--record' needs a file name"},
+        {{"--replay=", "--mute"}, "option '--replay' needs a file name"},
+        {{"--record", "a.vxr", "--no-record"},
+         "options '--record' and '--no-record' exclude each other"},
+        {{"--replay", "a.vxr", "--keyboard"},
+         "option '--replay' plays the recorded input: it excludes '--keyboard' and '--camera'"},
+        {{"--simulate"}, "option '--simulate' needs '--replay FILE'"},
+    };
+    for (const auto& [args, fault] : cases) EXPECT_EQ(parse(args).fault, fault);
+}
+
 TEST(CommandLineTest, TheFirstCommandOrMistakeDecides) {
     EXPECT_EQ(parse({"--mute", "--help", "--bogus"}).action, CommandLine::HELP);
     EXPECT_EQ(parse({"--version"}).action, CommandLine::VERSION);
@@ -71,7 +92,8 @@ TEST(CommandLineTest, TheUsageListsEveryOptionOnALineOfItsOwn) {
     EXPECT_EQ(options,
               (std::vector<std::string>{"--camera", "--keyboard", "--mute", "--endless",
                                         "--fullscreen", "--turn-rate", "--config", "--write-config",
-                                        "--force", "--list-cameras", "--help", "--version"}));
+                                        "--force", "--record", "--no-record", "--replay",
+                                        "--simulate", "--list-cameras", "--help", "--version"}));
     EXPECT_EQ(std::string(versionText()).rfind("vorlaxis ", 0), 0u);
 }
 

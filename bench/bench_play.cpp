@@ -1,0 +1,132 @@
+// Cost of following a replay: each turn's record read from the file's bytes, the rules and
+// the referee stepped, every checkpoint's hash compared, set against the rules and referee
+// stepped with the same records and nothing else. The ratio counter is the replay's speed as
+// a share of the rules' alone. With VORLAXIS_BENCH_REPLAY set, the replay is also written to
+// that file, to time a whole `--replay FILE --simulate` process on it.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "match/Referee.h"
+#include "play/replay_recorder.h"
+#include "play/replay_source.h"
+
+namespace {
+
+constexpr int64_t kTurns = 600000;
+
+using Clock = std::chrono::steady_clock;
+
+World& startedWorld(const play::ReplayHeader& header) {
+    static World* world = nullptr;
+    if (!world) {
+        world = new World;
+        if (chdir(VORLAXIS_DATA_DIR) != 0 || !world->moves.readMoves()) {
+            std::fprintf(stderr, "bench_play: no keyframes in %s\n", VORLAXIS_DATA_DIR);
+            std::exit(1);
+        }
+    }
+    world->restore(MatchState());
+    world->setStartValues();
+    world->events.clear();
+    play::startAsRecorded(*world, header);
+    return *world;
+}
+
+// Walk in, trade signs at random, as two players would: knock-outs and rematches all along.
+TurnInput fightRecord(std::mt19937& random, const MatchState& state) {
+    TurnInput in;
+    const bool close = state.posX2 - state.posX1 < 1.5f;
+    in.right1 = !close && random() % 4 != 0;
+    in.left2 = !close && random() % 4 != 0;
+    in.sign1 = random() % 3 == 0 ? 1 + static_cast<int>(random() % 3) : 0;
+    in.sign2 = random() % 3 == 0 ? 1 + static_cast<int>(random() % 3) : 0;
+    return in;
+}
+
+struct Run {
+    play::ReplayHeader header;
+    std::vector<TurnInput> records;
+    std::string bytes;
+};
+
+const Run& recordedRun() {
+    static Run* run = nullptr;
+    if (run) return *run;
+    run = new Run;
+    World& world = startedWorld(run->header);
+    run->header.gameVersion = "bench";
+    run->header.dataFingerprint = play::rulesDataFingerprint(world.moves);
+    const char* out = std::getenv("VORLAXIS_BENCH_REPLAY");
+    const std::string path = out && *out ? out : "/tmp/bench_play-" + std::to_string(getpid());
+    play::ReplayRecorder recorder;
+    std::string error;
+    if (!recorder.create(path, error)) std::exit(1);
+    recorder.begin(run->header, world);
+    std::mt19937 random(7);
+    for (int64_t t = 0; t < kTurns; ++t) {
+        run->records.push_back(fightRecord(random, world));
+        recorder.recordTurn(run->records.back());
+        stepMatch(world, run->records.back());
+        world.events.clear();
+        recorder.afterTurn(world);
+    }
+    recorder.finish(world);
+    std::ifstream in(path, std::ios::binary);
+    run->bytes.assign(std::istreambuf_iterator<char>(in), {});
+    if (!(out && *out)) std::remove(path.c_str());
+    return *run;
+}
+
+double rulesSeconds(const Run& run) {
+    World& world = startedWorld(run.header);
+    const auto start = Clock::now();
+    for (const TurnInput& in : run.records) {
+        stepMatch(world, in);
+        world.events.clear();
+    }
+    benchmark::DoNotOptimize(world.turn);
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double replaySeconds(const Run& run) {
+    World& world = startedWorld(run.header);
+    const auto start = Clock::now();
+    play::ReplayReader reader;
+    if (!reader.openBytes(run.bytes)) std::exit(1);
+    play::ReplaySource source(reader);
+    TurnInput in;
+    while (source.nextTurn(world, in)) {
+        stepMatch(world, in);
+        world.events.clear();
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (source.firstDifference() >= 0 || source.turns() != kTurns) std::exit(1);
+    return seconds;
+}
+
+void BM_ReplayCheck(benchmark::State& state) {
+    const Run& run = recordedRun();
+    double rules = 0, replay = 0;
+    for (auto _ : state) {
+        rules += rulesSeconds(run);
+        replay += replaySeconds(run);
+    }
+    const double passes = static_cast<double>(state.iterations());
+    state.counters["replay_turns_per_s"] = kTurns * passes / replay;
+    state.counters["rules_turns_per_s"] = kTurns * passes / rules;
+    state.counters["ratio"] = rules / replay;
+}
+BENCHMARK(BM_ReplayCheck)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();
