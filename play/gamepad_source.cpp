@@ -54,6 +54,11 @@ bool GamepadSource::open(std::string& error) {
         return false;
     }
     opened_ = true;
+    // Listening before the pads open: turning the events on and setting the filter empty
+    // SDL's queue, which reads every open pad on the way.
+    g_listener = this;
+    listen();
+    SDL_JoystickEventState(SDL_ENABLE);
     if (!openPads(error)) {
         pads_.clear();
         return false;
@@ -62,9 +67,6 @@ bool GamepadSource::open(std::string& error) {
         for (size_t i = 0; i < pads_.size(); ++i)
             if (drives(player) && pads_[i].index == padIndex_[player - 1])
                 padOfPlayer_[player - 1] = static_cast<int>(i);
-    SDL_JoystickEventState(SDL_ENABLE);
-    g_listener = this;
-    listen();
     lastCount_ = SDL_GetTicks();
     return true;
 }
