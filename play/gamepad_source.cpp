@@ -36,10 +36,9 @@ std::vector<std::string> padNames() {
 GamepadSource::GamepadSource() = default;
 
 GamepadSource::~GamepadSource() {
-    if (g_listener == this) {
-        g_listener = nullptr;
-        if (SDL_GetEventFilter() == filterEvent) SDL_SetEventFilter(nullptr);
-    }
+    // The filter stays, letting every event through: taking it away would empty SDL's queue,
+    // pumping a display that may be gone by now.
+    if (g_listener == this) g_listener = nullptr;
     if (opened_) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 
