@@ -39,7 +39,18 @@ GamepadSource::~GamepadSource() {
     // The filter stays, letting every event through: taking it away would empty SDL's queue,
     // pumping a display that may be gone by now.
     if (g_listener == this) g_listener = nullptr;
-    if (opened_) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    if (opened_) stopJoysticks();
+}
+
+// SDL 1.2 closes the open joysticks itself when its joystick subsystem stops, but skips every
+// other one (its list shifts under it as it closes), leaking its memory and device: at one
+// recount a second, two pads would run out of file descriptors within the hour.
+void GamepadSource::stopJoysticks() {
+    for (Pad& pad : pads_) {
+        if (pad.joystick) SDL_JoystickClose(pad.joystick);
+        pad.joystick = nullptr;
+    }
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }
 
 void GamepadSource::setPad(int player, int index) { padIndex_[player == 1 ? 0 : 1] = index; }
@@ -156,8 +167,7 @@ void GamepadSource::addPlayer(int player, const Pad& pad, TurnInput& input) cons
 void GamepadSource::recount() {
     lastCount_ = SDL_GetTicks();
     if (!opened_) return;
-    for (Pad& pad : pads_) pad.joystick = nullptr;  // the restart closes them
-    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    stopJoysticks();
     const bool started = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
     const std::vector<std::string> names = started ? padNames() : std::vector<std::string>();
     int from = 0;

@@ -76,6 +76,7 @@ private:
     };
 
     bool openPads(std::string& error);
+    void stopJoysticks();
     Pad* padOf(int player);
     Pad* padAt(int index);
     void pressButton(Pad& pad, int button);

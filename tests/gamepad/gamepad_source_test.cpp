@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -108,6 +110,21 @@ TEST(GamepadSource, TwoPadsDriveTheirPlayersAsTheSettingsSayThroughTheRecount) {
     EXPECT_EQ(walking(turns, 2), "L");
     EXPECT_EQ(signs(turns, 1), (std::vector<int>{World::PAPER, World::ROCK}));
     EXPECT_EQ(signs(turns, 2), (std::vector<int>{World::ROCK, World::SCISSORS}));
+}
+
+size_t openDescriptors() {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                             std::filesystem::directory_iterator()));
+}
+
+TEST(GamepadSource, CountingThePadsAgainKeepsNoDeviceOpenTwice) {
+    ASSERT_TRUE(kPreloaded);
+    ScopedEnv sim("VORLAXIS_PADSIM", simpad::script({Pad("Left Pad"), Pad("Right Pad")}));
+    GamepadSource pads;
+    openFor(pads, {1, 2});
+    const size_t before = openDescriptors();
+    for (int count = 0; count < 20; ++count) pads.recount();
+    EXPECT_EQ(openDescriptors(), before);
 }
 
 TEST(GamepadSource, APadUnpluggedMidMatchLeavesItsPlayerStandingAndTheOtherPlaying) {
