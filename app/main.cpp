@@ -12,10 +12,12 @@
 
 #include "app/datadir.h"
 #include "app/init.h"
+#include "app/match_log.h"
 #include "app/pacer.h"
 #include "app/panel_text.h"
-#include "play/camera_source.h"
-#include "play/keyboard_source.h"
+#include "app/run_seed.h"
+#include "app/simulate.h"
+#include "app/turn_sources.h"
 #include "play/quit.h"
 #include "render/backgrnd.h"
 #include "sound/Son.h"
@@ -41,23 +43,22 @@ constexpr auto relaxed = std::memory_order_relaxed;
 
 constexpr int kWorkerSleepMs = 200;
 
-play::KeyboardSource keyboard;
+TurnSources sources;
+MatchLog matchLog;
 
-// The webcam's readings first, when there is a camera; the keys add to them. The rules
-// themselves refuse the input while a match starts or ends.
-void takeInput() {
-    if (options.keyboard)
-        world.setInputs();
-    else
-        play::takeCameraReadings(world, WebCam);
-    keyboard.poll(world);
+// With --matches the game ends once the last match's ending has been shown.
+void countMatches() {
+    matchLog.afterTurn(world.state());
+    if (options.matches > 0 && matchLog.finished() >= options.matches && matchLog.underWay())
+        play::requestQuit();
 }
 
 void playTurn() {
     static TurnPacer pacer(options.turnRate);
-    takeInput();
+    sources.take(world, WebCam);
     world.update();
     referee.afterUpdate();
+    countMatches();
     publishReadout();
     world.display();
     referee.display();
@@ -126,6 +127,14 @@ std::string lastErrorText() {
     return std::string(text, length);
 }
 
+// The seed goes to the computer's sides and the rules' own generator alike.
+void startSides() {
+    const uint64_t seed = chooseSeed(options);
+    announceSeed(options, seed);
+    world.random = seed;
+    sources.start(options, seed);
+}
+
 int panelFailure() {
     std::fprintf(stderr, "Unable to create the control panel window: %s\n",
                  lastErrorText().c_str());
@@ -157,6 +166,7 @@ void cameraPass() {
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
     const CommandLine line = parseCommandLine(__argc, __argv);
     if (line.action != CommandLine::PLAY) return runCommand(line);
+    if (line.options.simulate) return runSimulation(line.options);
     options = line.options;
     chooseCamera(options.camera);
     if (!enterDataFolder()) return 1;
@@ -164,6 +174,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     setSoundOff(options.mute);
     referee.setEndless(options.endless);
     world.init();
+    startSides();
     publishReadout();
     createBackground();
     return main2(hInstance, hPrevInstance, lpCmdLine, nCmdShow);
@@ -176,7 +187,7 @@ int main2(HINSTANCE hInstance, HINSTANCE, char*, int) {
     WebCam.hWndParent = g_hWnd;
     g_hDC = GetDC(g_hWnd);
     WebCam.hDCAffichage = g_hDC;
-    if (!options.keyboard) {
+    if (anyPlayer(options, play::PlayerSource::CAMERA)) {
         const int driver = cameraDriverNumber(options.camera);
         WebCam.Connect(driver > 0 ? driver : 0);
         WebCam.AfficheWebCam();
@@ -221,7 +232,7 @@ PanelTools preparePanelDC() {
 int thread_webcam(void*) {
     PanelTools tools = preparePanelDC();
     while (thread_signal.load(relaxed) != -1) {
-        if (options.keyboard)
+        if (!anyPlayer(options, play::PlayerSource::CAMERA))
             displayResultsKeyboard();
         else
             cameraPass();

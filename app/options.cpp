@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/option_values.h"
+#include "app/play_options.h"
 #include "platform/win32.h"
 
 namespace {
@@ -16,6 +18,15 @@ const char* const kUsage =
     "  --camera DEVICE|CLIP|N  the camera: /dev/videoN, a .y4m clip, or N for the Nth capture "
     "device\n"
     "  --keyboard              play with the keyboard only; no camera is opened\n"
+    "  --player1 SOURCE        who plays player 1: camera, keyboard, computer (normal),\n"
+    "                          computer:easy, computer:normal or computer:hard\n"
+    "  --player2 SOURCE        who plays player 2, as for --player1\n"
+    "  --computer[=LEVEL]      play against the computer: short for --player2 computer:LEVEL\n"
+    "                          (easy, normal or hard; normal when no level is given)\n"
+    "  --seed N                the seed of the computer's choices, to play a match again\n"
+    "  --matches N             end the game by itself after N finished matches\n"
+    "  --simulate              no windows, sound or camera: computer players only, as fast as\n"
+    "                          the machine goes; prints each match's result and the tally\n"
     "  --mute                  play without sound; no audio device is needed\n"
     "  --endless               an endless match: lives only fall, nobody is knocked out\n"
     "  --turn-rate N           turns a second (default 60); 0 runs as fast as the machine "
@@ -27,19 +38,6 @@ const char* const kUsage =
     "Keys in the fight window: player 1 walks with A and D and shows rock, paper and scissors\n"
     "with Z, X and C; player 2 walks with Left and Right and shows them with B, N and M.\n"
     "Escape in either window ends the game.\n";
-
-// Whether `arg` is `--name` or `--name=value`; sets *value to what follows '=' (or null).
-bool matches(const char* arg, const char* name, const char** value) {
-    const size_t n = std::strlen(name);
-    if (std::strncmp(arg, name, n) != 0) return false;
-    if (arg[n] == '\0') {
-        *value = nullptr;
-        return true;
-    }
-    if (arg[n] != '=') return false;
-    *value = arg + n + 1;
-    return true;
-}
 
 CommandLine fault(const std::string& why) {
     CommandLine line;
@@ -60,25 +58,6 @@ bool* flagOf(const char* arg, Options& options) {
     if (std::strcmp(arg, "--mute") == 0) return &options.mute;
     if (std::strcmp(arg, "--endless") == 0) return &options.endless;
     return nullptr;
-}
-
-// A whole number from `low` to `high`, or -1.
-long numberIn(const char* text, long low, long high) {
-    if (!text || !*text) return -1;
-    long value = 0;
-    for (const char* c = text; *c; ++c) {
-        if (*c < '0' || *c > '9') return -1;
-        value = value * 10 + (*c - '0');
-        if (value > high) return -1;
-    }
-    return value < low ? -1 : value;
-}
-
-// The value of an option that needs one: after '=' or in the next argument, unless that is
-// another option (then the value was forgotten). Null when there is none.
-const char* valueOf(const char* value, int argc, const char* const* argv, int& i) {
-    if (!value && i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) value = argv[++i];
-    return value && *value ? value : nullptr;
 }
 
 CommandLine::Action commandOf(const char* arg) {
@@ -105,6 +84,8 @@ int listCameras() {
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
     CommandLine line;
+    NamedSides named;
+    std::string why;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         const char* value = nullptr;
@@ -119,6 +100,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             const long rate = numberIn(valueOf(value, argc, argv, i), 0, 1000);
             if (rate < 0) return fault("option '--turn-rate' needs a number from 0 to 1000");
             line.options.turnRate = static_cast<int>(rate);
+        } else if (readPlayOption(argc, argv, i, line.options, named, why)) {
+            if (!why.empty()) return fault(why);
         } else {
             return fault(std::string(arg[0] == '-' ? "unknown option '" : "unexpected argument '") +
                          arg + "'");
@@ -126,6 +109,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     }
     if (line.options.keyboard && !line.options.camera.empty())
         return fault("options '--keyboard' and '--camera' exclude each other");
+    why = settleSides(line.options, named);
+    if (!why.empty()) return fault(why);
     return line;
 }
 
