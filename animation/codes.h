@@ -32,7 +32,11 @@ enum TextureNumber : int {
     kWin = 11,
     kKo = 12,
     kDraw = 13,
-    kTextureCount = 14
+    // Which side the computer plays, and at what level.
+    kCpuEasy = 14,
+    kCpuNormal = 15,
+    kCpuHard = 16,
+    kTextureCount = 17
 };
 
 // HUD towers: each player's signs, each player's round wins, and the banner.

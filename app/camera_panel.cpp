@@ -46,6 +46,14 @@ void displayResultsWebcam() {
     displayVariance(2, kText2X, 160);
     displayRPS(1, kText1X, kSignRow);
     displayRPS(2, kText2X, kSignRow);
+    displaySide(1, kText1X, kSideRow);
+    displaySide(2, kText2X, kSideRow);
+}
+
+// Only the computer's sides: a person's side needs no telling.
+void displaySide(int player, int x, int y) {
+    const play::PlayerSource& side = player == 1 ? options.player1 : options.player2;
+    if (side.kind == play::PlayerSource::COMPUTER) drawText(x, y, play::describe(side).c_str());
 }
 
 void displayValuePosition(int player, int x, int y) {

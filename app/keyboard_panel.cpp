@@ -29,8 +29,14 @@ constexpr int kActionOffset = 55;
 constexpr int kFirstKeyRow = 40;
 constexpr int kQuitRow = 170;
 
-void drawKeyTable(int x, const char* title, const KeyRow (&rows)[5]) {
+// A side the computer plays has no keys: its column says who plays it instead.
+void drawKeyTable(int x, int player, const char* title, const KeyRow (&rows)[5]) {
     drawText(x, 10, title);
+    const play::PlayerSource& side = player == 1 ? options.player1 : options.player2;
+    if (side.kind == play::PlayerSource::COMPUTER) {
+        drawText(x, kFirstKeyRow, play::describe(side).c_str());
+        return;
+    }
     int y = kFirstKeyRow;
     for (const KeyRow& row : rows) {
         drawText(x, y, row.key);
@@ -43,8 +49,8 @@ void drawKeyTable(int x, const char* title, const KeyRow (&rows)[5]) {
 
 void displayKeyTables() {
     Rectangle(g_hDC, kTablesLeft, 0, kTablesRight, kPanelHeight);
-    drawKeyTable(kTable1X, "PLAYER 1", kPlayer1Keys);
-    drawKeyTable(kTable2X, "PLAYER 2", kPlayer2Keys);
+    drawKeyTable(kTable1X, 1, "PLAYER 1", kPlayer1Keys);
+    drawKeyTable(kTable2X, 2, "PLAYER 2", kPlayer2Keys);
     drawText(kTable1X, kQuitRow, "Escape in either window ends the game");
 }
 
@@ -66,5 +72,6 @@ void displayResultsKeyboard() {
         displayLife(player, x, kLifeRow);
         displayWins(player, x, kWinsRow);
         displayLastSign(player, x, kSignRow);
+        displaySide(player, x, kSideRow);
     }
 }

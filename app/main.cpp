@@ -16,6 +16,7 @@
 #include "app/pacer.h"
 #include "app/panel_text.h"
 #include "app/run_seed.h"
+#include "app/side_badges.h"
 #include "app/simulate.h"
 #include "app/turn_sources.h"
 #include "play/quit.h"
@@ -62,6 +63,7 @@ void playTurn() {
     publishReadout();
     world.display();
     referee.display();
+    drawSideBadges(world, options);
     SDL_Delay(1);
     SDL_GL_SwapBuffers();
     SDL_Delay(2);

@@ -19,6 +19,8 @@ constexpr int kLineStep = 20;
 constexpr int kLifeRow = 120;
 constexpr int kWinsRow = 140;
 constexpr int kSignRow = 200;
+// Where a side the computer plays says so.
+constexpr int kSideRow = 100;
 
 void drawText(int x, int y, const char* text);
 // The panel has room for 9 characters of a number; longer ones are cut, never overflow.
