@@ -37,11 +37,11 @@ const Moves& loadedMoves() {
 struct Result {
     int winner = -1;  // 1, 2, 0 for a draw, -1 when no knock-out came in time
     int64_t turns = 0;
-    std::vector<uint64_t> hashes;
 };
 
-// One match from its first turn to the knock-out, as --simulate plays it.
-Result playMatch(const Filler& fill, bool keepHashes = false) {
+// One match from its first turn to the knock-out, as --simulate plays it; `watch` sees the
+// state after every turn.
+Result playMatch(const Filler& fill, const std::function<void(const MatchState&)>& watch = {}) {
     auto world = std::make_unique<World>();
     world->moves = loadedMoves();
     world->setStartValues();
@@ -51,7 +51,7 @@ Result playMatch(const Filler& fill, bool keepHashes = false) {
         fill(world->state(), input);
         stepMatch(*world, input);
         world->events.clear();
-        if (keepHashes) result.hashes.push_back(hashState(world->state()));
+        if (watch) watch(world->state());
     }
     result.turns = world->turn;
     if (world->endingTurn != 0) result.winner = world->winner;
@@ -175,11 +175,14 @@ TEST(ComputerFighter, TheSeedDecidesTheMatchAndEachSideKeepsToItsSlots) {
     auto match = [](uint64_t seed) {
         auto sides = std::make_shared<play::ComputerPlayers>(computer(Level::HARD),
                                                              computer(Level::EASY), seed);
-        return playMatch([sides](const MatchState& s, TurnInput& in) { sides->fill(s, in); }, true);
+        std::vector<uint64_t> hashes;
+        playMatch([sides](const MatchState& s, TurnInput& in) { sides->fill(s, in); },
+                  [&hashes](const MatchState& s) { hashes.push_back(hashState(s)); });
+        return hashes;
     };
-    const Result first = match(7);
-    EXPECT_EQ(first.hashes, match(7).hashes);
-    EXPECT_NE(first.hashes, match(8).hashes);
+    const std::vector<uint64_t> first = match(7);
+    EXPECT_EQ(first, match(7));
+    EXPECT_NE(first, match(8));
 
     World world;
     world.moves = loadedMoves();
@@ -191,4 +194,43 @@ TEST(ComputerFighter, TheSeedDecidesTheMatchAndEachSideKeepsToItsSlots) {
     EXPECT_EQ(input.left1, 1);
     EXPECT_EQ(input.sign1, 1);
     EXPECT_EQ(input.up2, 0);
+}
+
+// An opponent with one habit: it charges paper whenever it can, releases now and then, and
+// plays paper in every round of a clash. Hard reads it and takes the clashes; easy, which
+// mostly guesses, does not.
+TEST(ComputerFighter, HardReadsAClashHabitThatEasyMostlyMisses) {
+    auto paperHabit = [](const MatchState& s, TurnInput& in) {
+        const int state = s.game.getPstate(2);
+        if (s.game.getGameState() == World::CLASH)
+            in.sign2 = s.frame1 % 40 == 15 ? World::PAPER : World::NO_SIGN;
+        else if (state == World::IDLE)
+            in.sign2 = World::PAPER;
+        else if (state == World::CHARGE && s.frame2 >= 49 && s.turn % 30 == 0)
+            in.sign2 = World::ROCK;
+    };
+    auto clashesWon = [&](Level level) {
+        int won = 0, lost = 0;
+        for (uint64_t seed = 0; seed < 20; ++seed) {
+            play::ComputerFighter fighter(1, level, seed);
+            int phase = World::PLAY;
+            playMatch(
+                [&](const MatchState& s, TurnInput& in) {
+                    fighter.fill(s, in);
+                    paperHabit(s, in);
+                },
+                [&](const MatchState& s) {
+                    const int now = s.game.getGameState();
+                    if (phase == World::CLASH && now != World::CLASH) {
+                        won += s.roundScore > 0;
+                        lost += s.roundScore < 0;
+                    }
+                    phase = now;
+                });
+        }
+        return share(won, won + lost);
+    };
+    const double hard = clashesWon(Level::HARD);
+    EXPECT_GE(hard, 0.8);
+    EXPECT_LT(clashesWon(Level::EASY), hard - 0.2);
 }
