@@ -24,10 +24,6 @@ struct PlayerSource {
     enum Kind { CAMERA, KEYBOARD, COMPUTER };
     Kind kind = CAMERA;
     Level level = Level::NORMAL;
-
-    bool operator==(const PlayerSource& other) const {
-        return kind == other.kind && (kind != COMPUTER || level == other.level);
-    }
 };
 
 // Reads camera, keyboard, computer (normal), computer:easy, computer:normal, computer:hard.
