@@ -54,7 +54,7 @@ std::string simulateFault(const Options& options) {
     const play::PlayerSource* sides[] = {&options.player1, &options.player2};
     for (int player = 1; player <= 2; ++player) {
         const play::PlayerSource& side = *sides[player - 1];
-        if (side.kind == play::PlayerSource::COMPUTER) continue;
+        if (!side.needsDevice()) continue;
         return "option '--simulate' opens no window or camera, but player " +
                std::to_string(player) + " plays on " + sideName(side) + ": choose --player" +
                std::to_string(player) + " computer[:LEVEL]";

@@ -24,6 +24,10 @@ struct PlayerSource {
     enum Kind { CAMERA, KEYBOARD, COMPUTER };
     Kind kind = CAMERA;
     Level level = Level::NORMAL;
+
+    // Whether a person plays this side on a device of the machine: such a side needs the
+    // windows (and the camera), so a run without them cannot take it.
+    bool needsDevice() const { return kind == CAMERA || kind == KEYBOARD; }
 };
 
 // Reads camera, keyboard, computer (normal), computer:easy, computer:normal, computer:hard.
