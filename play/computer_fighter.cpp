@@ -33,8 +33,6 @@ Sight Sight::of(const MatchState& s) {
     Sight v{};
     v.pos[0] = s.posX1;
     v.pos[1] = s.posX2;
-    v.life[0] = s.life1;
-    v.life[1] = s.life2;
     v.lastSign[0] = s.lastSign1;
     v.lastSign[1] = s.lastSign2;
     v.frame[0] = s.frame1;

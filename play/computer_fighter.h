@@ -15,13 +15,13 @@
 
 namespace play {
 
-// What a player sees of the match in one turn: both fighters (place, what they are doing,
-// life, last sign shown), the phase of the match and whether input counts.
+// What a player sees of the match in one turn and the fighter plays on: both fighters (place,
+// what they are doing, last sign shown), the phase of the match and whether input counts.
+// Nothing hidden from the players (the input slots, the generator) is in it.
 struct Sight {
     float pos[2];
     int state[2];
     int frame[2];
-    int life[2];
     int lastSign[2];
     int phase;
     bool open;
