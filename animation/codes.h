@@ -34,7 +34,11 @@ enum TextureNumber : int {
     kDraw = 13,
     // Shown over the scene while a match is paused.
     kPause = 14,
-    kTextureCount = 15
+    // Which side the computer plays, and at what level.
+    kCpuEasy = 15,
+    kCpuNormal = 16,
+    kCpuHard = 17,
+    kTextureCount = 18
 };
 
 // HUD towers: each player's signs, each player's round wins, and the banner.

@@ -48,6 +48,14 @@ void displayResultsWebcam() {
     displayVariance(2, panel::kText2X, panel::kVarianceRow);
     displayRPS(1, panel::kText1X, panel::kSignRow);
     displayRPS(2, panel::kText2X, panel::kSignRow);
+    displaySide(1, panel::kText1X, panel::kSideRow);
+    displaySide(2, panel::kText2X, panel::kSideRow);
+}
+
+// Only the computer's sides: a person's side needs no telling.
+void displaySide(int player, int x, int y) {
+    const play::PlayerSource& side = player == 1 ? options.player1 : options.player2;
+    if (side.kind == play::PlayerSource::COMPUTER) drawText(x, y, play::describe(side).c_str());
 }
 
 void displayValuePosition(int player, int x, int y) {

@@ -28,8 +28,14 @@ constexpr int kActionOffset = 55;
 constexpr int kFirstKeyRow = 40;
 constexpr int kQuitRow = 170;
 
-void drawKeyTable(int x, const char* title, const KeyRow (&rows)[5]) {
+// A side the computer plays has no keys: its column says who plays it instead.
+void drawKeyTable(int x, int player, const char* title, const KeyRow (&rows)[5]) {
     drawText(x, 10, title);
+    const play::PlayerSource& side = player == 1 ? options.player1 : options.player2;
+    if (side.kind == play::PlayerSource::COMPUTER) {
+        drawText(x, kFirstKeyRow, play::describe(side).c_str());
+        return;
+    }
     int y = kFirstKeyRow;
     for (const KeyRow& row : rows) {
         drawText(x, y, row.key);
@@ -42,8 +48,8 @@ void drawKeyTable(int x, const char* title, const KeyRow (&rows)[5]) {
 
 void displayKeyTables() {
     Rectangle(g_hDC, panel::kPreviewX, 0, panel::kPreviewRight, vision::kFrameHeight);
-    drawKeyTable(kTable1X, "PLAYER 1", kPlayer1Keys);
-    drawKeyTable(kTable2X, "PLAYER 2", kPlayer2Keys);
+    drawKeyTable(kTable1X, 1, "PLAYER 1", kPlayer1Keys);
+    drawKeyTable(kTable2X, 2, "PLAYER 2", kPlayer2Keys);
     drawText(kTable1X, kQuitRow, "Escape in either window ends the game");
 }
 
@@ -80,5 +86,6 @@ void displayResultsKeyboard() {
         displayLife(player, x, panel::kLifeRow);
         displayWins(player, x, panel::kWinsRow);
         displayLastSign(player, x, panel::kSignRow);
+        displaySide(player, x, panel::kSideRow);
     }
 }

@@ -14,13 +14,17 @@
 #include "app/datadir.h"
 #include "app/fullscreen.h"
 #include "app/init.h"
+#include "app/match_log.h"
 #include "app/pacer.h"
 #include "app/panel_text.h"
 #include "app/replay_check.h"
 #include "app/replay_files.h"
 #include "app/replay_record.h"
 #include "app/replay_watch.h"
-#include "play/camera_source.h"
+#include "app/run_seed.h"
+#include "app/side_badges.h"
+#include "app/simulate.h"
+#include "app/turn_sources.h"
 #include "play/keyboard_source.h"
 #include "play/quit.h"
 #include "render/backgrnd.h"
@@ -48,18 +52,21 @@ constexpr auto relaxed = std::memory_order_relaxed;
 
 constexpr int kWorkerSleepMs = 200;
 
-play::KeyboardSource keyboard;
+TurnSources sources;
+MatchLog matchLog;
 
-// The webcam's readings first, when there is a camera; the keys add to them. The rules
-// themselves refuse the input while a match starts or ends. A replay stands for every
-// player; false while it is paused.
+// With --matches the game ends once the last match's ending has been shown.
+void countMatches() {
+    matchLog.afterTurn(world.state());
+    if (options.matches > 0 && matchLog.finished() >= options.matches && matchLog.underWay())
+        play::requestQuit();
+}
+
+// Each side's source fills its part of the turn's record; a replay stands for every side.
+// False while a watched replay is paused.
 bool takeInput() {
     if (watching()) return takeReplayInput(world);
-    if (options.keyboard)
-        world.setInputs();
-    else
-        play::takeCameraReadings(world, WebCam);
-    keyboard.poll(world);
+    sources.take(world, WebCam);
     return true;
 }
 
@@ -74,9 +81,9 @@ void setPaused(bool on) {
 }
 
 void takePauseRequests() {
-    if (keyboard.takePauseKey()) setPaused(!paused);
-    if (keyboard.takeFocusLost()) setPaused(true);
-    if (keyboard.takeFullscreenKey()) toggleFullscreen(world);
+    if (sources.keyboard().takePauseKey()) setPaused(!paused);
+    if (sources.keyboard().takeFocusLost()) setPaused(true);
+    if (sources.keyboard().takeFullscreenKey()) toggleFullscreen(world);
 }
 
 // While paused the particles are drawn where they are: the scene stands still.
@@ -98,12 +105,14 @@ void playTurn() {
         world.update();
         referee.afterUpdate();
         recordAfterTurn(world);
+        countMatches();
         publishReadout();
         world.display();
         referee.display();
     } else {
         drawPaused();
     }
+    drawSideBadges(world, options);
     SDL_Delay(1);
     SDL_GL_SwapBuffers();
     SDL_Delay(2);
@@ -121,7 +130,7 @@ void useKeySettings() {
         keys.rock = set.rock;
         keys.paper = set.paper;
         keys.scissors = set.scissors;
-        keyboard.setKeys(player, keys);
+        sources.keyboard().setKeys(player, keys);
     }
 }
 
@@ -179,6 +188,15 @@ std::string lastErrorText() {
     return std::string(text, length);
 }
 
+// The seed goes to the computer's sides and the rules' own generator alike.
+void startSides() {
+    const uint64_t seed = chooseSeed(options);
+    announceSeed(options, seed);
+    world.random = seed;
+    options.seed = seed;  // the recording keeps the seed in use
+    sources.start(options, seed);
+}
+
 int panelFailure() {
     std::fprintf(stderr, "Unable to create the control panel window: %s\n",
                  lastErrorText().c_str());
@@ -214,6 +232,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     if (!loadSettings(options)) return 1;
     useKeySettings();
     if (!resolveReplayPaths(options)) return 1;
+    if (options.simulate && options.replay.empty()) return runSimulation(options);
     camera = chooseCamera(options.camera);
     if (!enterDataFolder()) return 1;
     if (options.simulate) return checkReplay(shownReplayName(), options.replay);
@@ -224,7 +243,10 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     referee.setEndless(options.endless);
     startFullscreen(options.fullscreen || options.settings.fullscreen);
     world.init();
-    if (watching()) startWatchedRun(world);
+    if (watching())
+        startWatchedRun(world);
+    else
+        startSides();
     startRecording(world, options);
     publishReadout();
     createBackground();
@@ -238,7 +260,7 @@ int main2(HINSTANCE hInstance, HINSTANCE, char*, int) {
     WebCam.hWndParent = g_hWnd;
     g_hDC = GetDC(g_hWnd);
     WebCam.hDCAffichage = g_hDC;
-    if (!options.keyboard) {
+    if (anyPlayer(options, play::PlayerSource::CAMERA) && !watching()) {
         WebCam.Connect(camera.driver);
         WebCam.AfficheWebCam();
     }
@@ -284,7 +306,7 @@ PanelTools preparePanelDC() {
 int thread_webcam(void*) {
     PanelTools tools = preparePanelDC();
     while (thread_signal.load(relaxed) != -1) {
-        if (options.keyboard)
+        if (!anyPlayer(options, play::PlayerSource::CAMERA))
             displayResultsKeyboard();
         else
             cameraPass();

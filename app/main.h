@@ -57,6 +57,8 @@ void displayCirclePosition(int player, int left, int top);
 void displayVariance(int player, int x, int y);
 void displayRPS(int player, int x, int y);
 void displayWins(int player, int x, int y);
+// "computer LEVEL" on the row of a side the computer plays; nothing for a person's side.
+void displaySide(int player, int x, int y);
 
 // The panel of a keyboard-only run (app/keyboard_panel.cpp).
 void displayResultsKeyboard();

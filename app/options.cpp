@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/option_values.h"
+#include "app/play_options.h"
 #include "platform/win32.h"
 
 namespace {
@@ -18,6 +20,16 @@ const char* const kUsage =
     "  --camera DEVICE|CLIP|N  the camera: /dev/videoN, a .y4m clip, or N for the Nth capture "
     "device\n"
     "  --keyboard              play with the keyboard only; no camera is opened\n"
+    "  --player1 SOURCE        who plays player 1: camera, keyboard, computer (normal),\n"
+    "                          computer:easy, computer:normal or computer:hard\n"
+    "  --player2 SOURCE        who plays player 2, as for --player1\n"
+    "  --computer[=LEVEL]      play against the computer: short for --player2 computer:LEVEL\n"
+    "                          (easy, normal or hard; normal when no level is given)\n"
+    "  --seed N                the seed of the computer's choices, to play a match again\n"
+    "  --matches N             end the game by itself after N finished matches\n"
+    "  --simulate              no windows, sound or camera: computer players only, as fast as\n"
+    "                          the machine goes; prints each match's result and the tally;\n"
+    "                          with --replay: checks the replay\n"
     "  --mute                  play without sound; no audio device is needed\n"
     "  --endless               an endless match: lives only fall, nobody is knocked out\n"
     "  --fullscreen            the fight takes the whole screen (F11 or Alt+Enter switches)\n"
@@ -31,7 +43,6 @@ const char* const kUsage =
     "  --no-record             keep no replay of this run\n"
     "  --replay FILE|last      watch a recorded run (last: the newest kept one); P or Space\n"
     "                          pauses\n"
-    "  --simulate              with --replay: check the replay without windows\n"
     "  --list-cameras          list the capture devices and exit\n"
     "  --help                  show this help and exit\n"
     "  --version               show the version and exit\n"
@@ -40,19 +51,6 @@ const char* const kUsage =
     "with Z, X and C; player 2 walks with Left and Right and shows them with B, N and M\n"
     "(the settings file can change these keys).\n"
     "Escape in either window ends the game.\n";
-
-// Whether `arg` is `--name` or `--name=value`; sets *value to what follows '=' (or null).
-bool matches(const char* arg, const char* name, const char** value) {
-    const size_t n = std::strlen(name);
-    if (std::strncmp(arg, name, n) != 0) return false;
-    if (arg[n] == '\0') {
-        *value = nullptr;
-        return true;
-    }
-    if (arg[n] != '=') return false;
-    *value = arg + n + 1;
-    return true;
-}
 
 CommandLine fault(const std::string& why) {
     CommandLine line;
@@ -75,39 +73,26 @@ bool* flagOf(const char* arg, Options& options) {
     if (std::strcmp(arg, "--fullscreen") == 0) return &options.fullscreen;
     if (std::strcmp(arg, "--force") == 0) return &options.force;
     if (std::strcmp(arg, "--no-record") == 0) return &options.noRecord;
-    if (std::strcmp(arg, "--simulate") == 0) return &options.simulate;
     return nullptr;
 }
 
-// A whole number from `low` to `high`, or -1.
-long numberIn(const char* text, long low, long high) {
-    if (!text || !*text) return -1;
-    long value = 0;
-    for (const char* c = text; *c; ++c) {
-        if (*c < '0' || *c > '9') return -1;
-        value = value * 10 + (*c - '0');
-        if (value > high) return -1;
-    }
-    return value < low ? -1 : value;
-}
-
 // The value of an option that takes one, as `--name=value` or `--name value`; a following
-// option is a forgotten value, not the value. Null when there is none.
-const char* valueOf(const char* name, int argc, const char* const* argv, int& i) {
+// option is a forgotten value, not the value. Null when `arg` is not that option, empty when
+// the value is missing.
+const char* valueOfOption(const char* name, int argc, const char* const* argv, int& i) {
     const char* value = nullptr;
     if (!matches(argv[i], name, &value)) return nullptr;
-    if (!value && i + 1 < argc && std::strncmp(argv[i + 1], "--", 2) != 0) value = argv[++i];
-    return value && *value ? value : "";
+    value = valueOf(value, argc, argv, i);
+    return value ? value : "";
 }
 
 // Which replay options cannot go together, or with the rest; empty when all can.
-std::string replayConflict(const Options& o) {
+std::string replayConflict(const Options& o, const NamedSides& named) {
     if (!o.record.empty() && o.noRecord)
         return "options '--record' and '--no-record' exclude each other";
-    if (!o.replay.empty() && (o.keyboard || !o.camera.empty()))
-        return "option '--replay' plays the recorded input: it excludes '--keyboard' and "
-               "'--camera'";
-    if (o.simulate && o.replay.empty()) return "option '--simulate' needs '--replay FILE'";
+    if (!o.replay.empty() && (o.keyboard || !o.camera.empty() || named.player1 || named.player2))
+        return "option '--replay' plays the recorded input: it excludes '--keyboard', "
+               "'--camera' and the players' sources";
     return "";
 }
 
@@ -135,6 +120,8 @@ int listCameras() {
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
     CommandLine line;
+    NamedSides named;
+    std::string why;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         const char* value = nullptr;
@@ -143,22 +130,24 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             *flag = true;
         } else if (std::strcmp(arg, "--write-config") == 0) {
             line.action = CommandLine::WRITE_CONFIG;
-        } else if ((value = valueOf("--camera", argc, argv, i))) {
+        } else if ((value = valueOfOption("--camera", argc, argv, i))) {
             if (!*value) return fault("option '--camera' needs a value");
             line.options.camera = value;
-        } else if ((value = valueOf("--config", argc, argv, i))) {
+        } else if ((value = valueOfOption("--config", argc, argv, i))) {
             if (!*value) return fault("option '--config' needs a value");
             line.options.config = value;
-        } else if ((value = valueOf("--record", argc, argv, i))) {
+        } else if ((value = valueOfOption("--record", argc, argv, i))) {
             if (!*value) return fault("option '--record' needs a file name");
             line.options.record = value;
-        } else if ((value = valueOf("--replay", argc, argv, i))) {
+        } else if ((value = valueOfOption("--replay", argc, argv, i))) {
             if (!*value) return fault("option '--replay' needs a file name");
             line.options.replay = value;
-        } else if ((value = valueOf("--turn-rate", argc, argv, i))) {
+        } else if ((value = valueOfOption("--turn-rate", argc, argv, i))) {
             const long rate = numberIn(value, 0, 1000);
             if (rate < 0) return fault("option '--turn-rate' needs a number from 0 to 1000");
             line.options.turnRate = static_cast<int>(rate);
+        } else if (readPlayOption(argc, argv, i, line.options, named, why)) {
+            if (!why.empty()) return fault(why);
         } else {
             return fault(std::string(arg[0] == '-' ? "unknown option '" : "unexpected argument '") +
                          arg + "'");
@@ -168,8 +157,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         return fault("options '--keyboard' and '--camera' exclude each other");
     if (line.options.force && line.action != CommandLine::WRITE_CONFIG)
         return fault("option '--force' only goes with '--write-config'");
-    const std::string conflict = replayConflict(line.options);
+    const std::string conflict = replayConflict(line.options, named);
     if (!conflict.empty()) return fault(conflict);
+    // A replay brings its own players.
+    if (!line.options.replay.empty()) return line;
+    why = settleSides(line.options, named);
+    if (!why.empty()) return fault(why);
     return line;
 }
 

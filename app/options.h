@@ -1,10 +1,13 @@
-// The command line: how the game is asked to play (which camera, keyboard only, no sound,
-// endless matches) or to do one thing and exit (help, version, list the cameras).
+// The command line: how the game is asked to play (who plays each side, which camera, no
+// sound, endless matches, a number of matches, no windows at all) or to do one thing and exit
+// (help, version, list the cameras).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "app/settings.h"
+#include "play/player_source.h"
 
 struct Options {
     // The --camera value: a device path, a clip, or a driver number. Empty: the platform's
@@ -28,8 +31,21 @@ struct Options {
     std::string record;
     bool noRecord = false;
     std::string replay;
+    // Who plays each side: both on the camera unless told otherwise, both at the keyboard
+    // with --keyboard.
+    play::PlayerSource player1;
+    play::PlayerSource player2;
+    // The seed of everything random in the run; drawn at start when none is given.
+    uint64_t seed = 0;
+    bool seedGiven = false;
+    // Finished matches after which the game ends by itself; 0 for no end.
+    int matches = 0;
+    // No windows, no sound, no camera: the rules alone, as fast as they go.
     bool simulate = false;
 };
+
+// Whether any side is played by this kind of source.
+bool anyPlayer(const Options& options, play::PlayerSource::Kind kind);
 
 struct CommandLine {
     enum Action { PLAY, HELP, VERSION, LIST_CAMERAS, WRITE_CONFIG, FAULT };

@@ -42,6 +42,8 @@ constexpr int kLifeRow = 120;
 constexpr int kWinsRow = 140;
 constexpr int kVarianceRow = 160;
 constexpr int kSignRow = 200;
+// Where a side the computer plays says so.
+constexpr int kSideRow = 100;
 
 static_assert(kPreviewX == kTextPanel1Left + kTextPanelWidth, "text column 1 ends at the preview");
 static_assert(kMask2X == kTextPanel2Left + kTextPanelWidth, "text column 2 ends at mask 2");

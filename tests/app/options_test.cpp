@@ -64,10 +64,52 @@ TEST(CommandLineTest, ReplayOptionsTakeAFileAndRefuseWhatCannotGoWithThem) {
         {{"--record", "a.vxr", "--no-record"},
          "options '--record' and '--no-record' exclude each other"},
         {{"--replay", "a.vxr", "--keyboard"},
-         "option '--replay' plays the recorded input: it excludes '--keyboard' and '--camera'"},
-        {{"--simulate"}, "option '--simulate' needs '--replay FILE'"},
+         "option '--replay' plays the recorded input: it excludes '--keyboard', '--camera' and "
+         "the players' sources"},
     };
     for (const auto& [args, fault] : cases) EXPECT_EQ(parse(args).fault, fault);
+}
+
+std::string sides(const CommandLine& line) {
+    if (line.action == CommandLine::FAULT) return line.fault;
+    return play::describe(line.options.player1) + " / " + play::describe(line.options.player2);
+}
+
+// The sides not named follow --keyboard; --computer is player 2; --simulate takes only sides
+// that need no device; a run that never ends cannot count its matches.
+TEST(CommandLineTest, EachSideHasItsSourceAndTheRunItsLength) {
+    const std::pair<std::vector<const char*>, std::string> cases[] = {
+        {{}, "camera / camera"},
+        {{"--keyboard"}, "keyboard / keyboard"},
+        {{"--keyboard", "--computer=easy"}, "keyboard / computer easy"},
+        {{"--computer"}, "camera / computer normal"},
+        {{"--player1", "computer:hard", "--player2=computer"}, "computer hard / computer normal"},
+        {{"--player1", "keyboard", "--player2", "camera"}, "keyboard / camera"},
+        {{"--player2", "robot"},
+         "option '--player2' needs camera, keyboard, computer, computer:easy, "
+         "computer:normal or computer:hard"},
+        {{"--computer=expert"}, "option '--computer' takes easy, normal or hard"},
+        {{"--keyboard", "--player1", "camera"},
+         "option '--keyboard' opens no camera, but a player is on the camera"},
+        {{"--camera", "1", "--player1", "keyboard", "--computer"},
+         "option '--camera' needs a player on the camera"},
+        {{"--simulate", "--computer"},
+         "option '--simulate' opens no window or camera, but player 1 plays on the camera: "
+         "choose --player1 computer[:LEVEL]"},
+        {{"--matches", "3", "--endless", "--computer"},
+         "options '--matches' and '--endless' exclude each other: an endless match never "
+         "finishes"},
+        {{"--matches", "0"}, "option '--matches' needs a number from 1 to 1000000"},
+        {{"--seed", "12345678901234567890"},
+         "option '--seed' needs a whole number of up to 19 digits"},
+    };
+    for (const auto& [args, expected] : cases) EXPECT_EQ(sides(parse(args)), expected);
+
+    const CommandLine run = parse({"--simulate", "--player1=computer:easy", "--player2",
+                                   "computer:hard", "--matches=7", "--seed", "9999999999"});
+    EXPECT_TRUE(run.options.simulate && run.options.seedGiven);
+    EXPECT_EQ(run.options.matches, 7);
+    EXPECT_EQ(run.options.seed, 9999999999ULL);
 }
 
 TEST(CommandLineTest, TheFirstCommandOrMistakeDecides) {
@@ -90,10 +132,12 @@ TEST(CommandLineTest, TheUsageListsEveryOptionOnALineOfItsOwn) {
     for (std::string line; std::getline(usage, line);)
         if (line.rfind("  --", 0) == 0) options.push_back(line.substr(2, line.find(' ', 2) - 2));
     EXPECT_EQ(options,
-              (std::vector<std::string>{"--camera", "--keyboard", "--mute", "--endless",
-                                        "--fullscreen", "--turn-rate", "--config", "--write-config",
-                                        "--force", "--record", "--no-record", "--replay",
-                                        "--simulate", "--list-cameras", "--help", "--version"}));
+              (std::vector<std::string>{"--camera", "--keyboard", "--player1", "--player2",
+                                        "--computer[=LEVEL]", "--seed", "--matches", "--simulate",
+                                        "--mute", "--endless", "--fullscreen", "--turn-rate",
+                                        "--config", "--write-config", "--force", "--record",
+                                        "--no-record", "--replay", "--list-cameras", "--help",
+                                        "--version"}));
     EXPECT_EQ(std::string(versionText()).rfind("vorlaxis ", 0), 0u);
 }
 

@@ -1,6 +1,7 @@
-// The game's 16 pictures: HUD labels, sign icons, banners and the round tile (drawn at about
-// twice their size on screen, then resampled to power-of-two textures), the Earth map, and
-// the sun, glint and halo of the lens flare (black adds nothing when blended additively).
+// The game's 19 pictures: HUD labels, sign icons, banners, the round tile and the computer's
+// level badges (drawn at about twice their size on screen, then resampled to power-of-two
+// textures), the Earth map, and the sun, glint and halo of the lens flare (black adds nothing
+// when blended additively).
 #include "tools/assetgen/assetgen.h"
 #include "tools/assetgen/picture_canvas.h"
 
@@ -169,6 +170,15 @@ bool roundTile(const std::string& path, const Lettering& font) {
     return c.save(path, 128, 32);
 }
 
+// ---- the computer's level badge (on screen about 88 x 27 pixels) ----
+
+bool levelBadge(const std::string& path, const Lettering& font, const std::string& text, Rgb rim) {
+    Canvas c(352, 108, black);
+    plate(c, scaled(rim, 0.2f), rim, 5.0f, 18.0f);
+    letter(c, font, text, 24, 18, 304, 72, 0, mix(rim, white, 0.8f), rim, 4.0f);
+    return c.save(path, 256, 64);
+}
+
 // ---- lens flare (additive: black adds nothing, so every edge fades to black) ----
 
 typedef float (*Glow)(float dx, float dy);  // dx, dy from the centre, -1..1 to the edges
@@ -255,6 +265,9 @@ bool writePictures(const std::string& dir) {
                 {0.6f, 0.65f, 0.75f}) &&
          ok;
     ok = banner(d + "pause.bmp", font, "PAUSE", navy, gold, yellowTop, yellowBottom) && ok;
+    ok = levelBadge(d + "cpueasy.bmp", font, "CPU EASY", {0.4f, 0.9f, 0.4f}) && ok;
+    ok = levelBadge(d + "cpunormal.bmp", font, "CPU NORMAL", gold) && ok;
+    ok = levelBadge(d + "cpuhard.bmp", font, "CPU HARD", {1.0f, 0.3f, 0.25f}) && ok;
     ok = earthMap(d + "earthmap1k.bmp") && ok;
     ok = flareImage(d + "sun.bmp", sunGlow, {1.0f, 0.85f, 0.55f}) && ok;
     ok = flareImage(d + "croix.bmp", crossGlow, {1.0f, 0.95f, 0.85f}) && ok;

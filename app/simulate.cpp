@@ -1,0 +1,54 @@
+#include "app/simulate.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <memory>
+
+#include "app/datadir.h"
+#include "app/run_seed.h"
+#include "match/Referee.h"
+#include "play/computer_players.h"
+
+bool prepareWindowless(World& world) {
+    if (!enterDataFolder()) return false;
+    if (!world.moves.readMoves()) {
+        std::fprintf(stderr, "vorlaxis: the keyframe files of the fighters' moves are missing\n");
+        return false;
+    }
+    world.setStartValues();
+    return true;
+}
+
+// Nothing is shown or heard, so the turn's events are dropped as a re-run turn's are.
+bool playMatches(World& world, int matches, const TurnFiller& fill, MatchLog& log,
+                 int64_t turnLimit) {
+    while (log.finished() < matches) {
+        TurnInput input;
+        fill(world.state(), input);
+        stepMatch(world, input);
+        world.events.clear();
+        log.afterTurn(world.state());
+        if (log.underWay() && log.turnsOfMatch(world.state()) > turnLimit) {
+            std::fprintf(stderr, "vorlaxis: match %d has no knock-out after %" PRId64 " turns\n",
+                         log.finished() + 1, turnLimit);
+            return false;
+        }
+    }
+    return true;
+}
+
+int runSimulation(const Options& options) {
+    auto world = std::make_unique<World>();
+    if (!prepareWindowless(*world)) return 1;
+    const uint64_t seed = chooseSeed(options);
+    announceSeed(options, seed);
+    world->random = seed;
+    play::ComputerPlayers computer(options.player1, options.player2, seed);
+    MatchLog log;
+    const TurnFiller fill = [&computer](const MatchState& state, TurnInput& input) {
+        computer.fill(state, input);
+    };
+    if (!playMatches(*world, options.matches > 0 ? options.matches : 1, fill, log)) return 1;
+    log.printTally();
+    return 0;
+}

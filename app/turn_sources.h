@@ -1,0 +1,27 @@
+#pragma once
+// Who fills each side of the turn's record in a run with windows: the camera's readings for
+// the sides on the camera, the keys for the sides at the keyboard (and the few keys that act
+// on the whole game), the computer for its sides. Each source writes only its own sides.
+#include <cstdint>
+#include <memory>
+
+#include "app/options.h"
+#include "match/World.h"
+#include "play/computer_players.h"
+#include "play/keyboard_source.h"
+#include "vision/WebCam.h"
+
+class TurnSources {
+public:
+    void start(const Options& options, uint64_t seed);
+    // Fills the world's record for the coming turn from every source.
+    void take(World& world, const CWebCam& webcam);
+    // The keys, for what they do beside the match (pause, full screen) and the players' own.
+    play::KeyboardSource& keyboard() { return keyboard_; }
+
+private:
+    bool camera_ = false;
+    bool onCamera_[2] = {false, false};
+    play::KeyboardSource keyboard_;
+    std::unique_ptr<play::ComputerPlayers> computer_;
+};
