@@ -81,7 +81,7 @@ void setPaused(bool on) {
 }
 
 void takePauseRequests() {
-    if (sources.keyboard().takePauseKey()) setPaused(!paused);
+    if (sources.keyboard().takePauseKey() | sources.takePauseButton()) setPaused(!paused);
     if (sources.keyboard().takeFocusLost()) setPaused(true);
     if (sources.keyboard().takeFullscreenKey()) toggleFullscreen(world);
 }
@@ -247,6 +247,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
         startWatchedRun(world);
     else
         startSides();
+    if (!sources.openGamepads(options)) return 1;
     startRecording(world, options);
     publishReadout();
     createBackground();

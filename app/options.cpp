@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/gamepad_list.h"
 #include "app/option_values.h"
 #include "app/play_options.h"
 #include "platform/win32.h"
@@ -20,7 +21,7 @@ const char* const kUsage =
     "  --camera DEVICE|CLIP|N  the camera: /dev/videoN, a .y4m clip, or N for the Nth capture "
     "device\n"
     "  --keyboard              play with the keyboard only; no camera is opened\n"
-    "  --player1 SOURCE        who plays player 1: camera, keyboard, computer (normal),\n"
+    "  --player1 SOURCE        who plays player 1: camera, keyboard, gamepad, computer (normal),\n"
     "                          computer:easy, computer:normal or computer:hard\n"
     "  --player2 SOURCE        who plays player 2, as for --player1\n"
     "  --computer[=LEVEL]      play against the computer: short for --player2 computer:LEVEL\n"
@@ -44,6 +45,7 @@ const char* const kUsage =
     "  --replay FILE|last      watch a recorded run (last: the newest kept one); P or Space\n"
     "                          pauses\n"
     "  --list-cameras          list the capture devices and exit\n"
+    "  --list-gamepads         list the gamepads and exit\n"
     "  --help                  show this help and exit\n"
     "  --version               show the version and exit\n"
     "\n"
@@ -100,6 +102,7 @@ CommandLine::Action commandOf(const char* arg) {
     if (std::strcmp(arg, "--help") == 0) return CommandLine::HELP;
     if (std::strcmp(arg, "--version") == 0) return CommandLine::VERSION;
     if (std::strcmp(arg, "--list-cameras") == 0) return CommandLine::LIST_CAMERAS;
+    if (std::strcmp(arg, "--list-gamepads") == 0) return CommandLine::LIST_GAMEPADS;
     return CommandLine::PLAY;
 }
 
@@ -204,6 +207,7 @@ int runCommand(const CommandLine& line) {
     case CommandLine::HELP: std::fputs(usageText(), stdout); return 0;
     case CommandLine::VERSION: std::puts(versionText()); return 0;
     case CommandLine::LIST_CAMERAS: return listCameras();
+    case CommandLine::LIST_GAMEPADS: return listGamepads();
     case CommandLine::WRITE_CONFIG: return writeConfig(line.options);
     case CommandLine::FAULT:
         std::fprintf(stderr, "vorlaxis: %s\n%s", line.fault.c_str(), usageText());

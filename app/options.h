@@ -48,7 +48,7 @@ struct Options {
 bool anyPlayer(const Options& options, play::PlayerSource::Kind kind);
 
 struct CommandLine {
-    enum Action { PLAY, HELP, VERSION, LIST_CAMERAS, WRITE_CONFIG, FAULT };
+    enum Action { PLAY, HELP, VERSION, LIST_CAMERAS, LIST_GAMEPADS, WRITE_CONFIG, FAULT };
     Action action = PLAY;
     Options options;
     // For FAULT: one line naming what is wrong, without the program name.

@@ -11,7 +11,7 @@ bool readSide(const char* name, const char* value, int argc, const char* const* 
     value = valueOf(value, argc, argv, i);
     if (!value || !play::parsePlayerSource(value, side))
         why = std::string("option '") + name +
-              "' needs camera, keyboard, computer, computer:easy, computer:normal or "
+              "' needs camera, keyboard, gamepad, computer, computer:easy, computer:normal or "
               "computer:hard";
     return true;
 }
@@ -46,7 +46,11 @@ bool readNumbers(const char* arg, const char* value, int argc, const char* const
 }
 
 const char* sideName(const play::PlayerSource& side) {
-    return side.kind == play::PlayerSource::CAMERA ? "the camera" : "the keyboard";
+    switch (side.kind) {
+    case play::PlayerSource::CAMERA: return "the camera";
+    case play::PlayerSource::GAMEPAD: return "a gamepad";
+    default: return "the keyboard";
+    }
 }
 
 // --simulate opens no device: every side must be one that needs none.

@@ -16,9 +16,8 @@ play::ReplayRecorder recorder;
 // Whether the run goes to the kept replays rather than a file the player named.
 bool keeping = false;
 
-const char* sourceOf(const Options& options) {
-    if (!options.replay.empty()) return "replay";
-    return options.keyboard ? "keyboard" : "camera";
+std::string sourceOf(const Options& options, const play::PlayerSource& side) {
+    return options.replay.empty() ? play::describe(side) : "replay";
 }
 
 play::ReplayHeader headerOf(World& world, const Options& options) {
@@ -28,7 +27,9 @@ play::ReplayHeader headerOf(World& world, const Options& options) {
     header.rulesRandom = world.random;
     header.turnRate = static_cast<uint16_t>(options.turnRate);
     header.endless = world.endless;
-    header.source1 = header.source2 = sourceOf(options);
+    header.seed = options.seed;
+    header.source1 = sourceOf(options, options.player1);
+    header.source2 = sourceOf(options, options.player2);
     return header;
 }
 

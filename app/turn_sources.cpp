@@ -1,5 +1,8 @@
 #include "app/turn_sources.h"
 
+#include <cstdio>
+#include <string>
+
 #include "play/camera_source.h"
 
 void TurnSources::start(const Options& options, uint64_t seed) {
@@ -9,6 +12,9 @@ void TurnSources::start(const Options& options, uint64_t seed) {
     onCamera_[1] = options.player2.kind == PlayerSource::CAMERA;
     keyboard_.drive(1, options.player1.kind == PlayerSource::KEYBOARD);
     keyboard_.drive(2, options.player2.kind == PlayerSource::KEYBOARD);
+    gamepad_ = anyPlayer(options, PlayerSource::GAMEPAD);
+    gamepads_.drive(1, options.player1.kind == PlayerSource::GAMEPAD);
+    gamepads_.drive(2, options.player2.kind == PlayerSource::GAMEPAD);
     computer_ = std::make_unique<play::ComputerPlayers>(options.player1, options.player2, seed);
 }
 
@@ -22,6 +28,19 @@ void TurnSources::take(World& world, const CWebCam& webcam) {
         world.setInputs();
     for (int player = 1; player <= 2; ++player)
         if (!onCamera_[player - 1]) world.clearPlayer(player);
+    if (gamepad_) gamepads_.poll(world);
     keyboard_.poll(world);
     if (computer_) computer_->fill(world.state(), world);
+}
+
+bool TurnSources::openGamepads(const Options& options) {
+    if (!gamepad_) return true;
+    const Settings& s = options.settings;
+    gamepads_.setControls(
+        {s.rockButton, s.paperButton, s.scissorsButton, s.pauseButton, s.walkAxis, s.deadZone});
+    for (int player = 1; player <= 2; ++player) gamepads_.setPad(player, s.gamepad[player - 1]);
+    std::string error;
+    if (gamepads_.open(error)) return true;
+    std::fprintf(stderr, "vorlaxis: %s\n", error.c_str());
+    return false;
 }

@@ -48,6 +48,8 @@ bool parsePlayerSource(const std::string& text, PlayerSource& source) {
         read.kind = PlayerSource::CAMERA;
     } else if (text == "keyboard") {
         read.kind = PlayerSource::KEYBOARD;
+    } else if (text == "gamepad") {
+        read.kind = PlayerSource::GAMEPAD;
     } else if (text == "computer") {
         read.kind = PlayerSource::COMPUTER;
     } else if (text.compare(0, std::string(kComputerPrefix).size(), kComputerPrefix) == 0) {
@@ -64,6 +66,7 @@ std::string describe(const PlayerSource& source) {
     switch (source.kind) {
     case PlayerSource::CAMERA: return "camera";
     case PlayerSource::KEYBOARD: return "keyboard";
+    case PlayerSource::GAMEPAD: return "gamepad";
     case PlayerSource::COMPUTER: break;
     }
     return std::string("computer ") + levelName(source.level);

@@ -1,6 +1,7 @@
 #pragma once
-// Who plays a side: a person before the camera or at the keyboard, or the computer at one of
-// its levels. Named on the command line as camera, keyboard, computer or computer:LEVEL.
+// Who plays a side: a person before the camera, at the keyboard or with a gamepad, or the
+// computer at one of its levels. Named on the command line as camera, keyboard, gamepad,
+// computer or computer:LEVEL.
 #include <string>
 
 namespace play {
@@ -21,20 +22,21 @@ LevelTraits traitsOf(Level level);
 const char* levelName(Level level);
 
 struct PlayerSource {
-    enum Kind { CAMERA, KEYBOARD, COMPUTER };
+    enum Kind { CAMERA, KEYBOARD, GAMEPAD, COMPUTER };
     Kind kind = CAMERA;
     Level level = Level::NORMAL;
 
     // Whether a person plays this side on a device of the machine: such a side needs the
     // windows (and the camera), so a run without them cannot take it.
-    bool needsDevice() const { return kind == CAMERA || kind == KEYBOARD; }
+    bool needsDevice() const { return kind != COMPUTER; }
 };
 
-// Reads camera, keyboard, computer (normal), computer:easy, computer:normal, computer:hard.
+// Reads camera, keyboard, gamepad, computer (normal), computer:easy, computer:normal,
+// computer:hard.
 bool parsePlayerSource(const std::string& text, PlayerSource& source);
 // A computer level alone: easy, normal or hard.
 bool parseLevel(const std::string& text, Level& level);
-// How the panel names a side: "camera", "keyboard", "computer normal".
+// How the panel names a side: "camera", "keyboard", "gamepad", "computer normal".
 std::string describe(const PlayerSource& source);
 
 }  // namespace play

@@ -86,7 +86,7 @@ TEST(CommandLineTest, EachSideHasItsSourceAndTheRunItsLength) {
         {{"--player1", "computer:hard", "--player2=computer"}, "computer hard / computer normal"},
         {{"--player1", "keyboard", "--player2", "camera"}, "keyboard / camera"},
         {{"--player2", "robot"},
-         "option '--player2' needs camera, keyboard, computer, computer:easy, "
+         "option '--player2' needs camera, keyboard, gamepad, computer, computer:easy, "
          "computer:normal or computer:hard"},
         {{"--computer=expert"}, "option '--computer' takes easy, normal or hard"},
         {{"--keyboard", "--player1", "camera"},
@@ -131,13 +131,14 @@ TEST(CommandLineTest, TheUsageListsEveryOptionOnALineOfItsOwn) {
     std::vector<std::string> options;
     for (std::string line; std::getline(usage, line);)
         if (line.rfind("  --", 0) == 0) options.push_back(line.substr(2, line.find(' ', 2) - 2));
-    EXPECT_EQ(options,
-              (std::vector<std::string>{"--camera", "--keyboard", "--player1", "--player2",
-                                        "--computer[=LEVEL]", "--seed", "--matches", "--simulate",
-                                        "--mute", "--endless", "--fullscreen", "--turn-rate",
-                                        "--config", "--write-config", "--force", "--record",
-                                        "--no-record", "--replay", "--list-cameras", "--help",
-                                        "--version"}));
+    EXPECT_EQ(
+        options,
+        (std::vector<std::string>{
+            "--camera",     "--keyboard",  "--player1",  "--player2",      "--computer[=LEVEL]",
+            "--seed",       "--matches",   "--simulate", "--mute",         "--endless",
+            "--fullscreen", "--turn-rate", "--config",   "--write-config", "--force",
+            "--record",     "--no-record", "--replay",   "--list-cameras", "--list-gamepads",
+            "--help",       "--version"}));
     EXPECT_EQ(std::string(versionText()).rfind("vorlaxis ", 0), 0u);
 }
 

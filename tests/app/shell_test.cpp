@@ -157,6 +157,7 @@ TEST_F(Shell, TheWorkerReadsTheCameraDrawsEveryBlockAndStopsOnTheSignal) {
 
 TEST_F(Shell, WithoutACameraTheWorkerDrawsTheKeyTablesAndNeverGrabs) {
     options.keyboard = true;
+    options.player1.kind = options.player2.kind = play::PlayerSource::KEYBOARD;
     // Any analysed frame would overwrite these.
     WebCam.baryX1 = -7;
     WebCam.nbPixels1 = -7;
@@ -172,6 +173,7 @@ TEST_F(Shell, WithoutACameraTheWorkerDrawsTheKeyTablesAndNeverGrabs) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Thread quitting\n");
     thread_signal = 0;
     options.keyboard = false;
+    options.player1.kind = options.player2.kind = play::PlayerSource::CAMERA;
     EXPECT_GT(inked(450, 0, 760, 140), 0) << "no key tables";
     EXPECT_EQ(WebCam.baryX1.load(), -7) << "a frame was analysed";
     EXPECT_EQ(WebCam.nbPixels1.load(), -7) << "a frame was analysed";
