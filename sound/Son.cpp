@@ -20,6 +20,13 @@ Mix_Chunk* loadWav(const char* file) {
     return chunk;
 }
 
+// The mixer plays on SDL's audio thread. Left running into exit, that thread goes on mixing
+// while the program's statics are destroyed and, on Windows, while the C runtime tears itself
+// down under it; closing the device first stops and joins it.
+void closeAudio() {
+    while (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0) Mix_CloseAudio();
+}
+
 [[noreturn]] void failOnStdout(const char* format) {
     std::printf(format, SDL_GetError());
     std::fflush(stdout);
@@ -45,6 +52,8 @@ void initSon() {
         std::fputs("Start the game with --mute to play without sound.\n", stderr);
         std::exit(1);
     }
+    static const bool closedAtExit = std::atexit(closeAudio) == 0;
+    (void)closedAtExit;
     sound1 = loadWav("explosion.wav");
     sound2 = loadWav("sound.wav");
     music = Mix_LoadMUS("music.ogg");

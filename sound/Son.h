@@ -16,7 +16,7 @@ void setSoundOff(bool off);
 
 // Opens the audio device and loads the three files from the working directory. Ends the
 // process with exit code 1 when there is no audio device (saying that --mute plays without
-// one) or no music.
+// one) or no music. The device is closed, and its thread joined, when the process exits.
 void initSon();
 
 // Starts the music looping for ever and registers musicFinished. Ends the process with exit

@@ -4,6 +4,7 @@
 #include "match/World.h"
 #include "sound/Son.h"
 #include "tests/support/data_folder.h"
+#include "tests/support/sdl_exit.h"
 #include "tests/support/working_folder.h"
 
 #include <gtest/gtest.h>
@@ -61,6 +62,7 @@ protected:
         if (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0) return;
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         inDataDir([] { initSon(); });
+        testsupport::closeSdlAtExit();
     }
 
     void SetUp() override {

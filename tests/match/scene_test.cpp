@@ -4,6 +4,7 @@
 
 #include "platform/win32.h"
 #include "render/backgrnd.h"
+#include "tests/support/sdl_exit.h"
 
 #include <GL/gl.h>
 #include <SDL/SDL.h>
@@ -24,6 +25,7 @@ protected:
             shared = new World;
             inDataDir([] {
                 shared->init();
+                testsupport::closeSdlAtExit();
                 createBackground();
                 pristine = new Moves(shared->moves);
             });

@@ -2,6 +2,7 @@
 
 #include "render/backgrnd.h"
 #include "tests/support/data_folder.h"
+#include "tests/support/sdl_exit.h"
 #include "tests/support/wait.h"
 
 #include <GL/glu.h>
@@ -41,6 +42,7 @@ Moteur3d& GlWindow::engine() {
             ADD_FAILURE() << "no data folder " << testsupport::dataFolder();
         Display* held = holdDisplay();
         moteur.init();
+        testsupport::closeSdlAtExit();
         if (held) XCloseDisplay(held);
         ready = true;
     }

@@ -71,6 +71,12 @@ void startSound() {
     playBackgroundMusic();
 }
 
+int threadCount() {
+    int n = 0;
+    for ([[maybe_unused]] const auto& task : fs::directory_iterator("/proc/self/task")) ++n;
+    return n;
+}
+
 }  // namespace
 
 TEST(SoundStartUp, WithoutAnAudioDeviceItEndsWithExitCode1) {
@@ -98,6 +104,25 @@ TEST(SoundStartUp, WithTheSoundOffNothingNeedsAnAudioDeviceOrTheSoundFiles) {
     EXPECT_EQ(r.exitCode, kBodyDone);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "");
+}
+
+// A start that fails after the sound is up ends with exit(): the audio thread must not still
+// be mixing while the program's statics and the C runtime go.
+TEST(SoundStartUp, AnExitWhileTheMusicPlaysClosesTheDeviceAndEndsItsThread) {
+    SoundDir dir{"music.ogg", "explosion.wav", "sound.wav"};
+    const ChildResult r = runInChild(dir, "dummy", [] {
+        static int before = threadCount();
+        // Registered before the sound's own, so it looks after that one has run.
+        std::atexit([] {
+            std::printf("open %d, threads added %d\n", Mix_QuerySpec(nullptr, nullptr, nullptr),
+                        threadCount() - before);
+        });
+        startSound();
+        require(Mix_QuerySpec(nullptr, nullptr, nullptr) == 1 && threadCount() > before, 3);
+        std::exit(1);
+    });
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_EQ(r.out, "open 0, threads added 0\n");
 }
 
 TEST(SoundStartUp, MissingOrUnreadableMusicEndsWithExitCode1OnStandardOutput) {
