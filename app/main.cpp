@@ -254,6 +254,16 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     return main2(hInstance, hPrevInstance, lpCmdLine, nCmdShow);
 }
 
+namespace {
+
+// Only once the worker is joined (or was never started): it draws into the panel.
+void closePanel() {
+    ReleaseDC(g_hWnd, g_hDC);
+    DestroyWindow(g_hWnd);
+}
+
+}  // namespace
+
 int main2(HINSTANCE hInstance, HINSTANCE, char*, int) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     g_hWnd = CreationFenetre(hInstance);
@@ -268,13 +278,15 @@ int main2(HINSTANCE hInstance, HINSTANCE, char*, int) {
     SDL_Thread* thread = SDL_CreateThread(thread_webcam, nullptr);
     if (!thread) {
         std::fprintf(stderr, "Unable to create thread: %s\n", SDL_GetError());
+        closePanel();
+        finishRecording(world);
         return 1;
     }
     runMainLoop(playTurn);
     say("Signaling thread to quit\n");
     thread_signal.store(-1, relaxed);
     SDL_WaitThread(thread, nullptr);
-    DestroyWindow(g_hWnd);
+    closePanel();
     finishRecording(world);
     return watchExitCode();
 }

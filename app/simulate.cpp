@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/datadir.h"
+#include "app/replay_record.h"
 #include "app/run_seed.h"
 #include "match/Referee.h"
 #include "play/computer_players.h"
@@ -21,12 +22,13 @@ bool prepareWindowless(World& world) {
 
 // Nothing is shown or heard, so the turn's events are dropped as a re-run turn's are.
 bool playMatches(World& world, int matches, const TurnFiller& fill, MatchLog& log,
-                 int64_t turnLimit) {
+                 int64_t turnLimit, const TurnWatcher& watch) {
     while (log.finished() < matches) {
         TurnInput input;
         fill(world.state(), input);
         stepMatch(world, input);
         world.events.clear();
+        if (watch) watch(input, world.state());
         log.afterTurn(world.state());
         if (log.underWay() && log.turnsOfMatch(world.state()) > turnLimit) {
             std::fprintf(stderr, "vorlaxis: match %d has no knock-out after %" PRId64 " turns\n",
@@ -48,7 +50,19 @@ int runSimulation(const Options& options) {
     const TurnFiller fill = [&computer](const MatchState& state, TurnInput& input) {
         computer.fill(state, input);
     };
-    if (!playMatches(*world, options.matches > 0 ? options.matches : 1, fill, log)) return 1;
+    // Only a --record file: a simulated run keeps no replay of its own.
+    Options recorded = options;
+    recorded.seed = seed;
+    if (!createRecording(recorded)) return 1;
+    startRecording(*world, recorded);
+    const TurnWatcher record = [](const TurnInput& input, const MatchState& after) {
+        recordInput(input);
+        recordAfterTurn(after);
+    };
+    const bool ended = playMatches(*world, options.matches > 0 ? options.matches : 1, fill, log,
+                                   kMatchTurnLimit, record);
+    finishRecording(world->state());
+    if (!ended) return 1;
     log.printTally();
     return 0;
 }

@@ -20,10 +20,13 @@ constexpr int64_t kMatchTurnLimit = 1000000;
 // start values; false, with a message on standard error, when the data is not there.
 bool prepareWindowless(World& world);
 
+// Sees the record a turn took and the state it left (a recording).
+using TurnWatcher = std::function<void(const TurnInput& input, const MatchState& after)>;
+
 // Plays on `world` until `log` has counted `matches` knock-outs, stopping right after the
 // last. False, with a message on standard error, when a match runs past `turnLimit` turns.
 bool playMatches(World& world, int matches, const TurnFiller& fill, MatchLog& log,
-                 int64_t turnLimit = kMatchTurnLimit);
+                 int64_t turnLimit = kMatchTurnLimit, const TurnWatcher& watch = {});
 
 // The whole --simulate run: the seed, the match lines and the tally; returns the exit code.
 int runSimulation(const Options& options);

@@ -192,4 +192,21 @@ TEST_F(ReplayEndToEnd, AnEndlessRunIsKeptAndLastFindsIt) {
     EXPECT_NE(checking.out().find(" 0 matches, "), std::string::npos) << checking.out();
 }
 
+// Two computer players in --simulate, several matches with their endings and rematches: the
+// recording checks out and ends on the same state the run printed its tally after.
+TEST(ReplayOfSimulation, SeveralComputerMatchesAreRecordedAndCheckOut) {
+    const std::string path = testsupport::scratchPath("e2e-replay", ".vxr");
+    GameProcess run({}, {"--simulate", "--player1=computer:hard", "--player2=computer:easy",
+                         "--matches", "3", "--seed", "11", "--record", path});
+    int status = -2;
+    ASSERT_TRUE(run.wait(e2e::kReactSeconds, status));
+    ASSERT_EQ(status, 0) << run.err();
+    EXPECT_NE(run.out().find("match 3: "), std::string::npos) << run.out();
+    const auto [code, said] = check(path);
+    EXPECT_EQ(code, 0) << said;
+    EXPECT_NE(said.find(" 3 matches, "), std::string::npos) << said;
+    EXPECT_NE(said.find(" checkpoints agree, final state "), std::string::npos) << said;
+    std::remove(path.c_str());
+}
+
 }  // namespace
