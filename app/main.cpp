@@ -24,6 +24,7 @@
 #include "app/run_seed.h"
 #include "app/side_badges.h"
 #include "app/simulate.h"
+#include "app/sync_test.h"
 #include "app/turn_sources.h"
 #include "play/keyboard_source.h"
 #include "play/quit.h"
@@ -232,7 +233,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     if (!loadSettings(options)) return 1;
     useKeySettings();
     if (!resolveReplayPaths(options)) return 1;
-    if (options.simulate && options.replay.empty()) return runSimulation(options);
+    if (options.simulate && options.replay.empty())
+        return options.syncTest ? runSyncTest(options) : runSimulation(options);
     camera = chooseCamera(options.camera);
     if (!enterDataFolder()) return 1;
     if (options.simulate) return checkReplay(shownReplayName(), options.replay);

@@ -31,6 +31,8 @@ const char* const kUsage =
     "  --simulate              no windows, sound or camera: computer players only, as fast as\n"
     "                          the machine goes; prints each match's result and the tally;\n"
     "                          with --replay: checks the replay\n"
+    "  --sync-test             as --simulate, 10000 turns, each rolled back two turns and\n"
+    "                          played again: the state hashes must agree\n"
     "  --mute                  play without sound; no audio device is needed\n"
     "  --endless               an endless match: lives only fall, nobody is knocked out\n"
     "  --fullscreen            the fight takes the whole screen (F11 or Alt+Enter switches)\n"

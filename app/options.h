@@ -42,6 +42,8 @@ struct Options {
     int matches = 0;
     // No windows, no sound, no camera: the rules alone, as fast as they go.
     bool simulate = false;
+    // --sync-test: a --simulate run that rolls every turn back two turns and compares.
+    bool syncTest = false;
 };
 
 // Whether any side is played by this kind of source.

@@ -85,6 +85,10 @@ bool readPlayOption(int argc, const char* const* argv, int& i, Options& options,
         options.simulate = true;
         return true;
     }
+    if (std::string(arg) == "--sync-test") {
+        options.simulate = options.syncTest = true;
+        return true;
+    }
     return readNumbers(arg, value, argc, argv, i, options, why);
 }
 
