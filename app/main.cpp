@@ -99,7 +99,9 @@ void drawPaused() {
 
 void playTurn() {
     static TurnPacer pacer(options.turnRate);
-    const bool fresh = takeInput();
+    // While paused only the keys and pads are read (for P, Escape, F11): the computer's view
+    // of the match and its generator wait with the match.
+    const bool fresh = paused ? sources.pollWhilePaused() : takeInput();
     if (!watching()) takePauseRequests();
     if (fresh && !paused) {
         recordInput(world);

@@ -33,6 +33,13 @@ void TurnSources::take(World& world, const CWebCam& webcam) {
     if (computer_) computer_->fill(world.state(), world);
 }
 
+bool TurnSources::pollWhilePaused() {
+    TurnInput dropped;
+    if (gamepad_) gamepads_.poll(dropped);
+    keyboard_.poll(dropped);
+    return false;
+}
+
 bool TurnSources::openGamepads(const Options& options) {
     if (!gamepad_) return true;
     const Settings& s = options.settings;

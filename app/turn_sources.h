@@ -21,6 +21,8 @@ public:
     bool openGamepads(const Options& options);
     // Fills the world's record for the coming turn from every source.
     void take(World& world, const CWebCam& webcam);
+    // Reads the keys and pads into a record that is dropped; always false (no turn is played).
+    bool pollWhilePaused();
     // The keys, for what they do beside the match (pause, full screen) and the players' own.
     play::KeyboardSource& keyboard() { return keyboard_; }
     // Whether a pad's pause button was pressed since the last call.
