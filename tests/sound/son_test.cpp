@@ -122,7 +122,13 @@ TEST(SoundStartUp, AnExitWhileTheMusicPlaysClosesTheDeviceAndEndsItsThread) {
         std::exit(1);
     });
     EXPECT_EQ(r.exitCode, 1) << r.err;
+#if defined(__SANITIZE_THREAD__)
+    // ThreadSanitizer starts its background thread again in the forked child, at a time of its
+    // own: only the device is looked at.
+    EXPECT_EQ(r.out.rfind("open 0, ", 0), 0u) << r.out;
+#else
     EXPECT_EQ(r.out, "open 0, threads added 0\n");
+#endif
 }
 
 TEST(SoundStartUp, MissingOrUnreadableMusicEndsWithExitCode1OnStandardOutput) {
