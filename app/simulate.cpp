@@ -39,27 +39,36 @@ bool playMatches(World& world, int matches, const TurnFiller& fill, MatchLog& lo
     return true;
 }
 
-int runSimulation(const Options& options) {
-    auto world = std::make_unique<World>();
-    if (!prepareWindowless(*world)) return 1;
-    const uint64_t seed = chooseSeed(options);
-    announceSeed(options, seed);
-    world->random = seed;
-    play::ComputerPlayers computer(options.player1, options.player2, seed);
-    MatchLog log;
-    const TurnFiller fill = [&computer](const MatchState& state, TurnInput& input) {
-        computer.fill(state, input);
+bool startComputerRun(const Options& options, ComputerRun& run) {
+    run.world = std::make_unique<World>();
+    if (!prepareWindowless(*run.world)) return false;
+    run.seed = chooseSeed(options);
+    announceSeed(options, run.seed);
+    run.world->random = run.seed;
+    run.computer =
+        std::make_unique<play::ComputerPlayers>(options.player1, options.player2, run.seed);
+    play::ComputerPlayers* computer = run.computer.get();
+    run.fill = [computer](const MatchState& state, TurnInput& input) {
+        computer->fill(state, input);
     };
+    return true;
+}
+
+int runSimulation(const Options& options) {
+    ComputerRun run;
+    if (!startComputerRun(options, run)) return 1;
+    World* world = run.world.get();
+    MatchLog log;
     // Only a --record file: a simulated run keeps no replay of its own.
     Options recorded = options;
-    recorded.seed = seed;
+    recorded.seed = run.seed;
     if (!createRecording(recorded)) return 1;
     startRecording(*world, recorded);
     const TurnWatcher record = [](const TurnInput& input, const MatchState& after) {
         recordInput(input);
         recordAfterTurn(after);
     };
-    const bool ended = playMatches(*world, options.matches > 0 ? options.matches : 1, fill, log,
+    const bool ended = playMatches(*world, options.matches > 0 ? options.matches : 1, run.fill, log,
                                    kMatchTurnLimit, record);
     finishRecording(world->state());
     if (!ended) return 1;

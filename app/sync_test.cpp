@@ -2,13 +2,8 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <memory>
 
-#include "app/options.h"
-#include "app/run_seed.h"
-#include "app/simulate.h"
 #include "match/Referee.h"
-#include "play/computer_players.h"
 
 namespace {
 
@@ -23,7 +18,7 @@ struct Kept {
 
 }  // namespace
 
-SyncOutcome syncTest(World& world, int64_t turns, const RecordFiller& fill, const MatchStep& step) {
+SyncOutcome syncTest(World& world, int64_t turns, const TurnFiller& fill, const MatchStep& step) {
     SyncOutcome outcome;
     Kept kept[kRollback];
     for (int64_t t = 0; t < turns; ++t) {
@@ -51,16 +46,9 @@ SyncOutcome syncTest(World& world, int64_t turns, const RecordFiller& fill, cons
 }
 
 int runSyncTest(const Options& options) {
-    auto world = std::make_unique<World>();
-    if (!prepareWindowless(*world)) return 1;
-    const uint64_t seed = chooseSeed(options);
-    announceSeed(options, seed);
-    world->random = seed;
-    play::ComputerPlayers computer(options.player1, options.player2, seed);
-    const RecordFiller fill = [&computer](const MatchState& state, TurnInput& input) {
-        computer.fill(state, input);
-    };
-    const SyncOutcome outcome = syncTest(*world, kSyncTurns, fill, stepMatch);
+    ComputerRun run;
+    if (!startComputerRun(options, run)) return 1;
+    const SyncOutcome outcome = syncTest(*run.world, kSyncTurns, run.fill, stepMatch);
     if (outcome.firstDifference >= 0) {
         std::printf("out of sync at turn %" PRId64 "\n", outcome.firstDifference);
         return 1;

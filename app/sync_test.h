@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/simulate.h"
 #include "match/World.h"
 
 struct SyncOutcome {
@@ -17,15 +18,12 @@ struct SyncOutcome {
 // One whole turn on the state alone (the rules and the referee); the test's own step can
 // stand in for it.
 using MatchStep = std::function<void(World& world, const TurnInput& input)>;
-// Fills the turn's record from the match as it stands before the turn.
-using RecordFiller = std::function<void(const MatchState& state, TurnInput& input)>;
 
 // Plays `turns` turns from the world's state, rolling back two turns after each; stops at the
 // first difference.
-SyncOutcome syncTest(World& world, int64_t turns, const RecordFiller& fill, const MatchStep& step);
+SyncOutcome syncTest(World& world, int64_t turns, const TurnFiller& fill, const MatchStep& step);
 
 // The whole --sync-test run of the command line's computer players: prints
 // "sync test: T turns, each rolled back 2 turns, no difference" (exit code 0) or
 // "out of sync at turn N" (exit code 1).
-struct Options;
 int runSyncTest(const Options& options);

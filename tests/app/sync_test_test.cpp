@@ -18,7 +18,7 @@ protected:
         world_.setStartValues();
     }
 
-    RecordFiller computerPlay() {
+    TurnFiller computerPlay() {
         play::PlayerSource hard, easy;
         hard.kind = easy.kind = play::PlayerSource::COMPUTER;
         hard.level = play::Level::HARD;

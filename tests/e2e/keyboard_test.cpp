@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/e2e/screen.h"
 
@@ -105,18 +106,26 @@ protected:
             shot);
     }
 
+    // Both windows of a started game: the panel's id, and the fight window's in scene_.
+    void findWindows(GameProcess& game, std::string& panel) {
+        panel = game.waitForWindow("Vorlaxis - control panel", e2e::kStartSeconds);
+        ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game.err();
+        scene_ = e2e::findWindow("Vorlaxis");
+        ASSERT_FALSE(scene_.empty());
+    }
+
     std::string scene_;
 };
 
+// A keyboard game with no audio driver named and no camera: neither is needed.
+const std::vector<std::string> kEnvironment = {
+    "SDL_AUDIODRIVER", "VORLAXIS_CAMERA", "LIBGL_ALWAYS_SOFTWARE=1", "SDL_VIDEO_WINDOW_POS=0,300"};
+const std::vector<std::string> kArguments = {"--keyboard", "--mute"};
+
 TEST_F(KeyboardEndToEnd, TwoPlayersFightAtOneKeyboardToAKnockOutAndARematch) {
-    // No audio driver named and no camera: neither is needed.
-    GameProcess game({"SDL_AUDIODRIVER", "VORLAXIS_CAMERA", "LIBGL_ALWAYS_SOFTWARE=1",
-                      "SDL_VIDEO_WINDOW_POS=0,300"},
-                     {"--keyboard", "--mute"});
-    const std::string panel = game.waitForWindow("Vorlaxis - control panel", e2e::kStartSeconds);
-    ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game.err();
-    scene_ = e2e::findWindow("Vorlaxis");
-    ASSERT_FALSE(scene_.empty());
+    GameProcess game(kEnvironment, kArguments);
+    std::string panel;
+    ASSERT_NO_FATAL_FAILURE(findWindows(game, panel));
 
     PanelRead start, now;
     Shot sceneShot;
@@ -190,13 +199,9 @@ bool showsPause(const Shot& s) {
 }
 
 TEST_F(KeyboardEndToEnd, PPausesTheMatchAndPAgainResumesIt) {
-    GameProcess game({"SDL_AUDIODRIVER", "VORLAXIS_CAMERA", "LIBGL_ALWAYS_SOFTWARE=1",
-                      "SDL_VIDEO_WINDOW_POS=0,300"},
-                     {"--keyboard", "--mute"});
-    const std::string panel = game.waitForWindow("Vorlaxis - control panel", e2e::kStartSeconds);
-    ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game.err();
-    scene_ = e2e::findWindow("Vorlaxis");
-    ASSERT_FALSE(scene_.empty());
+    GameProcess game(kEnvironment, kArguments);
+    std::string panel;
+    ASSERT_NO_FATAL_FAILURE(findWindows(game, panel));
     Shot shot;
     ASSERT_TRUE(waitFor(
         game, scene_, [](const Shot& s) { return redFighter(s) > 300; }, shot));
@@ -205,8 +210,9 @@ TEST_F(KeyboardEndToEnd, PPausesTheMatchAndPAgainResumesIt) {
     press("p");
     ASSERT_TRUE(waitFor(game, scene_, showsPause, shot)) << "no PAUSE plate";
     const int before = redFighter(shot);
-    // Held D walks nobody while the match is paused; a fixed wait shows that nothing moves.
+    // Held D walks nobody while the match is paused.
     keys("keydown --window " + scene_ + " d");
+    // A fixed wait: it shows that nothing happens, that no turn passes while paused.
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     ASSERT_TRUE(screenshot(scene_, shot));
     EXPECT_TRUE(showsPause(shot));
