@@ -44,7 +44,20 @@ struct Options {
     bool simulate = false;
     // --sync-test: a --simulate run that rolls every turn back two turns and compares.
     bool syncTest = false;
+    // Network play: --host [PORT] waits for one other player and plays player 1; --join
+    // ADDRESS[:PORT] plays player 2 at that host. The other machine's side is NETWORK.
+    enum class Net { NONE, HOST, JOIN };
+    Net net = Net::NONE;
+    // The host's UDP port (--host's, or --join's after the colon).
+    int port = 7461;
+    // --join's address as given: IPv4, [IPv6] or a host name, without the port.
+    std::string joinAddress;
+    // Turns between taking a local input and the turn it acts in (--input-delay, 0..8).
+    int inputDelay = 2;
 };
+
+constexpr int kDefaultNetPort = 7461;
+constexpr int kMaxInputDelay = 8;
 
 // Whether any side is played by this kind of source.
 bool anyPlayer(const Options& options, play::PlayerSource::Kind kind);

@@ -67,6 +67,7 @@ std::string describe(const PlayerSource& source) {
     case PlayerSource::CAMERA: return "camera";
     case PlayerSource::KEYBOARD: return "keyboard";
     case PlayerSource::GAMEPAD: return "gamepad";
+    case PlayerSource::NETWORK: return "network";
     case PlayerSource::COMPUTER: break;
     }
     return std::string("computer ") + levelName(source.level);

@@ -22,13 +22,15 @@ LevelTraits traitsOf(Level level);
 const char* levelName(Level level);
 
 struct PlayerSource {
-    enum Kind { CAMERA, KEYBOARD, GAMEPAD, COMPUTER };
+    // NETWORK: the side played at the other machine of a network match (never named on the
+    // command line).
+    enum Kind { CAMERA, KEYBOARD, GAMEPAD, COMPUTER, NETWORK };
     Kind kind = CAMERA;
     Level level = Level::NORMAL;
 
     // Whether a person plays this side on a device of the machine: such a side needs the
     // windows (and the camera), so a run without them cannot take it.
-    bool needsDevice() const { return kind != COMPUTER; }
+    bool needsDevice() const { return kind != COMPUTER && kind != NETWORK; }
 };
 
 // Reads camera, keyboard, gamepad, computer (normal), computer:easy, computer:normal,
