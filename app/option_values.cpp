@@ -14,11 +14,17 @@ bool matches(const char* arg, const char* name, const char** value) {
     return true;
 }
 
+bool allDigits(const char* text) {
+    if (!text || !*text) return false;
+    for (const char* c = text; *c; ++c)
+        if (*c < '0' || *c > '9') return false;
+    return true;
+}
+
 long numberIn(const char* text, long low, long high) {
-    if (!text || !*text) return -1;
+    if (!allDigits(text)) return -1;
     long value = 0;
     for (const char* c = text; *c; ++c) {
-        if (*c < '0' || *c > '9') return -1;
         value = value * 10 + (*c - '0');
         if (value > high) return -1;
     }

@@ -5,6 +5,9 @@
 // Whether `arg` is `--name` or `--name=value`; sets *value to what follows '=' (or null).
 bool matches(const char* arg, const char* name, const char** value);
 
+// Whether `text` is one or more digits and nothing else.
+bool allDigits(const char* text);
+
 // A whole number from `low` to `high`, or -1.
 long numberIn(const char* text, long low, long high);
 

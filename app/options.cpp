@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/gamepad_list.h"
+#include "app/net_options.h"
 #include "app/option_values.h"
 #include "app/play_options.h"
 #include "platform/win32.h"
@@ -33,6 +34,12 @@ const char* const kUsage =
     "                          with --replay: checks the replay\n"
     "  --sync-test             as --simulate, 10000 turns, each rolled back two turns and\n"
     "                          played again: the state hashes must agree\n"
+    "  --host [PORT]           play player 1 over the network: wait for the other player on\n"
+    "                          UDP PORT (default 7461; 0: any free port, which is shown)\n"
+    "  --join ADDRESS[:PORT]   play player 2 over the network against the host at ADDRESS\n"
+    "                          (192.168.1.5, [2001:db8::1]:9000, gamebox.local; port 7461)\n"
+    "  --input-delay N         with --host or --join: turns from a key to its move, 0 to 8\n"
+    "                          (default 2); more hides a longer round trip\n"
     "  --mute                  play without sound; no audio device is needed\n"
     "  --endless               an endless match: lives only fall, nobody is knocked out\n"
     "  --fullscreen            the fight takes the whole screen (F11 or Alt+Enter switches)\n"
@@ -91,7 +98,7 @@ const char* valueOfOption(const char* name, int argc, const char* const* argv, i
 }
 
 // Which replay options cannot go together, or with the rest; empty when all can.
-std::string replayConflict(const Options& o, const NamedSides& named) {
+std::string replayConflict(const Options& o, const NamedOptions& named) {
     if (!o.record.empty() && o.noRecord)
         return "options '--record' and '--no-record' exclude each other";
     if (!o.replay.empty() && (o.keyboard || !o.camera.empty() || named.player1 || named.player2))
@@ -125,7 +132,7 @@ int listCameras() {
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
     CommandLine line;
-    NamedSides named;
+    NamedOptions named;
     std::string why;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
@@ -151,7 +158,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             const long rate = numberIn(value, 0, 1000);
             if (rate < 0) return fault("option '--turn-rate' needs a number from 0 to 1000");
             line.options.turnRate = static_cast<int>(rate);
-        } else if (readPlayOption(argc, argv, i, line.options, named, why)) {
+        } else if (readPlayOption(argc, argv, i, line.options, named, why) ||
+                   readNetOption(argc, argv, i, line.options, named, why)) {
             if (!why.empty()) return fault(why);
         } else {
             return fault(std::string(arg[0] == '-' ? "unknown option '" : "unexpected argument '") +
@@ -162,8 +170,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         return fault("options '--keyboard' and '--camera' exclude each other");
     if (line.options.force && line.action != CommandLine::WRITE_CONFIG)
         return fault("option '--force' only goes with '--write-config'");
-    const std::string conflict = replayConflict(line.options, named);
-    if (!conflict.empty()) return fault(conflict);
+    why = netConflict(line.options, named);
+    if (!why.empty()) return fault(why);
+    why = replayConflict(line.options, named);
+    if (!why.empty()) return fault(why);
     // A replay brings its own players.
     if (!line.options.replay.empty()) return line;
     why = settleSides(line.options, named);
@@ -233,5 +243,10 @@ bool loadSettings(Options& options) {
     for (const std::string& error : errors) std::fprintf(stderr, "vorlaxis: %s\n", error.c_str());
     options.mute = options.mute || options.settings.mute;
     if (options.turnRate < 0) options.turnRate = options.settings.turnRate;
+    const std::string unpaced = netTurnRateFault(options, "the turn-rate of " + path);
+    if (!unpaced.empty()) {
+        std::fprintf(stderr, "vorlaxis: %s\n", unpaced.c_str());
+        return false;
+    }
     return true;
 }

@@ -90,5 +90,6 @@ int runCommand(const CommandLine& line);
 
 // Reads the settings file (--config, else settingsPath()) into options.settings, naming each
 // wrong line on standard error; the command line's --mute stays on whatever the file says.
-// False, after saying so, only when the file --config names does not exist.
+// False, after saying so, when the file --config names does not exist, or when the file's turn
+// rate of 0 would be a host's.
 bool loadSettings(Options& options);

@@ -1,5 +1,6 @@
 #include "app/play_options.h"
 
+#include "app/net_options.h"
 #include "app/option_values.h"
 
 namespace {
@@ -18,13 +19,13 @@ bool readSide(const char* name, const char* value, int argc, const char* const* 
 
 // Plain --computer is normal; its level only ever follows '=', so that the next argument is
 // never taken for one.
-bool readComputer(const char* value, Options& options, NamedSides& named, std::string& why) {
+bool readComputer(const char* value, Options& options, NamedOptions& named, std::string& why) {
     play::PlayerSource side;
     side.kind = play::PlayerSource::COMPUTER;
     if (value && !play::parseLevel(value, side.level))
         why = "option '--computer' takes easy, normal or hard";
     options.player2 = side;
-    named.player2 = true;
+    named.player2 = "--computer";
     return true;
 }
 
@@ -68,16 +69,16 @@ std::string simulateFault(const Options& options) {
 
 }  // namespace
 
-bool readPlayOption(int argc, const char* const* argv, int& i, Options& options, NamedSides& named,
-                    std::string& why) {
+bool readPlayOption(int argc, const char* const* argv, int& i, Options& options,
+                    NamedOptions& named, std::string& why) {
     const char* arg = argv[i];
     const char* value = nullptr;
     if (matches(arg, "--player1", &value)) {
-        named.player1 = true;
+        named.player1 = "--player1";
         return readSide("--player1", value, argc, argv, i, options.player1, why);
     }
     if (matches(arg, "--player2", &value)) {
-        named.player2 = true;
+        named.player2 = "--player2";
         return readSide("--player2", value, argc, argv, i, options.player2, why);
     }
     if (matches(arg, "--computer", &value)) return readComputer(value, options, named, why);
@@ -92,11 +93,13 @@ bool readPlayOption(int argc, const char* const* argv, int& i, Options& options,
     return readNumbers(arg, value, argc, argv, i, options, why);
 }
 
-std::string settleSides(Options& options, const NamedSides& named) {
+std::string settleSides(Options& options, const NamedOptions& named) {
+    NamedOptions sides = named;
+    placeNetworkSide(options, sides);
     play::PlayerSource fallback;
     fallback.kind = options.keyboard ? play::PlayerSource::KEYBOARD : play::PlayerSource::CAMERA;
-    if (!named.player1) options.player1 = fallback;
-    if (!named.player2) options.player2 = fallback;
+    if (!sides.player1) options.player1 = fallback;
+    if (!sides.player2) options.player2 = fallback;
     const bool camera = anyPlayer(options, play::PlayerSource::CAMERA);
     if (options.keyboard && camera)
         return "option '--keyboard' opens no camera, but a player is on the camera";

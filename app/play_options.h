@@ -5,18 +5,21 @@
 
 #include "app/options.h"
 
-// Which sides the command line named; the others follow --keyboard.
-struct NamedSides {
-    bool player1 = false;
-    bool player2 = false;
+// What the command line named of the options whose default or meaning depends on the others:
+// for each side, the option that named it (null: the side follows --keyboard).
+struct NamedOptions {
+    const char* player1 = nullptr;
+    const char* player2 = nullptr;
+    bool inputDelay = false;
 };
 
 // Reads argv[i] when it is one of these options, with its value (i then points at the last
 // argument taken). False when it is none of them; when it is one but its value is wrong,
 // `why` says so.
-bool readPlayOption(int argc, const char* const* argv, int& i, Options& options, NamedSides& named,
-                    std::string& why);
+bool readPlayOption(int argc, const char* const* argv, int& i, Options& options,
+                    NamedOptions& named, std::string& why);
 
-// Gives the sides the command line did not name their default and checks the options against
-// each other: the fault, or empty when they agree.
-std::string settleSides(Options& options, const NamedSides& named);
+// Gives the other machine's side of a network match to the network, the sides the command line
+// did not name their default, and checks the options against each other: the fault, or empty
+// when they agree.
+std::string settleSides(Options& options, const NamedOptions& named);

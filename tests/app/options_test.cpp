@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/options.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -112,6 +113,113 @@ TEST(CommandLineTest, EachSideHasItsSourceAndTheRunItsLength) {
     EXPECT_EQ(run.options.seed, 9999999999ULL);
 }
 
+std::string network(const CommandLine& line) {
+    if (line.action == CommandLine::FAULT) return line.fault;
+    const Options& o = line.options;
+    const char* role = o.net == Options::Net::HOST ? "host" : "join";
+    if (o.net == Options::Net::NONE) role = "none";
+    return std::string(role) + " [" + o.joinAddress + "]:" + std::to_string(o.port) + " delay " +
+           std::to_string(o.inputDelay) + ", " + sides(line);
+}
+
+// The other machine's side is the network's; the local side follows the usual rules.
+TEST(CommandLineTest, NetworkPlayTakesItsRoleAddressAndPort) {
+    const std::pair<std::vector<const char*>, std::string> cases[] = {
+        {{}, "none []:7461 delay 2, camera / camera"},
+        {{"--host"}, "host []:7461 delay 2, camera / network"},
+        {{"--host", "9000", "--player1", "keyboard"}, "host []:9000 delay 2, keyboard / network"},
+        {{"--host", "0", "--keyboard", "--input-delay", "0"},
+         "host []:0 delay 0, keyboard / network"},
+        {{"--host=65535", "--mute"}, "host []:65535 delay 2, camera / network"},
+        {{"--host", "--input-delay=8", "--seed", "5", "--matches", "3", "--turn-rate", "30"},
+         "host []:7461 delay 8, camera / network"},
+        {{"--host", "--simulate", "--player1", "computer"},
+         "host []:7461 delay 2, computer normal / network"},
+        {{"--join", "192.168.1.5"}, "join [192.168.1.5]:7461 delay 2, network / camera"},
+        {{"--join=192.168.1.5:9000", "--keyboard"},
+         "join [192.168.1.5]:9000 delay 2, network / keyboard"},
+        {{"--join", "[2001:db8::1]"}, "join [2001:db8::1]:7461 delay 2, network / camera"},
+        {{"--join", "[2001:db8::1]:9000", "--player2", "gamepad"},
+         "join [2001:db8::1]:9000 delay 2, network / gamepad"},
+        {{"--join", "::1"}, "join [::1]:7461 delay 2, network / camera"},
+        {{"--join", "fe80::1%eth0"}, "join [fe80::1%eth0]:7461 delay 2, network / camera"},
+        {{"--join", "gamebox.local:9000", "--computer=hard"},
+         "join [gamebox.local]:9000 delay 2, network / computer hard"},
+    };
+    for (const auto& [args, expected] : cases) EXPECT_EQ(network(parse(args)), expected);
+}
+
+TEST(CommandLineTest, NetworkPlayRefusesWhatTheOtherMachineOrTheHostDecides) {
+    const std::string joinNeeds =
+        "option '--join' needs the host's address: 192.168.1.5, [2001:db8::1] or a host name, "
+        "then :PORT if need be";
+    const std::pair<std::vector<const char*>, std::string> cases[] = {
+        {{"--host", "--join", "a"}, "options '--host' and '--join' exclude each other"},
+        {{"--join", "a", "--host", "9000"}, "options '--host' and '--join' exclude each other"},
+        {{"--host", "65536"}, "option '--host' takes a port from 0 to 65535"},
+        {{"--host=x"}, "option '--host' takes a port from 0 to 65535"},
+        {{"--join"}, joinNeeds},
+        {{"--join", "--keyboard"}, joinNeeds},
+        {{"--join", "[2001:db8::1"}, joinNeeds},
+        {{"--join", "[2001:db8::1]9000"}, joinNeeds},
+        {{"--join", "[gamebox]"}, joinNeeds},
+        {{"--join", ":9000"}, joinNeeds},
+        {{"--join", "-x"}, joinNeeds},
+        {{"--join", "game box"}, joinNeeds},
+        {{"--join", "a:0"}, "option '--join' takes a port from 1 to 65535"},
+        {{"--join", "[::1]:"}, "option '--join' takes a port from 1 to 65535"},
+        {{"--join", "a:99999"}, "option '--join' takes a port from 1 to 65535"},
+        {{"--input-delay", "2"}, "option '--input-delay' only goes with '--host' or '--join'"},
+        {{"--host", "--input-delay", "9"}, "option '--input-delay' needs a number from 0 to 8"},
+        {{"--host", "--player2", "keyboard"},
+         "option '--player2' names the other machine's player: with --host you play player 1"},
+        {{"--host", "--computer"},
+         "option '--computer' names the other machine's player: with --host you play player 1"},
+        {{"--player1=camera", "--join", "a"},
+         "option '--player1' names the other machine's player: with --join you play player 2"},
+        {{"--host", "--turn-rate", "0"},
+         "option '--turn-rate' cannot be 0 in a network match: both machines play the turns at "
+         "one pace"},
+        {{"--host", "--replay", "last"}, "options '--replay' and '--host' exclude each other"},
+        {{"--join", "a", "--sync-test"}, "options '--sync-test' and '--join' exclude each other"},
+        {{"--join", "a", "--seed", "5"},
+         "option '--seed' is not for --join: the host chooses the seed"},
+        {{"--join", "a", "--matches", "3"},
+         "option '--matches' is not for --join: the host chooses the number of matches"},
+        {{"--join", "a", "--endless"},
+         "option '--endless' is not for --join: the host chooses whether the match is endless"},
+        {{"--join", "a", "--turn-rate", "60"},
+         "option '--turn-rate' is not for --join: the host chooses the turn rate"},
+        {{"--join", "a", "--simulate"},
+         "option '--simulate' opens no window or camera, but player 2 plays on the camera: "
+         "choose --player2 computer[:LEVEL]"},
+    };
+    for (const auto& [args, expected] : cases) {
+        const CommandLine line = parse(args);
+        EXPECT_EQ(line.action, CommandLine::FAULT) << expected;
+        EXPECT_EQ(line.fault, expected);
+    }
+}
+
+// The settings file's turn rate of 0 only shows once the file is read; the joiner's is the
+// host's anyway.
+TEST(CommandLineTest, AHostRefusesTheSettingsFilesTurnRateOfZero) {
+    testsupport::ScratchFolder folder("net-settings");
+    folder.write("fast.conf", "turn-rate = 0\n");
+    const std::string config = folder.file("fast.conf");
+    Options host = parse({"--host", "--config", config.c_str()}).options;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(loadSettings(host));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "vorlaxis: the turn-rate of " + config +
+                  " cannot be 0 in a network match: both machines play the turns at one pace\n");
+    Options paced = parse({"--host", "--turn-rate=30", "--config", config.c_str()}).options;
+    EXPECT_TRUE(loadSettings(paced));
+    EXPECT_EQ(paced.turnRate, 30);
+    Options joiner = parse({"--join", "a", "--config", config.c_str()}).options;
+    EXPECT_TRUE(loadSettings(joiner));
+}
+
 TEST(CommandLineTest, TheFirstCommandOrMistakeDecides) {
     EXPECT_EQ(parse({"--mute", "--help", "--bogus"}).action, CommandLine::HELP);
     EXPECT_EQ(parse({"--version"}).action, CommandLine::VERSION);
@@ -131,13 +239,32 @@ TEST(CommandLineTest, TheUsageListsEveryOptionOnALineOfItsOwn) {
     std::vector<std::string> options;
     for (std::string line; std::getline(usage, line);)
         if (line.rfind("  --", 0) == 0) options.push_back(line.substr(2, line.find(' ', 2) - 2));
-    EXPECT_EQ(options, (std::vector<std::string>{
-                           "--camera",           "--keyboard",  "--player1",      "--player2",
-                           "--computer[=LEVEL]", "--seed",      "--matches",      "--simulate",
-                           "--sync-test",        "--mute",      "--endless",      "--fullscreen",
-                           "--turn-rate",        "--config",    "--write-config", "--force",
-                           "--record",           "--no-record", "--replay",       "--list-cameras",
-                           "--list-gamepads",    "--help",      "--version"}));
+    EXPECT_EQ(options, (std::vector<std::string>{"--camera",
+                                                 "--keyboard",
+                                                 "--player1",
+                                                 "--player2",
+                                                 "--computer[=LEVEL]",
+                                                 "--seed",
+                                                 "--matches",
+                                                 "--simulate",
+                                                 "--sync-test",
+                                                 "--host",
+                                                 "--join",
+                                                 "--input-delay",
+                                                 "--mute",
+                                                 "--endless",
+                                                 "--fullscreen",
+                                                 "--turn-rate",
+                                                 "--config",
+                                                 "--write-config",
+                                                 "--force",
+                                                 "--record",
+                                                 "--no-record",
+                                                 "--replay",
+                                                 "--list-cameras",
+                                                 "--list-gamepads",
+                                                 "--help",
+                                                 "--version"}));
     EXPECT_EQ(std::string(versionText()).rfind("vorlaxis ", 0), 0u);
 }
 
