@@ -81,6 +81,28 @@
 //     WM_CAP_DRIVER_CONNECT, WM_CAP_SET_SCALE, WM_CAP_SET_PREVIEWRATE, WM_CAP_SET_PREVIEW
 //                         through SendMessageA; the preview refreshes inside the main thread's
 //                         PeekMessageA at the preview rate, as a timer would.
+//   Sockets (Winsock 2): the system's own BSD sockets. A SOCKET is the file descriptor; the
+//   structures, constants and sizes (sockaddr_in, sockaddr_in6, sockaddr_storage, addrinfo,
+//   socklen_t, AF_*, IPPROTO_IPV6, IPV6_V6ONLY, NI_*, FIONBIO) are the system's values, so
+//   only their names are portable.
+//     WSAStartup          any version from 1.0 succeeds and reports min(asked, 2.2); nothing
+//                         needs starting, and the socket calls work without it.
+//     WSACleanup          always succeeds (Windows fails one without a WSAStartup).
+//     socket, bind, sendto, recvfrom, setsockopt, getsockname, getaddrinfo, freeaddrinfo,
+//     gai_strerror, getnameinfo, htons, ntohs   the C library's own calls. recvfrom cuts a
+//                         datagram longer than the buffer to it and returns that length,
+//                         where Windows fails with WSAEMSGSIZE: give a buffer longer than any
+//                         datagram worth reading. An unconnected UDP socket never reports a
+//                         peer's ICMP port-unreachable, where Windows fails the next recvfrom
+//                         with WSAECONNRESET. IPV6_V6ONLY is off by default here, on by
+//                         default on Windows: set it either way.
+//     closesocket         refuses (WSAENOTSOCK) a descriptor that is not a socket.
+//     ioctlsocket         FIONBIO only; other commands fail with WSAEINVAL.
+//     WSAGetLastError     the errno of the calling thread's last failed call, as its Windows
+//                         code: EAGAIN is WSAEWOULDBLOCK, ECONNREFUSED WSAECONNRESET, EBADF
+//                         WSAENOTSOCK, and so on. An errno Windows has no code for is a code
+//                         of our own (customer bit set). FormatMessageA gives the errno's
+//                         text for them (the C library's wording, not Windows').
 //   Entry point: the X11 driver supplies main(), which opens the display and calls WinMain.
 //
 // Tests run on the null video driver (no display; canvases, queues and capture keep working),
@@ -88,12 +110,22 @@
 #pragma once
 
 #ifdef _WIN32
+// Winsock 2 first: <windows.h> alone brings the old <winsock.h>, which cannot live with it.
+#include <winsock2.h>
+#include <ws2tcpip.h>
 #include <windows.h>
 #include <vfw.h>
 #else
 
 #include <cstdarg>
 #include <cstdint>
+
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <sys/types.h>
 
 #define WINAPI
 #define CALLBACK
@@ -327,6 +359,41 @@ typedef struct tagBITMAPINFO {
 #define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
 #define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
 
+// Sockets
+typedef UINT_PTR SOCKET;
+#define INVALID_SOCKET ((SOCKET)(~0))
+#define SOCKET_ERROR (-1)
+#define MAKEWORD(low, high) ((WORD)(((BYTE)(low)) | ((WORD)((BYTE)(high))) << 8))
+#define WSADESCRIPTION_LEN 256
+#define WSASYS_STATUS_LEN 128
+typedef struct WSAData {
+    WORD wVersion;
+    WORD wHighVersion;
+    unsigned short iMaxSockets;
+    unsigned short iMaxUdpDg;
+    char* lpVendorInfo;
+    char szDescription[WSADESCRIPTION_LEN + 1];
+    char szSystemStatus[WSASYS_STATUS_LEN + 1];
+} WSADATA, *LPWSADATA;
+
+#define WSAEINTR 10004L
+#define WSAEACCES 10013L
+#define WSAEFAULT 10014L
+#define WSAEINVAL 10022L
+#define WSAEMFILE 10024L
+#define WSAEWOULDBLOCK 10035L
+#define WSAENOTSOCK 10038L
+#define WSAEMSGSIZE 10040L
+#define WSAEPROTONOSUPPORT 10043L
+#define WSAEAFNOSUPPORT 10047L
+#define WSAEADDRINUSE 10048L
+#define WSAEADDRNOTAVAIL 10049L
+#define WSAENETUNREACH 10051L
+#define WSAECONNRESET 10054L
+#define WSAENOBUFS 10055L
+#define WSAEHOSTUNREACH 10065L
+#define WSAVERNOTSUPPORTED 10092L
+
 #define RGB(r, g, b) \
     ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(rgb) ((BYTE)(rgb))
@@ -369,6 +436,13 @@ DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD code);
 DWORD WINAPI FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
                             LPSTR buffer, DWORD size, va_list* arguments);
+
+// Sockets (the rest are the C library's own)
+int WINAPI WSAStartup(WORD versionRequested, LPWSADATA data);
+int WINAPI WSACleanup(void);
+int WINAPI WSAGetLastError(void);
+int WINAPI closesocket(SOCKET s);
+int WINAPI ioctlsocket(SOCKET s, long cmd, u_long* argp);
 
 // GDI
 HDC WINAPI GetDC(HWND hWnd);

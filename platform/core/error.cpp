@@ -1,6 +1,7 @@
 // The calling thread's last error and the texts FormatMessageA gives for the codes this layer
 // sets.
 #include "platform/core/layer.h"
+#include "platform/core/winsock.h"
 
 #include <cstring>
 
@@ -20,6 +21,7 @@ const char* systemText(DWORD code) {
         return "Not enough memory resources are available to process this command.\r\n";
     case ERROR_INVALID_WINDOW_HANDLE: return "Invalid window handle.\r\n";
     case ERROR_CANNOT_FIND_WND_CLASS: return "Cannot find window class.\r\n";
+    case WSAVERNOTSUPPORTED: return "The Windows Sockets version requested is not supported.\r\n";
     default: return nullptr;
     }
 }
@@ -32,7 +34,7 @@ bool textOf(DWORD code, std::string* text) {
     }
     const char* known = systemText(code);
     if (known) *text = known;
-    return known != nullptr;
+    return known != nullptr || socketErrorText(code, text);
 }
 
 }  // namespace
