@@ -15,6 +15,7 @@
 #include "app/fullscreen.h"
 #include "app/init.h"
 #include "app/match_log.h"
+#include "app/net_simulate.h"
 #include "app/pacer.h"
 #include "app/panel_text.h"
 #include "app/replay_check.h"
@@ -235,6 +236,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     if (!loadSettings(options)) return 1;
     useKeySettings();
     if (!resolveReplayPaths(options)) return 1;
+    if (options.simulate && options.net != Options::Net::NONE) return runNetSimulation(options);
     if (options.simulate && options.replay.empty())
         return options.syncTest ? runSyncTest(options) : runSimulation(options);
     camera = chooseCamera(options.camera);

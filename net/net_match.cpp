@@ -1,0 +1,98 @@
+#include "net/net_match.h"
+
+#include "match/Referee.h"
+
+namespace net {
+
+namespace {
+
+constexpr uint32_t kCheckEvery = 60;
+
+}  // namespace
+
+NetMatch::NetMatch(Link link, World& world, int inputDelay, int rate, int64_t nowMs)
+    : localPlayer_(link.host ? 1 : 2),
+      inputDelay_(inputDelay),
+      world_(world),
+      session_(std::move(link), nowMs),
+      rollback_(world, localPlayer_, inputDelay, stepMatch),
+      sync_(rate) {}
+
+void NetMatch::handOn(const Rollback::Confirmed& confirmed) {
+    rollback_.takeConfirmed([&](int64_t t, const TurnInput& input, const MatchState& after) {
+        if (endTurns_ >= 0 && t >= endTurns_) return;
+        const uint32_t played = static_cast<uint32_t>(t + 1);
+        if (played % kCheckEvery == 0) session_.noteCheckpoint(played, hashState(after));
+        confirmed(t, input, after);
+    });
+}
+
+// Not past the prediction limit, nor ahead of the other side, nor past the run's end.
+bool NetMatch::mayPlay(int64_t nowMs) {
+    if (endTurns_ >= 0 && rollback_.turn() >= endTurns_) return false;
+    if (!rollback_.canAdvance(session_.peerAck())) return false;
+    return !sync_.shouldWait(rollback_.turn(), session_.peerTurn(), session_.heardAt(),
+                             session_.roundTripMs(), nowMs);
+}
+
+bool NetMatch::turn(const std::function<TurnInput()>& takeLocal,
+                    const Rollback::Confirmed& confirmed, int64_t nowMs) {
+    if (outcome_ != Outcome::PLAYING) return false;
+    session_.receive(rollback_, nowMs);
+    rollback_.settle();
+    handOn(confirmed);
+    bool played = false;
+    if (mayPlay(nowMs)) {
+        rollback_.advance(takeLocal());
+        played = true;
+    } else if (endTurns_ < 0 || rollback_.turn() < endTurns_) {
+        ++stalls_;
+    }
+    session_.send(rollback_, nowMs);
+    checkEnd(nowMs);
+    return played;
+}
+
+void NetMatch::checkEnd(int64_t nowMs) {
+    switch (session_.ending()) {
+    case Session::Ending::PEER_LEFT: outcome_ = Outcome::PEER_LEFT; return;
+    case Session::Ending::DIFFERENT: outcome_ = Outcome::DIFFERENT; return;
+    case Session::Ending::OUT_OF_SYNC:
+        session_.sayGoodbye(Reason::OUT_OF_SYNC, session_.endTurn());
+        outcome_ = Outcome::OUT_OF_SYNC;
+        return;
+    case Session::Ending::NONE: break;
+    }
+    if (session_.quietFor(nowMs) >= kLostMs) {
+        outcome_ = Outcome::LOST;
+        return;
+    }
+    if (endTurns_ < 0 || rollback_.confirmed() < endTurns_) return;
+    // Every turn of the run is final here; the other side may still lack some of our inputs.
+    if (finishedAt_ < 0) finishedAt_ = nowMs;
+    if (session_.peerAck() >= endTurns_ || session_.peerFinished() ||
+        nowMs - finishedAt_ >= kLingerMs) {
+        session_.sayGoodbye(Reason::FINISHED, static_cast<uint32_t>(endTurns_));
+        outcome_ = Outcome::FINISHED;
+    }
+}
+
+void NetMatch::finishAt(int64_t turns) {
+    if (endTurns_ < 0 || turns < endTurns_) endTurns_ = turns;
+}
+
+void NetMatch::leave() {
+    session_.sayGoodbye(Reason::LEFT, static_cast<uint32_t>(rollback_.confirmed()));
+}
+
+NetStats NetMatch::stats() const {
+    NetStats out;
+    out.turns = rollback_.turn();
+    out.stalls = stalls_;
+    out.rollback = rollback_.stats();
+    out.dropped = session_.dropped();
+    out.roundTripMs = session_.roundTripMs();
+    return out;
+}
+
+}  // namespace net

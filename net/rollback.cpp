@@ -1,0 +1,98 @@
+#include "net/rollback.h"
+
+#include <algorithm>
+
+namespace net {
+
+namespace {
+
+// Bits of a packed record: each player's slots, the label keys, the camera switch.
+constexpr uint16_t kPlayer1Bits = 0x000f;
+constexpr uint16_t kPlayer2Bits = 0x00f0;
+constexpr uint16_t kLabelBits = 0x0700;
+constexpr uint16_t kSwitchBits = 0x1800;
+
+}  // namespace
+
+uint16_t combineInputs(uint16_t host, uint16_t joiner) {
+    const uint16_t cameraSwitch = (host & kSwitchBits) ? (host & kSwitchBits) : (joiner & kSwitchBits);
+    return static_cast<uint16_t>((host & kPlayer1Bits) | (joiner & kPlayer2Bits) |
+                                 ((host | joiner) & kLabelBits) | cameraSwitch);
+}
+
+Rollback::Rollback(World& world, int localPlayer, int inputDelay, Step step)
+    : world_(world), localPlayer_(localPlayer), step_(std::move(step)), localKnown_(inputDelay) {}
+
+bool Rollback::addRemote(int64_t t, uint16_t packed) {
+    if (t < 0 || t >= remoteKnown_ + kRemoteWindow) return false;
+    if (t < remoteKnown_ || remoteHeld_[slot(t)]) return true;
+    remoteHeld_[slot(t)] = true;
+    remote_[slot(t)] = packed;
+    if (t < turn_ && used_[slot(t)] != packed && (firstWrong_ < 0 || t < firstWrong_))
+        firstWrong_ = t;
+    while (remoteHeld_[slot(remoteKnown_)]) {
+        // The slot comes round again kInputRing turns later: free it for then.
+        remoteHeld_[slot(remoteKnown_ + kInputRing - kRemoteWindow)] = false;
+        ++remoteKnown_;
+    }
+    return true;
+}
+
+bool Rollback::canAdvance(int64_t peerAck) const {
+    return turn_ - remoteKnown_ < kMaxRollback && localKnown_ + 1 - peerAck <= kInputRing / 2;
+}
+
+uint16_t Rollback::remoteFor(int64_t t) const {
+    if (t < remoteKnown_ || remoteHeld_[slot(t)]) return remote_[slot(t)];
+    return remoteKnown_ > 0 ? remote_[slot(remoteKnown_ - 1)] : 0;
+}
+
+TurnInput Rollback::recordFor(int64_t t) {
+    const uint16_t remote = remoteFor(t);
+    used_[slot(t)] = remote;
+    const uint16_t ours = local_[slot(t)];
+    return TurnInput::unpack(localPlayer_ == 1 ? combineInputs(ours, remote)
+                                               : combineInputs(remote, ours));
+}
+
+void Rollback::play(int64_t t) {
+    before_[stateSlot(t)] = world_.state();
+    step_(world_, recordFor(t));
+}
+
+void Rollback::settle() {
+    if (firstWrong_ < 0) return;
+    const int length = static_cast<int>(turn_ - firstWrong_);
+    world_.restore(before_[stateSlot(firstWrong_)]);
+    // The present turn's events were played when it was first stepped; keep none of the re-run.
+    world_.events.clear();
+    for (int64_t t = firstWrong_; t < turn_; ++t) play(t);
+    world_.events.clear();
+    firstWrong_ = -1;
+    ++stats_.rollbacks;
+    stats_.rolledTurns += length;
+    stats_.longest = std::max(stats_.longest, length);
+}
+
+void Rollback::advance(const TurnInput& local) {
+    settle();
+    local_[slot(localKnown_)] = local.pack();
+    ++localKnown_;
+    play(turn_);
+    ++turn_;
+}
+
+void Rollback::takeConfirmed(const Confirmed& confirmed) {
+    const int64_t final = std::min(remoteKnown_, turn_);
+    for (; confirmed_ < final; ++confirmed_) {
+        const int64_t t = confirmed_;
+        const MatchState& after = t + 1 < turn_ ? before_[stateSlot(t + 1)] : world_.state();
+        const uint16_t ours = local_[slot(t)];
+        const uint16_t theirs = remote_[slot(t)];
+        confirmed(t, TurnInput::unpack(localPlayer_ == 1 ? combineInputs(ours, theirs)
+                                                          : combineInputs(theirs, ours)),
+                  after);
+    }
+}
+
+}  // namespace net
