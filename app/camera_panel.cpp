@@ -52,10 +52,11 @@ void displayResultsWebcam() {
     displaySide(2, panel::kText2X, panel::kSideRow);
 }
 
-// Only the computer's sides: a person's side needs no telling.
+// Only the computer's sides and the other machine's: a person here needs no telling.
 void displaySide(int player, int x, int y) {
     const play::PlayerSource& side = player == 1 ? options.player1 : options.player2;
-    if (side.kind == play::PlayerSource::COMPUTER) drawText(x, y, play::describe(side).c_str());
+    if (side.kind == play::PlayerSource::COMPUTER || side.kind == play::PlayerSource::NETWORK)
+        drawText(x, y, play::describe(side).c_str());
 }
 
 void displayValuePosition(int player, int x, int y) {

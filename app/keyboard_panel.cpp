@@ -32,6 +32,10 @@ constexpr int kQuitRow = 170;
 void drawKeyTable(int x, int player, const char* title, const KeyRow (&rows)[5]) {
     drawText(x, 10, title);
     const play::PlayerSource& side = player == 1 ? options.player1 : options.player2;
+    if (side.kind == play::PlayerSource::NETWORK) {
+        drawText(x, kFirstKeyRow, "the other machine");
+        return;
+    }
     if (side.kind == play::PlayerSource::COMPUTER) {
         drawText(x, kFirstKeyRow, play::describe(side).c_str());
         return;

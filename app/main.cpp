@@ -8,6 +8,7 @@
 #include <cstring>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "app/camera_choice.h"
@@ -15,7 +16,9 @@
 #include "app/fullscreen.h"
 #include "app/init.h"
 #include "app/match_log.h"
+#include "app/net_readout.h"
 #include "app/net_simulate.h"
+#include "app/net_turn.h"
 #include "app/pacer.h"
 #include "app/panel_text.h"
 #include "app/replay_check.h"
@@ -56,6 +59,8 @@ constexpr int kWorkerSleepMs = 200;
 
 TurnSources sources;
 MatchLog matchLog;
+// A network run's side of things; none in a local run.
+std::unique_ptr<NetGame> netGame;
 
 // With --matches the game ends once the last match's ending has been shown.
 void countMatches() {
@@ -193,7 +198,12 @@ std::string lastErrorText() {
 }
 
 // The seed goes to the computer's sides and the rules' own generator alike.
+// A joiner's seed is the host's: its sides start again with it once the games meet.
 void startSides() {
+    if (options.net == Options::Net::JOIN) {
+        sources.start(options, 0);
+        return;
+    }
     const uint64_t seed = chooseSeed(options);
     announceSeed(options, seed);
     world.random = seed;
@@ -254,7 +264,12 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     else
         startSides();
     if (!sources.openGamepads(options)) return 1;
-    startRecording(world, options);
+    if (options.net != Options::Net::NONE) {
+        netGame = std::make_unique<NetGame>(true);
+        if (!openNetPlay(*netGame, sources)) return 1;
+    } else {
+        startRecording(world, options);
+    }
     publishReadout();
     createBackground();
     return main2(hInstance, hPrevInstance, lpCmdLine, nCmdShow);
@@ -288,11 +303,15 @@ int main2(HINSTANCE hInstance, HINSTANCE, char*, int) {
         finishRecording(world);
         return 1;
     }
-    runMainLoop(playTurn);
+    if (netGame)
+        runMainLoop([] { playNetTurn(*netGame, sources); });
+    else
+        runMainLoop(playTurn);
     say("Signaling thread to quit\n");
     thread_signal.store(-1, relaxed);
     SDL_WaitThread(thread, nullptr);
     closePanel();
+    if (netGame) return endNetPlay(*netGame);
     finishRecording(world);
     return watchExitCode();
 }
@@ -329,6 +348,7 @@ int thread_webcam(void*) {
             displayResultsKeyboard();
         else
             cameraPass();
+        displayNetwork();
         SDL_Delay(kWorkerSleepMs);
     }
     DeleteObject(tools.font);

@@ -33,6 +33,8 @@ public:
     // Escape: the other side is told and the run ends.
     void leave();
     Phase phase() const { return phase_; }
+    // The port the host waits on.
+    int port() const { return handshake_.port(); }
     // What to show: the other game's address, the round trip, the delay; whether it is quiet.
     const net::NetMatch* match() const { return match_.get(); }
     std::string peerText() const;

@@ -1,0 +1,99 @@
+#include "app/net_turn.h"
+
+#include <SDL/SDL.h>
+
+#include <memory>
+
+#include "app/fullscreen.h"
+#include "app/main.h"
+#include "app/net_hud.h"
+#include "app/net_readout.h"
+#include "app/pacer.h"
+#include "app/replay_record.h"
+#include "app/run_seed.h"
+#include "app/side_badges.h"
+#include "play/quit.h"
+
+namespace {
+
+// Until the host's turn rate is known, the scene is drawn at the steady rate.
+constexpr int kConnectRate = 60;
+
+std::unique_ptr<TurnPacer> pacer;
+
+// The joiner learns the seed from the host; both start recording from the shared start.
+void onConnected(TurnSources& sources) {
+    if (options.net == Options::Net::JOIN) {
+        announceSeed(options, options.seed);
+        sources.start(options, options.seed);
+    }
+    startRecording(world, options);
+    pacer = std::make_unique<TurnPacer>(options.turnRate);
+}
+
+// A network match cannot pause: P and a lost focus do nothing; F11 still toggles full screen.
+void takeWindowKeys(TurnSources& sources) {
+    sources.keyboard().takePauseKey();
+    sources.takePauseButton();
+    sources.keyboard().takeFocusLost();
+    if (sources.keyboard().takeFullscreenKey()) toggleFullscreen(world);
+}
+
+// A turn that is not played shows the scene as it stands, its particles still.
+void drawStill() {
+    const int step = world.frameStep;
+    world.frameStep = 0;
+    world.display();
+    world.frameStep = step;
+    referee.display();
+}
+
+}  // namespace
+
+bool openNetPlay(NetGame& game, TurnSources& sources) {
+    (void)sources;
+    netReadout.state.store(NetReadout::CONNECTING, std::memory_order_relaxed);
+    pacer = std::make_unique<TurnPacer>(kConnectRate);
+    return game.open(options, world, options.seed);
+}
+
+void playNetTurn(NetGame& game, TurnSources& sources) {
+    const int64_t now = steadyMs();
+    bool played = false;
+    if (game.phase() == NetGame::Phase::CONNECTING) {
+        sources.pollWhilePaused();
+        if (game.connect(options, world, now) == NetGame::Phase::PLAYING) onConnected(sources);
+    } else if (game.phase() == NetGame::Phase::PLAYING) {
+        played = game.turn(
+            [&sources]() {
+                sources.take(world, WebCam);
+                return static_cast<TurnInput>(world);
+            },
+            now);
+        if (!played) sources.pollWhilePaused();
+    }
+    takeWindowKeys(sources);
+    if (played) {
+        world.playEvents();
+        publishReadout();
+        world.display();
+        referee.display();
+    } else {
+        drawStill();
+    }
+    drawSideBadges(world, options);
+    drawNetHud(game, now);
+    publishNetReadout(game, now);
+    if (game.phase() == NetGame::Phase::ENDED) play::requestQuit();
+    SDL_Delay(1);
+    SDL_GL_SwapBuffers();
+    pacer->wait();
+}
+
+int endNetPlay(NetGame& game) {
+    if (game.phase() != NetGame::Phase::ENDED) game.leave();
+    finishRecording(game.confirmedState());
+    const int code = game.finish();
+    game.printStats();
+    return code;
+}
