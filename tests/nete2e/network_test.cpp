@@ -91,6 +91,7 @@ TEST(NetworkMatch, TheHostSaysItLostAKilledJoinerWithinSixSecondsAndKeepsItsRepl
         [&] { return pair.host().err().find(lost) != std::string::npos || !pair.host().running(); },
         15, std::chrono::milliseconds(10));
     const double took = secondsSince(killed);
+    std::printf("the host said it lost the joiner %.2f s after the kill\n", took);
     EXPECT_NE(pair.host().err().find(lost), std::string::npos) << pair.transcript();
     EXPECT_GE(took, 4.5);
     EXPECT_LE(took, 6.0);
@@ -185,6 +186,7 @@ TEST(NetworkMatch, AFloodFromAStrangerNeitherStopsTheMatchNorTakesAPlayersPlace)
     EXPECT_EQ(matchLines, linesStarting(pair.joiner().out(), "match ")) << pair.transcript();
     NetFigures figures;
     ASSERT_TRUE(figures.read(pair.host().out())) << pair.transcript();
+    std::printf("%s\n", linesStarting(pair.host().out(), "network: ")[0].c_str());
     EXPECT_GT(figures.dropped, 0) << pair.transcript();
 }
 
@@ -201,6 +203,7 @@ TEST(NetworkMatch, AJoinerWithNoHostGivesUpAfterTenSeconds) {
     int status = -2;
     ASSERT_TRUE(joiner->wait(30, status)) << joiner->out() << joiner->err();
     const double took = secondsSince(started);
+    std::printf("the joiner gave up %.2f s after it started\n", took);
     EXPECT_EQ(status, 1);
     EXPECT_EQ(joiner->err(), "vorlaxis: no answer from " + address + "\n");
     EXPECT_GE(took, 9.0);
