@@ -103,6 +103,8 @@ public:
         Arguments host;    // besides --simulate --host 0 --player1 computer
         Arguments joiner;  // besides --simulate --join ... --player2 computer
         Arguments relay;   // udp_relay's options besides --listen and --to; none: no relay
+        // Where the joiner finds the host when there is no relay (the relay is on 127.0.0.1).
+        std::string hostAddress = "127.0.0.1";
     };
 
     // Starts the host, reads its port, starts the relay if any and the joiner.
@@ -114,16 +116,17 @@ public:
         if (hostPort == 0)
             return ::testing::AssertionFailure() << "the host never said its port:\n"
                                                  << host_->out() << host_->err();
-        int port = hostPort;
+        std::string address = setup.hostAddress + ":" + std::to_string(hostPort);
         if (!setup.relay.empty()) {
             Arguments relay = {"--listen", "0", "--to", "127.0.0.1:" + std::to_string(hostPort)};
             relay.insert(relay.end(), setup.relay.begin(), setup.relay.end());
             relay_ = std::make_unique<netrelay::RelayProcess>(relay);
-            port = relay_->waitForPort();
+            const int port = relay_->waitForPort();
+            address = "127.0.0.1:" + std::to_string(port);
             if (port == 0)
                 return ::testing::AssertionFailure() << "the relay did not start: " << relay_->err;
         }
-        Arguments joiner = {"--join", "127.0.0.1:" + std::to_string(port), "--player2", "computer"};
+        Arguments joiner = {"--join", address, "--player2", "computer"};
         joiner.insert(joiner.end(), setup.joiner.begin(), setup.joiner.end());
         joiner_ = startGame(joiner);
         return ::testing::AssertionSuccess();
