@@ -53,6 +53,10 @@ bool UdpRelay::open(std::string* error) {
         return false;
     }
     port_ = ntohs(self.sin_port);
+    // Losses are the ones asked for: a burst must not overflow the relay's own buffers.
+    const int bufferBytes = 4 << 20;
+    ::setsockopt(socket_, SOL_SOCKET, SO_RCVBUF, &bufferBytes, sizeof bufferBytes);
+    ::setsockopt(socket_, SOL_SOCKET, SO_SNDBUF, &bufferBytes, sizeof bufferBytes);
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <thread>
 
 #include "relay_process.h"
 
@@ -84,9 +85,11 @@ TEST(UdpRelay, LosesTheAskedShareAndDelaysTheRestAtLeastTheOneWayDelay) {
         ++arrived;
         shortestNs = std::min(shortestNs, Clock::now().time_since_epoch().count() - stamp.sentNs);
     };
+    // Paced, as a game sends, rather than in one burst that could overflow a socket buffer.
     for (int i = 0; i < 200; ++i) {
         client.sendTo(i, port);
         target.drain(take);
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
     // With its 200 datagrams in, the relay delivers what it holds and ends by itself.
     ASSERT_TRUE(relay.waitForExit([&] { target.drain(take); }));
