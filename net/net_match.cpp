@@ -13,7 +13,6 @@ constexpr uint32_t kCheckEvery = 60;
 NetMatch::NetMatch(Link link, World& world, int inputDelay, int rate, int64_t nowMs)
     : localPlayer_(link.host ? 1 : 2),
       inputDelay_(inputDelay),
-      world_(world),
       session_(std::move(link), nowMs),
       rollback_(world, localPlayer_, inputDelay, stepMatch),
       sync_(rate) {}
