@@ -93,13 +93,8 @@ void takePauseRequests() {
     if (sources.keyboard().takeFullscreenKey()) toggleFullscreen(world);
 }
 
-// While paused the particles are drawn where they are: the scene stands still.
 void drawPaused() {
-    const int step = world.frameStep;
-    world.frameStep = 0;
-    world.display();
-    world.frameStep = step;
-    referee.display();
+    drawStillScene();
     world.moteur.draw(world.moves.getText(), animation::kPause, -0.5f, -0.15f, 1.0f, 0.3f, 1.0f);
 }
 
@@ -147,6 +142,15 @@ void useKeySettings() {
 CameraChoice camera;
 
 }  // namespace
+
+// The particles are drawn where they are: the scene stands still.
+void drawStillScene() {
+    const int step = world.frameStep;
+    world.frameStep = 0;
+    world.display();
+    world.frameStep = step;
+    referee.display();
+}
 
 void publishReadout() {
     lastSignShown1.store(world.lastSign1, relaxed);
