@@ -92,6 +92,13 @@ void Handshake::onJoin(const Packet& packet, const Address& from) {
         fail("the other game differs: " + differ);
         return;
     }
+    // The host's choices run this game: only ones its own command line could have made.
+    const Hello& run = packet.hello;
+    if (run.turnRate < 1 || run.turnRate > kMostTurnRate || run.matches > kMostMatches) {
+        fail("the game at " + peerName_ + " asks for " + std::to_string(run.matches) +
+             " matches at " + std::to_string(run.turnRate) + " turns a second");
+        return;
+    }
     welcome_ = packet.hello;
     state_ = State::CONNECTED;
 }
