@@ -46,10 +46,7 @@ bool Handshake::host(int port, const Hello& ours, std::string& error) {
 bool Handshake::join(const std::string& host, int port, const Hello& ours, std::string& error) {
     ours_ = ours;
     hosting_ = false;
-    if (!resolve(host, port, peer_, error)) {
-        error = host + ": " + error;
-        return false;
-    }
+    if (!resolve(host, port, peer_, error)) return false;
     peerName_ = describe(peer_);
     socket_ = std::make_unique<UdpSocket>();
     return socket_->openFor(peer_, error);

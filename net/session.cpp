@@ -50,9 +50,10 @@ void Session::receive(Rollback& rollback, int64_t nowMs) {
 
 void Session::onInputs(const Inputs& in, Rollback& rollback, int64_t nowMs) {
     // An acknowledgement of inputs we never sent, a turn past what our inputs let the other
-    // side play, or a hash of a turn that is no checkpoint comes from no game of ours.
+    // side play, or a hash of a turn that is no checkpoint or not yet played comes from no
+    // game of ours.
     if (in.ack > rollback.localKnown() || in.turn > rollback.localKnown() + kMaxRollback ||
-        in.checkTurn % kCheckEvery != 0) {
+        in.checkTurn % kCheckEvery != 0 || in.checkTurn > in.turn) {
         ++dropped_;
         return;
     }
