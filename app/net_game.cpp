@@ -113,9 +113,11 @@ bool NetGame::turn(const std::function<TurnInput()>& takeLocal, int64_t nowMs) {
 }
 
 void NetGame::leave() {
-    if (match_ && phase_ == Phase::PLAYING) match_->leave();
     left_ = true;
-    phase_ = Phase::ENDED;
+    if (match_ && phase_ == Phase::PLAYING)
+        match_->leave();
+    else
+        phase_ = Phase::ENDED;
 }
 
 std::string NetGame::peerText() const {
@@ -132,6 +134,7 @@ int NetGame::finish() {
     if (left_) return 0;
     switch (match_->outcome()) {
     case Outcome::PLAYING:
+    case Outcome::LEFT:
     case Outcome::FINISHED:
         if (!windowed_) log_.printTally();
         return 0;

@@ -30,7 +30,8 @@ public:
     Phase connect(Options& options, World& world, int64_t nowMs);
     // One turn of the pace; true when a turn was played (its events in the world's list).
     bool turn(const std::function<TurnInput()>& takeLocal, int64_t nowMs);
-    // Escape: the other side is told and the run ends.
+    // Escape: the other side is told, and the run ends once both hold the same last turn (go
+    // on calling turn() while the phase is PLAYING; what it asks for acts past the end).
     void leave();
     Phase phase() const { return phase_; }
     // The port the host waits on.

@@ -83,6 +83,13 @@ void playNetTurn(NetGame& game, TurnSources& sources) {
 
 int endNetPlay(NetGame& game) {
     if (game.phase() != NetGame::Phase::ENDED) game.leave();
+    // The last turns our inputs reach, until the other side holds them (a few turns at most).
+    const auto noInput = [] { return TurnInput(); };
+    while (game.phase() == NetGame::Phase::PLAYING) {
+        game.turn(noInput, steadyMs());
+        world.events.clear();
+        pacer->wait();
+    }
     finishRecording(game.confirmedState());
     const int code = game.finish();
     game.printStats();

@@ -38,6 +38,7 @@ bool NetMatch::turn(const std::function<TurnInput()>& takeLocal,
                     const Rollback::Confirmed& confirmed, int64_t nowMs) {
     if (outcome_ != Outcome::PLAYING) return false;
     session_.receive(rollback_, nowMs);
+    if (session_.peerEnd() >= 0) finishAt(session_.peerEnd());
     rollback_.settle();
     handOn(confirmed);
     bool played = false;
@@ -47,14 +48,15 @@ bool NetMatch::turn(const std::function<TurnInput()>& takeLocal,
     } else if (endTurns_ < 0 || rollback_.turn() < endTurns_) {
         ++stalls_;
     }
-    session_.send(rollback_, sync_.advantage(), nowMs);
+    session_.send(rollback_, endTurns_, sync_.advantage(), nowMs);
+    // Until the other side holds every turn to the end, each turn repeats where it is.
+    if (leaving_) session_.sayGoodbye(Reason::LEFT, static_cast<uint32_t>(endTurns_), 1);
     checkEnd(nowMs);
     return played;
 }
 
 void NetMatch::checkEnd(int64_t nowMs) {
     switch (session_.ending()) {
-    case Session::Ending::PEER_LEFT: outcome_ = Outcome::PEER_LEFT; return;
     case Session::Ending::DIFFERENT: outcome_ = Outcome::DIFFERENT; return;
     case Session::Ending::OUT_OF_SYNC:
         session_.sayGoodbye(Reason::OUT_OF_SYNC, session_.endTurn());
@@ -72,7 +74,9 @@ void NetMatch::checkEnd(int64_t nowMs) {
     if (session_.peerAck() >= endTurns_ || session_.peerFinished() ||
         nowMs - finishedAt_ >= kLingerMs) {
         session_.sayGoodbye(Reason::FINISHED, static_cast<uint32_t>(endTurns_));
-        outcome_ = Outcome::FINISHED;
+        outcome_ = leaving_               ? Outcome::LEFT
+                   : session_.peerLeft() ? Outcome::PEER_LEFT
+                                         : Outcome::FINISHED;
     }
 }
 
@@ -80,8 +84,11 @@ void NetMatch::finishAt(int64_t turns) {
     if (endTurns_ < 0 || turns < endTurns_) endTurns_ = turns;
 }
 
+// Our inputs already taken still act: the match ends after the last of them, on both sides.
 void NetMatch::leave() {
-    session_.sayGoodbye(Reason::LEFT, static_cast<uint32_t>(rollback_.confirmed()));
+    leaving_ = true;
+    finishAt(rollback_.localKnown());
+    session_.sayGoodbye(Reason::LEFT, static_cast<uint32_t>(endTurns_));
 }
 
 NetStats NetMatch::stats() const {

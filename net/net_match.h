@@ -27,7 +27,7 @@ struct NetStats {
 class NetMatch {
 public:
     // How the match ended, once it has.
-    enum class Outcome { PLAYING, FINISHED, PEER_LEFT, LOST, OUT_OF_SYNC, DIFFERENT };
+    enum class Outcome { PLAYING, FINISHED, LEFT, PEER_LEFT, LOST, OUT_OF_SYNC, DIFFERENT };
 
     NetMatch(Link link, World& world, int inputDelay, int rate, int64_t nowMs);
 
@@ -40,7 +40,8 @@ public:
     // The run needs no turn past `turns`: no later turn is handed on, and the match ends once
     // the other side holds all our inputs up to there.
     void finishAt(int64_t turns);
-    // We end the match (Escape): the other side is told.
+    // We end the match (Escape): both sides stop after the last turn our inputs reach, and the
+    // other side is told. Go on calling turn() until the outcome is LEFT.
     void leave();
 
     Outcome outcome() const { return outcome_; }
@@ -66,6 +67,7 @@ private:
     int64_t endTurns_ = -1;
     int64_t finishedAt_ = -1;
     int64_t stalls_ = 0;
+    bool leaving_ = false;
 };
 
 }  // namespace net

@@ -6,7 +6,6 @@ namespace net {
 
 namespace {
 
-constexpr int kGoodbyeCopies = 5;
 // The state hash travels for turns that are a multiple of this.
 constexpr uint32_t kCheckEvery = 60;
 
@@ -81,8 +80,11 @@ void Session::onInputs(const Inputs& in, Rollback& rollback, int64_t nowMs) {
 
 void Session::onGoodbye(const Goodbye& goodbye) {
     switch (goodbye.reason) {
-    case Reason::FINISHED: peerFinished_ = true; return;
-    case Reason::LEFT: ending_ = Ending::PEER_LEFT; break;
+    case Reason::FINISHED:
+    case Reason::LEFT:
+        (goodbye.reason == Reason::LEFT ? peerLeft_ : peerFinished_) = true;
+        if (peerEnd_ < 0 || goodbye.turn < peerEnd_) peerEnd_ = goodbye.turn;
+        return;
     case Reason::OUT_OF_SYNC: ending_ = Ending::OUT_OF_SYNC; break;
     case Reason::DIFFERENT: ending_ = Ending::DIFFERENT; break;
     }
@@ -108,12 +110,13 @@ void Session::compareHashes() {
     }
 }
 
-void Session::send(const Rollback& rollback, double advantage, int64_t nowMs) {
+void Session::send(const Rollback& rollback, int64_t end, double advantage, int64_t nowMs) {
     Inputs out;
     out.session = token_;
+    const int64_t known = end >= 0 ? std::min(end, rollback.localKnown()) : rollback.localKnown();
     const int64_t first = std::max<int64_t>(peerAck_, rollback.localKnown() - kInputRing / 2);
     out.first = static_cast<uint32_t>(first);
-    const int64_t count = std::min<int64_t>(rollback.localKnown() - first, kMaxInputsPerPacket);
+    const int64_t count = std::min<int64_t>(known - first, kMaxInputsPerPacket);
     out.count = static_cast<uint8_t>(std::max<int64_t>(count, 0));
     for (int i = 0; i < out.count; ++i) out.inputs[i] = rollback.localInput(first + i);
     out.ack = static_cast<uint32_t>(rollback.remoteKnown());
@@ -130,13 +133,13 @@ void Session::send(const Rollback& rollback, double advantage, int64_t nowMs) {
     link_.socket->send(encodeInputs(out), link_.peer);
 }
 
-void Session::sayGoodbye(Reason reason, uint32_t turn) {
+void Session::sayGoodbye(Reason reason, uint32_t turn, int copies) {
     Goodbye goodbye;
     goodbye.session = token_;
     goodbye.reason = reason;
     goodbye.turn = turn;
     const std::string bytes = encodeGoodbye(goodbye);
-    for (int i = 0; i < kGoodbyeCopies; ++i) link_.socket->send(bytes, link_.peer);
+    for (int i = 0; i < copies; ++i) link_.socket->send(bytes, link_.peer);
 }
 
 }  // namespace net

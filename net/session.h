@@ -20,29 +20,37 @@ constexpr int64_t kLostMs = 5000;
 // Packets read in one turn at most: a flood waits in the system's buffer (and is dropped
 // there) instead of holding up the match.
 constexpr int kMostReadsPerTurn = 512;
+constexpr int kGoodbyeCopies = 5;
 
 class Session {
 public:
-    enum class Ending { NONE, PEER_LEFT, OUT_OF_SYNC, DIFFERENT };
+    // How the other side ended the match at once (a player leaving ends it at a turn instead:
+    // peerEnd).
+    enum class Ending { NONE, OUT_OF_SYNC, DIFFERENT };
 
     Session(Link link, int64_t nowMs);
 
     // Reads what has arrived: the other side's inputs go to `rollback`.
     void receive(Rollback& rollback, int64_t nowMs);
-    // Sends this turn's packet: our inputs from the oldest the other side lacks.
-    // `advantage`: how far we ran ahead of the other side over the last second, in turns.
-    void send(const Rollback& rollback, double advantage, int64_t nowMs);
+    // Sends this turn's packet: our inputs from the oldest the other side lacks, none for
+    // the turns from `end` on (-1: no end). `advantage`: how far we ran ahead of the other
+    // side over the last second, in turns.
+    void send(const Rollback& rollback, int64_t end, double advantage, int64_t nowMs);
     // The hash of our state after `turn` confirmed turns, to compare with the other side's.
     void noteCheckpoint(uint32_t turn, uint64_t hash);
-    // Tells the other side the match ends here (several copies: there is no answer to wait for).
-    void sayGoodbye(Reason reason, uint32_t turn);
+    // Tells the other side the match ends at `turn`, or why it ends now. `copies`: a goodbye
+    // that gets no answer goes several times.
+    void sayGoodbye(Reason reason, uint32_t turn, int copies = kGoodbyeCopies);
 
     // How the other side ended the match, if it did.
     Ending ending() const { return ending_; }
     // For OUT_OF_SYNC: the turn whose hashes differ.
     uint32_t endTurn() const { return endTurn_; }
-    // The other side said it has every turn up to its last and stops.
+    // The other side said the match ends at turn peerEnd(): its run finished there (it has
+    // every turn up to it) or its player left.
     bool peerFinished() const { return peerFinished_; }
+    bool peerLeft() const { return peerLeft_; }
+    int64_t peerEnd() const { return peerEnd_; }
     // It holds all of our inputs before this turn.
     int64_t peerAck() const { return peerAck_; }
     // The turn it was about to play when it last sent, and when that arrived.
@@ -79,6 +87,8 @@ private:
     Ending ending_ = Ending::NONE;
     uint32_t endTurn_ = 0;
     bool peerFinished_ = false;
+    bool peerLeft_ = false;
+    int64_t peerEnd_ = -1;
     uint32_t ourTurns_[kCheckpoints] = {};
     uint64_t ourHashes_[kCheckpoints] = {};
     int newest_ = -1;
