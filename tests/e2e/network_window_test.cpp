@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -74,15 +74,18 @@ bool waitForOutput(GameProcess& game, const std::string& text) {
 
 // The UDP port a host announces it waits on; 0 if it never says.
 int announcedPort(GameProcess& host) {
-    const std::regex line("waiting for a player on UDP port ([0-9]+) \\(Escape cancels\\)\n");
-    std::smatch found;
+    const std::string before = "waiting for a player on UDP port ", after = " (Escape cancels)\n";
+    int port = 0;
     testwait::waitUntil(
         [&] {
             const std::string out = host.out();
-            return std::regex_search(out, found, line) || !host.running();
+            const size_t start = out.find(before), end = out.find(after);
+            if (start != std::string::npos && end != std::string::npos)
+                port = std::atoi(out.c_str() + start + before.size());
+            return port > 0 || !host.running();
         },
         e2e::kStartSeconds);
-    return found.empty() ? 0 : std::stoi(found[1]);
+    return port;
 }
 
 // A window called `caption` other than `other`: the second game's, once it has opened.
