@@ -93,13 +93,8 @@ void takePauseRequests() {
     if (sources.keyboard().takeFullscreenKey()) toggleFullscreen(world);
 }
 
-// While paused the particles are drawn where they are: the scene stands still.
 void drawPaused() {
-    const int step = world.frameStep;
-    world.frameStep = 0;
-    world.display();
-    world.frameStep = step;
-    referee.display();
+    drawStillScene();
     world.moteur.draw(world.moves.getText(), animation::kPause, -0.5f, -0.15f, 1.0f, 0.3f, 1.0f);
 }
 
@@ -147,36 +142,6 @@ void useKeySettings() {
 CameraChoice camera;
 
 }  // namespace
-
-void publishReadout() {
-    lastSignShown1.store(world.lastSign1, relaxed);
-    lastSignShown2.store(world.lastSign2, relaxed);
-    lifeShown1.store(referee.shownLife(world.life1), relaxed);
-    lifeShown2.store(referee.shownLife(world.life2), relaxed);
-    winsShown1.store(referee.wins(1), relaxed);
-    winsShown2.store(referee.wins(2), relaxed);
-}
-
-// Pending messages always go first; a game turn runs on each pass that finds none.
-void runMainLoop(const std::function<void()>& turn) {
-    MSG msg;
-    bool quit = false;
-    while (!quit) {
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                play::takeQuitRequest();
-                quit = true;
-            } else {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        } else if (play::takeQuitRequest()) {
-            quit = true;  // its WM_QUIT was taken by SDL's event pump (Windows)
-        } else {
-            turn();
-        }
-    }
-}
 
 namespace {
 

@@ -32,6 +32,8 @@ extern std::atomic<int32_t> lifeShown2;
 extern std::atomic<int32_t> winsShown1;
 extern std::atomic<int32_t> winsShown2;
 void publishReadout();
+// Draws the match as it stands without moving its particles (a paused or waiting turn).
+void drawStillScene();
 
 int main2(HINSTANCE hInstance, HINSTANCE hPrevInstance, char* lpCmdLine, int nCmdShow);
 LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -101,13 +101,13 @@ void NetGame::onConfirmed(int64_t t, const TurnInput& input, const MatchState& a
 
 bool NetGame::turn(const std::function<TurnInput()>& takeLocal, int64_t nowMs) {
     if (phase_ != Phase::PLAYING) return false;
-    lastMs_ = nowMs;
     const bool played = match_->turn(
         takeLocal,
         [this](int64_t t, const TurnInput& input, const MatchState& after) {
             onConfirmed(t, input, after);
         },
         nowMs);
+    if (played) lastMs_ = nowMs;
     if (match_->outcome() != net::NetMatch::Outcome::PLAYING) phase_ = Phase::ENDED;
     return played;
 }
@@ -151,7 +151,9 @@ int NetGame::finish() {
 void NetGame::printStats() const {
     if (!match_) return;
     const net::NetStats stats = match_->stats();
-    const double seconds = (lastMs_ - startMs_) / 1000.0;
+    // From the first turn to the end of the last one played: the wait for the other side to
+    // hold our last inputs is no turn of the match.
+    const double seconds = (lastMs_ - startMs_) / 1000.0 + (rate_ > 0 ? 1.0 / rate_ : 0.0);
     const double rate = seconds > 0 ? stats.turns / seconds : 0.0;
     const double mean = stats.rollback.rollbacks > 0
                             ? double(stats.rollback.rolledTurns) / stats.rollback.rollbacks

@@ -61,6 +61,7 @@ private:
     bool left_ = false;
     std::string failure_;
     int64_t startMs_ = 0;
+    // When the match started and when its last turn so far was played.
     int64_t lastMs_ = 0;
 };
 

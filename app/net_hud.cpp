@@ -11,7 +11,8 @@ namespace {
 
 // Along the bottom edge: the top belongs to the life bars.
 constexpr float kLineY = -0.95f;
-constexpr float kLineHeight = 0.045f;
+// 7/150: whole-pixel dots in the 800 by 600 window.
+constexpr float kLineHeight = 7.0f / 150.0f;
 
 std::string lineOf(const NetGame& game, int64_t nowMs) {
     const net::NetMatch* match = game.match();

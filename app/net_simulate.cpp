@@ -31,7 +31,11 @@ int runNetSimulation(Options& options) {
     if (host) options.seed = seed;
     if (!createRecording(options)) return 1;
     NetGame game(false);
-    if (!game.open(options, *world, seed) || !connectTo(game, options, *world)) {
+    if (!game.open(options, *world, seed)) {
+        finishRecording(world->state());
+        return 1;
+    }
+    if (!connectTo(game, options, *world)) {
         finishRecording(world->state());
         return game.finish();
     }

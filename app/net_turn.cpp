@@ -39,15 +39,6 @@ void takeWindowKeys(TurnSources& sources) {
     if (sources.keyboard().takeFullscreenKey()) toggleFullscreen(world);
 }
 
-// A turn that is not played shows the scene as it stands, its particles still.
-void drawStill() {
-    const int step = world.frameStep;
-    world.frameStep = 0;
-    world.display();
-    world.frameStep = step;
-    referee.display();
-}
-
 }  // namespace
 
 bool openNetPlay(NetGame& game, TurnSources& sources) {
@@ -79,7 +70,7 @@ void playNetTurn(NetGame& game, TurnSources& sources) {
         world.display();
         referee.display();
     } else {
-        drawStill();
+        drawStillScene();
     }
     drawSideBadges(world, options);
     drawNetHud(game, now);

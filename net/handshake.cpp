@@ -46,10 +46,7 @@ bool Handshake::host(int port, const Hello& ours, std::string& error) {
 bool Handshake::join(const std::string& host, int port, const Hello& ours, std::string& error) {
     ours_ = ours;
     hosting_ = false;
-    if (!resolve(host, port, peer_, error)) {
-        error = host + ": " + error;
-        return false;
-    }
+    if (!resolve(host, port, peer_, error)) return false;
     peerName_ = describe(peer_);
     socket_ = std::make_unique<UdpSocket>();
     return socket_->openFor(peer_, error);
@@ -90,6 +87,13 @@ void Handshake::onJoin(const Packet& packet, const Address& from) {
     const std::string differ = differences(ours_, packet.hello);
     if (!differ.empty()) {
         fail("the other game differs: " + differ);
+        return;
+    }
+    // The host's choices run this game: only ones its own command line could have made.
+    const Hello& run = packet.hello;
+    if (run.turnRate < 1 || run.turnRate > kMostTurnRate || run.matches > kMostMatches) {
+        fail("the game at " + peerName_ + " asks for " + std::to_string(run.matches) +
+             " matches at " + std::to_string(run.turnRate) + " turns a second");
         return;
     }
     welcome_ = packet.hello;

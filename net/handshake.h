@@ -15,6 +15,9 @@ namespace net {
 
 constexpr int64_t kJoinTimeoutMs = 10000;
 constexpr int64_t kHelloEveryMs = 250;
+// The most a host may ask of the joiner (as on the command line).
+constexpr int kMostTurnRate = 1000;
+constexpr uint32_t kMostMatches = 1000000;
 
 // A finished handshake: the socket, the other game's address and the session they share.
 struct Link {

@@ -13,7 +13,6 @@ constexpr uint32_t kCheckEvery = 60;
 NetMatch::NetMatch(Link link, World& world, int inputDelay, int rate, int64_t nowMs)
     : localPlayer_(link.host ? 1 : 2),
       inputDelay_(inputDelay),
-      world_(world),
       session_(std::move(link), nowMs),
       rollback_(world, localPlayer_, inputDelay, stepMatch),
       sync_(rate) {}
@@ -32,7 +31,7 @@ bool NetMatch::mayPlay(int64_t nowMs) {
     if (endTurns_ >= 0 && rollback_.turn() >= endTurns_) return false;
     if (!rollback_.canAdvance(session_.peerAck())) return false;
     return !sync_.shouldWait(rollback_.turn(), session_.peerTurn(), session_.heardAt(),
-                             session_.roundTripMs(), nowMs);
+                             session_.roundTripMs(), session_.peerAdvantage(), nowMs);
 }
 
 bool NetMatch::turn(const std::function<TurnInput()>& takeLocal,
@@ -48,7 +47,7 @@ bool NetMatch::turn(const std::function<TurnInput()>& takeLocal,
     } else if (endTurns_ < 0 || rollback_.turn() < endTurns_) {
         ++stalls_;
     }
-    session_.send(rollback_, nowMs);
+    session_.send(rollback_, sync_.advantage(), nowMs);
     checkEnd(nowMs);
     return played;
 }

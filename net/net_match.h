@@ -59,7 +59,6 @@ private:
 
     int localPlayer_;
     int inputDelay_;
-    World& world_;
     Session session_;
     Rollback rollback_;
     TurnSync sync_;

@@ -9,7 +9,7 @@ namespace {
 constexpr char kMagic[3] = {'V', 'X', 'N'};
 constexpr size_t kHeaderBytes = 5;
 constexpr size_t kHelloBytes = kHeaderBytes + kVersionTextMax + 2 + 8 + 4 + 8 + 4 + 2 + 1 + 1;
-constexpr size_t kInputsFixedBytes = kHeaderBytes + 4 + 4 + 1 + 4 + 4 + 4 + 4 + 2 + 4 + 8;
+constexpr size_t kInputsFixedBytes = kHeaderBytes + 4 + 4 + 1 + 4 + 4 + 4 + 4 + 2 + 4 + 8 + 1;
 constexpr size_t kGoodbyeBytes = kHeaderBytes + 4 + 1 + 4;
 // The bits TurnInput::pack can set; a camera switch of 3 is none of its values.
 constexpr uint16_t kInputBits = 0x1fff;
@@ -94,6 +94,7 @@ bool readInputs(Reader& in, Inputs& inputs) {
     inputs.echoHeld = static_cast<uint16_t>(in.get(2));
     inputs.checkTurn = static_cast<uint32_t>(in.get(4));
     inputs.checkHash = in.get(8);
+    inputs.advantage = static_cast<int8_t>(static_cast<uint8_t>(in.get(1)));
     for (int i = 0; i < inputs.count; ++i) {
         inputs.inputs[i] = static_cast<uint16_t>(in.get(2));
         if (!validInput(inputs.inputs[i])) return false;
@@ -143,6 +144,7 @@ std::string encodeInputs(const Inputs& inputs) {
     put(out, inputs.echoHeld, 2);
     put(out, inputs.checkTurn, 4);
     put(out, inputs.checkHash, 8);
+    put(out, static_cast<uint8_t>(inputs.advantage), 1);
     for (int i = 0; i < count; ++i) put(out, inputs.inputs[i], 2);
     return out;
 }

@@ -60,6 +60,8 @@ struct Inputs {
     // The hash of the state after `checkTurn` turns (0: no check yet).
     uint32_t checkTurn = 0;
     uint64_t checkHash = 0;
+    // How far the sender ran ahead of us over its last second, in tenths of a turn.
+    int8_t advantage = 0;
 };
 
 enum class Reason : uint8_t { LEFT = 1, FINISHED = 2, OUT_OF_SYNC = 3, DIFFERENT = 4 };

@@ -49,9 +49,11 @@ void Session::receive(Rollback& rollback, int64_t nowMs) {
 }
 
 void Session::onInputs(const Inputs& in, Rollback& rollback, int64_t nowMs) {
-    // An acknowledgement of inputs we never sent, or a hash of a turn that is no checkpoint,
-    // comes from no game of ours.
-    if (in.ack > rollback.localKnown() || in.checkTurn % kCheckEvery != 0) {
+    // An acknowledgement of inputs we never sent, a turn past what our inputs let the other
+    // side play, or a hash of a turn that is no checkpoint or not yet played comes from no
+    // game of ours.
+    if (in.ack > rollback.localKnown() || in.turn > rollback.localKnown() + kMaxRollback ||
+        in.checkTurn % kCheckEvery != 0 || in.checkTurn > in.turn) {
         ++dropped_;
         return;
     }
@@ -60,6 +62,7 @@ void Session::onInputs(const Inputs& in, Rollback& rollback, int64_t nowMs) {
     if (!kept) ++dropped_;
     peerAck_ = std::max<int64_t>(peerAck_, in.ack);
     peerTurn_ = std::max<int64_t>(peerTurn_, in.turn);
+    peerAdvantage_ = in.advantage / 10.0;
     if (in.stamp >= echo_) {
         echo_ = in.stamp;
         echoAt_ = nowMs;
@@ -105,7 +108,7 @@ void Session::compareHashes() {
     }
 }
 
-void Session::send(const Rollback& rollback, int64_t nowMs) {
+void Session::send(const Rollback& rollback, double advantage, int64_t nowMs) {
     Inputs out;
     out.session = token_;
     const int64_t first = std::max<int64_t>(peerAck_, rollback.localKnown() - kInputRing / 2);
@@ -119,6 +122,7 @@ void Session::send(const Rollback& rollback, int64_t nowMs) {
     out.stamp = static_cast<uint32_t>(nowMs - start_ + 1);
     out.echo = echo_;
     out.echoHeld = static_cast<uint16_t>(std::min<int64_t>(nowMs - echoAt_, UINT16_MAX));
+    out.advantage = static_cast<int8_t>(std::clamp(advantage * 10.0, -127.0, 127.0));
     if (newest_ >= 0) {
         out.checkTurn = ourTurns_[newest_];
         out.checkHash = ourHashes_[newest_];

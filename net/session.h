@@ -30,7 +30,8 @@ public:
     // Reads what has arrived: the other side's inputs go to `rollback`.
     void receive(Rollback& rollback, int64_t nowMs);
     // Sends this turn's packet: our inputs from the oldest the other side lacks.
-    void send(const Rollback& rollback, int64_t nowMs);
+    // `advantage`: how far we ran ahead of the other side over the last second, in turns.
+    void send(const Rollback& rollback, double advantage, int64_t nowMs);
     // The hash of our state after `turn` confirmed turns, to compare with the other side's.
     void noteCheckpoint(uint32_t turn, uint64_t hash);
     // Tells the other side the match ends here (several copies: there is no answer to wait for).
@@ -50,6 +51,8 @@ public:
     int64_t quietFor(int64_t nowMs) const { return nowMs - heardAt_; }
     // Smoothed round trip in ms; -1 before the first measure.
     int roundTripMs() const { return roundTrip_; }
+    // How far the other side says it ran ahead of us, in turns.
+    double peerAdvantage() const { return peerAdvantage_; }
     int64_t dropped() const { return dropped_; }
     const Address& peer() const { return link_.peer; }
     const Hello& welcome() const { return link_.welcome; }
@@ -71,6 +74,7 @@ private:
     uint32_t echo_ = 0;
     int64_t echoAt_ = 0;
     int roundTrip_ = -1;
+    double peerAdvantage_ = 0;
     int64_t dropped_ = 0;
     Ending ending_ = Ending::NONE;
     uint32_t endTurn_ = 0;

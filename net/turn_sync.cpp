@@ -8,11 +8,13 @@ namespace {
 
 // Waits owed at most per second: a large gap closes over a few seconds instead of freezing.
 constexpr int kMostWaitsPerSecond = 8;
+// Less than this is the estimate's own noise (the jitter of the link among it).
+constexpr double kWaitFrom = 0.75;
 
 }  // namespace
 
 bool TurnSync::shouldWait(int64_t localTurn, int64_t peerTurn, int64_t heardAtMs, int roundTripMs,
-                          int64_t nowMs) {
+                          double peerAdvantage, int64_t nowMs) {
     if (owed_ > 0) {
         --owed_;
         return true;
@@ -24,7 +26,8 @@ bool TurnSync::shouldWait(int64_t localTurn, int64_t peerTurn, int64_t heardAtMs
     lastMean_ = sum_ / samples_;
     sum_ = 0;
     samples_ = 0;
-    if (lastMean_ >= 1.0) owed_ = std::min(int(lastMean_ + 0.5), kMostWaitsPerSecond);
+    const double ahead = (lastMean_ - peerAdvantage) / 2;
+    if (ahead >= kWaitFrom) owed_ = std::min(int(ahead + 0.5), kMostWaitsPerSecond);
     return false;
 }
 

@@ -65,9 +65,8 @@ bool UdpSocket::openHost(int port, std::string& error) {
         int off = 0;
         setsockopt(socket_, IPPROTO_IPV6, IPV6_V6ONLY, reinterpret_cast<const char*>(&off),
                    sizeof off);
-        sockaddr_in6 any{};
+        sockaddr_in6 any{};  // all zero: every address
         any.sin6_family = AF_INET6;
-        any.sin6_addr = in6addr_any;
         any.sin6_port = htons(static_cast<u_short>(port));
         if (bindTo(reinterpret_cast<const sockaddr*>(&any), sizeof any, error)) return true;
         if (WSAGetLastError() == WSAEADDRINUSE) return false;

@@ -84,7 +84,8 @@
 //   Sockets (Winsock 2): the system's own BSD sockets. A SOCKET is the file descriptor; the
 //   structures, constants and sizes (sockaddr_in, sockaddr_in6, sockaddr_storage, addrinfo,
 //   socklen_t, AF_*, IPPROTO_IPV6, IPV6_V6ONLY, NI_*, FIONBIO) are the system's values, so
-//   only their names are portable.
+//   only their names are portable. Address lengths must be socklen_t variables (int in
+//   MinGW, unsigned here), and buffers passed as char* (Windows' type; void* here takes it).
 //     WSAStartup          any version from 1.0 succeeds and reports min(asked, 2.2); nothing
 //                         needs starting, and the socket calls work without it.
 //     WSACleanup          always succeeds (Windows fails one without a WSAStartup).

@@ -50,6 +50,13 @@ void ReplayRecorder::afterTurn(const MatchState& state) {
 
 void ReplayRecorder::finish(const MatchState& state) {
     if (!file_) return;
+    // A run that never began (a host nobody joined) has nothing to keep.
+    if (!begun_) {
+        std::fclose(file_);
+        file_ = nullptr;
+        std::remove(path_.c_str());
+        return;
+    }
     write(encodeRunEnd(turns_, hashState(state)));
     flush(true);
     std::FILE* closing = file_;
