@@ -10,25 +10,24 @@
 #include <thread>
 #include <vector>
 
-#include "tests/e2e/screen.h"
+#include "tests/e2e/keyboard_play.h"
 
 namespace {
 
 using e2e::Area;
 using e2e::count;
 using e2e::GameProcess;
+using e2e::kLife2;
+using e2e::kWon1;
 using e2e::lit;
-using e2e::pixelsOf;
-using e2e::screenshot;
+using e2e::PanelRead;
 using e2e::Shot;
-
-// Each step may take as long as a start: instrumented builds play few turns a second.
-constexpr int kStepSeconds = e2e::kStartSeconds;
+using e2e::waitFor;
+using e2e::waitForPanel;
+using e2e::wholeRow;
 
 // The control panel.
 constexpr Area kKeyTables = {450, 0, 760, 140};
-constexpr Area kLife2 = {770, 120, 880, 140};
-constexpr Area kWon1 = {330, 140, 440, 160};
 // The fight window: the banner at the bottom, the right ends of both life bars.
 constexpr Area kBanner = {200, 512, 600, 570};
 constexpr Area kBarEnd[2] = {{240, 60, 256, 72}, {722, 60, 738, 72}};
@@ -54,57 +53,10 @@ bool bothBarsFull(const Shot& s) {
 
 int redFighter(const Shot& s) { return count(s, kWhole, e2e::fighterRed); }
 
-// A readout row drawn whole: the worker writes the label, then the number, so a shot taken
-// halfway through a pass can show the label alone. The number stands at the row's left, the
-// label at its right.
-bool wholeRow(const Shot& s, const Area& row) {
-    return count(s, {row.x0, row.y0, row.x0 + 30, row.y1}, lit) > 10 &&
-           count(s, {row.x1 - 40, row.y0, row.x1, row.y1}, lit) > 10;
-}
-
 class KeyboardEndToEnd : public e2e::DisplayTest {
 protected:
-    void keys(const std::string& command) { e2e::capture("xdotool " + command + " 2>/dev/null"); }
-    void press(const std::string& key) { keys("key --window " + scene_ + " " + key); }
-
-    // Takes shots of `window` until `test` holds for one, running `between` before each;
-    // false when the game ends or `seconds` pass first. The last shot stays in `shot`.
-    bool waitFor(GameProcess& game, const std::string& window,
-                 const std::function<bool(const Shot&)>& test, Shot& shot,
-                 const std::function<void()>& between = {}) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kStepSeconds);
-        while (std::chrono::steady_clock::now() < end && game.running()) {
-            if (between) between();
-            if (screenshot(window, shot) && shot.width >= 800 && test(shot)) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        }
-        return false;
-    }
-
-    // What the panel shows of player 2's life and player 1's matches won.
-    struct PanelRead {
-        std::string life2, won1;
-        bool operator==(const PanelRead& o) const { return life2 == o.life2 && won1 == o.won1; }
-    };
-
-    // Waits until the panel reads the same in two shots in a row (the worker is not halfway
-    // through a pass) and `test` holds for what it reads.
-    bool waitForPanel(GameProcess& game, const std::string& panel,
-                      const std::function<bool(const Shot&, const PanelRead&)>& test,
-                      PanelRead& read) {
-        PanelRead previous;
-        Shot shot;
-        return waitFor(
-            game, panel,
-            [&](const Shot& s) {
-                const PanelRead now{pixelsOf(s, kLife2), pixelsOf(s, kWon1)};
-                const bool steady = now == previous;
-                previous = now;
-                read = now;
-                return steady && test(s, now);
-            },
-            shot);
-    }
+    void keys(const std::string& command) { e2e::xdotool(command); }
+    void press(const std::string& key) { e2e::pressKey(scene_, key); }
 
     // Both windows of a started game: the panel's id, and the fight window's in scene_.
     void findWindows(GameProcess& game, std::string& panel) {
