@@ -65,6 +65,8 @@ void playNetTurn(NetGame& game, TurnSources& sources) {
     }
     takeWindowKeys(sources);
     if (played) {
+        // The view follows the fighters as World::update does; it is the scene's, not the match's.
+        world.camera.updateCamera(world.posX1, world.posX2);
         world.playEvents();
         publishReadout();
         world.display();
