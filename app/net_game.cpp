@@ -162,8 +162,8 @@ void NetGame::printStats() const {
                             ? double(stats.rollback.rolledTurns) / stats.rollback.rollbacks
                             : 0.0;
     std::printf("network: %" PRId64 " turns in %.1f s (%.1f turns/s), rollbacks %" PRId64
-                " (mean %.1f turns, longest %d), stalls %" PRId64
-                " turns, dropped packets %" PRId64 ", round trip %d ms\n",
+                " (mean %.1f turns, longest %d), stalls %" PRId64 " turns, dropped packets %" PRId64
+                ", round trip %d ms\n",
                 stats.turns, seconds, rate, stats.rollback.rollbacks, mean, stats.rollback.longest,
                 stats.stalls, stats.dropped, stats.roundTripMs);
     std::fflush(stdout);

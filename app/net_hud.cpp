@@ -23,8 +23,9 @@ std::string lineOf(const NetGame& game, int64_t nowMs) {
     }
     if (match->quiet(nowMs)) return "WAITING FOR THE OTHER PLAYER";
     const int rtt = match->session().roundTripMs();
-    return "NET " + game.peerText() + "  RTT " + (rtt < 0 ? std::string("-") : std::to_string(rtt)) +
-           " MS  DELAY " + std::to_string(match->inputDelay());
+    return "NET " + game.peerText() + "  RTT " +
+           (rtt < 0 ? std::string("-") : std::to_string(rtt)) + " MS  DELAY " +
+           std::to_string(match->inputDelay());
 }
 
 }  // namespace

@@ -33,9 +33,9 @@ const char* cameraHalf(int player) {
 void publishNetReadout(const NetGame& game, int64_t nowMs) {
     const net::NetMatch* match = game.match();
     if (!match) {
-        netReadout.state.store(game.phase() == NetGame::Phase::ENDED ? NetReadout::ENDED
-                                                                       : NetReadout::CONNECTING,
-                               relaxed);
+        netReadout.state.store(
+            game.phase() == NetGame::Phase::ENDED ? NetReadout::ENDED : NetReadout::CONNECTING,
+            relaxed);
         return;
     }
     publishPeer(game.peerText());
@@ -45,9 +45,8 @@ void publishNetReadout(const NetGame& game, int64_t nowMs) {
     netReadout.rollbacks.store(static_cast<int32_t>(stats.rollback.rollbacks), relaxed);
     netReadout.longest.store(stats.rollback.longest, relaxed);
     netReadout.quiet.store(match->quiet(nowMs), relaxed);
-    netReadout.state.store(game.phase() == NetGame::Phase::ENDED ? NetReadout::ENDED
-                                                                 : NetReadout::PLAYING,
-                           relaxed);
+    netReadout.state.store(
+        game.phase() == NetGame::Phase::ENDED ? NetReadout::ENDED : NetReadout::PLAYING, relaxed);
 }
 
 void displayNetwork() {
@@ -69,7 +68,8 @@ void displayNetwork() {
         drawText(kFiguresX, kNetRow, "waiting for the other player");
         return;
     }
-    std::snprintf(line, sizeof line, "round trip %d ms, input delay %d turns, rollbacks %d (longest %d)",
+    std::snprintf(line, sizeof line,
+                  "round trip %d ms, input delay %d turns, rollbacks %d (longest %d)",
                   netReadout.roundTripMs.load(relaxed), netReadout.inputDelay.load(relaxed),
                   netReadout.rollbacks.load(relaxed), netReadout.longest.load(relaxed));
     drawText(kFiguresX, kNetRow, line);

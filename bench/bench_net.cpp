@@ -71,8 +71,8 @@ void BM_ReadFullInputPacket(benchmark::State& state) {
     const std::string bytes = net::encodeInputs(inputs);
     net::Packet packet;
     for (auto _ : state) {
-        const bool ok = net::decodePacket(reinterpret_cast<const uint8_t*>(bytes.data()),
-                                          bytes.size(), packet);
+        const bool ok =
+            net::decodePacket(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), packet);
         benchmark::DoNotOptimize(ok);
     }
 }

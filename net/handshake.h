@@ -41,7 +41,8 @@ public:
     bool join(const std::string& host, int port, const Hello& ours, std::string& error);
     // Reads what has arrived and answers; the joiner also (re)sends its HELLO when due.
     State step(int64_t nowMs);
-    // Why it failed: "no answer from ...", "the game at ... is full", "the other game differs: ...".
+    // Why it failed: "no answer from ...", "the game at ... is full", "the other game differs:
+    // ...".
     const std::string& failure() const { return failure_; }
     int port() const { return socket_ ? socket_->port() : 0; }
     // Who the joiner asks for (as given), or "" for the host.

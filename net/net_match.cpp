@@ -74,7 +74,7 @@ void NetMatch::checkEnd(int64_t nowMs) {
     if (session_.peerAck() >= endTurns_ || session_.peerFinished() ||
         nowMs - finishedAt_ >= kLingerMs) {
         session_.sayGoodbye(Reason::FINISHED, static_cast<uint32_t>(endTurns_));
-        outcome_ = leaving_               ? Outcome::LEFT
+        outcome_ = leaving_              ? Outcome::LEFT
                    : session_.peerLeft() ? Outcome::PEER_LEFT
                                          : Outcome::FINISHED;
     }

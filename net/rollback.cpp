@@ -15,7 +15,8 @@ constexpr uint16_t kSwitchBits = 0x1800;
 }  // namespace
 
 uint16_t combineInputs(uint16_t host, uint16_t joiner) {
-    const uint16_t cameraSwitch = (host & kSwitchBits) ? (host & kSwitchBits) : (joiner & kSwitchBits);
+    const uint16_t cameraSwitch =
+        (host & kSwitchBits) ? (host & kSwitchBits) : (joiner & kSwitchBits);
     return static_cast<uint16_t>((host & kPlayer1Bits) | (joiner & kPlayer2Bits) |
                                  ((host | joiner) & kLabelBits) | cameraSwitch);
 }
@@ -89,8 +90,9 @@ void Rollback::takeConfirmed(const Confirmed& confirmed) {
         const MatchState& after = t + 1 < turn_ ? before_[stateSlot(t + 1)] : world_.state();
         const uint16_t ours = local_[slot(t)];
         const uint16_t theirs = remote_[slot(t)];
-        confirmed(t, TurnInput::unpack(localPlayer_ == 1 ? combineInputs(ours, theirs)
-                                                          : combineInputs(theirs, ours)),
+        confirmed(t,
+                  TurnInput::unpack(localPlayer_ == 1 ? combineInputs(ours, theirs)
+                                                      : combineInputs(theirs, ours)),
                   after);
     }
 }

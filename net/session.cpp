@@ -57,7 +57,8 @@ void Session::onInputs(const Inputs& in, Rollback& rollback, int64_t nowMs) {
         return;
     }
     bool kept = true;
-    for (int i = 0; i < in.count; ++i) kept = rollback.addRemote(int64_t(in.first) + i, in.inputs[i]) && kept;
+    for (int i = 0; i < in.count; ++i)
+        kept = rollback.addRemote(int64_t(in.first) + i, in.inputs[i]) && kept;
     if (!kept) ++dropped_;
     peerAck_ = std::max<int64_t>(peerAck_, in.ack);
     peerTurn_ = std::max<int64_t>(peerTurn_, in.turn);

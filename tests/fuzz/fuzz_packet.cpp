@@ -41,7 +41,8 @@ net::Rollback& rollback() {
 void feed(const net::Inputs& inputs) {
     net::Rollback& engine = rollback();
     const int64_t known = engine.remoteKnown();
-    for (int i = 0; i < inputs.count; ++i) engine.addRemote(int64_t(inputs.first) + i, inputs.inputs[i]);
+    for (int i = 0; i < inputs.count; ++i)
+        engine.addRemote(int64_t(inputs.first) + i, inputs.inputs[i]);
     if (engine.remoteKnown() < known) std::abort();
     engine.settle();
     engine.takeConfirmed([](int64_t, const TurnInput&, const MatchState&) {});
