@@ -7,7 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <random>
-#include <thread>
+#include <filesystem>
 
 #include "fake_peer.h"
 #include "net_pair.h"
@@ -82,7 +82,16 @@ TEST(NetworkMatch, TheHostSaysItLostAJoinerKilledMidMatchWithinSixSecondsAndKeep
     // Over IPv6, which the host's socket takes as well.
     ASSERT_TRUE(pair.start({{"--seed", "3", "--record", replay}, {}, {}, "[::1]"}));
     ASSERT_TRUE(waitForOutput(pair.joiner(), "connected to ")) << pair.transcript();
-    std::this_thread::sleep_for(std::chrono::seconds(1));
+    // Mid-match: the host's replay grows past what it held first, so turns are being played.
+    uintmax_t first = 0;
+    const auto replaySize = [&replay] {
+        std::error_code error;
+        const uintmax_t size = std::filesystem::file_size(replay, error);
+        return error ? 0 : size;
+    };
+    ASSERT_TRUE(testwait::waitUntil([&] { return (first = replaySize()) > 0; }))
+        << pair.transcript();
+    ASSERT_TRUE(testwait::waitUntil([&] { return replaySize() > first; })) << pair.transcript();
     ASSERT_TRUE(pair.joiner().running()) << pair.transcript();
     pair.joiner().signal(SIGKILL);
     const Clock::time_point killed = Clock::now();
@@ -158,6 +167,9 @@ std::string junk(std::mt19937& random) {
     return bytes;
 }
 
+// A host reads a turn's datagrams in one go: a burst and its HELLO take a turn or two.
+constexpr int kFloodAnswerSeconds = 10;
+
 TEST(NetworkMatch, AFloodFromAStrangerNeitherStopsTheMatchNorTakesAPlayersPlace) {
     NetPair pair;
     ASSERT_TRUE(pair.start({{"--seed", "4", "--matches", "1"}, {}, {}}));
@@ -167,17 +179,15 @@ TEST(NetworkMatch, AFloodFromAStrangerNeitherStopsTheMatchNorTakesAPlayersPlace)
     ASSERT_TRUE(stranger.aimAt(pair.hostPort)) << stranger.error;
     std::mt19937 random(4);
     const std::string hello = net::encodeHello(net::Kind::HELLO, net::Hello());
-    bool full = false;
-    // 20,000 datagrams in bursts over about two seconds, with a HELLO in the middle.
+    // 20,000 datagrams in bursts of 200, each followed by a HELLO: the host's FULL in answer
+    // shows it has read through the burst, and lets the next one go at the host's own pace.
     for (int burst = 0; burst < 100; ++burst) {
         for (int i = 0; i < 200; ++i) stranger.send(junk(random));
-        if (burst == 50) stranger.send(hello);
-        full = full || stranger.take(net::Kind::FULL);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ASSERT_TRUE(stranger.await(net::Kind::FULL, kFloodAnswerSeconds, hello))
+            << "the stranger's HELLO after burst " << burst << " was not answered FULL\n"
+            << pair.transcript();
     }
     EXPECT_TRUE(pair.host().running()) << "the match ended during the flood\n" << pair.transcript();
-    full = full || stranger.await(net::Kind::FULL, 5, hello);
-    EXPECT_TRUE(full) << "the stranger's HELLO was not answered FULL";
 
     ASSERT_TRUE(pair.waitForBoth()) << pair.transcript();
     EXPECT_EQ(pair.hostStatus, 0) << pair.transcript();
