@@ -153,48 +153,13 @@ bool statNode(const char* path, Stat* info) {
     return true;
 }
 
-mode_t modeArgument(int flags, va_list ap) {
-    return (flags & (O_CREAT | O_TMPFILE)) ? static_cast<mode_t>(va_arg(ap, int)) : 0;
-}
 
 }  // namespace
 
+#include "tests/support/open_family.h"
+
 extern "C" {
 
-int open(const char* path, int flags, ...) {
-    va_list ap;
-    va_start(ap, flags);
-    const mode_t mode = modeArgument(flags, ap);
-    va_end(ap);
-    return openVia(AT_FDCWD, path, flags, mode);
-}
-
-int open64(const char* path, int flags, ...) {
-    va_list ap;
-    va_start(ap, flags);
-    const mode_t mode = modeArgument(flags, ap);
-    va_end(ap);
-    return openVia(AT_FDCWD, path, flags, mode);
-}
-
-int openat(int dirfd, const char* path, int flags, ...) {
-    va_list ap;
-    va_start(ap, flags);
-    const mode_t mode = modeArgument(flags, ap);
-    va_end(ap);
-    return openVia(dirfd, path, flags, mode);
-}
-
-int openat64(int dirfd, const char* path, int flags, ...) {
-    va_list ap;
-    va_start(ap, flags);
-    const mode_t mode = modeArgument(flags, ap);
-    va_end(ap);
-    return openVia(dirfd, path, flags, mode);
-}
-
-int __open_2(const char* path, int flags) { return openVia(AT_FDCWD, path, flags, 0); }
-int __open64_2(const char* path, int flags) { return openVia(AT_FDCWD, path, flags, 0); }
 
 int close(int fd) { return simulated(fd) ? closeNode(fd) : REAL(close)(fd); }
 
