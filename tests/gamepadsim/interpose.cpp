@@ -79,7 +79,6 @@ int openVia(int dirfd, const char* path, int flags, mode_t mode) {
     return handled ? fd : REAL(openat)(dirfd, path, flags, mode);
 }
 
-
 template <typename Stat>
 bool statNode(const char* path, Stat* info, int& result) {
     std::lock_guard<std::mutex> lock(g_mutex);
@@ -103,7 +102,6 @@ bool statNode(const char* path, Stat* info, int& result) {
 #include "tests/support/open_family.h"
 
 extern "C" {
-
 
 int close(int fd) {
     if (padOf(fd) >= 0) g_padOf[fd].store(0, std::memory_order_release);

@@ -153,13 +153,11 @@ bool statNode(const char* path, Stat* info) {
     return true;
 }
 
-
 }  // namespace
 
 #include "tests/support/open_family.h"
 
 extern "C" {
-
 
 int close(int fd) { return simulated(fd) ? closeNode(fd) : REAL(close)(fd); }
 
