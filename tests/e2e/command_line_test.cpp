@@ -16,20 +16,8 @@ using e2e::GameProcess;
 
 const char* const kPanel = "Vorlaxis - control panel";
 
-struct Outcome {
-    int status = -2;
-    std::string out, err;
-};
-
-// Runs the game with no display at all: whatever it is asked, it may not need a window.
-Outcome runWithoutDisplay(const std::vector<std::string>& arguments) {
-    GameProcess game({"DISPLAY", "VORLAXIS_CAMERA"}, arguments);
-    Outcome run;
-    EXPECT_TRUE(game.wait(e2e::kStartSeconds, run.status)) << "the game did not end";
-    run.out = game.out();
-    run.err = game.err();
-    return run;
-}
+using e2e::Outcome;
+using e2e::runWithoutDisplay;
 
 class CommandLineEndToEnd : public ::testing::Test {
 protected:

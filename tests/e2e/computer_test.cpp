@@ -17,19 +17,8 @@ using e2e::Area;
 using e2e::count;
 using e2e::GameProcess;
 
-struct Outcome {
-    int status = -2;
-    std::string out, err;
-};
-
-Outcome runWithoutDisplay(const std::vector<std::string>& arguments) {
-    GameProcess game({"DISPLAY", "VORLAXIS_CAMERA"}, arguments);
-    Outcome run;
-    EXPECT_TRUE(game.wait(e2e::kStartSeconds, run.status)) << "the game did not end";
-    run.out = game.out();
-    run.err = game.err();
-    return run;
-}
+using e2e::Outcome;
+using e2e::runWithoutDisplay;
 
 // The lines "match K: ... after T turns" of the game's output, whole lines only.
 std::vector<std::string> matchLines(const std::string& out) {

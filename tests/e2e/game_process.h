@@ -3,6 +3,8 @@
 // and dies with the test program if that is killed first.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -174,5 +176,21 @@ private:
     bool finished_ = false;
     int status_ = -1;
 };
+
+// What a run said on its two outputs, and its exit status (-2 when it did not end in time).
+struct Outcome {
+    int status = -2;
+    std::string out, err;
+};
+
+// Runs the game with no display at all: whatever it is asked, it may not need a window.
+inline Outcome runWithoutDisplay(const std::vector<std::string>& arguments) {
+    GameProcess game({"DISPLAY", "VORLAXIS_CAMERA"}, arguments);
+    Outcome run;
+    EXPECT_TRUE(game.wait(kStartSeconds, run.status)) << "the game did not end";
+    run.out = game.out();
+    run.err = game.err();
+    return run;
+}
 
 }  // namespace e2e
