@@ -2,13 +2,10 @@
 // pads' scripts (the format is described in tests/gamepadsim/sim_pad.h).
 #pragma once
 
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
+#include "tests/support/preload.h"
 
 namespace simpad {
 
@@ -16,33 +13,13 @@ inline std::string libraryPath() {
     return std::string(VORLAXIS_BIN_DIR) + "/tests/gamepadsim/libgamepadsim.so";
 }
 
-// Environment entries (NAME=VALUE) that load the simulation into a child process; ASan wants
-// to be first among the loaded libraries, the simulation has to come before libc.
+// Environment entries (NAME=VALUE) that load the simulation into a child process.
 inline std::vector<std::string> preloadEnvironment() {
-    const char* asan = std::getenv("ASAN_OPTIONS");
-    return {"LD_PRELOAD=" + libraryPath(),
-            "ASAN_OPTIONS=" + std::string(asan && *asan ? std::string(asan) + ":" : "") +
-                "verify_asan_link_order=0"};
+    return testsupport::preloadEnvironment(libraryPath());
 }
 
 // Restarts the running test program with the simulation loaded, once, before any test runs.
-inline bool restartWithSimulation() {
-    const char* preload = std::getenv("LD_PRELOAD");
-    if (preload && std::strstr(preload, "libgamepadsim.so")) return true;
-    std::ifstream in("/proc/self/cmdline", std::ios::binary);
-    std::vector<std::string> args;
-    std::string arg;
-    while (std::getline(in, arg, '\0')) args.push_back(arg);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    for (const std::string& entry : preloadEnvironment()) {
-        const size_t eq = entry.find('=');
-        setenv(entry.substr(0, eq).c_str(), entry.substr(eq + 1).c_str(), 1);
-    }
-    ::execv("/proc/self/exe", argv.data());
-    return false;
-}
+inline bool restartWithSimulation() { return testsupport::restartPreloaded(libraryPath()); }
 
 // One pad's line of VORLAXIS_PADSIM: its make, then its steps added in order.
 class Pad {
