@@ -231,7 +231,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     if (!sources.openGamepads(options)) return 1;
     if (options.net != Options::Net::NONE) {
         netGame = std::make_unique<NetGame>(true);
-        if (!openNetPlay(*netGame, sources)) return 1;
+        if (!openNetPlay(*netGame)) return 1;
     } else {
         startRecording(world, options);
     }

@@ -73,10 +73,10 @@ NetGame::Phase NetGame::connect(Options& options, World& world, int64_t nowMs) {
         options.matches = static_cast<int>(host.matches);
         options.endless = host.endless != 0;
         options.turnRate = host.turnRate;
-        say("connected to " + net::describe(link.peer));
-    } else {
-        say("player 2 joined from " + net::describe(link.peer));
     }
+    // Written once: the screen shows it every turn.
+    peerText_ = net::describe(link.peer);
+    say((link.host ? "player 2 joined from " : "connected to ") + peerText_);
     // Both games start from the same state: the host's seed in the rules' generator.
     world.random = host.seed;
     confirmed_ = world.state();
@@ -120,9 +120,7 @@ void NetGame::leave() {
         phase_ = Phase::ENDED;
 }
 
-std::string NetGame::peerText() const {
-    return match_ ? net::describe(match_->session().peer()) : handshake_.peerName();
-}
+const std::string& NetGame::peerText() const { return match_ ? peerText_ : handshake_.peerName(); }
 
 int NetGame::finish() {
     using Outcome = net::NetMatch::Outcome;

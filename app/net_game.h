@@ -38,7 +38,7 @@ public:
     int port() const { return handshake_.port(); }
     // What to show: the other game's address, the round trip, the delay; whether it is quiet.
     const net::NetMatch* match() const { return match_.get(); }
-    std::string peerText() const;
+    const std::string& peerText() const;
     // Says how the run ended and returns the exit code: 0 when the run finished or the other
     // player left, 1 when the other game was lost, out of sync or different.
     int finish();
@@ -59,6 +59,7 @@ private:
     std::unique_ptr<net::NetMatch> match_;
     MatchLog log_;
     MatchState confirmed_;
+    std::string peerText_;
     bool left_ = false;
     std::string failure_;
     int64_t startMs_ = 0;

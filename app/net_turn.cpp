@@ -41,8 +41,7 @@ void takeWindowKeys(TurnSources& sources) {
 
 }  // namespace
 
-bool openNetPlay(NetGame& game, TurnSources& sources) {
-    (void)sources;
+bool openNetPlay(NetGame& game) {
     netReadout.state.store(NetReadout::CONNECTING, std::memory_order_relaxed);
     pacer = std::make_unique<TurnPacer>(kConnectRate);
     return game.open(options, world, options.seed);

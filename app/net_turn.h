@@ -7,7 +7,7 @@
 
 // Opens the network side of the run once the world is set up (the host having chosen its
 // seed); false after saying why.
-bool openNetPlay(NetGame& game, TurnSources& sources);
+bool openNetPlay(NetGame& game);
 // One pass of the main loop.
 void playNetTurn(NetGame& game, TurnSources& sources);
 // After the main loop: tells the other side when the player ended the run, says how it ended

@@ -4,12 +4,6 @@
 
 namespace net {
 
-namespace {
-
-constexpr uint32_t kCheckEvery = 60;
-
-}  // namespace
-
 NetMatch::NetMatch(Link link, World& world, int inputDelay, int rate, int64_t nowMs)
     : localPlayer_(link.host ? 1 : 2),
       inputDelay_(inputDelay),

@@ -51,9 +51,12 @@ uint16_t Rollback::remoteFor(int64_t t) const {
 TurnInput Rollback::recordFor(int64_t t) {
     const uint16_t remote = remoteFor(t);
     used_[slot(t)] = remote;
-    const uint16_t ours = local_[slot(t)];
-    return TurnInput::unpack(localPlayer_ == 1 ? combineInputs(ours, remote)
-                                               : combineInputs(remote, ours));
+    return recordOf(local_[slot(t)], remote);
+}
+
+TurnInput Rollback::recordOf(uint16_t ours, uint16_t theirs) const {
+    return TurnInput::unpack(localPlayer_ == 1 ? combineInputs(ours, theirs)
+                                               : combineInputs(theirs, ours));
 }
 
 void Rollback::play(int64_t t) {
@@ -88,12 +91,7 @@ void Rollback::takeConfirmed(const Confirmed& confirmed) {
     for (; confirmed_ < final; ++confirmed_) {
         const int64_t t = confirmed_;
         const MatchState& after = t + 1 < turn_ ? before_[stateSlot(t + 1)] : world_.state();
-        const uint16_t ours = local_[slot(t)];
-        const uint16_t theirs = remote_[slot(t)];
-        confirmed(t,
-                  TurnInput::unpack(localPlayer_ == 1 ? combineInputs(ours, theirs)
-                                                      : combineInputs(theirs, ours)),
-                  after);
+        confirmed(t, recordOf(local_[slot(t)], remote_[slot(t)]), after);
     }
 }
 

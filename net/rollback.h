@@ -72,6 +72,8 @@ private:
     static int stateSlot(int64_t t) { return static_cast<int>(t % kStates); }
     uint16_t remoteFor(int64_t t) const;
     TurnInput recordFor(int64_t t);
+    // The turn's record from our packed input and the other side's.
+    TurnInput recordOf(uint16_t ours, uint16_t theirs) const;
     void play(int64_t t);
 
     static constexpr int kStates = 2 * kMaxRollback + 4;

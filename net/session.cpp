@@ -4,13 +4,6 @@
 
 namespace net {
 
-namespace {
-
-// The state hash travels for turns that are a multiple of this.
-constexpr uint32_t kCheckEvery = 60;
-
-}  // namespace
-
 Session::Session(Link link, int64_t nowMs)
     : link_(std::move(link)), token_(link_.welcome.session), start_(nowMs), heardAt_(nowMs) {}
 

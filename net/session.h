@@ -21,6 +21,8 @@ constexpr int64_t kLostMs = 5000;
 // there) instead of holding up the match.
 constexpr int kMostReadsPerTurn = 512;
 constexpr int kGoodbyeCopies = 5;
+// The state hashes travel for turns that are a multiple of this.
+constexpr uint32_t kCheckEvery = 60;
 
 class Session {
 public:
