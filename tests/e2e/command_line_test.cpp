@@ -74,7 +74,7 @@ TEST_F(CameraOptionEndToEnd, ItPlaysTheClipItNamesRatherThanTheOneOfTheEnvironme
                      {"--camera", clip_});
     const std::string panel = game.waitForWindow(kPanel, e2e::kStartSeconds);
     ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game.err();
-    EXPECT_NE(game.out().find("Camera: clip " + clip_), std::string::npos) << game.out();
+    EXPECT_TRUE(game.waitForOutput("Camera: clip " + clip_)) << game.out();
     e2e::capture("xdotool key --window " + panel + " Escape 2>/dev/null");
     expectCleanEnd(game);
 }

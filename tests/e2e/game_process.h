@@ -135,6 +135,14 @@ public:
         return id;
     }
 
+    // Polls standard output for `text` while the game runs; false if it has not appeared after
+    // `seconds`. A window may show before the game has said everything it says at the start.
+    bool waitForOutput(const std::string& text, int seconds = kStartSeconds) {
+        const auto said = [&] { return out().find(text) != std::string::npos; };
+        testwait::waitUntil([&] { return said() || !running(); }, seconds);
+        return said();
+    }
+
     pid_t pid() const { return pid_; }
     std::string out() const { return slurp(out_); }
     std::string err() const { return slurp(err_); }

@@ -64,14 +64,6 @@ std::vector<std::string> environmentAt(const std::string& scenePlace) {
             "SDL_VIDEO_WINDOW_POS=" + scenePlace};
 }
 
-bool waitForOutput(GameProcess& game, const std::string& text) {
-    bool said = false;
-    testwait::waitUntil(
-        [&] { return (said = game.out().find(text) != std::string::npos) || !game.running(); },
-        e2e::kStartSeconds);
-    return said;
-}
-
 // The UDP port a host announces it waits on; 0 if it never says.
 int announcedPort(GameProcess& host) {
     const std::string before = "waiting for a player on UDP port ", after = " (Escape cancels)\n";
@@ -167,8 +159,8 @@ TEST_F(NetworkWindows, APunchOnTheHostShowsOnBothAndEscapeOnTheJoinerEndsBoth) {
                   windowBesides(joiner, kSceneCaption, here.scene)};
     ASSERT_FALSE(there.panel.empty() || there.scene.empty()) << "stderr: " << joiner.err();
     e2e::xdotool("windowmove " + there.panel + " " + kJoinerPanelPlace);
-    ASSERT_TRUE(waitForOutput(host, "player 2 joined from 127.0.0.1")) << host.out();
-    ASSERT_TRUE(waitForOutput(joiner, "connected to 127.0.0.1:" + std::to_string(port)))
+    ASSERT_TRUE(host.waitForOutput("player 2 joined from 127.0.0.1")) << host.out();
+    ASSERT_TRUE(joiner.waitForOutput("connected to 127.0.0.1:" + std::to_string(port)))
         << joiner.out() << joiner.err();
 
     PanelRead hostStart, joinerStart, hostNow, joinerNow;

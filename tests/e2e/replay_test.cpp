@@ -179,9 +179,9 @@ TEST_F(ReplayEndToEnd, AnEndlessRunIsKeptAndLastFindsIt) {
     const std::string scene = game.waitForWindow("Vorlaxis");
     ASSERT_FALSE(scene.empty()) << game.err();
     const std::string kept = folder_.path() + "/vorlaxis/replays/";
-    EXPECT_TRUE(testwait::waitUntil([&] {
-        return game.out().find("keeping this run's replay in " + kept) != std::string::npos;
-    })) << game.out();
+    EXPECT_TRUE(
+        game.waitForOutput("keeping this run's replay in " + kept, testwait::kPatienceSeconds))
+        << game.out();
     endWithEscape(game, scene);
 
     GameProcess checking(environment, {"--replay", "last", "--simulate"});
