@@ -31,6 +31,7 @@
 #include "app/sync_test.h"
 #include "app/turn_sources.h"
 #include "play/keyboard_source.h"
+#include "platform/system_text.h"
 #include "play/quit.h"
 #include "render/backgrnd.h"
 #include "render/screen_mode.h"
@@ -154,12 +155,8 @@ void say(const char* line) {
 // system has none for it.
 std::string lastErrorText() {
     const DWORD code = GetLastError();
-    char text[256];
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, code, 0, text, sizeof text, nullptr);
-    while (length > 0 && std::strchr(" \r\n", text[length - 1])) --length;
-    if (length == 0) return "error " + std::to_string(code);
-    return std::string(text, length);
+    const std::string text = vorlaxis::platform::systemText(code);
+    return text.empty() ? "error " + std::to_string(code) : text;
 }
 
 // The seed goes to the computer's sides and the rules' own generator alike.

@@ -13,6 +13,10 @@
 #include "net/handshake.h"
 #include "net/net_match.h"
 
+// Until the games meet (and the joiner knows the host's turn rate), the handshake is polled,
+// and the scene drawn, at the steady rate.
+constexpr int kConnectRate = 60;
+
 class NetGame {
 public:
     enum class Phase { CONNECTING, PLAYING, ENDED };

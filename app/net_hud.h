@@ -1,5 +1,5 @@
 #pragma once
-// The network line at the top of the fight window: the other game's address, the round trip
+// The network line along the bottom of the fight window: the other game's address, the round trip
 // and the input delay; "WAITING FOR THE OTHER PLAYER" when nothing has come for a second;
 // while the games look for each other, what this one waits for.
 #include <cstdint>

@@ -14,8 +14,8 @@ struct NetReadout {
     std::atomic<int32_t> rollbacks{0};
     std::atomic<int32_t> longest{0};
     std::atomic<bool> quiet{false};
-    // The other game's address (or, while connecting, who is asked or the port waited on):
-    // written before `peerReady` is set with release order, never after.
+    // The other game's address, once the games have met: written before `peerReady` is set
+    // with release order, never after.
     char peer[96] = {};
     std::atomic<bool> peerReady{false};
 };

@@ -11,9 +11,6 @@
 
 namespace {
 
-// The handshake is polled at the steady rate whatever the host's turn rate will be.
-constexpr int kConnectRate = 60;
-
 bool connectTo(NetGame& game, Options& options, World& world) {
     TurnPacer pacer(kConnectRate);
     while (game.connect(options, world, steadyMs()) == NetGame::Phase::CONNECTING) pacer.wait();

@@ -16,9 +16,6 @@
 
 namespace {
 
-// Until the host's turn rate is known, the scene is drawn at the steady rate.
-constexpr int kConnectRate = 60;
-
 std::unique_ptr<TurnPacer> pacer;
 
 // The joiner learns the seed from the host; both start recording from the shared start.

@@ -9,6 +9,9 @@
 #include "app/settings.h"
 #include "play/player_source.h"
 
+// The UDP port a network match uses unless told (--host, --join).
+constexpr int kDefaultNetPort = 7461;
+
 struct Options {
     // The --camera value: a device path, a clip, or a driver number. Empty: the platform's
     // default (VORLAXIS_CAMERA, else the first capture device).
@@ -49,14 +52,13 @@ struct Options {
     enum class Net { NONE, HOST, JOIN };
     Net net = Net::NONE;
     // The host's UDP port (--host's, or --join's after the colon).
-    int port = 7461;
+    int port = kDefaultNetPort;
     // --join's address as given: IPv4, [IPv6] or a host name, without the port.
     std::string joinAddress;
     // Turns between taking a local input and the turn it acts in (--input-delay, 0..8).
     int inputDelay = 2;
 };
 
-constexpr int kDefaultNetPort = 7461;
 constexpr int kMaxInputDelay = 8;
 
 // Whether any side is played by this kind of source.

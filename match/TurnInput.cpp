@@ -34,6 +34,11 @@ TurnInput TurnInput::unpack(uint16_t bits) {
     return in;
 }
 
+bool TurnInput::packable(uint16_t bits) {
+    constexpr uint16_t kParts = kPackedPlayer1 | kPackedPlayer2 | kPackedLabels | kPackedSwitch;
+    return (bits & ~kParts) == 0 && (bits & kPackedSwitch) != kPackedSwitch;
+}
+
 bool TurnInput::operator==(const TurnInput& o) const {
     return left1 == o.left1 && right1 == o.right1 && up1 == o.up1 && down1 == o.down1 &&
            sign1 == o.sign1 && left2 == o.left2 && right2 == o.right2 && up2 == o.up2 &&

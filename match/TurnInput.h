@@ -34,6 +34,14 @@ struct TurnInput {
     // keys and the camera switch. The up and down keys are not kept: no rule reads them.
     uint16_t pack() const;
     static TurnInput unpack(uint16_t bits);
+    // Where pack() puts each part.
+    static constexpr uint16_t kPackedPlayer1 = 0x000f;
+    static constexpr uint16_t kPackedPlayer2 = 0x00f0;
+    static constexpr uint16_t kPackedLabels = 0x0700;
+    static constexpr uint16_t kPackedSwitch = 0x1800;
+    // Whether `bits` is a word pack() can give: no bit outside the parts, and a camera switch
+    // that is one of its values.
+    static bool packable(uint16_t bits);
     bool operator==(const TurnInput& other) const;
     bool operator!=(const TurnInput& other) const { return !(*this == other); }
 };

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "match/TurnInput.h"
+
 namespace net {
 
 namespace {
@@ -11,9 +13,6 @@ constexpr size_t kHeaderBytes = 5;
 constexpr size_t kHelloBytes = kHeaderBytes + kVersionTextMax + 2 + 8 + 4 + 8 + 4 + 2 + 1 + 1;
 constexpr size_t kInputsFixedBytes = kHeaderBytes + 4 + 4 + 1 + 4 + 4 + 4 + 4 + 2 + 4 + 8 + 1;
 constexpr size_t kGoodbyeBytes = kHeaderBytes + 4 + 1 + 4;
-// The bits TurnInput::pack can set; a camera switch of 3 is none of its values.
-constexpr uint16_t kInputBits = 0x1fff;
-constexpr uint16_t kSwitchBits = 0x1800;
 
 void put(std::string& out, uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
@@ -58,10 +57,6 @@ private:
     bool failed_ = false;
 };
 
-bool validInput(uint16_t word) {
-    return (word & ~kInputBits) == 0 && (word & kSwitchBits) != kSwitchBits;
-}
-
 // Only printable ASCII: a version is shown to the player as it came.
 bool printable(const std::string& text) {
     for (char c : text)
@@ -97,7 +92,7 @@ bool readInputs(Reader& in, Inputs& inputs) {
     inputs.advantage = static_cast<int8_t>(static_cast<uint8_t>(in.get(1)));
     for (int i = 0; i < inputs.count; ++i) {
         inputs.inputs[i] = static_cast<uint16_t>(in.get(2));
-        if (!validInput(inputs.inputs[i])) return false;
+        if (!TurnInput::packable(inputs.inputs[i])) return false;
     }
     return in.whole() && uint64_t(inputs.first) + inputs.count <= UINT32_MAX;
 }

@@ -4,21 +4,12 @@
 
 namespace net {
 
-namespace {
-
-// Bits of a packed record: each player's slots, the label keys, the camera switch.
-constexpr uint16_t kPlayer1Bits = 0x000f;
-constexpr uint16_t kPlayer2Bits = 0x00f0;
-constexpr uint16_t kLabelBits = 0x0700;
-constexpr uint16_t kSwitchBits = 0x1800;
-
-}  // namespace
-
 uint16_t combineInputs(uint16_t host, uint16_t joiner) {
-    const uint16_t cameraSwitch =
-        (host & kSwitchBits) ? (host & kSwitchBits) : (joiner & kSwitchBits);
-    return static_cast<uint16_t>((host & kPlayer1Bits) | (joiner & kPlayer2Bits) |
-                                 ((host | joiner) & kLabelBits) | cameraSwitch);
+    const uint16_t hostSwitch = host & TurnInput::kPackedSwitch;
+    const uint16_t cameraSwitch = hostSwitch ? hostSwitch : (joiner & TurnInput::kPackedSwitch);
+    return static_cast<uint16_t>((host & TurnInput::kPackedPlayer1) |
+                                 (joiner & TurnInput::kPackedPlayer2) |
+                                 ((host | joiner) & TurnInput::kPackedLabels) | cameraSwitch);
 }
 
 Rollback::Rollback(World& world, int localPlayer, int inputDelay, Step step)
@@ -68,9 +59,8 @@ void Rollback::settle() {
     if (firstWrong_ < 0) return;
     const int length = static_cast<int>(turn_ - firstWrong_);
     world_.restore(before_[stateSlot(firstWrong_)]);
-    // The present turn's events were played when it was first stepped; keep none of the re-run.
-    world_.events.clear();
     for (int64_t t = firstWrong_; t < turn_; ++t) play(t);
+    // Each re-run turn's events were set off when it was first played: keep none of them.
     world_.events.clear();
     firstWrong_ = -1;
     ++stats_.rollbacks;

@@ -5,7 +5,7 @@
 namespace net {
 
 Session::Session(Link link, int64_t nowMs)
-    : link_(std::move(link)), token_(link_.welcome.session), start_(nowMs), heardAt_(nowMs) {}
+    : link_(std::move(link)), start_(nowMs), heardAt_(nowMs) {}
 
 // The joiner's HELLO may come again when our WELCOME was lost; others hear the game is full.
 bool Session::fromPeer(const Address& from, const Packet& packet) {
@@ -16,8 +16,8 @@ bool Session::fromPeer(const Address& from, const Packet& packet) {
     }
     if (!peer) return false;
     switch (packet.kind) {
-    case Kind::INPUTS: return packet.inputs.session == token_;
-    case Kind::GOODBYE: return packet.goodbye.session == token_;
+    case Kind::INPUTS: return packet.inputs.session == token();
+    case Kind::GOODBYE: return packet.goodbye.session == token();
     case Kind::WELCOME: return !link_.host;  // a late copy: harmless
     default: return false;
     }
@@ -106,7 +106,7 @@ void Session::compareHashes() {
 
 void Session::send(const Rollback& rollback, int64_t end, double advantage, int64_t nowMs) {
     Inputs out;
-    out.session = token_;
+    out.session = token();
     const int64_t known = end >= 0 ? std::min(end, rollback.localKnown()) : rollback.localKnown();
     const int64_t first = std::max<int64_t>(peerAck_, rollback.localKnown() - kInputRing / 2);
     out.first = static_cast<uint32_t>(first);
@@ -129,7 +129,7 @@ void Session::send(const Rollback& rollback, int64_t end, double advantage, int6
 
 void Session::sayGoodbye(Reason reason, uint32_t turn, int copies) {
     Goodbye goodbye;
-    goodbye.session = token_;
+    goodbye.session = token();
     goodbye.reason = reason;
     goodbye.turn = turn;
     const std::string bytes = encodeGoodbye(goodbye);

@@ -72,11 +72,12 @@ private:
     void onInputs(const Inputs& in, Rollback& rollback, int64_t nowMs);
     void onGoodbye(const Goodbye& goodbye);
     void compareHashes();
+    // The session's token, chosen by the host: every packet of the match carries it.
+    uint32_t token() const { return link_.welcome.session; }
 
     static constexpr int kCheckpoints = 8;
 
     Link link_;
-    uint32_t token_;
     int64_t start_;
     int64_t heardAt_;
     int64_t peerAck_ = 0;

@@ -1,17 +1,15 @@
 #include "net/udp_socket.h"
 
-#include <cstring>
+#include "platform/system_text.h"
 
 namespace net {
 
+// Without the closing full stop: the text goes inside a sentence of ours.
 std::string socketErrorText() {
     const int code = WSAGetLastError();
-    char text[256];
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
-    while (length > 0 && std::strchr(" .\r\n", text[length - 1])) --length;
-    if (length == 0) return "socket error " + std::to_string(code);
-    return std::string(text, length);
+    std::string text = vorlaxis::platform::systemText(static_cast<DWORD>(code));
+    if (!text.empty() && text.back() == '.') text.pop_back();
+    return text.empty() ? "socket error " + std::to_string(code) : text;
 }
 
 bool startSockets(std::string& error) {

@@ -12,12 +12,21 @@ constexpr auto kFlushEvery = std::chrono::milliseconds(500);
 
 }  // namespace
 
-// A run that ended before its first turn leaves no empty file behind.
 ReplayRecorder::~ReplayRecorder() {
     if (!file_) return;
+    if (!begun_) {
+        discard();
+        return;
+    }
     flush(true);
     if (file_) std::fclose(file_);
-    if (!begun_) std::remove(path_.c_str());
+}
+
+// A run that ended before its first turn (a host nobody joined) leaves no empty file behind.
+void ReplayRecorder::discard() {
+    std::fclose(file_);
+    file_ = nullptr;
+    std::remove(path_.c_str());
 }
 
 bool ReplayRecorder::create(const std::string& path, std::string& error) {
@@ -50,11 +59,8 @@ void ReplayRecorder::afterTurn(const MatchState& state) {
 
 void ReplayRecorder::finish(const MatchState& state) {
     if (!file_) return;
-    // A run that never began (a host nobody joined) has nothing to keep.
     if (!begun_) {
-        std::fclose(file_);
-        file_ = nullptr;
-        std::remove(path_.c_str());
+        discard();
         return;
     }
     write(encodeRunEnd(turns_, hashState(state)));

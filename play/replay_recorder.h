@@ -42,6 +42,8 @@ private:
     // Hands what is held to the file when a second has passed since the last time, or now.
     void flush(bool now);
     void fail(const char* what);
+    // Closes and removes the file of a run that never began.
+    void discard();
 
     std::FILE* file_ = nullptr;
     std::string path_;

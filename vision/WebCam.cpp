@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/system_text.h"
 #include "vision/PixelOps.h"
 #include "vision/panel_layout.h"
 
@@ -85,17 +86,6 @@ bool copyPreview(HDC capture, GrabTarget& t, BITMAPINFO& bmi) {
 }
 
 #ifdef _WIN32
-// Windows' text for an error code, without its line end; empty when it has none.
-std::string systemMessage(DWORD code) {
-    char text[512];
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             code, 0, text, sizeof text, nullptr);
-    while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r' || text[n - 1] == ' ')) {
-        --n;
-    }
-    return std::string(text, n);
-}
-
 // Windows says nothing by itself when the capture window cannot be made or its driver will not
 // connect: name the step, the capture driver Video for Windows lists (if any) and the last
 // error Windows gave, so that the verdict that follows has a reason before it.
@@ -110,7 +100,8 @@ void explainCaptureFailure(const char* step) {
         reason += ": no Video for Windows capture driver is installed";
     }
     if (code != 0) {
-        reason += "; Windows error " + std::to_string(code) + ": " + systemMessage(code);
+        reason +=
+            "; Windows error " + std::to_string(code) + ": " + vorlaxis::platform::systemText(code);
     }
     std::fprintf(stderr, "%s\n", reason.c_str());
 }

@@ -38,6 +38,10 @@ constexpr int kStartSeconds = 60;
 // How long anything the game is asked to do may take to show: an exit, a repaint, a reading.
 constexpr int kReactSeconds = testwait::kPatienceSeconds;
 
+// The captions of the game's two windows.
+constexpr const char* kPanelCaption = "Vorlaxis - control panel";
+constexpr const char* kSceneCaption = "Vorlaxis";
+
 inline const std::string& gamePath() {
     static const std::string path = std::string(VORLAXIS_BIN_DIR) + "/app/vorlaxis";
     return path;

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "tests/e2e/screen.h"
 
@@ -29,13 +28,16 @@ inline void pressKey(const std::string& window, const std::string& key) {
 inline bool waitFor(GameProcess& game, const std::string& window,
                     const std::function<bool(const Shot&)>& test, Shot& shot,
                     const std::function<void()>& between = {}) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kStepSeconds);
-    while (std::chrono::steady_clock::now() < end && game.running()) {
-        if (between) between();
-        if (screenshot(window, shot) && shot.width >= 800 && test(shot)) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
-    return false;
+    bool held = false;
+    testwait::waitUntil(
+        [&] {
+            if (!game.running()) return true;
+            if (between) between();
+            held = screenshot(window, shot) && shot.width >= 800 && test(shot);
+            return held;
+        },
+        kStepSeconds, std::chrono::milliseconds(200));
+    return held;
 }
 
 // A readout row drawn whole: the worker writes the label, then the number, so a shot taken

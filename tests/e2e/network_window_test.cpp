@@ -18,12 +18,11 @@ namespace {
 using e2e::Area;
 using e2e::count;
 using e2e::GameProcess;
+using e2e::kPanelCaption;
+using e2e::kSceneCaption;
 using e2e::lit;
 using e2e::PanelRead;
 using e2e::Shot;
-
-const char* const kPanelCaption = "Vorlaxis - control panel";
-const char* const kSceneCaption = "Vorlaxis";
 
 // The fight window's network line along its bottom edge, drawn in pale cyan; the panel's
 // network line in the strip below its text panels.
