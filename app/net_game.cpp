@@ -11,7 +11,7 @@ net::Hello localHello(World& world) {
     net::Hello hello;
     hello.gameVersion = VORLAXIS_VERSION;
     hello.replayVersion = play::kReplayFormatVersion;
-    hello.dataFingerprint = play::rulesDataFingerprint(world.moves);
+    hello.dataFingerprint = play::rulesDataFingerprint(world.rules());
     return hello;
 }
 
@@ -83,33 +83,37 @@ NetGame::Phase NetGame::connect(Options& options, World& world, int64_t nowMs) {
     rate_ = options.turnRate;
     matches_ = options.matches;
     startMs_ = lastMs_ = nowMs;
-    match_ = std::make_unique<net::NetMatch>(std::move(link), world, inputDelay_, rate_, nowMs);
+    match_ = std::make_unique<net::NetMatch>(std::move(link), world.state(), world.events,
+                                             world.rules(), inputDelay_, rate_, nowMs);
     phase_ = Phase::PLAYING;
     return phase_;
 }
 
 // With --matches the run ends at the last knock-out (without windows) or once its ending has
 // been shown (with them), both sides at the same turn.
-void NetGame::onConfirmed(int64_t t, const TurnInput& input, const MatchState& after) {
-    recordInput(input);
-    recordAfterTurn(after);
-    confirmed_ = after;
-    log_.afterTurn(after);
+void NetGame::onConfirmed(const net::ConfirmedTurn& turn) {
+    recordInput(turn.input);
+    recordAfterTurn(*turn.after);
+    confirmed_ = *turn.after;
+    log_.afterTurn(*turn.after);
     if (matches_ <= 0 || log_.finished() < matches_) return;
-    if (!windowed_ || log_.underWay()) match_->finishAt(t + 1);
+    if (!windowed_ || log_.underWay()) match_->finishAt(turn.turn + 1);
 }
 
-bool NetGame::turn(const std::function<TurnInput()>& takeLocal, int64_t nowMs) {
-    if (phase_ != Phase::PLAYING) return false;
-    const bool played = match_->turn(
-        takeLocal,
-        [this](int64_t t, const TurnInput& input, const MatchState& after) {
-            onConfirmed(t, input, after);
-        },
-        nowMs);
+bool NetGame::ready(int64_t nowMs) {
+    if (phase_ != Phase::PLAYING || !match_->receive(nowMs)) return false;
+    net::ConfirmedTurn turn;
+    while (match_->nextConfirmed(turn)) onConfirmed(turn);
+    return match_->mayPlay(nowMs);
+}
+
+void NetGame::play(const TurnInput& local) { match_->play(local); }
+
+void NetGame::send(bool played, int64_t nowMs) {
+    if (phase_ != Phase::PLAYING) return;
+    match_->send(played, nowMs);
     if (played) lastMs_ = nowMs;
     if (match_->outcome() != net::NetMatch::Outcome::PLAYING) phase_ = Phase::ENDED;
-    return played;
 }
 
 void NetGame::leave() {

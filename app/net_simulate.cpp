@@ -39,14 +39,16 @@ int runNetSimulation(Options& options) {
     announceSeed(options, options.seed);
     startRecording(*world, options);
     play::ComputerPlayers computer(options.player1, options.player2, options.seed);
-    const auto takeLocal = [&computer, &world]() {
-        TurnInput input;
-        computer.fill(world->state(), input);
-        return input;
-    };
     TurnPacer pacer(options.turnRate);
     while (game.phase() == NetGame::Phase::PLAYING) {
-        game.turn(takeLocal, steadyMs());
+        const int64_t now = steadyMs();
+        const bool played = game.ready(now);
+        if (played) {
+            TurnInput input;
+            computer.fill(world->state(), input);
+            game.play(input);
+        }
+        game.send(played, now);
         world->events.clear();
         pacer.wait();
     }

@@ -51,13 +51,14 @@ void playNetTurn(NetGame& game, TurnSources& sources) {
         sources.pollWhilePaused();
         if (game.connect(options, world, now) == NetGame::Phase::PLAYING) onConnected(sources);
     } else if (game.phase() == NetGame::Phase::PLAYING) {
-        played = game.turn(
-            [&sources]() {
-                sources.take(world, WebCam);
-                return static_cast<TurnInput>(world);
-            },
-            now);
-        if (!played) sources.pollWhilePaused();
+        played = game.ready(now);
+        if (played) {
+            sources.take(world, WebCam);
+            game.play(world.record());
+        } else {
+            sources.pollWhilePaused();
+        }
+        game.send(played, now);
     }
     takeWindowKeys(sources);
     if (played) {
@@ -82,9 +83,11 @@ void playNetTurn(NetGame& game, TurnSources& sources) {
 int endNetPlay(NetGame& game) {
     if (game.phase() != NetGame::Phase::ENDED) game.leave();
     // The last turns our inputs reach, until the other side holds them (a few turns at most).
-    const auto noInput = [] { return TurnInput(); };
     while (game.phase() == NetGame::Phase::PLAYING) {
-        game.turn(noInput, steadyMs());
+        const int64_t now = steadyMs();
+        const bool played = game.ready(now);
+        if (played) game.play(TurnInput());
+        game.send(played, now);
         world.events.clear();
         pacer->wait();
     }

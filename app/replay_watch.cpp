@@ -72,7 +72,7 @@ bool startWatching(Options& options) {
     }
     Moves moves;
     if (!moves.readMoves()) return false;
-    if (!play::sameRulesData(moves, reader.header())) {
+    if (!play::sameRulesData(moves.rulesData(), reader.header())) {
         std::fprintf(stderr, "replay %s: was recorded with other game data\n", name());
         return false;
     }
@@ -91,8 +91,9 @@ void startWatchedRun(World& world) { play::startAsRecorded(world, reader.header(
 bool takeReplayInput(World& world) {
     takeKeys();
     if (paused || ended) return false;
-    TurnInput& slots = world;
-    if (source->nextTurn(world.state(), slots)) {
+    TurnInput input;
+    if (source->nextTurn(world.state(), input)) {
+        world.takeRecord(input);
         sayDifference();
         return true;
     }

@@ -48,7 +48,8 @@ SyncOutcome syncTest(World& world, int64_t turns, const TurnFiller& fill, const 
 int runSyncTest(const Options& options) {
     ComputerRun run;
     if (!startComputerRun(options, run)) return 1;
-    const SyncOutcome outcome = syncTest(*run.world, kSyncTurns, run.fill, stepMatch);
+    const SyncOutcome outcome = syncTest(*run.world, kSyncTurns, run.fill,
+                                         [](World& w, const TurnInput& in) { stepMatch(w, in); });
     if (outcome.firstDifference >= 0) {
         std::printf("out of sync at turn %" PRId64 "\n", outcome.firstDifference);
         return 1;

@@ -32,7 +32,8 @@ protected:
 };
 
 TEST_F(SyncTest, TenThousandTurnsOfComputerPlayRollBackWithoutADifference) {
-    const SyncOutcome outcome = syncTest(world_, 10000, computerPlay(), stepMatch);
+    const SyncOutcome outcome = syncTest(world_, 10000, computerPlay(),
+                                         [](World& w, const TurnInput& in) { stepMatch(w, in); });
     EXPECT_EQ(outcome.firstDifference, -1);
     EXPECT_EQ(outcome.turns, 10000);
     EXPECT_GT(world_.wins1 + world_.wins2, 3) << "the run must cross knock-outs and rematches";
