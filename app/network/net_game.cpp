@@ -4,7 +4,7 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "app/replay/replay_record.h"
+#include "app/run/run.h"
 #include "play/replay_format.h"
 
 net::Hello localHello(World& world) {
@@ -35,7 +35,8 @@ bool NetGame::open(Options& options, World& world, uint64_t hostSeed) {
     net::Hello ours = localHello(world);
     std::string error;
     inputDelay_ = options.inputDelay;
-    if (options.net == Options::Net::HOST) {
+    hosting_ = options.net == Options::Net::HOST;
+    if (hosting_) {
         ours.seed = hostSeed;
         ours.matches = static_cast<uint32_t>(options.matches);
         ours.turnRate = static_cast<uint16_t>(options.turnRate);
@@ -81,7 +82,6 @@ NetGame::Phase NetGame::connect(Options& options, World& world, int64_t nowMs) {
     world.random = host.seed;
     confirmed_ = world.state();
     rate_ = options.turnRate;
-    matches_ = options.matches;
     startMs_ = lastMs_ = nowMs;
     match_ = std::make_unique<net::NetMatch>(std::move(link), world.state(), world.events,
                                              world.rules(), inputDelay_, rate_, nowMs);
@@ -89,21 +89,17 @@ NetGame::Phase NetGame::connect(Options& options, World& world, int64_t nowMs) {
     return phase_;
 }
 
-// With --matches the run ends at the last knock-out (without windows) or once its ending has
-// been shown (with them), both sides at the same turn.
-void NetGame::onConfirmed(const net::ConfirmedTurn& turn) {
-    recordInput(turn.input);
-    recordAfterTurn(*turn.after);
+// With --matches both sides end at the turn after the last match's ending.
+void NetGame::onConfirmed(Run& run, const net::ConfirmedTurn& turn) {
     confirmed_ = *turn.after;
-    log_.afterTurn(*turn.after);
-    if (matches_ <= 0 || log_.finished() < matches_) return;
-    if (!windowed_ || log_.underWay()) match_->finishAt(turn.turn + 1);
+    run.confirm(turn.input, *turn.after);
+    if (run.finished()) match_->finishAt(turn.turn + 1);
 }
 
-bool NetGame::ready(int64_t nowMs) {
+bool NetGame::ready(Run& run, int64_t nowMs) {
     if (phase_ != Phase::PLAYING || !match_->receive(nowMs)) return false;
     net::ConfirmedTurn turn;
-    while (match_->nextConfirmed(turn)) onConfirmed(turn);
+    while (match_->nextConfirmed(turn)) onConfirmed(run, turn);
     return match_->mayPlay(nowMs);
 }
 
@@ -126,7 +122,7 @@ void NetGame::leave() {
 
 const std::string& NetGame::peerText() const { return match_ ? peerText_ : handshake_.peerName(); }
 
-int NetGame::finish() {
+int NetGame::finish(const MatchLog* tally) {
     using Outcome = net::NetMatch::Outcome;
     if (!match_) {
         if (left_) return 0;  // the host gave up waiting
@@ -138,7 +134,7 @@ int NetGame::finish() {
     case Outcome::PLAYING:
     case Outcome::LEFT:
     case Outcome::FINISHED:
-        if (!windowed_) log_.printTally();
+        if (tally) tally->printTally();
         return 0;
     case Outcome::PEER_LEFT: say("the other player left"); return 0;
     case Outcome::LOST:
