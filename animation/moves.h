@@ -7,6 +7,7 @@
 
 #include "animation/codes.h"
 #include "animation/filreader.h"
+#include "animation/rules_data.h"
 #include "animation/towers.h"
 
 class Moves {
@@ -41,6 +42,8 @@ public:
     Model interpolate(int move, int time);
     float interpolateDist(int move, int time);
     int getMoveLength(int move);
+    // The lengths and whatever else the rules read, fixed when the moves were read.
+    const animation::RulesData& rulesData() const { return rulesData_; }
     // The texture table itself (TEXTURE_COUNT names), for binding by index.
     unsigned int* getText();
 
@@ -70,6 +73,7 @@ private:
     std::vector<std::vector<int32_t>> keyTimes;
     std::vector<std::vector<float>> keyDistances;
     std::vector<std::vector<float>> particles;
+    animation::RulesData rulesData_;
     unsigned int textureIds[TEXTURE_COUNT];
     animation::Towers own_;
     animation::Towers* shown_ = &own_;

@@ -98,6 +98,7 @@ Moves::Moves(const Moves& other)
       keyTimes(other.keyTimes),
       keyDistances(other.keyDistances),
       particles(other.particles),
+      rulesData_(other.rulesData_),
       own_(*other.shown_) {
     std::copy(std::begin(other.textureIds), std::end(other.textureIds), textureIds);
 }
@@ -108,6 +109,7 @@ Moves& Moves::operator=(const Moves& other) {
     keyTimes = other.keyTimes;
     keyDistances = other.keyDistances;
     particles = other.particles;
+    rulesData_ = other.rulesData_;
     std::copy(std::begin(other.textureIds), std::end(other.textureIds), textureIds);
     *shown_ = *other.shown_;
     return *this;
@@ -137,6 +139,7 @@ void Moves::clearMoves() {
     keyframes.clear();
     keyTimes.clear();
     keyDistances.clear();
+    rulesData_ = animation::RulesData();
 }
 
 std::vector<const char*> Moves::keyframeFiles() {
@@ -218,5 +221,6 @@ bool Moves::readMoves() {
             keyDistances.back().push_back(key.distance);
         }
     }
+    for (int move = 0; move < MOVE_COUNT; ++move) rulesData_.moveLength[move] = getMoveLength(move);
     return true;
 }

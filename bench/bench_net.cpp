@@ -8,24 +8,23 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "match/Referee.h"
+#include "animation/moves.h"
 #include "net/packet.h"
 #include "net/rollback.h"
 
 namespace {
 
-World& startedWorld() {
-    static World world;
-    static bool started = false;
-    if (!started) {
-        if (chdir(VORLAXIS_DATA_DIR) != 0 || !world.moves.readMoves()) {
+const RulesData& rulesData() {
+    static Moves moves;
+    static bool read = false;
+    if (!read) {
+        if (chdir(VORLAXIS_DATA_DIR) != 0 || !moves.readMoves()) {
             std::fprintf(stderr, "bench_net: no data folder %s\n", VORLAXIS_DATA_DIR);
             std::exit(1);
         }
-        world.setStartValues();
-        started = true;
+        read = true;
     }
-    return world;
+    return moves.rulesData();
 }
 
 // Both players walk in and trade signs: the turns a rollback plays again are busy ones.
@@ -39,8 +38,10 @@ TurnInput busy(int64_t turn) {
 }
 
 void BM_LongestRollback(benchmark::State& state) {
-    World& world = startedWorld();
-    net::Rollback rollback(world, 1, 0, stepMatch);
+    MatchState match;
+    startMatch(match);
+    TurnEvents events;
+    net::Rollback rollback(match, events, rulesData(), 1, 0);
     int64_t remote = 0;
     int64_t timedTurns = 0;
     for (auto _ : state) {
@@ -51,7 +52,7 @@ void BM_LongestRollback(benchmark::State& state) {
         // Its input of the oldest of them was another.
         rollback.addRemote(remote, static_cast<uint16_t>(busy(remote).pack() ^ 0x10));
         ++remote;
-        world.events.clear();
+        events.clear();
         const int64_t before = rollback.stats().rolledTurns;
         state.ResumeTiming();
         rollback.settle();

@@ -15,7 +15,8 @@
 #include <random>
 #include <vector>
 
-#include "match/Referee.h"
+#include "animation/moves.h"
+#include "match/Judge.h"
 #include "play/computer_players.h"
 #include "play/replay_recorder.h"
 #include "play/replay_source.h"
@@ -26,17 +27,31 @@ constexpr int64_t kTurns = 600000;
 
 using Clock = std::chrono::steady_clock;
 
-World& startedWorld(const play::ReplayHeader& header) {
-    static World* world = nullptr;
+// The match as the windowless runs step it: the state, its events and the moves' lengths.
+struct Match : MatchState {
+    TurnEvents events;
+    RulesData data;
+    const RulesData& rules() const { return data; }
+    MatchState& state() { return *this; }
+};
+
+void stepMatch(Match& match, const TurnInput& input) {
+    stepMatch(match, input, match.data, match.events);
+}
+
+Match& startedWorld(const play::ReplayHeader& header) {
+    static Match* world = nullptr;
     if (!world) {
-        world = new World;
-        if (chdir(VORLAXIS_DATA_DIR) != 0 || !world->moves.readMoves()) {
+        world = new Match;
+        Moves moves;
+        if (chdir(VORLAXIS_DATA_DIR) != 0 || !moves.readMoves()) {
             std::fprintf(stderr, "bench_play: no keyframes in %s\n", VORLAXIS_DATA_DIR);
             std::exit(1);
         }
+        world->data = moves.rulesData();
     }
-    world->restore(MatchState());
-    world->setStartValues();
+    world->state() = MatchState();
+    startMatch(*world);
     world->events.clear();
     play::startAsRecorded(*world, header);
     return *world;
@@ -63,9 +78,9 @@ const Run& recordedRun() {
     static Run* run = nullptr;
     if (run) return *run;
     run = new Run;
-    World& world = startedWorld(run->header);
+    Match& world = startedWorld(run->header);
     run->header.gameVersion = "bench";
-    run->header.dataFingerprint = play::rulesDataFingerprint(world.moves);
+    run->header.dataFingerprint = play::rulesDataFingerprint(world.rules());
     const char* out = std::getenv("VORLAXIS_BENCH_REPLAY");
     const std::string path = out && *out ? out : "/tmp/bench_play-" + std::to_string(getpid());
     play::ReplayRecorder recorder;
@@ -88,7 +103,7 @@ const Run& recordedRun() {
 }
 
 double rulesSeconds(const Run& run) {
-    World& world = startedWorld(run.header);
+    Match& world = startedWorld(run.header);
     const auto start = Clock::now();
     for (const TurnInput& in : run.records) {
         stepMatch(world, in);
@@ -99,7 +114,7 @@ double rulesSeconds(const Run& run) {
 }
 
 double replaySeconds(const Run& run) {
-    World& world = startedWorld(run.header);
+    Match& world = startedWorld(run.header);
     const auto start = Clock::now();
     play::ReplayReader reader;
     if (!reader.openBytes(run.bytes)) std::exit(1);
@@ -140,7 +155,7 @@ play::PlayerSource computer(play::Level level) {
 }
 
 void BM_ComputerAgainstComputer(benchmark::State& state) {
-    World& world = startedWorld(play::ReplayHeader());
+    Match& world = startedWorld(play::ReplayHeader());
     play::ComputerPlayers sides(computer(play::Level::HARD), computer(play::Level::EASY), 1);
     Clock::duration thinking{};
     Clock::duration stepping{};

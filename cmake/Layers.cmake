@@ -6,6 +6,10 @@
 # target that owns headers gets an include root of its own in the build tree, holding one
 # symbolic link per folder it owns:
 #   build/include/vision/vision -> <source>/vision
+# A target may instead own single headers of a folder (a path naming a file): its root then
+# holds a real folder with one link per header, so that the folder's other headers stay out of
+# sight (the scene-free rules in match/ beside World):
+#   build/include/rules/match/Rules.h -> <source>/match/Rules.h
 # That root is a PUBLIC (for an interface library INTERFACE) include directory of the target,
 # so it reaches the target's own sources and exactly the targets that link it, directly or
 # through a PUBLIC link; nothing else can name the folder. The links are made when CMake
@@ -16,8 +20,8 @@ function(vorlaxis_expose target)
   # (removing a link leaves the folder it points to alone).
   file(REMOVE_RECURSE ${root})
   foreach(folder ${ARGN})
-    if(NOT IS_DIRECTORY ${CMAKE_SOURCE_DIR}/${folder})
-      message(FATAL_ERROR "vorlaxis_expose(${target}): no folder ${folder}")
+    if(NOT EXISTS ${CMAKE_SOURCE_DIR}/${folder})
+      message(FATAL_ERROR "vorlaxis_expose(${target}): no folder or header ${folder}")
     endif()
     get_filename_component(parent ${root}/${folder} DIRECTORY)
     file(MAKE_DIRECTORY ${parent})

@@ -1,19 +1,16 @@
 #pragma once
-// The end of a match and the next one: after each turn of the rules the referee looks at the
-// lives; at a knock-out it shows "K.O." and then the winner (or a draw) for a few seconds, in
-// which no input counts, then starts a new match. It counts the matches each player has won
-// over the whole run. In an endless match it does nothing: lives only fall. What it decides
-// lives in the world's match state, so that it is copied and compared with the rest.
+// The referee of the game as it is shown: the scene-free judging of match/Judge.h on the
+// world's state, with what it sets off played and the matches won drawn under the life bars.
+// What it decides lives in the world's match state, so that it is copied and compared with
+// the rest.
+#include "match/Judge.h"
 #include "match/World.h"
 
 class Referee {
 public:
-    // The ending lasts 5 s at the steady 60 turns a second: "K.O." first, then the verdict.
-    static constexpr int endingTurns = 300;
-    static constexpr int verdictTurn = 150;
-    // Tower 5 fades a banner within a few dozen turns: the ending shows its banner again
-    // every few turns so that it stays up, pulsing.
-    static constexpr int bannerRepeat = 5;
+    static constexpr int endingTurns = kEndingTurns;
+    static constexpr int verdictTurn = kVerdictTurn;
+    static constexpr int bannerRepeat = kBannerRepeat;
 
     explicit Referee(World& world);
 
@@ -41,13 +38,10 @@ public:
     int shownLife(int life) const;
 
 private:
-    void knockOut();
-    void showBanner();
-    void rematch();
-
     World& world_;
 };
 
-// One whole turn of a match as the game plays it, on the state alone: the rules with this
-// record, then the referee. Nothing is played: the turn's events stay in world.events.
+// One whole turn of a match on the world's state (the rules with this record, then the
+// referee), without touching its input slots. Nothing is played: the turn's events stay in
+// world.events.
 void stepMatch(World& world, const TurnInput& input);

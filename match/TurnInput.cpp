@@ -7,6 +7,22 @@ void TurnInput::clearPlayer(int player) {
         left2 = right2 = up2 = down2 = sign2 = 0;
 }
 
+void TurnInput::takePlayer(int player, const TurnInput& from) {
+    if (player == 1) {
+        left1 = from.left1;
+        right1 = from.right1;
+        up1 = from.up1;
+        down1 = from.down1;
+        sign1 = from.sign1;
+    } else {
+        left2 = from.left2;
+        right2 = from.right2;
+        up2 = from.up2;
+        down2 = from.down2;
+        sign2 = from.sign2;
+    }
+}
+
 namespace {
 
 uint16_t packPlayer(int left, int right, int sign) {

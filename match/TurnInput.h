@@ -1,7 +1,8 @@
 #pragma once
 // What the two players do in one turn, and the few keys that act on the match: the one record
-// that every input source fills (camera, keyboard, computer, replay, network peer) and the only
-// thing the rules take from outside. Plain data; the slots keep the names the rules read.
+// that the input sources fill, each its own sides (camera, keyboard, gamepad, computer), or
+// hand over whole (a replay, the network session), and the only thing the rules take from
+// outside. Plain data; the slots keep the names the rules read.
 #include <cstdint>
 
 struct TurnInput {
@@ -30,6 +31,8 @@ struct TurnInput {
     void clearInput() { *this = TurnInput(); }
     // Clears one player's part of the record (1, or any other value for player 2).
     void clearPlayer(int player);
+    // One player's slots as `from` holds them; the other player's and the keys stay.
+    void takePlayer(int player, const TurnInput& from);
     // The record in two bytes and back: per player left, right, sign (2 bits), then the label
     // keys and the camera switch. The up and down keys are not kept: no rule reads them.
     uint16_t pack() const;

@@ -1,52 +1,51 @@
 #include "net/net_match.h"
 
-#include "match/Referee.h"
-
 namespace net {
 
-NetMatch::NetMatch(Link link, World& world, int inputDelay, int rate, int64_t nowMs)
+NetMatch::NetMatch(Link link, MatchState& state, TurnEvents& events, const RulesData& rules,
+                   int inputDelay, int rate, int64_t nowMs)
     : localPlayer_(link.host ? 1 : 2),
       inputDelay_(inputDelay),
       session_(std::move(link), nowMs),
-      rollback_(world, localPlayer_, inputDelay, stepMatch),
+      rollback_(state, events, rules, localPlayer_, inputDelay),
       sync_(rate) {}
 
-void NetMatch::handOn(const Rollback::Confirmed& confirmed) {
-    rollback_.takeConfirmed([&](int64_t t, const TurnInput& input, const MatchState& after) {
-        if (endTurns_ >= 0 && t >= endTurns_) return;
-        const uint32_t played = static_cast<uint32_t>(t + 1);
-        if (played % kCheckEvery == 0) session_.noteCheckpoint(played, hashState(after));
-        confirmed(t, input, after);
-    });
+bool NetMatch::receive(int64_t nowMs) {
+    if (outcome_ != Outcome::PLAYING) return false;
+    session_.receive(rollback_, nowMs);
+    if (session_.peerEnd() >= 0) finishAt(session_.peerEnd());
+    rollback_.settle();
+    return true;
 }
 
-// Not past the prediction limit, nor ahead of the other side, nor past the run's end.
+// A turn past the run's end is never handed on, though the rollback holds it as final.
+bool NetMatch::nextConfirmed(ConfirmedTurn& out) {
+    while (rollback_.nextConfirmed(out)) {
+        if (endTurns_ >= 0 && out.turn >= endTurns_) continue;
+        const uint32_t played = static_cast<uint32_t>(out.turn + 1);
+        if (played % kCheckEvery == 0) session_.noteCheckpoint(played, hashState(*out.after));
+        return true;
+    }
+    return false;
+}
+
 bool NetMatch::mayPlay(int64_t nowMs) {
+    if (outcome_ != Outcome::PLAYING) return false;
     if (endTurns_ >= 0 && rollback_.turn() >= endTurns_) return false;
     if (!rollback_.canAdvance(session_.peerAck())) return false;
     return !sync_.shouldWait(rollback_.turn(), session_.peerTurn(), session_.heardAt(),
                              session_.roundTripMs(), session_.peerAdvantage(), nowMs);
 }
 
-bool NetMatch::turn(const std::function<TurnInput()>& takeLocal,
-                    const Rollback::Confirmed& confirmed, int64_t nowMs) {
-    if (outcome_ != Outcome::PLAYING) return false;
-    session_.receive(rollback_, nowMs);
-    if (session_.peerEnd() >= 0) finishAt(session_.peerEnd());
-    rollback_.settle();
-    handOn(confirmed);
-    bool played = false;
-    if (mayPlay(nowMs)) {
-        rollback_.advance(takeLocal());
-        played = true;
-    } else if (endTurns_ < 0 || rollback_.turn() < endTurns_) {
-        ++stalls_;
-    }
+void NetMatch::play(const TurnInput& local) { rollback_.advance(local); }
+
+void NetMatch::send(bool played, int64_t nowMs) {
+    if (outcome_ != Outcome::PLAYING) return;
+    if (!played && (endTurns_ < 0 || rollback_.turn() < endTurns_)) ++stalls_;
     session_.send(rollback_, endTurns_, sync_.advantage(), nowMs);
     // Until the other side holds every turn to the end, each turn repeats where it is.
     if (leaving_) session_.sayGoodbye(Reason::LEFT, static_cast<uint32_t>(endTurns_), 1);
     checkEnd(nowMs);
-    return played;
 }
 
 void NetMatch::checkEnd(int64_t nowMs) {

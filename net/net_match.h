@@ -1,11 +1,12 @@
 #pragma once
-// One network match, turn by turn at the steady pace: read what the other side sent, play
-// again what it proved wrong, hand on the turns that became final, play the next turn with our
-// input (unless the match must wait for the other side or keep in step with it), and send.
+// One network match, turn by turn at the steady pace. Each turn of the pace is, in order:
+//   receive(now)                      what the other side sent; plays again what it proved wrong
+//   while (nextConfirmed(turn)) ...   the turns that became final (record them, count them)
+//   if (mayPlay(now)) play(local)     our next turn, with our input taken only then
+//   send(played, now)                 what we hold, and whether the match has ended
+// The match is played on a state it is lent (the game's own), with the scene-free rules.
 #include <cstdint>
-#include <functional>
 
-#include "match/World.h"
 #include "net/handshake.h"
 #include "net/rollback.h"
 #include "net/session.h"
@@ -29,14 +30,26 @@ public:
     // How the match ended, once it has.
     enum class Outcome { PLAYING, FINISHED, LEFT, PEER_LEFT, LOST, OUT_OF_SYNC, DIFFERENT };
 
-    NetMatch(Link link, World& world, int inputDelay, int rate, int64_t nowMs);
+    // Plays on `state` with `rules`; the turns played add what they set off to `events`.
+    NetMatch(Link link, MatchState& state, TurnEvents& events, const RulesData& rules,
+             int inputDelay, int rate, int64_t nowMs);
 
     int localPlayer() const { return localPlayer_; }
-    // One turn of the pace. `takeLocal` is asked for our input only when a turn is played;
-    // `confirmed` sees each turn that became final, in order. True when a turn was played
-    // (its events are in the world's list).
-    bool turn(const std::function<TurnInput()>& takeLocal, const Rollback::Confirmed& confirmed,
-              int64_t nowMs);
+    // Reads what the other side sent and plays again what it proved wrong. False once the
+    // match has ended: the rest of the turn is then left out.
+    bool receive(int64_t nowMs);
+    // The next turn that became final, in order, up to the run's end (finishAt); false when
+    // none is left. Call until false after receive().
+    bool nextConfirmed(ConfirmedTurn& out);
+    // Whether our next turn may be played now: not past the prediction limit, nor ahead of the
+    // other side, nor past the run's end. Call once per turn of the pace (it keeps the two
+    // games in step).
+    bool mayPlay(int64_t nowMs);
+    // Plays our next turn with our input; its events are added to the list.
+    void play(const TurnInput& local);
+    // Sends what we hold (counting a stall when no turn was played) and sees whether the match
+    // has ended.
+    void send(bool played, int64_t nowMs);
     // The run needs no turn past `turns`: no later turn is handed on, and the match ends once
     // the other side holds all our inputs up to there.
     void finishAt(int64_t turns);
@@ -54,9 +67,7 @@ public:
     int inputDelay() const { return inputDelay_; }
 
 private:
-    bool mayPlay(int64_t nowMs);
     void checkEnd(int64_t nowMs);
-    void handOn(const Rollback::Confirmed& confirmed);
 
     int localPlayer_;
     int inputDelay_;

@@ -12,8 +12,13 @@ uint16_t combineInputs(uint16_t host, uint16_t joiner) {
                                  ((host | joiner) & TurnInput::kPackedLabels) | cameraSwitch);
 }
 
-Rollback::Rollback(World& world, int localPlayer, int inputDelay, Step step)
-    : world_(world), localPlayer_(localPlayer), step_(std::move(step)), localKnown_(inputDelay) {}
+Rollback::Rollback(MatchState& state, TurnEvents& events, const RulesData& rules, int localPlayer,
+                   int inputDelay)
+    : state_(state),
+      events_(events),
+      rules_(rules),
+      localPlayer_(localPlayer),
+      localKnown_(inputDelay) {}
 
 bool Rollback::addRemote(int64_t t, uint16_t packed) {
     if (t < 0 || t >= remoteKnown_ + kRemoteWindow) return false;
@@ -51,17 +56,17 @@ TurnInput Rollback::recordOf(uint16_t ours, uint16_t theirs) const {
 }
 
 void Rollback::play(int64_t t) {
-    before_[stateSlot(t)] = world_.state();
-    step_(world_, recordFor(t));
+    before_[stateSlot(t)] = state_;
+    stepMatch(state_, recordFor(t), rules_, events_);
 }
 
 void Rollback::settle() {
     if (firstWrong_ < 0) return;
     const int length = static_cast<int>(turn_ - firstWrong_);
-    world_.restore(before_[stateSlot(firstWrong_)]);
+    state_ = before_[stateSlot(firstWrong_)];
     for (int64_t t = firstWrong_; t < turn_; ++t) play(t);
     // Each re-run turn's events were set off when it was first played: keep none of them.
-    world_.events.clear();
+    events_.clear();
     firstWrong_ = -1;
     ++stats_.rollbacks;
     stats_.rolledTurns += length;
@@ -76,13 +81,13 @@ void Rollback::advance(const TurnInput& local) {
     ++turn_;
 }
 
-void Rollback::takeConfirmed(const Confirmed& confirmed) {
-    const int64_t final = std::min(remoteKnown_, turn_);
-    for (; confirmed_ < final; ++confirmed_) {
-        const int64_t t = confirmed_;
-        const MatchState& after = t + 1 < turn_ ? before_[stateSlot(t + 1)] : world_.state();
-        confirmed(t, recordOf(local_[slot(t)], remote_[slot(t)]), after);
-    }
+bool Rollback::nextConfirmed(ConfirmedTurn& out) {
+    if (confirmed_ >= std::min(remoteKnown_, turn_)) return false;
+    const int64_t t = confirmed_++;
+    out.turn = t;
+    out.input = recordOf(local_[slot(t)], remote_[slot(t)]);
+    out.after = t + 1 < turn_ ? &before_[stateSlot(t + 1)] : &state_;
+    return true;
 }
 
 }  // namespace net

@@ -3,13 +3,15 @@
 // the other side's as predicted (the last one it sent that has arrived), keeps the state before
 // every recent turn, and when the real input of a past turn differs from the prediction,
 // restores that turn's state and plays again to the present. Nothing here touches the network:
-// the session feeds it the other side's inputs and sends what it holds of ours.
+// the session feeds it the other side's inputs and sends what it holds of ours. It plays on a
+// match state that it is lent, with the scene-free turn of the rules and the referee
+// (stepMatch), so that a turn played again sets off nothing and draws nothing.
 #include <cstdint>
-#include <functional>
 
+#include "match/Judge.h"
 #include "match/MatchState.h"
+#include "match/TurnEvents.h"
 #include "match/TurnInput.h"
-#include "match/World.h"
 
 namespace net {
 
@@ -31,15 +33,21 @@ struct RollbackStats {
     int longest = 0;
 };
 
+// A turn that became final: its number, the record the rules took and the state it left. The
+// state is the rollback's own copy or the match's: read it before the next turn is played.
+struct ConfirmedTurn {
+    int64_t turn = 0;
+    TurnInput input;
+    const MatchState* after = nullptr;
+};
+
 class Rollback {
 public:
-    using Step = std::function<void(World&, const TurnInput&)>;
-    // A confirmed turn: its number, the record the rules took and the state it left.
-    using Confirmed = std::function<void(int64_t, const TurnInput&, const MatchState&)>;
-
-    // localPlayer: 1 for the host, 2 for the joiner. The first `inputDelay` turns of each side
-    // have no input.
-    Rollback(World& world, int localPlayer, int inputDelay, Step step);
+    // Plays on `state` (the match as it stands), with the rules' constant data; what the
+    // turns played set off is added to `events`. localPlayer: 1 for the host, 2 for the joiner.
+    // The first `inputDelay` turns of each side have no input.
+    Rollback(MatchState& state, TurnEvents& events, const RulesData& rules, int localPlayer,
+             int inputDelay);
 
     // Turns played so far (the next turn's number).
     int64_t turn() const { return turn_; }
@@ -59,11 +67,11 @@ public:
     // turns played again are dropped, they were set off the first time.
     void settle();
     // Takes our input for the turn `inputDelay` turns ahead and plays the next turn; its
-    // events stay in the world's list.
+    // events are added to the list.
     void advance(const TurnInput& local);
-    // Hands on each turn that became final since the last call (after settle).
-    void takeConfirmed(const Confirmed& confirmed);
-    // Turns handed on by takeConfirmed so far.
+    // The next turn that became final (after settle), in order; false when none is left.
+    bool nextConfirmed(ConfirmedTurn& out);
+    // Turns handed on by nextConfirmed so far.
     int64_t confirmed() const { return confirmed_; }
     const RollbackStats& stats() const { return stats_; }
 
@@ -78,9 +86,10 @@ private:
 
     static constexpr int kStates = 2 * kMaxRollback + 4;
 
-    World& world_;
+    MatchState& state_;
+    TurnEvents& events_;
+    const RulesData& rules_;
     int localPlayer_;
-    Step step_;
     int64_t turn_ = 0;
     int64_t localKnown_;
     int64_t remoteKnown_ = 0;

@@ -1,11 +1,11 @@
 #pragma once
-// The camera as an input source: the six readings the worker last wrote, handed to the rules'
-// own camera route, which clears the turn's record and fills it.
-#include "match/World.h"
+// The camera as an input source: the six readings the worker last wrote, as one value. What
+// they ask of the match is the rules' own cameraInput (match/Rules.h).
+#include "match/Rules.h"
 #include "vision/WebCam.h"
 
 namespace play {
 
-void takeCameraReadings(World& world, const CWebCam& webcam);
+CameraReadings readCamera(const CWebCam& webcam);
 
 }  // namespace play

@@ -1,6 +1,6 @@
 #include "play/computer_fighter.h"
 
-#include "match/World.h"
+#include "match/Rules.h"
 
 namespace play {
 
@@ -25,7 +25,7 @@ int roundsDecided(int frame1) {
     return decided;
 }
 
-bool chargeSign(int sign) { return sign == World::PAPER || sign == World::SCISSORS; }
+bool chargeSign(int sign) { return sign == MatchState::PAPER || sign == MatchState::SCISSORS; }
 
 }  // namespace
 
@@ -39,7 +39,7 @@ Sight Sight::of(const MatchState& s) {
     v.frame[1] = s.frame2;
     for (int i = 0; i < 2; ++i) v.state[i] = s.game.getPstate(i + 1);
     v.phase = s.game.getGameState();
-    v.open = s.timer <= World::inputTimer && s.endingTurn == 0;
+    v.open = s.timer <= MatchState::inputTimer && s.endingTurn == 0;
     return v;
 }
 
@@ -70,7 +70,7 @@ void ComputerFighter::fill(const MatchState& state, TurnInput& input) {
 // each round was decided on, repeats included.
 void ComputerFighter::learn(const Sight& v) {
     const int sign = v.lastSign[foe_];
-    if (v.phase == World::CLASH) {
+    if (v.phase == MatchState::CLASH) {
         const int decided = roundsDecided(v.frame[0]);
         if (decided > foeRound_) {
             habits_.record(foeSign_, sign);
@@ -81,21 +81,22 @@ void ComputerFighter::learn(const Sight& v) {
     }
     foeRound_ = 0;
     myRound_ = -1;
-    if (sign != World::NO_SIGN && sign != foeSign_) {
+    if (sign != MatchState::NO_SIGN && sign != foeSign_) {
         habits_.record(foeSign_, sign);
         foeSign_ = sign;
     }
 }
 
 ComputerFighter::Choice ComputerFighter::decide(const Sight& v) {
-    if (v.phase == World::CLASH) return clashRound(v);
+    if (v.phase == MatchState::CLASH) return clashRound(v);
     if (turns_ < waitUntil_) return Choice();
     switch (v.state[me_]) {
-    case World::IDLE: return fightIdle(v);
-    case World::CHARGE: return v.frame[me_] >= kChargeReadyFrame ? act(World::ROCK) : Choice();
-    case World::CLOSE_ATTACK:
-        if (traits_.delayTurns < kCloseAttackTurns && v.lastSign[me_] == World::SCISSORS)
-            return act(World::ROCK);
+    case MatchState::IDLE: return fightIdle(v);
+    case MatchState::CHARGE:
+        return v.frame[me_] >= kChargeReadyFrame ? act(MatchState::ROCK) : Choice();
+    case MatchState::CLOSE_ATTACK:
+        if (traits_.delayTurns < kCloseAttackTurns && v.lastSign[me_] == MatchState::SCISSORS)
+            return act(MatchState::ROCK);
         return Choice();
     default: return Choice();
     }
@@ -105,7 +106,8 @@ ComputerFighter::Choice ComputerFighter::decide(const Sight& v) {
 // in, since a sign there would only punch the air.
 ComputerFighter::Choice ComputerFighter::fightIdle(const Sight& v) {
     if (gap(v) < DistCAC)
-        return act(v.lastSign[me_] == World::SCISSORS ? World::PAPER : World::SCISSORS);
+        return act(v.lastSign[me_] == MatchState::SCISSORS ? MatchState::PAPER
+                                                           : MatchState::SCISSORS);
     if (gap(v) < DistCACL) {
         Choice in;
         in.walk = 1;
@@ -121,11 +123,11 @@ ComputerFighter::Choice ComputerFighter::fromRange(const Sight& v) {
     in.walk = 1;
     if (turns_ < walkUntil_) return in;
     const int foeSign = v.lastSign[foe_];
-    if (v.state[foe_] == World::CHARGE && chargeSign(foeSign) &&
+    if (v.state[foe_] == MatchState::CHARGE && chargeSign(foeSign) &&
         random_.chance(traits_.readPercent))
         return act(foeSign);
     if (random_.chance(kChargePercent))
-        return act(random_.chance(50) ? World::PAPER : World::SCISSORS);
+        return act(random_.chance(50) ? MatchState::PAPER : MatchState::SCISSORS);
     walkUntil_ = turns_ + kShortestWalk + random_.below(kWalkSpread);
     return in;
 }

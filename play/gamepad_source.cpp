@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "match/World.h"
+#include "match/MatchState.h"
 
 namespace play {
 
@@ -143,9 +143,9 @@ bool GamepadSource::takeEvent(const SDL_Event& event) {
 }
 
 void GamepadSource::pressButton(Pad& pad, int button) {
-    if (button == controls_.rock) pad.sign = World::ROCK;
-    if (button == controls_.paper) pad.sign = World::PAPER;
-    if (button == controls_.scissors) pad.sign = World::SCISSORS;
+    if (button == controls_.rock) pad.sign = MatchState::ROCK;
+    if (button == controls_.paper) pad.sign = MatchState::PAPER;
+    if (button == controls_.scissors) pad.sign = MatchState::SCISSORS;
     if (button == controls_.pause) pausePressed_ = true;
 }
 

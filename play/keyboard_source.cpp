@@ -2,7 +2,7 @@
 
 #include <SDL/SDL.h>
 
-#include "match/World.h"
+#include "match/MatchState.h"
 #include "play/quit.h"
 
 namespace play {
@@ -115,8 +115,8 @@ bool KeyboardSource::playerKey(int player, int key, TurnInput& input) const {
             return true;
         }
     const int signKeys[] = {k.rock, k.paper, k.scissors};
-    for (int sign = World::ROCK; sign <= World::SCISSORS; ++sign)
-        if (key == signKeys[sign - World::ROCK]) {
+    for (int sign = MatchState::ROCK; sign <= MatchState::SCISSORS; ++sign)
+        if (key == signKeys[sign - MatchState::ROCK]) {
             if (drive) slot(input, player, SIGN) = sign;
             return true;
         }
@@ -124,11 +124,3 @@ bool KeyboardSource::playerKey(int player, int key, TurnInput& input) const {
 }
 
 }  // namespace play
-
-// The design's keyboard route of the fight window, kept for a keyboard-only turn: the slots
-// cleared, then every key of both players.
-void World::handleEvents() {
-    static play::KeyboardSource keyboard;
-    setInputs();
-    keyboard.poll(*this);
-}

@@ -180,10 +180,10 @@ std::string encodeRunEnd(int64_t turn, uint64_t hash) {
     return out;
 }
 
-uint64_t rulesDataFingerprint(Moves& moves) {
+uint64_t rulesDataFingerprint(const animation::RulesData& rules) {
     std::string lengths;
-    for (int move = 0; move < Moves::MOVE_COUNT; ++move)
-        putUnsigned(lengths, static_cast<uint32_t>(moves.getMoveLength(move)), 4);
+    for (int move = 0; move < animation::kMoveCount; ++move)
+        putUnsigned(lengths, static_cast<uint32_t>(rules.length(move)), 4);
     uint64_t hash = 0xcbf29ce484222325ull;
     for (unsigned char byte : lengths) hash = (hash ^ byte) * 0x100000001b3ull;
     return hash;

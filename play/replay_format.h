@@ -7,9 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "animation/rules_data.h"
 #include "match/TurnInput.h"
-
-class Moves;
 
 namespace play {
 
@@ -72,6 +71,6 @@ void putUnsigned(std::string& out, uint64_t value, int bytes);
 uint64_t getUnsigned(const uint8_t* data, int bytes);
 
 // A hash of every figure of the data files that the rules read: the move lengths.
-uint64_t rulesDataFingerprint(Moves& moves);
+uint64_t rulesDataFingerprint(const animation::RulesData& rules);
 
 }  // namespace play

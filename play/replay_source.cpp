@@ -2,8 +2,8 @@
 
 namespace play {
 
-bool sameRulesData(Moves& moves, const ReplayHeader& header) {
-    return rulesDataFingerprint(moves) == header.dataFingerprint;
+bool sameRulesData(const animation::RulesData& rules, const ReplayHeader& header) {
+    return rulesDataFingerprint(rules) == header.dataFingerprint;
 }
 
 void startAsRecorded(MatchState& state, const ReplayHeader& header) {

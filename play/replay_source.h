@@ -5,7 +5,7 @@
 // replay both follow it; what they do at the end or at a difference is theirs.
 #include <cstdint>
 
-#include "animation/moves.h"
+#include "animation/rules_data.h"
 #include "match/MatchState.h"
 #include "match/TurnInput.h"
 #include "play/replay_reader.h"
@@ -13,7 +13,7 @@
 namespace play {
 
 // Whether the rules would read the same data as when the replay was recorded.
-bool sameRulesData(Moves& moves, const ReplayHeader& header);
+bool sameRulesData(const animation::RulesData& rules, const ReplayHeader& header);
 // Sets a state at the start of a run up as the recorded run was.
 void startAsRecorded(MatchState& state, const ReplayHeader& header);
 

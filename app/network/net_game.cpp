@@ -11,7 +11,7 @@ net::Hello localHello(World& world) {
     net::Hello hello;
     hello.gameVersion = VORLAXIS_VERSION;
     hello.replayVersion = play::kReplayFormatVersion;
-    hello.dataFingerprint = play::rulesDataFingerprint(world.moves);
+    hello.dataFingerprint = play::rulesDataFingerprint(world.rules());
     return hello;
 }
 
@@ -83,29 +83,33 @@ NetGame::Phase NetGame::connect(Options& options, World& world, int64_t nowMs) {
     confirmed_ = world.state();
     rate_ = options.turnRate;
     startMs_ = lastMs_ = nowMs;
-    match_ = std::make_unique<net::NetMatch>(std::move(link), world, inputDelay_, rate_, nowMs);
+    match_ = std::make_unique<net::NetMatch>(std::move(link), world.state(), world.events,
+                                             world.rules(), inputDelay_, rate_, nowMs);
     phase_ = Phase::PLAYING;
     return phase_;
 }
 
 // With --matches both sides end at the turn after the last match's ending.
-void NetGame::onConfirmed(Run& run, int64_t t, const TurnInput& input, const MatchState& after) {
-    confirmed_ = after;
-    run.confirm(input, after);
-    if (run.finished()) match_->finishAt(t + 1);
+void NetGame::onConfirmed(Run& run, const net::ConfirmedTurn& turn) {
+    confirmed_ = *turn.after;
+    run.confirm(turn.input, *turn.after);
+    if (run.finished()) match_->finishAt(turn.turn + 1);
 }
 
-bool NetGame::turn(const std::function<TurnInput()>& takeLocal, Run& run, int64_t nowMs) {
-    if (phase_ != Phase::PLAYING) return false;
-    const bool played = match_->turn(
-        takeLocal,
-        [this, &run](int64_t t, const TurnInput& input, const MatchState& after) {
-            onConfirmed(run, t, input, after);
-        },
-        nowMs);
+bool NetGame::ready(Run& run, int64_t nowMs) {
+    if (phase_ != Phase::PLAYING || !match_->receive(nowMs)) return false;
+    net::ConfirmedTurn turn;
+    while (match_->nextConfirmed(turn)) onConfirmed(run, turn);
+    return match_->mayPlay(nowMs);
+}
+
+void NetGame::play(const TurnInput& local) { match_->play(local); }
+
+void NetGame::send(bool played, int64_t nowMs) {
+    if (phase_ != Phase::PLAYING) return;
+    match_->send(played, nowMs);
     if (played) lastMs_ = nowMs;
     if (match_->outcome() != net::NetMatch::Outcome::PLAYING) phase_ = Phase::ENDED;
-    return played;
 }
 
 void NetGame::leave() {

@@ -3,7 +3,6 @@
 // taking the host's choices on the joiner, handing the confirmed turns (the same on both
 // machines) to the run, ending the run where both end it and saying why it ended.
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,10 +29,14 @@ public:
     // One step of finding the other game. On meeting it, the joiner takes the host's seed,
     // matches, endless and turn rate into `options`; the match starts from `world` as it is.
     Phase connect(Options& options, World& world, int64_t nowMs);
-    // One turn of the pace; true when a turn was played (its events in the world's list).
-    // Each turn that became final goes to Run::confirm; once the run has finished its
-    // matches, both sides stop at that turn.
-    bool turn(const std::function<TurnInput()>& takeLocal, Run& run, int64_t nowMs);
+    // One turn of the pace in three calls. ready(): what the other side sent read, each turn
+    // that became final handed to Run::confirm (once the run has finished its matches, both
+    // sides stop at that turn); true when our next turn may be played now. Then play() with
+    // our input, only then taken, and send() in every turn (played: whether one was). A
+    // played turn's events are in the world's list.
+    bool ready(Run& run, int64_t nowMs);
+    void play(const TurnInput& local);
+    void send(bool played, int64_t nowMs);
     // Escape: the other side is told, and the run ends once both hold the same last turn (go
     // on calling turn() while the phase is PLAYING; what it asks for acts past the end).
     void leave();
@@ -54,7 +57,7 @@ public:
     void printStats() const;
 
 private:
-    void onConfirmed(Run& run, int64_t t, const TurnInput& input, const MatchState& after);
+    void onConfirmed(Run& run, const net::ConfirmedTurn& turn);
 
     Phase phase_ = Phase::CONNECTING;
     int inputDelay_ = 2;

@@ -21,12 +21,14 @@ bool NetTurns::advance(Run& run, World& world) {
             onConnected(run, world);
         return false;
     }
-    const auto takeLocal = [this, &world] {
+    const bool played = game.ready(run, now);
+    if (played) {
         TurnInput input;
         local_.take(world, input);
-        return input;
-    };
-    return game.turn(takeLocal, run, now);
+        game.play(input);
+    }
+    game.send(played, now);
+    return played;
 }
 
 bool NetTurns::more(const Run& run) const { return run.net->phase() != NetGame::Phase::ENDED; }

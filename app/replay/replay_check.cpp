@@ -64,7 +64,7 @@ int checkReplay(const std::string& shown, const std::string& path) {
     auto world = std::make_unique<World>();
     if (!world->moves.readMoves())
         return fault(shown, "cannot be checked: the game data is damaged");
-    if (!play::sameRulesData(world->moves, reader.header()))
+    if (!play::sameRulesData(world->rules(), reader.header()))
         return fault(shown, "was recorded with other game data" + versionNote(reader.header()));
     world->setStartValues();
     play::startAsRecorded(*world, reader.header());

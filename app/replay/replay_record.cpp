@@ -18,7 +18,7 @@ std::string sourceOf(const Options& options, const play::PlayerSource& side) {
 play::ReplayHeader headerOf(World& world, const Options& options) {
     play::ReplayHeader header;
     header.gameVersion = VORLAXIS_VERSION;
-    header.dataFingerprint = play::rulesDataFingerprint(world.moves);
+    header.dataFingerprint = play::rulesDataFingerprint(world.rules());
     header.rulesRandom = world.random;
     header.turnRate = static_cast<uint16_t>(options.turnRate);
     header.endless = world.endless;

@@ -44,7 +44,7 @@ bool ReplayWatch::open(Options& options) {
     }
     Moves moves;
     if (!moves.readMoves()) return false;
-    if (!play::sameRulesData(moves, reader_.header())) {
+    if (!play::sameRulesData(moves.rulesData(), reader_.header())) {
         std::fprintf(stderr, "replay %s: was recorded with other game data\n", name());
         return false;
     }

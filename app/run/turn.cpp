@@ -4,7 +4,9 @@
 #include "app/run/run.h"
 #include "match/Referee.h"
 
-void stepTurn(World& world, const TurnInput& input) { stepMatch(world, input); }
+void stepTurn(World& world, const TurnInput& input) {
+    stepMatch(world.state(), input, world.rules(), world.events);
+}
 
 bool SteppedTurns::advance(Run& run, World& world) {
     TurnInput input;

@@ -1,19 +1,16 @@
 #pragma once
-// Who adds each side to the turn's record in a run with windows: the camera's readings for
-// the sides on the camera, the keys for the sides at the keyboard (and, for every run, the few
-// keys that act on the whole game), a pad for the sides on one, the computer for its sides.
-// Each source adds only its own sides; a side played elsewhere (the other machine, a replay)
-// is left empty.
+// The turn's record in a run with windows, from the sources of the command line and the
+// settings, put together by play::TurnSides: each source adds only its own sides (the camera
+// for the sides on the camera, the keys for the sides at the keyboard and, in every run, the
+// few keys that act on the whole game, a pad for the sides on one, the computer for its
+// sides); a side played elsewhere (the other machine) is left empty.
 #include <cstdint>
-#include <memory>
 
 #include "app/config/options.h"
 #include "app/config/settings.h"
 #include "app/run/turn.h"
 #include "match/World.h"
-#include "play/computer_players.h"
-#include "play/gamepad_source.h"
-#include "play/keyboard_source.h"
+#include "play/turn_sides.h"
 #include "vision/WebCam.h"
 
 class TurnSources : public RecordSource {
@@ -33,18 +30,13 @@ public:
     // What the keys and pads asked of the game since the last call, beside the match: pause
     // (P, Space while watching a replay, a pad's pause button), a lost focus, full screen.
     bool takePause();
-    bool takeFocusLost() { return keyboard_.takeFocusLost(); }
-    bool takeFullscreen() { return keyboard_.takeFullscreenKey(); }
+    bool takeFocusLost() { return sides_.keyboard().takeFocusLost(); }
+    bool takeFullscreen() { return sides_.keyboard().takeFullscreenKey(); }
 
 private:
     const CWebCam* webcam_ = nullptr;
-    bool camera_ = false;
-    bool onCamera_[2] = {false, false};
+    play::TurnSides sides_;
     // A watched replay: no one plays at the keys, Space pauses.
     bool watching_ = false;
     bool space_ = false;
-    play::KeyboardSource keyboard_;
-    play::GamepadSource gamepads_;
-    bool gamepad_ = false;
-    std::unique_ptr<play::ComputerPlayers> computer_;
 };

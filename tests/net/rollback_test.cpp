@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "match/Referee.h"
+#include "animation/moves.h"
 #include "net/rollback.h"
 #include "play/computer_players.h"
 
@@ -30,8 +30,27 @@ struct Datagram {
     int64_t ack;
 };
 
+// The move lengths from the data folder, read once.
+const RulesData& rulesData() {
+    static const RulesData rules = [] {
+        Moves moves;
+        EXPECT_TRUE(moves.readMoves());
+        return moves.rulesData();
+    }();
+    return rules;
+}
+
+// A match state as a run starts it.
+MatchState startState() {
+    MatchState state;
+    startMatch(state);
+    state.random = 77;
+    return state;
+}
+
 struct Side {
-    World world;
+    MatchState state;
+    TurnEvents events;
     std::unique_ptr<net::Rollback> rollback;
     std::unique_ptr<play::ComputerPlayers> computer;
     int64_t peerAck = 0;
@@ -45,15 +64,14 @@ protected:
     void SetUp() override { ASSERT_EQ(chdir(VORLAXIS_DATA_DIR), 0); }
 
     void start(Side& side, int player) {
-        ASSERT_TRUE(side.world.moves.readMoves());
-        side.world.setStartValues();
-        side.world.random = 77;
+        side.state = startState();
         play::PlayerSource computer, network;
         computer.kind = play::PlayerSource::COMPUTER;
         network.kind = play::PlayerSource::NETWORK;
         side.computer = std::make_unique<play::ComputerPlayers>(
             player == 1 ? computer : network, player == 2 ? computer : network, 77);
-        side.rollback = std::make_unique<net::Rollback>(side.world, player, 2, stepMatch);
+        side.rollback =
+            std::make_unique<net::Rollback>(side.state, side.events, rulesData(), player, 2);
     }
 
     void send(Side& from, Side& to, int64_t now, const LinkSettings& link) {
@@ -82,17 +100,17 @@ protected:
 
     static void turn(Side& side, int64_t lastTurn) {
         side.rollback->settle();
-        side.rollback->takeConfirmed(
-            [&side, lastTurn](int64_t t, const TurnInput& input, const MatchState& after) {
-                if (t >= lastTurn) return;
-                side.confirmedInputs.push_back(input);
-                side.finalHash = hashState(after);
-            });
+        net::ConfirmedTurn confirmed;
+        while (side.rollback->nextConfirmed(confirmed)) {
+            if (confirmed.turn >= lastTurn) continue;
+            side.confirmedInputs.push_back(confirmed.input);
+            side.finalHash = hashState(*confirmed.after);
+        }
         if (side.rollback->turn() >= lastTurn || !side.rollback->canAdvance(side.peerAck)) return;
         TurnInput local;
-        side.computer->fill(side.world.state(), local);
+        side.computer->fill(side.state, local);
         side.rollback->advance(local);
-        side.world.events.clear();
+        side.events.clear();
     }
 
     // Plays until both sides confirmed `turns` turns (or a bound far past it).
@@ -114,12 +132,10 @@ protected:
 
     // The confirmed turns played again from the start, as a replay would.
     uint64_t replayed(const std::vector<TurnInput>& inputs) {
-        World world;
-        EXPECT_TRUE(world.moves.readMoves());
-        world.setStartValues();
-        world.random = 77;
-        for (const TurnInput& input : inputs) stepMatch(world, input);
-        return hashState(world.state());
+        MatchState state = startState();
+        TurnEvents events;
+        for (const TurnInput& input : inputs) stepMatch(state, input, rulesData(), events);
+        return hashState(state);
     }
 
     std::mt19937 random_{2026};
@@ -136,7 +152,7 @@ TEST_F(RollbackMatch, BothSidesConfirmTheSameMatchOverABadLink) {
     EXPECT_TRUE(host_.confirmedInputs == joiner_.confirmedInputs);
     EXPECT_EQ(host_.finalHash, joiner_.finalHash);
     EXPECT_EQ(replayed(host_.confirmedInputs), host_.finalHash);
-    EXPECT_GT(host_.world.wins1 + host_.world.wins2, 0) << "the run must cross a knock-out";
+    EXPECT_GT(host_.state.wins1 + host_.state.wins2, 0) << "the run must cross a knock-out";
     for (const Side* side : {&host_, &joiner_}) {
         const net::RollbackStats& stats = side->rollback->stats();
         EXPECT_GT(stats.rollbacks, 0) << "the link is slow enough to mispredict";

@@ -81,7 +81,7 @@ inline Recording recordFight(int64_t turns, bool endless, uint32_t seed,
                              const Alteration& written = {}) {
     play::ReplayHeader header;
     header.gameVersion = VORLAXIS_VERSION;
-    header.dataFingerprint = play::rulesDataFingerprint(const_cast<Moves&>(gameMoves()));
+    header.dataFingerprint = play::rulesDataFingerprint(gameMoves().rulesData());
     header.rulesRandom = seed;
     header.endless = endless;
     header.source1 = header.source2 = "computer";
