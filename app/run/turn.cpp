@@ -30,10 +30,11 @@ bool playTurn(Run& run, World& world, TurnDriver& driver, bool drawn) {
     // The view follows the fighters, from where they stood before the step; it is the scene's,
     // not the match's, so a rollback never touches it.
     world.camera.updateCamera(x1, x2);
-    if (drawn)
-        world.playEvents();
-    else
+    if (!drawn) {
         world.events.clear();
+        return true;
+    }
+    world.playEvents();
     publishMatch(world.state(), run.referee);
     return true;
 }
