@@ -15,14 +15,15 @@ public:
                TurnEvents& events)
         : s_(state), in_(input), rules_(rules), events_(events) {}
 
-    // The whole turn after the input was taken: towers, fighters, clash, positions, timer,
-    // last signs, and the turn counted.
+    // The whole turn on the record as the match takes it: keys, timer, towers, fighters,
+    // clash, positions, timer, last signs, and the turn counted.
     void turn();
     // The HUD label keys and the camera switch of the record.
     void takeKeys();
 
     void updatePositions();
     void testTime();
+    // The lives only fall: ending a match at a knock-out is the referee's (match/Judge.h).
     void testLives() {}
     void setLastSign();
     int checkInput(int player) const;

@@ -29,10 +29,11 @@ TurnInput TurnSides::take(const MatchState& state, const CameraReadings& camera)
     return take(state, cameraCounts(state) ? cameraInput(camera) : TurnInput());
 }
 
-void TurnSides::pollIdle() {
+TurnInput TurnSides::pollIdle() {
     TurnInput dropped;
     if (gamepad_) gamepads_.poll(dropped);
     keyboard_.poll(dropped);
+    return dropped;
 }
 
 }  // namespace play

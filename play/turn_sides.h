@@ -30,9 +30,10 @@ public:
     TurnInput take(const MatchState& state, const TurnInput& camera);
     // The same from the camera's six readings.
     TurnInput take(const MatchState& state, const CameraReadings& camera);
-    // Reads the keys and pads into a record that is dropped: no turn is played, but P, F11
-    // and Escape still act and the pads' buttons do not pile up.
-    void pollIdle();
+    // Reads the keys and pads into a record that is not played: no turn is played, but P,
+    // F11 and Escape still act and the pads' buttons do not pile up. The record is returned
+    // for what a run may make of its keys beside the match.
+    TurnInput pollIdle();
 
     // The keys, for what they do beside the match (pause, full screen) and the players' own.
     KeyboardSource& keyboard() { return keyboard_; }

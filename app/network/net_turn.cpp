@@ -21,6 +21,7 @@ bool NetTurns::advance(Run& run, World& world) {
             onConnected(run, world);
         return false;
     }
+    // Our input is taken only when our next turn may be played.
     const bool played = game.ready(run, now);
     if (played) {
         TurnInput input;

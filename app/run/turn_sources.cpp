@@ -23,35 +23,34 @@ void TurnSources::setUp(const Options& options, const CWebCam& webcam) {
 }
 
 void TurnSources::start(const Options& options, uint64_t seed) {
-    sides_.start(options.player1, options.player2, seed);
     watching_ = !options.replay.empty();
-    if (!watching_) return;
-    // Space is read as player 1's only key, into records that are dropped: the keyboard
-    // source knows no key of its own for it.
-    play::KeyboardSource& keyboard = sides_.keyboard();
-    keyboard.setKeys(1, {SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_SPACE,
-                         SDLK_UNKNOWN, SDLK_UNKNOWN});
-    keyboard.drive(1, true);
-    keyboard.drive(2, false);
+    if (watching_) {
+        // Space is read as player 1's only key, into records that are dropped: the keyboard
+        // source knows no key of its own for it.
+        play::KeyboardSource& keyboard = sides_.keyboard();
+        keyboard.setKeys(1, {SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_UNKNOWN, SDLK_SPACE,
+                             SDLK_UNKNOWN, SDLK_UNKNOWN});
+        keyboard.drive(1, true);
+        keyboard.drive(2, false);
+        return;
+    }
+    sides_.start(options.player1, options.player2, seed);
 }
 
-// The camera's six readings go through World's own camera route into its slots; the sides
-// played before the camera take their part from there.
+// The camera's route reads both halves of the picture; only the sides on the camera keep its
+// part. The rules themselves refuse the input while a match starts or ends.
 bool TurnSources::take(World& world, TurnInput& input) {
-    const CameraReadings r = play::readCamera(*webcam_);
-    world.handleWebcamEvents(r.baryX1, r.baryY1, r.baryX2, r.baryY2, r.rps1, r.rps2);
+    if (sides_.anyCamera()) {
+        const CameraReadings r = play::readCamera(*webcam_);
+        world.handleWebcamEvents(r.baryX1, r.baryY1, r.baryX2, r.baryY2, r.rps1, r.rps2);
+    }
     input = sides_.take(world.state(), world.record());
     return true;
 }
 
 void TurnSources::pollWhilePaused() {
-    if (!watching_) {
-        sides_.pollIdle();
-        return;
-    }
-    TurnInput dropped;
-    sides_.keyboard().poll(dropped);
-    space_ = space_ || dropped.sign1 == MatchState::ROCK;
+    const TurnInput dropped = sides_.pollIdle();
+    space_ = space_ || (watching_ && dropped.sign1 == World::ROCK);
 }
 
 bool TurnSources::takePause() {
@@ -61,7 +60,7 @@ bool TurnSources::takePause() {
 }
 
 bool TurnSources::openGamepads(const Options& options) {
-    if (!sides_.anyGamepad() || watching_) return true;
+    if (!sides_.anyGamepad()) return true;
     const Settings& s = options.settings;
     play::GamepadSource& gamepads = sides_.gamepads();
     gamepads.setControls(

@@ -1,9 +1,9 @@
 #pragma once
-// The turn's record in a run with windows, from the sources of the command line and the
-// settings, put together by play::TurnSides: each source adds only its own sides (the camera
-// for the sides on the camera, the keys for the sides at the keyboard and, in every run, the
-// few keys that act on the whole game, a pad for the sides on one, the computer for its
-// sides); a side played elsewhere (the other machine) is left empty.
+// Who adds each side to the turn's record in a run with windows: the camera's readings for
+// the sides on the camera, the keys for the sides at the keyboard (and, for every run, the few
+// keys that act on the whole game), a pad for the sides on one, the computer for its sides.
+// Each source adds only its own sides (play::TurnSides puts them together); a side played
+// elsewhere (the other machine, a replay) is left empty.
 #include <cstdint>
 
 #include "app/config/options.h"
@@ -22,7 +22,8 @@ public:
     // Opens the pads of the sides that play with one, with the settings' buttons and pads;
     // false after saying which pad is missing. Call once the fight window is open.
     bool openGamepads(const Options& options);
-    // Fills the record for the coming turn from every source.
+    // The record for the coming turn from every source; the camera's readings go through the
+    // designed World::handleWebcamEvents.
     bool take(World& world, TurnInput& input) override;
     // Reads the keys and pads into a record that is dropped: the pass plays no turn (paused,
     // waiting, or the record comes from a replay).
@@ -35,8 +36,8 @@ public:
 
 private:
     const CWebCam* webcam_ = nullptr;
-    play::TurnSides sides_;
     // A watched replay: no one plays at the keys, Space pauses.
     bool watching_ = false;
     bool space_ = false;
+    play::TurnSides sides_;
 };
