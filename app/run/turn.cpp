@@ -4,7 +4,9 @@
 #include "app/run/run.h"
 #include "match/Referee.h"
 
-void stepTurn(World& world, const TurnInput& input) { stepMatch(world, input); }
+void stepTurn(World& world, const TurnInput& input) {
+    stepMatch(world.state(), input, world.rules(), world.events);
+}
 
 bool SteppedTurns::advance(Run& run, World& world) {
     TurnInput input;
@@ -28,10 +30,11 @@ bool playTurn(Run& run, World& world, TurnDriver& driver, bool drawn) {
     // The view follows the fighters, from where they stood before the step; it is the scene's,
     // not the match's, so a rollback never touches it.
     world.camera.updateCamera(x1, x2);
-    if (drawn)
-        world.playEvents();
-    else
+    if (!drawn) {
         world.events.clear();
+        return true;
+    }
+    world.playEvents();
     publishMatch(world.state(), run.referee);
     return true;
 }

@@ -54,7 +54,8 @@ private:
 void stepTurn(World& world, const TurnInput& input);
 
 // The turn: the driver plays it, the view camera follows the positions from before the step,
-// its events are played (`drawn`) or dropped, and the panel's feed shows the match. Recording,
+// and, `drawn`, its events are played and the panel's feed shows the match (without a window
+// they are dropped). Recording,
 // the match lines and the end after --matches happen in Run::confirm. True when a turn was
 // played.
 bool playTurn(Run& run, World& world, TurnDriver& driver, bool drawn);

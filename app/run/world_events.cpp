@@ -1,6 +1,6 @@
-// The design's keyboard route of the fight window, kept for a keyboard-only turn: the slots
-// cleared, then every key of both players. It reads a device, so it lives with the shell, not
-// with the rules.
+// World's own keyboard route of the fight window, kept for a keyboard-only turn: the slots
+// cleared, then every key of both players. It reads a device, so it lives in app/, not with
+// the rules.
 #include "match/World.h"
 #include "play/keyboard_source.h"
 

@@ -141,8 +141,8 @@ TEST_F(ReplayEndToEnd, AKeyboardMatchIsRecordedThenWatchedToItsKnockOut) {
     }
     expectChecksOut();
 
-    // Watched: both windows, no camera; P pauses and Space resumes at the same turn, and the
-    // replay ends by itself once the run is played out.
+    // Watched: both windows, no camera; P pauses and Space resumes at the same turn, F11 takes
+    // the whole screen, and the replay ends by itself once the run is played out.
     GameProcess watch(kEnvironment, {"--replay", replay_, "--mute"});
     EXPECT_FALSE(watch.waitForWindow("Vorlaxis - control panel").empty()) << watch.err();
     const std::string scene = e2e::findWindow("Vorlaxis");
@@ -152,6 +152,12 @@ TEST_F(ReplayEndToEnd, AKeyboardMatchIsRecordedThenWatchedToItsKnockOut) {
     // A shot of the paused scene takes a good part of a second: turns would pass meanwhile.
     e2e::Shot paused;
     EXPECT_TRUE(e2e::screenshot(scene, paused));
+    // F11 takes the whole screen while a replay is watched, as in every windowed run.
+    keys("key --window " + scene + " F11");
+    EXPECT_TRUE(testwait::waitUntil([&] {
+        return e2e::capture("xwininfo -id " + scene + " 2>/dev/null").find("Width: 800\n") ==
+               std::string::npos;
+    })) << "F11 left the 800 x 600 window";
     keys("key --window " + scene + " space");
     EXPECT_TRUE(testwait::waitUntil([&] { return saidTurn(watch, "resumed") >= 0; }));
     EXPECT_EQ(saidTurn(watch, "resumed"), saidTurn(watch, "paused")) << watch.out();
