@@ -1,9 +1,11 @@
 #include "app/print_readings.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "vision/WebCam.h"
+#include "vision/room/RoomVision.h"
 
 #ifndef _WIN32
 #include "platform/capture/y4m.h"
@@ -70,6 +72,30 @@ private:
     camera::RgbFrame frame_;
 };
 
+// Calibrates on the clip's first two seconds, a second for each phase by its own frame rate.
+bool calibrate(ClipFrames& clip, Image& frame, vision::room::RoomVision& room, std::string& error) {
+    const int phase = clip.perSecond();
+    if (clip.count() < 2 * phase) {
+        error = "the clip is shorter than the 2 seconds the room recognition calibrates on";
+        return false;
+    }
+    for (int index = 0; index < 2 * phase; ++index) {
+        if (!clip.read(index, frame, error)) return false;
+        if (index < phase)
+            room.addReference(frame);
+        else
+            room.addPalm(frame);
+    }
+    std::string problem;
+    if (!room.calibrate(problem)) {
+        error = "calibration failed: " + problem;
+        return false;
+    }
+    if (!problem.empty())
+        std::fprintf(stderr, "vorlaxis: %s: that half reads no hand\n", problem.c_str());
+    return true;
+}
+
 #endif
 
 }  // namespace
@@ -84,12 +110,16 @@ int printReadings(const Options& options) {
     ClipFrames clip;
     std::string error;
     if (!clip.open(options.camera, error)) return fail(error);
-    if (options.vision == VisionMode::ROOM)
-        return fail("the room recognition is not in this build yet");
     CWebCam cam;
+    const bool room = options.vision == VisionMode::ROOM;
+    const auto recogniser = std::make_unique<vision::room::RoomVision>();
+    if (room && !calibrate(clip, cam.images[0], *recogniser, error)) return fail(error);
     for (int frame = 0; frame < clip.count(); ++frame) {
         if (!clip.read(frame, cam.images[0], error)) return fail(error);
-        readClassic(cam);
+        if (room)
+            recogniser->read(cam.images[0], cam);
+        else
+            readClassic(cam);
         printLine(frame, cam);
     }
     return std::fflush(stdout) == 0 ? 0 : fail("the readings could not be written");
