@@ -21,6 +21,7 @@
 #include "app/net_turn.h"
 #include "app/pacer.h"
 #include "app/panel_text.h"
+#include "app/print_readings.h"
 #include "app/replay_check.h"
 #include "app/replay_files.h"
 #include "app/replay_record.h"
@@ -206,6 +207,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     if (line.action != CommandLine::PLAY) return runCommand(line);
     options = line.options;
     if (!loadSettings(options)) return 1;
+    if (options.printReadings) return printReadings(options);
     useKeySettings();
     if (!resolveReplayPaths(options)) return 1;
     if (options.simulate && options.net != Options::Net::NONE) return runNetSimulation(options);

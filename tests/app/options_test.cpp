@@ -261,6 +261,8 @@ TEST(CommandLineTest, TheUsageListsEveryOptionOnALineOfItsOwn) {
                                                  "--record",
                                                  "--no-record",
                                                  "--replay",
+                                                 "--vision",
+                                                 "--print-readings",
                                                  "--list-cameras",
                                                  "--list-gamepads",
                                                  "--help",

@@ -1,0 +1,45 @@
+// A hand out of one blob: the palm's centre where the blob is thickest (the maximum of its
+// distance transform), the forearm cut off at the wrist, and the sign read from the fingers
+// that stand out around the palm (none: rock, one or two: scissors, three or more: paper).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "vision/room/BlobFinder.h"
+
+namespace vision::room {
+
+struct HandFacts {
+    // The radius of the largest disc inside the blob: the palm's size.
+    float palmRadius = 0;
+    // The palm's centre, frame coordinates.
+    float palmX = 0, palmY = 0;
+    // The hand's own pixels (wrist to fingertips): their count and the sums of their columns,
+    // rows and squares.
+    int64_t count = 0;
+    int64_t sumX = 0, sumY = 0, sumXX = 0, sumYY = 0;
+    // Fingers counted around the palm, and the sign they make.
+    int fingers = 0;
+    int32_t sign = 0;
+};
+
+class HandShape {
+public:
+    HandFacts measure(const Patch& blob);
+
+private:
+    void distanceTransform(const Patch& blob);
+    void findPalm(const Patch& blob, HandFacts& facts) const;
+    // The direction from the palm centre along the forearm, when the blob reaches far
+    // further than fingers do; false when it shows no forearm.
+    bool findForearm(const Patch& blob, const HandFacts& facts, float& ax, float& ay) const;
+    int countFingers(const Patch& hand, const HandFacts& facts, float ax, float ay) const;
+    int countFingersAt(const Patch& hand, const HandFacts& facts, float ax, float ay,
+                       float radius) const;
+
+    // Chamfer distances (3 a step across, 4 diagonally) to the nearest pixel outside.
+    std::vector<uint16_t> distance_;
+};
+
+}  // namespace vision::room

@@ -1,0 +1,112 @@
+#include "vision/room/RoomReference.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vision::room {
+
+namespace {
+
+// Gains are measured on every kGainStep-th pixel of every kGainStep-th row.
+constexpr int kGainStep = 4;
+// Channels this dark say little about a gain, and clipped ones lie about it.
+constexpr float kDarkestForGain = 16.0f;
+constexpr int kClipped = 250;
+// Below this many usable samples the gains stay as they were.
+constexpr size_t kFewestGainSamples = 200;
+
+float channel(const Pixel& p, int c) { return c == 0 ? p.r : c == 1 ? p.g : p.b; }
+
+float medianOf(std::vector<float>& values) {
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
+
+}  // namespace
+
+RoomReference::RoomReference() { reset(); }
+
+void RoomReference::reset() {
+    for (int c = 0; c < 3; ++c) {
+        sums_[c].assign(kFramePixels, 0);
+        planes_[c].assign(kFramePixels, 0.0f);
+        gains_[c] = 1.0f;
+    }
+    previous_.clear();
+    frames_ = 0;
+    noiseSum_ = 0;
+    noiseCount_ = 0;
+    noise_ = 0;
+}
+
+void RoomReference::add(const Image& frame) {
+    const bool compare = !previous_.empty();
+    previous_.resize(static_cast<size_t>(kFramePixels) * 3);
+    for (int y = 0; y < kFrameHeight; ++y) {
+        const Pixel* row = frame.pixels[y];
+        for (int x = 0; x < kFrameWidth; ++x) {
+            const size_t i = static_cast<size_t>(y) * kFrameWidth + x;
+            const uint8_t rgb[3] = {row[x].r, row[x].g, row[x].b};
+            int change = 0;
+            for (int c = 0; c < 3; ++c) {
+                sums_[c][i] += rgb[c];
+                change += std::abs(rgb[c] - previous_[3 * i + c]);
+                previous_[3 * i + c] = rgb[c];
+            }
+            if (compare) noiseSum_ += change;
+        }
+    }
+    if (compare) noiseCount_ += kFramePixels;
+    ++frames_;
+}
+
+bool RoomReference::finish() {
+    if (frames_ == 0) return false;
+    for (int c = 0; c < 3; ++c)
+        for (int i = 0; i < kFramePixels; ++i)
+            planes_[c][static_cast<size_t>(i)] =
+                static_cast<float>(sums_[c][static_cast<size_t>(i)]) / frames_;
+    // The difference of two noisy frames has sqrt(2) times the noise of one.
+    noise_ = noiseCount_ > 0 ? static_cast<float>(noiseSum_ / noiseCount_ / std::sqrt(2.0)) : 0;
+    previous_.clear();
+    previous_.shrink_to_fit();
+    return true;
+}
+
+void RoomReference::measureGains(const Image& frame, const std::vector<uint8_t>& busy) {
+    std::vector<float> ratios[3];
+    for (int y = kGainStep / 2; y < kFrameHeight; y += kGainStep) {
+        const Pixel* row = frame.pixels[y];
+        for (int x = kGainStep / 2; x < kFrameWidth; x += kGainStep) {
+            const size_t i = static_cast<size_t>(y) * kFrameWidth + x;
+            if (busy[i]) continue;
+            for (int c = 0; c < 3; ++c) {
+                const float ref = planes_[c][i];
+                const float now = channel(row[x], c);
+                if (ref >= kDarkestForGain && ref < kClipped && now < kClipped)
+                    ratios[c].push_back(now / ref);
+            }
+        }
+    }
+    for (int c = 0; c < 3; ++c)
+        if (ratios[c].size() >= kFewestGainSamples) gains_[c] = medianOf(ratios[c]);
+}
+
+void RoomReference::follow(const Image& frame, const std::vector<uint8_t>& busy, float rate) {
+    float inverse[3];
+    for (int c = 0; c < 3; ++c) inverse[c] = 1.0f / std::max(gains_[c], 0.05f);
+    for (int y = 0; y < kFrameHeight; ++y) {
+        const Pixel* row = frame.pixels[y];
+        for (int x = 0; x < kFrameWidth; ++x) {
+            const size_t i = static_cast<size_t>(y) * kFrameWidth + x;
+            if (busy[i]) continue;
+            for (int c = 0; c < 3; ++c) {
+                float& ref = planes_[c][i];
+                ref += rate * (std::min(channel(row[x], c) * inverse[c], 255.0f) - ref);
+            }
+        }
+    }
+}
+
+}  // namespace vision::room

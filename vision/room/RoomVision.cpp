@@ -1,0 +1,266 @@
+#include "vision/room/RoomVision.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vision::room {
+
+namespace {
+
+constexpr auto kRelaxed = std::memory_order_relaxed;
+
+// A pixel has changed from the reference when its channels differ by this much in all, at
+// least, or by this many times the camera's noise.
+constexpr float kLeastChange = 36.0f;
+constexpr float kNoiseTimes = 5.0f;
+// Where the reference itself shows the player's skin (a face, a bare arm), a hand has to
+// differ more: the person moving a little must not make one.
+constexpr float kSkinBackdropTimes = 1.6f;
+// The palm sample: a square this far either side of the mark.
+constexpr int kSampleReach = 6;
+// Share of the sample that must differ from the reference for a palm to be there at all.
+constexpr float kLeastPalmShare = 0.3f;
+// A piece smaller than this share of the calibrated hand, or thinner than this share of its
+// palm, is not a hand.
+constexpr float kLeastAreaShare = 0.25f;
+constexpr float kLeastRadiusShare = 0.45f;
+// The hand a palm must at least make at calibration, in pixels, and its palm radius.
+constexpr float kLeastCalibratedArea = 40.0f;
+// Where the reference follows the room, the share of the new frame it takes each time.
+constexpr float kFollowRate = 0.03f;
+// Around a hand, the margin kept out of the gain measurement and the following.
+constexpr int kBusyMargin = 8;
+
+// A frame of its own, for the mean palm picture.
+struct OwnedImage {
+    std::vector<Pixel> pixels = std::vector<Pixel>(kFramePixels);
+    Image image{kFrameWidth, kFrameHeight, {}};
+    OwnedImage() {
+        for (int y = 0; y < kFrameHeight; ++y) image.pixels[y] = pixels.data() + y * kFrameWidth;
+    }
+};
+
+int truncated(int64_t sum, int64_t count) { return count > 0 ? static_cast<int>(sum / count) : 0; }
+
+// Sum of squared distances from the truncated centre, over the count.
+int spread(int64_t sum, int64_t squares, int64_t count) {
+    if (count == 0) return 0;
+    const int64_t c = sum / count;
+    return static_cast<int>((squares - 2 * c * sum + count * c * c) / count);
+}
+
+}  // namespace
+
+RoomVision::RoomVision()
+    : palmSums_(static_cast<size_t>(kFramePixels) * 3, 0),
+      raw_(kFramePixels, 0),
+      mask_(kFramePixels, 0),
+      referenceSkin_(kFramePixels, 0),
+      busy_(kFramePixels, 0) {}
+
+void RoomVision::addReference(const Image& frame) { reference_.add(frame); }
+
+void RoomVision::addPalm(const Image& frame) {
+    for (int y = 0; y < kFrameHeight; ++y) {
+        const Pixel* row = frame.pixels[y];
+        for (int x = 0; x < kFrameWidth; ++x) {
+            uint32_t* sum = &palmSums_[(static_cast<size_t>(y) * kFrameWidth + x) * 3];
+            sum[0] += row[x].r;
+            sum[1] += row[x].g;
+            sum[2] += row[x].b;
+        }
+    }
+    ++palmFrames_;
+}
+
+bool RoomVision::calibrate(std::string& problem) {
+    problem.clear();
+    if (palmFrames_ == 0 || !reference_.finish()) {
+        problem = "no calibration frames";
+        return false;
+    }
+    changeThreshold_ = std::max(kLeastChange, kNoiseTimes * reference_.noise());
+    OwnedImage palms;
+    for (size_t i = 0; i < palms.pixels.size(); ++i) {
+        const uint32_t* sum = &palmSums_[i * 3];
+        Pixel& p = palms.pixels[i];
+        p.r = static_cast<uint8_t>(sum[0] / palmFrames_);
+        p.g = static_cast<uint8_t>(sum[1] / palmFrames_);
+        p.b = static_cast<uint8_t>(sum[2] / palmFrames_);
+        p.couleur = p.r | p.g << 8 | p.b << 16;
+    }
+    for (int player = 0; player < kPlayers; ++player) {
+        if (calibratePlayer(palms.image, player)) continue;
+        skin_[player] = SkinModel();
+        problem += std::string(problem.empty() ? "" : "; ") + "no palm of player " +
+                   std::to_string(player + 1) + " on its mark";
+    }
+    // Where the room itself looks like a player's skin.
+    for (int y = 0; y < kFrameHeight; ++y) {
+        for (int x = 0; x < kFrameWidth; ++x) {
+            const size_t i = static_cast<size_t>(y) * kFrameWidth + x;
+            const SkinModel& skin = skin_[x >= kHalfWidth ? 0 : 1];
+            referenceSkin_[i] =
+                skin.valid() && skin.isSkin(static_cast<int>(reference_.plane(0)[i]),
+                                            static_cast<int>(reference_.plane(1)[i]),
+                                            static_cast<int>(reference_.plane(2)[i]));
+        }
+    }
+    calibrated_ = true;
+    return true;
+}
+
+bool RoomVision::calibratePlayer(const Image& palms, int player) {
+    const int mx = markColumn(player);
+    std::vector<uint8_t> sample;
+    int total = 0;
+    for (int y = kMarkRow - kSampleReach; y <= kMarkRow + kSampleReach; ++y) {
+        for (int x = mx - kSampleReach; x <= mx + kSampleReach; ++x) {
+            const size_t i = static_cast<size_t>(y) * kFrameWidth + x;
+            const Pixel& p = palms.pixels[y][x];
+            ++total;
+            const float change = std::fabs(p.r - reference_.plane(0)[i]) +
+                                 std::fabs(p.g - reference_.plane(1)[i]) +
+                                 std::fabs(p.b - reference_.plane(2)[i]);
+            if (change <= changeThreshold_) continue;
+            sample.insert(sample.end(), {p.r, p.g, p.b});
+        }
+    }
+    if (static_cast<float>(sample.size() / 3) < kLeastPalmShare * total) return false;
+    if (!skin_[player].fit(sample)) return false;
+    const float gains[3] = {1, 1, 1};
+    markPixels(palms, gains);
+    cleanMask();
+    const RoomHand palm = handNear(player, mx, kMarkRow);
+    if (!palm.found || palm.facts.count < kLeastCalibratedArea) return false;
+    handArea_[player] = static_cast<float>(palm.facts.count);
+    palmRadius_[player] = palm.facts.palmRadius;
+    return true;
+}
+
+void RoomVision::markPixels(const Image& frame, const float gains[3]) {
+    const float inverse[3] = {1.0f / std::max(gains[0], 0.05f), 1.0f / std::max(gains[1], 0.05f),
+                              1.0f / std::max(gains[2], 0.05f)};
+    const float* ref[3] = {reference_.plane(0), reference_.plane(1), reference_.plane(2)};
+    for (int y = 0; y < kFrameHeight; ++y) {
+        const Pixel* row = frame.pixels[y];
+        for (int x = 0; x < kFrameWidth; ++x) {
+            const size_t i = static_cast<size_t>(y) * kFrameWidth + x;
+            const float r = std::min(row[x].r * inverse[0], 255.0f);
+            const float g = std::min(row[x].g * inverse[1], 255.0f);
+            const float b = std::min(row[x].b * inverse[2], 255.0f);
+            const float change =
+                std::fabs(r - ref[0][i]) + std::fabs(g - ref[1][i]) + std::fabs(b - ref[2][i]);
+            const float needed =
+                referenceSkin_[i] ? kSkinBackdropTimes * changeThreshold_ : changeThreshold_;
+            const SkinModel& skin = skin_[x >= kHalfWidth ? 0 : 1];
+            raw_[i] = change > needed && skin.valid() &&
+                      skin.isSkin(static_cast<int>(r), static_cast<int>(g), static_cast<int>(b));
+        }
+    }
+}
+
+// A pixel stays in the mask when most of its 3 x 3 neighbourhood is in it: lone specks of
+// noise go, and one-pixel gaps in a hand close.
+void RoomVision::cleanMask() {
+    std::fill(mask_.begin(), mask_.end(), 0);
+    for (int y = 1; y + 1 < kFrameHeight; ++y) {
+        for (int x = 1; x + 1 < kFrameWidth; ++x) {
+            const size_t i = static_cast<size_t>(y) * kFrameWidth + x;
+            int n = 0;
+            for (int dy = -1; dy <= 1; ++dy) {
+                const uint8_t* row = &raw_[i + static_cast<size_t>(dy * kFrameWidth)];
+                n += row[-1] + row[0] + row[1];
+            }
+            mask_[i] = n >= 5;
+        }
+    }
+}
+
+RoomHand RoomVision::findHand(int player) {
+    RoomHand hand;
+    if (!skin_[player].valid()) return hand;
+    blobs_.label(mask_, halfStart(player), kHalfWidth);
+    for (const Blob& blob : blobs_.blobs()) {
+        if (blob.area < kLeastAreaShare * handArea_[player]) break;
+        const HandFacts facts = shape_.measure(blobs_.cut(blob));
+        if (facts.palmRadius < kLeastRadiusShare * palmRadius_[player]) continue;
+        hand.found = true;
+        hand.facts = facts;
+        hand.x0 = blob.x0;
+        hand.y0 = blob.y0;
+        hand.x1 = blob.x1;
+        hand.y1 = blob.y1;
+        break;
+    }
+    return hand;
+}
+
+// At calibration: the piece that covers the mark, or failing that the largest one near it.
+RoomHand RoomVision::handNear(int player, int x, int y) {
+    RoomHand hand;
+    blobs_.label(mask_, halfStart(player), kHalfWidth);
+    for (const Blob& blob : blobs_.blobs()) {
+        if (x < blob.x0 - kSampleReach || x > blob.x1 + kSampleReach ||
+            y < blob.y0 - kSampleReach || y > blob.y1 + kSampleReach)
+            continue;
+        hand.found = true;
+        hand.facts = shape_.measure(blobs_.cut(blob));
+        hand.x0 = blob.x0;
+        hand.y0 = blob.y0;
+        hand.x1 = blob.x1;
+        hand.y1 = blob.y1;
+        break;
+    }
+    return hand;
+}
+
+void RoomVision::markBusy() {
+    std::fill(busy_.begin(), busy_.end(), 0);
+    for (const RoomHand& hand : hands_) {
+        if (!hand.found) continue;
+        const int x0 = std::max(0, hand.x0 - kBusyMargin);
+        const int x1 = std::min(kFrameWidth - 1, hand.x1 + kBusyMargin);
+        const int y0 = std::max(0, hand.y0 - kBusyMargin);
+        const int y1 = std::min(kFrameHeight - 1, hand.y1 + kBusyMargin);
+        for (int y = y0; y <= y1; ++y)
+            std::fill(busy_.begin() + y * kFrameWidth + x0,
+                      busy_.begin() + y * kFrameWidth + x1 + 1, 1);
+    }
+}
+
+void RoomVision::read(const Image& frame, CWebCam& cam) {
+    if (!calibrated_) return;
+    markBusy();
+    reference_.measureGains(frame, busy_);
+    markPixels(frame, reference_.gains());
+    cleanMask();
+    for (int player = 0; player < kPlayers; ++player) hands_[player] = findHand(player);
+    markBusy();
+    // Changed pixels that are no hand: people who moved, things put down; the reference
+    // takes them in slowly.
+    reference_.follow(frame, busy_, kFollowRate);
+    store(cam);
+}
+
+void RoomVision::store(CWebCam& cam) const {
+    const HandFacts& one = hands_[0].facts;
+    const HandFacts& two = hands_[1].facts;
+    const bool in1 = hands_[0].found, in2 = hands_[1].found;
+    cam.baryX1.store(in1 ? truncated(one.sumX, one.count) - kHalfWidth : -kHalfWidth, kRelaxed);
+    cam.baryY1.store(in1 ? truncated(one.sumY, one.count) : 0, kRelaxed);
+    cam.baryX2.store(in2 ? truncated(two.sumX, two.count) : 0, kRelaxed);
+    cam.baryY2.store(in2 ? truncated(two.sumY, two.count) : 0, kRelaxed);
+    cam.handIn1.store(in1, kRelaxed);
+    cam.handIn2.store(in2, kRelaxed);
+    if (in2) cam.nbPixels2.store(static_cast<int32_t>(two.count), kRelaxed);
+    if (in1) cam.nbPixels1.store(static_cast<int32_t>(one.count), kRelaxed);
+    cam.varX1.store(in1 ? spread(one.sumX, one.sumXX, one.count) : 0, kRelaxed);
+    cam.varY1.store(in1 ? spread(one.sumY, one.sumYY, one.count) : 0, kRelaxed);
+    cam.varX2.store(in2 ? spread(two.sumX, two.sumXX, two.count) : 0, kRelaxed);
+    cam.varY2.store(in2 ? spread(two.sumY, two.sumYY, two.count) : 0, kRelaxed);
+    cam.rps1.store(in1 ? one.sign : kScissors, kRelaxed);
+    cam.rps2.store(in2 ? two.sign : kScissors, kRelaxed);
+}
+
+}  // namespace vision::room
