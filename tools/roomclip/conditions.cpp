@@ -1,0 +1,138 @@
+#include "tools/roomclip/conditions.h"
+
+#include "tools/clipgen/y4m_writer.h"
+#include "tools/roomclip/sources.h"
+
+namespace roomclip {
+
+namespace {
+
+using clipgen::kHalf;
+using clipgen::kHeight;
+using clipgen::kWidth;
+
+// Sleeve colours: the classic setting's black, a dark blue, a light grey, a skin-coloured
+// beige, and the bare arm.
+const Sleeve kBlack{"black", {18, 18, 20}, 0.0};
+const Sleeve kDarkBlue{"dark-blue", {34, 42, 82}, 0.15};
+const Sleeve kLightGrey{"light-grey", {196, 196, 200}, 0.25};
+const Sleeve kBeige{"beige", {205, 168, 140}, 0.3};
+const Sleeve kBare{"bare", {0, 0, 0}, 99.0};
+
+Crop garage() { return {skimageData("motorcycle_left.png"), 40, 0, 667, 500}; }
+Crop corridor() { return {openCvDoc("opencv4/html/corridor_fld.jpg"), 100, 0, 1033, 775}; }
+Crop darkOffice() { return {openCvDoc("opencv4/html/imgs.jpg"), 100, 0, 1066, 800}; }
+Crop astronaut() { return {skimageData("astronaut.png"), 80, 0, 320, 480}; }
+Crop whiteShirt() { return {openCvDoc("opencv4/html/227943776_1.jpg"), 72, 0, 289, 434}; }
+
+std::vector<Condition> makeConditions() {
+    std::vector<Condition> all;
+    Condition c;
+    c.name = "black";
+    c.description = "black backdrop, black sleeves";
+    c.sleeves = {kBlack};
+    c.noise = 2.0f;
+    c.hands[0] = 0, c.hands[1] = 2;
+    all.push_back(c);
+
+    c = Condition();
+    c.name = "dark";
+    c.description = "dark office, dark-blue sleeves, the camera's gain up";
+    c.room = darkOffice();
+    c.exposure = 0.8f;
+    c.handLight = 0.5f;
+    c.sleeves = {kDarkBlue};
+    c.noise = 5.0f;
+    c.hands[0] = 1, c.hands[1] = 0;
+    all.push_back(c);
+
+    c = Condition();
+    c.name = "lit";
+    c.description = "lit garage, dark and light sleeves";
+    c.room = garage();
+    c.sleeves = {kDarkBlue, kLightGrey, kBlack};
+    c.hands[0] = 2, c.hands[1] = 1;
+    all.push_back(c);
+
+    c = Condition();
+    c.name = "people";
+    c.description = "a person in each half (faces and bodies), dark and light sleeves";
+    c.room = garage();
+    c.people[0] = astronaut();
+    c.people[1] = whiteShirt();
+    c.sleeves = {kLightGrey, kDarkBlue};
+    c.hands[0] = 0, c.hands[1] = 1;
+    all.push_back(c);
+
+    c = Condition();
+    c.name = "window";
+    c.description = "bright corridor windows behind the players, hands lit from behind";
+    c.room = corridor();
+    c.exposure = 1.3f;
+    c.handLight = 0.75f;
+    c.sleeves = {kDarkBlue, kLightGrey};
+    c.hands[0] = 1, c.hands[1] = 2;
+    all.push_back(c);
+
+    c = Condition();
+    c.name = "relit";
+    c.description =
+        "people in the garage; after calibration darker and warmer, then brighter and colder";
+    c.room = garage();
+    c.people[0] = whiteShirt();
+    c.people[1] = astronaut();
+    c.sleeves = {kDarkBlue, kLightGrey};
+    c.after = {Light{{0.78f * 1.12f, 0.78f, 0.78f * 0.8f}},
+               Light{{1.22f * 0.88f, 1.22f, 1.22f * 1.15f}}};
+    c.hands[0] = 2, c.hands[1] = 0;
+    all.push_back(c);
+
+    c = Condition();
+    c.name = "bare";
+    c.description = "lit garage, bare forearms and skin-coloured sleeves";
+    c.room = garage();
+    c.sleeves = {kBare, kBeige};
+    c.hands[0] = 1, c.hands[1] = 2;
+    all.push_back(c);
+    return all;
+}
+
+bool loadCrop(const Crop& crop, int width, int height, Image& out, std::string& error) {
+    Image photo;
+    if (!loadImage(crop.path, photo, error)) return false;
+    if (crop.x + crop.w > photo.width || crop.y + crop.h > photo.height) {
+        error = "the photo " + crop.path + " is smaller than expected";
+        return false;
+    }
+    out = cropResize(photo, crop.x, crop.y, crop.w, crop.h, width, height);
+    return true;
+}
+
+}  // namespace
+
+const std::vector<Condition>& conditions() {
+    static const std::vector<Condition> all = makeConditions();
+    return all;
+}
+
+bool roomPicture(const Condition& condition, Image& out, std::string& error) {
+    if (condition.room.path.empty()) {
+        out = Image(kWidth, kHeight, 3, 10.0f);
+    } else if (!loadCrop(condition.room, kWidth, kHeight, out, error)) {
+        return false;
+    }
+    for (float& v : out.data) v *= condition.exposure;
+    for (int player = 0; player < 2; ++player) {
+        if (condition.people[player].path.empty()) continue;
+        Image person;
+        if (!loadCrop(condition.people[player], kHalf, kHeight, person, error)) return false;
+        const int left = player == 0 ? kHalf : 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kHalf; ++x)
+                for (int c = 0; c < 3; ++c)
+                    out.at(left + x, y)[c] = person.at(x, y)[c] * condition.exposure;
+    }
+    return true;
+}
+
+}  // namespace roomclip

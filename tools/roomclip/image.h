@@ -1,0 +1,43 @@
+// Colour pictures as floats (0..255 a channel), read from and written to the photo formats.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace roomclip {
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    int channels = 3;
+    std::vector<float> data;  // rows top-down, channels interleaved
+
+    Image() = default;
+    Image(int w, int h, int c = 3, float fill = 0.0f)
+        : width(w), height(h), channels(c), data(static_cast<size_t>(w) * h * c, fill) {}
+    float* at(int x, int y) { return &data[(static_cast<size_t>(y) * width + x) * channels]; }
+    const float* at(int x, int y) const {
+        return &data[(static_cast<size_t>(y) * width + x) * channels];
+    }
+    bool empty() const { return data.empty(); }
+};
+
+// Reads a JPEG or PNG as three channels; false with the reason (naming the file) on failure.
+bool loadImage(const std::string& path, Image& out, std::string& error);
+
+// Writes the first three channels as an 8-bit PNG.
+bool savePng(const std::string& path, const Image& image, std::string& error);
+
+// The picture after a round trip through a JPEG encoder at `quality` (1..100).
+void jpegRoundTrip(Image& image, int quality);
+
+// Channels at (x, y) in pixel-centre coordinates, bilinear; zero outside the picture.
+void sampleBilinear(const Image& image, double x, double y, float* out);
+
+// The rectangle (x, y, w, h) of `image` scaled to outW x outH (area-weighted).
+Image cropResize(const Image& image, int x, int y, int w, int h, int outW, int outH);
+
+// Half the size in each direction, each pixel the mean of four.
+Image halve(const Image& image);
+
+}  // namespace roomclip

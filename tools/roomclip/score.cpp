@@ -1,0 +1,99 @@
+#include "tools/roomclip/score.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+namespace roomclip {
+
+double Score::medianError() const {
+    if (errors.empty()) return 0;
+    std::vector<double> sorted(errors);
+    std::sort(sorted.begin(), sorted.end());
+    const size_t n = sorted.size();
+    return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+}
+
+void Score::add(const Score& o) {
+    hands += o.hands, located += o.located, signsRight += o.signsRight;
+    empties += o.empties, emptiesClear += o.emptiesClear;
+    errors.insert(errors.end(), o.errors.begin(), o.errors.end());
+}
+
+bool scoreClip(const std::vector<FrameReading>& truth, const std::vector<FrameReading>& readings,
+               int firstFrame, Score& out, std::string& error) {
+    std::map<int, const FrameReading*> byFrame;
+    for (const FrameReading& r : readings) byFrame[r.frame] = &r;
+    for (const FrameReading& t : truth) {
+        if (t.frame < firstFrame) continue;
+        const auto found = byFrame.find(t.frame);
+        if (found == byFrame.end()) {
+            error = "no readings for frame " + std::to_string(t.frame);
+            return false;
+        }
+        for (int p = 0; p < 2; ++p) {
+            const HalfReading &want = t.half[p], &got = found->second->half[p];
+            if (!want.hand) {
+                ++out.empties;
+                out.emptiesClear += !got.hand;
+                continue;
+            }
+            ++out.hands;
+            const double distance = std::hypot(got.x - want.x, got.y - want.y);
+            out.errors.push_back(got.hand ? distance : 1e3);
+            out.located += got.hand && distance <= kLocatedWithin;
+            out.signsRight += got.sign == want.sign;
+        }
+    }
+    return true;
+}
+
+int calibrationFrames(const std::string& text) {
+    const std::string key = "calibration frames ";
+    const size_t at = text.find(key);
+    return at == std::string::npos ? 0 : std::atoi(text.c_str() + at + key.size());
+}
+
+namespace {
+
+std::string percent(double share, int of) {
+    char cell[32];
+    if (of == 0) return "      -";
+    std::snprintf(cell, sizeof cell, "%6.1f%%", 100 * share);
+    return cell;
+}
+
+}  // namespace
+
+std::string formatTable(const std::vector<std::string>& modes, const std::vector<TableRow>& rows) {
+    std::string out;
+    char cell[96];
+    std::snprintf(cell, sizeof cell, "%-10s", "");
+    out += cell;
+    for (const std::string& m : modes) {
+        std::snprintf(cell, sizeof cell, " | %-41s", m.c_str());
+        out += cell;
+    }
+    out += "\n";
+    std::snprintf(cell, sizeof cell, "%-10s", "condition");
+    out += cell;
+    for (size_t i = 0; i < modes.size(); ++i)
+        out += " |  hands  <=10px  median  empty ok  signs ok";
+    out += "\n";
+    for (const TableRow& row : rows) {
+        std::snprintf(cell, sizeof cell, "%-10s", row.condition.c_str());
+        out += cell;
+        for (const Score& s : row.modes) {
+            std::snprintf(cell, sizeof cell, " | %6d %s %6.1f  %s  %s", s.hands,
+                          percent(s.locatedShare(), s.hands).c_str(), s.medianError(),
+                          percent(s.emptyShare(), s.empties).c_str(),
+                          percent(s.signShare(), s.hands).c_str());
+            out += cell;
+        }
+        out += "\n";
+    }
+    return out;
+}
+
+}  // namespace roomclip
