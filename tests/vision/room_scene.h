@@ -68,10 +68,10 @@ public:
         const double fingerLength = 2.2 * r;
         const int fingerHalfWidth = std::max(2, r / 4);
         if (pose.sign == vision::kScissors) {
-            finger(pose, -0.3, fingerLength, fingerHalfWidth, skin);
-            finger(pose, 0.3, fingerLength, fingerHalfWidth, skin);
+            finger(pose, -0.35, fingerLength, fingerHalfWidth, skin);
+            finger(pose, 0.35, fingerLength, fingerHalfWidth, skin);
         } else if (pose.sign == vision::kPaper) {
-            for (double angle : {-0.5, -0.17, 0.17, 0.5})
+            for (double angle : {-0.66, -0.22, 0.22, 0.66})
                 finger(pose, angle, fingerLength, fingerHalfWidth, skin);
             finger(pose, -1.3, 1.5 * r, fingerHalfWidth + 1, skin);  // the thumb
         }
@@ -121,7 +121,7 @@ private:
     // A finger from the palm's edge, `angle` radians from straight up.
     void finger(const HandPose& pose, double angle, double length, int halfWidth, Colour c) {
         const double ux = std::sin(angle), uy = -std::cos(angle);
-        const double start = pose.radius * 0.6;
+        const double start = pose.radius * 0.8;
         for (double t = start; t <= start + length; t += 0.5)
             for (double s = -halfWidth; s <= halfWidth; s += 0.5)
                 put(static_cast<int>(std::lround(pose.x + ux * t - uy * s)),

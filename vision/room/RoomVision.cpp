@@ -27,6 +27,7 @@ constexpr float kLeastRadiusShare = 0.45f;
 // The hand a palm must at least make at calibration, in pixels, and its palm radius.
 constexpr float kLeastCalibratedArea = 40.0f;
 // Where the reference follows the room, the share of the new frame it takes each time.
+constexpr float kCloseReach = 3.0f;
 constexpr float kFollowRate = 0.03f;
 // Around a hand, the margin kept out of the gain measurement and the following.
 constexpr int kBusyMargin = 8;
@@ -43,7 +44,7 @@ struct OwnedImage {
 int truncated(int64_t sum, int64_t count) { return count > 0 ? static_cast<int>(sum / count) : 0; }
 
 // Sum of squared distances from the truncated centre, over the count.
-int spread(int64_t sum, int64_t squares, int64_t count) {
+int spreadOf(int64_t sum, int64_t squares, int64_t count) {
     if (count == 0) return 0;
     const int64_t c = sum / count;
     return static_cast<int>((squares - 2 * c * sum + count * c * c) / count);
@@ -56,7 +57,9 @@ RoomVision::RoomVision()
       raw_(kFramePixels, 0),
       mask_(kFramePixels, 0),
       referenceSkin_(kFramePixels, 0),
-      busy_(kFramePixels, 0) {}
+      busy_(kFramePixels, 0),
+      swap_(kFramePixels, 0),
+      work_(kFramePixels, 0) {}
 
 void RoomVision::addReference(const Image& frame) { reference_.add(frame); }
 
@@ -131,6 +134,7 @@ bool RoomVision::calibratePlayer(const Image& palms, int player) {
     const float gains[3] = {1, 1, 1};
     markPixels(palms, gains);
     cleanMask();
+    closeMask();
     const RoomHand palm = handNear(player, mx, kMarkRow);
     if (!palm.found || palm.facts.count < kLeastCalibratedArea) return false;
     handArea_[player] = static_cast<float>(palm.facts.count);
@@ -177,13 +181,55 @@ void RoomVision::cleanMask() {
     }
 }
 
+// Closes the gaps that creases and shading leave in a hand: a dilation then an erosion, both
+// over squares kCloseReach pixels either side, each done row-wise then column-wise.
+void RoomVision::closeMask() {
+    const int reach = static_cast<int>(kCloseReach);
+    if (reach <= 0) return;
+    spread(mask_, swap_, reach, true);
+    spread(swap_, mask_, reach, false);
+}
+
+void RoomVision::spread(const std::vector<uint8_t>& from, std::vector<uint8_t>& to, int reach,
+                        bool grow) {
+    std::vector<uint8_t>& rows = work_;
+    const uint8_t outside = grow ? 0 : 1;
+    for (int y = 0; y < kFrameHeight; ++y) {
+        const uint8_t* in = &from[static_cast<size_t>(y) * kFrameWidth];
+        uint8_t* out = &rows[static_cast<size_t>(y) * kFrameWidth];
+        for (int x = 0; x < kFrameWidth; ++x) {
+            uint8_t v = grow ? 0 : 1;
+            for (int d = -reach; d <= reach; ++d) {
+                const int xx = x + d;
+                const uint8_t s = xx < 0 || xx >= kFrameWidth ? outside : in[xx];
+                v = grow ? (v | s) : (v & s);
+            }
+            out[x] = v;
+        }
+    }
+    for (int y = 0; y < kFrameHeight; ++y) {
+        uint8_t* out = &to[static_cast<size_t>(y) * kFrameWidth];
+        for (int x = 0; x < kFrameWidth; ++x) {
+            uint8_t v = grow ? 0 : 1;
+            for (int d = -reach; d <= reach; ++d) {
+                const int yy = y + d;
+                const uint8_t s = yy < 0 || yy >= kFrameHeight
+                                      ? outside
+                                      : rows[static_cast<size_t>(yy) * kFrameWidth + x];
+                v = grow ? (v | s) : (v & s);
+            }
+            out[x] = v;
+        }
+    }
+}
+
 RoomHand RoomVision::findHand(int player) {
     RoomHand hand;
     if (!skin_[player].valid()) return hand;
     blobs_.label(mask_, halfStart(player), kHalfWidth);
     for (const Blob& blob : blobs_.blobs()) {
         if (blob.area < kLeastAreaShare * handArea_[player]) break;
-        const HandFacts facts = shape_.measure(blobs_.cut(blob));
+        const HandFacts facts = shape_.measure(blobs_.cut(blob), palmRadius_[player]);
         if (facts.palmRadius < kLeastRadiusShare * palmRadius_[player]) continue;
         hand.found = true;
         hand.facts = facts;
@@ -235,6 +281,7 @@ void RoomVision::read(const Image& frame, CWebCam& cam) {
     reference_.measureGains(frame, busy_);
     markPixels(frame, reference_.gains());
     cleanMask();
+    closeMask();
     for (int player = 0; player < kPlayers; ++player) hands_[player] = findHand(player);
     markBusy();
     // Changed pixels that are no hand: people who moved, things put down; the reference
@@ -255,10 +302,10 @@ void RoomVision::store(CWebCam& cam) const {
     cam.handIn2.store(in2, kRelaxed);
     if (in2) cam.nbPixels2.store(static_cast<int32_t>(two.count), kRelaxed);
     if (in1) cam.nbPixels1.store(static_cast<int32_t>(one.count), kRelaxed);
-    cam.varX1.store(in1 ? spread(one.sumX, one.sumXX, one.count) : 0, kRelaxed);
-    cam.varY1.store(in1 ? spread(one.sumY, one.sumYY, one.count) : 0, kRelaxed);
-    cam.varX2.store(in2 ? spread(two.sumX, two.sumXX, two.count) : 0, kRelaxed);
-    cam.varY2.store(in2 ? spread(two.sumY, two.sumYY, two.count) : 0, kRelaxed);
+    cam.varX1.store(in1 ? spreadOf(one.sumX, one.sumXX, one.count) : 0, kRelaxed);
+    cam.varY1.store(in1 ? spreadOf(one.sumY, one.sumYY, one.count) : 0, kRelaxed);
+    cam.varX2.store(in2 ? spreadOf(two.sumX, two.sumXX, two.count) : 0, kRelaxed);
+    cam.varY2.store(in2 ? spreadOf(two.sumY, two.sumYY, two.count) : 0, kRelaxed);
     cam.rps1.store(in1 ? one.sign : kScissors, kRelaxed);
     cam.rps2.store(in2 ? two.sign : kScissors, kRelaxed);
 }
