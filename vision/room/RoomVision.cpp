@@ -59,7 +59,8 @@ RoomVision::RoomVision()
       referenceSkin_(kFramePixels, 0),
       busy_(kFramePixels, 0),
       swap_(kFramePixels, 0),
-      work_(kFramePixels, 0) {}
+      work_(kFramePixels, 0),
+      columns_(kFrameWidth, 0) {}
 
 void RoomVision::addReference(const Image& frame) { reference_.add(frame); }
 
@@ -165,19 +166,25 @@ void RoomVision::markPixels(const Image& frame, const float gains[3]) {
 }
 
 // A pixel stays in the mask when most of its 3 x 3 neighbourhood is in it: lone specks of
-// noise go, and one-pixel gaps in a hand close.
+// noise go, and one-pixel gaps in a hand close. Each row's sums of three across are kept for
+// the rows below.
 void RoomVision::cleanMask() {
-    std::fill(mask_.begin(), mask_.end(), 0);
+    std::fill(mask_.begin(), mask_.begin() + kFrameWidth, 0);
+    std::fill(mask_.end() - kFrameWidth, mask_.end(), 0);
+    uint8_t* across = work_.data();
+    for (int y = 0; y < kFrameHeight; ++y) {
+        const uint8_t* in = &raw_[static_cast<size_t>(y) * kFrameWidth];
+        uint8_t* sums = across + static_cast<size_t>(y) * kFrameWidth;
+        sums[0] = sums[kFrameWidth - 1] = 0;
+        for (int x = 1; x + 1 < kFrameWidth; ++x)
+            sums[x] = static_cast<uint8_t>(in[x - 1] + in[x] + in[x + 1]);
+    }
     for (int y = 1; y + 1 < kFrameHeight; ++y) {
-        for (int x = 1; x + 1 < kFrameWidth; ++x) {
-            const size_t i = static_cast<size_t>(y) * kFrameWidth + x;
-            int n = 0;
-            for (int dy = -1; dy <= 1; ++dy) {
-                const uint8_t* row = &raw_[i + static_cast<size_t>(dy * kFrameWidth)];
-                n += row[-1] + row[0] + row[1];
-            }
-            mask_[i] = n >= 5;
-        }
+        const uint8_t* above = across + static_cast<size_t>(y - 1) * kFrameWidth;
+        const uint8_t* here = above + kFrameWidth;
+        const uint8_t* below = here + kFrameWidth;
+        uint8_t* out = &mask_[static_cast<size_t>(y) * kFrameWidth];
+        for (int x = 0; x < kFrameWidth; ++x) out[x] = above[x] + here[x] + below[x] >= 5;
     }
 }
 
@@ -186,39 +193,46 @@ void RoomVision::cleanMask() {
 void RoomVision::closeMask() {
     const int reach = static_cast<int>(kCloseReach);
     if (reach <= 0) return;
-    spread(mask_, swap_, reach, true);
-    spread(swap_, mask_, reach, false);
+    spread<true>(mask_, swap_, reach);
+    spread<false>(swap_, mask_, reach);
 }
 
-void RoomVision::spread(const std::vector<uint8_t>& from, std::vector<uint8_t>& to, int reach,
-                        bool grow) {
-    std::vector<uint8_t>& rows = work_;
-    const uint8_t outside = grow ? 0 : 1;
+// Each pass keeps a running count of the set pixels in the window; places beyond the picture
+// count as unset for a dilation and as set for an erosion, so the picture's edge neither
+// grows nor eats a hand.
+template <bool grow>
+void RoomVision::spread(const std::vector<uint8_t>& from, std::vector<uint8_t>& to, int reach) {
+    const int window = 2 * reach + 1;
+    const int outside = grow ? 0 : 1;
+    auto decide = [&](int count) -> uint8_t { return grow ? count > 0 : count == window; };
     for (int y = 0; y < kFrameHeight; ++y) {
         const uint8_t* in = &from[static_cast<size_t>(y) * kFrameWidth];
-        uint8_t* out = &rows[static_cast<size_t>(y) * kFrameWidth];
+        uint8_t* out = &work_[static_cast<size_t>(y) * kFrameWidth];
+        int count = outside * reach;
+        for (int x = 0; x < reach; ++x) count += in[x];
         for (int x = 0; x < kFrameWidth; ++x) {
-            uint8_t v = grow ? 0 : 1;
-            for (int d = -reach; d <= reach; ++d) {
-                const int xx = x + d;
-                const uint8_t s = xx < 0 || xx >= kFrameWidth ? outside : in[xx];
-                v = grow ? (v | s) : (v & s);
-            }
-            out[x] = v;
+            count += x + reach < kFrameWidth ? in[x + reach] : outside;
+            out[x] = decide(count);
+            count -= x - reach >= 0 ? in[x - reach] : outside;
         }
     }
+    std::vector<int>& counts = columns_;
+    std::fill(counts.begin(), counts.end(), outside * reach);
+    for (int y = 0; y < reach; ++y)
+        for (int x = 0; x < kFrameWidth; ++x)
+            counts[static_cast<size_t>(x)] += work_[static_cast<size_t>(y) * kFrameWidth + x];
     for (int y = 0; y < kFrameHeight; ++y) {
+        const uint8_t* enter = y + reach < kFrameHeight
+                                   ? &work_[static_cast<size_t>(y + reach) * kFrameWidth]
+                                   : nullptr;
+        const uint8_t* leave =
+            y - reach >= 0 ? &work_[static_cast<size_t>(y - reach) * kFrameWidth] : nullptr;
         uint8_t* out = &to[static_cast<size_t>(y) * kFrameWidth];
         for (int x = 0; x < kFrameWidth; ++x) {
-            uint8_t v = grow ? 0 : 1;
-            for (int d = -reach; d <= reach; ++d) {
-                const int yy = y + d;
-                const uint8_t s = yy < 0 || yy >= kFrameHeight
-                                      ? outside
-                                      : rows[static_cast<size_t>(yy) * kFrameWidth + x];
-                v = grow ? (v | s) : (v & s);
-            }
-            out[x] = v;
+            int& count = counts[static_cast<size_t>(x)];
+            count += enter ? enter[x] : outside;
+            out[x] = decide(count);
+            count -= leave ? leave[x] : outside;
         }
     }
 }

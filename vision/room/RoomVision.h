@@ -57,7 +57,9 @@ private:
     void markPixels(const Image& frame, const float gains[3]);
     void cleanMask();
     void closeMask();
-    void spread(const std::vector<uint8_t>& from, std::vector<uint8_t>& to, int reach, bool grow);
+    // A dilation (grow) or an erosion over squares `reach` pixels either side.
+    template <bool grow>
+    void spread(const std::vector<uint8_t>& from, std::vector<uint8_t>& to, int reach);
     RoomHand findHand(int player);
     RoomHand handNear(int player, int x, int y);
     bool calibratePlayer(const Image& palms, int player);
@@ -76,6 +78,7 @@ private:
     // Per pixel: the mask before and after cleaning, where the reference itself shows skin
     // (faces, bare arms), and where hands were last seen.
     std::vector<uint8_t> raw_, mask_, referenceSkin_, busy_, swap_, work_;
+    std::vector<int> columns_;
     BlobFinder blobs_;
     HandShape shape_;
     RoomHand hands_[kPlayers];
