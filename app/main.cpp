@@ -15,6 +15,7 @@
 #include "app/config/datadir.h"
 #include "app/fullscreen.h"
 #include "app/init.h"
+#include "app/room_camera.h"
 #include "app/turn/match_log.h"
 #include "app/panel/net_readout.h"
 #include "app/windowless/net_simulate.h"
@@ -192,10 +193,15 @@ bool screenAvailable() {
 // One pass of the worker with a camera: grab, recognise, show.
 void cameraPass() {
     WebCam.ChargeCapture(0);
-    WebCam.CalBiCouleur(0);
-    WebCam.calculBarycentre(0);
-    WebCam.calculVariance(0);
-    WebCam.discriminateRPS(0);
+    if (options.vision == VisionMode::ROOM) {
+        static RoomCamera room;
+        room.pass(WebCam);
+    } else {
+        WebCam.CalBiCouleur(0);
+        WebCam.calculBarycentre(0);
+        WebCam.calculVariance(0);
+        WebCam.discriminateRPS(0);
+    }
     displayResultsWebcam();
     WebCam.AfficheImage(0, panel::kMask1X, panel::kMask2X);
 }
