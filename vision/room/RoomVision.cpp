@@ -23,7 +23,7 @@ constexpr float kLeastPalmShare = 0.3f;
 // A piece smaller than this share of the calibrated hand, or thinner than this share of its
 // palm, is not a hand.
 constexpr float kLeastAreaShare = 0.25f;
-constexpr float kLeastRadiusShare = 0.45f;
+constexpr float kLeastRadiusShare = 0.6f;
 // The hand a palm must at least make at calibration, in pixels, and its palm radius.
 constexpr float kLeastCalibratedArea = 40.0f;
 // Where the reference follows the room, the share of the new frame it takes each time.
