@@ -33,6 +33,24 @@ struct FramePlan {
     Light light;
 };
 
+uint32_t mix(uint32_t x) {
+    x ^= x >> 16;
+    x *= 0x7feb352dU;
+    x ^= x >> 15;
+    x *= 0x846ca68bU;
+    x ^= x >> 16;
+    return x;
+}
+
+// Nearly normal (mean 0, deviation 1): the sum of four bytes of a hash of the place and time,
+// so that any frame can be drawn again alone.
+float gaussian(unsigned seed, int frame, size_t sample) {
+    const uint32_t h = mix(seed * 0x9e3779b9U ^ mix(static_cast<uint32_t>(frame) * 0x85ebca6bU ^
+                                                    static_cast<uint32_t>(sample)));
+    const int sum = static_cast<int>((h & 255) + ((h >> 8) & 255) + ((h >> 16) & 255) + (h >> 24));
+    return static_cast<float>(sum - 510) / 147.8f;
+}
+
 double uniform(std::mt19937& rng, double a, double b) {
     return std::uniform_real_distribution<double>(a, b)(rng);
 }
@@ -156,7 +174,7 @@ class FrameRenderer {
 public:
     FrameRenderer(const Condition& condition, const PlayerHand* hands[2], const Image& room,
                   unsigned seed)
-        : condition_(condition), room_(room), rng_(seed * 104729u + 3u) {
+        : condition_(condition), room_(room), seed_(seed) {
         hands_[0] = hands[0];
         hands_[1] = hands[1];
     }
@@ -182,7 +200,7 @@ public:
                 picture.data[i] += layer.data[i] / steps;
         }
         truth = truthOf(plan, index, coverage);
-        spoil(picture, plan.light);
+        spoil(picture, plan.light, index);
     }
 
 private:
@@ -212,22 +230,20 @@ private:
     }
 
     // The light, the sensor's noise and the camera's JPEG.
-    void spoil(Image& picture, const Light& light) {
-        std::normal_distribution<float> gauss(0.0f, 1.0f);
-        for (size_t i = 0; i < picture.data.size(); i += 3)
-            for (int c = 0; c < 3; ++c) {
-                float& v = picture.data[i + c];
-                v = std::clamp(v * light.gain[c], 0.0f, 255.0f);
-                const float sigma = condition_.noise * (0.6f + v / 320.0f);
-                v += sigma * gauss(rng_);
-            }
+    void spoil(Image& picture, const Light& light, int index) const {
+        for (size_t i = 0; i < picture.data.size(); ++i) {
+            float& v = picture.data[i];
+            v = std::clamp(v * light.gain[i % 3], 0.0f, 255.0f);
+            const float sigma = condition_.noise * (0.6f + v / 320.0f);
+            v += sigma * gaussian(seed_, index, i);
+        }
         jpegRoundTrip(picture, condition_.jpegQuality);
     }
 
     const Condition& condition_;
     const PlayerHand* hands_[2];
     const Image& room_;
-    std::mt19937 rng_;
+    unsigned seed_;
 };
 
 clipgen::Picture toPicture(const Image& image) {

@@ -11,9 +11,10 @@ using clipgen::kHalf;
 using clipgen::kHeight;
 using clipgen::kWidth;
 
-// Sleeve colours: the classic setting's black, a dark blue, a light grey, a skin-coloured
-// beige, and the bare arm.
-const Sleeve kBlack{"black", {18, 18, 20}, 0.0};
+// Sleeve colours: black velvet as dark as the black backdrop, a dark blue, a light grey, a
+// skin-coloured beige, and the bare arm.
+constexpr float kBackdrop = 10.0f;
+const Sleeve kBlack{"black", {11, 11, 12}, 0.0};
 const Sleeve kDarkBlue{"dark-blue", {34, 42, 82}, 0.15};
 const Sleeve kLightGrey{"light-grey", {196, 196, 200}, 0.25};
 const Sleeve kBeige{"beige", {205, 168, 140}, 0.3};
@@ -50,7 +51,7 @@ std::vector<Condition> makeConditions() {
     c.name = "lit";
     c.description = "lit garage, dark and light sleeves";
     c.room = garage();
-    c.sleeves = {kDarkBlue, kLightGrey, kBlack};
+    c.sleeves = {kDarkBlue, kLightGrey};
     c.hands[0] = 2, c.hands[1] = 1;
     all.push_back(c);
 
@@ -117,7 +118,7 @@ const std::vector<Condition>& conditions() {
 
 bool roomPicture(const Condition& condition, Image& out, std::string& error) {
     if (condition.room.path.empty()) {
-        out = Image(kWidth, kHeight, 3, 10.0f);
+        out = Image(kWidth, kHeight, 3, kBackdrop);
     } else if (!loadCrop(condition.room, kWidth, kHeight, out, error)) {
         return false;
     }

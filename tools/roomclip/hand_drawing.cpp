@@ -74,7 +74,11 @@ void drawHand(const HandPose& pose, int left, int right, Image& picture, Image& 
         for (int x = left; x < right; ++x) {
             const Point q = place.toPhoto({x + 0.5, y + 0.5});
             const Point inSprite = (q - s.origin) * unit;
-            sampleBilinear(image, inSprite.x, inSprite.y, hand);
+            if (inSprite.x > -1 && inSprite.y > -1 && inSprite.x < image.width + 1 &&
+                inSprite.y < image.height + 1)
+                sampleBilinear(image, inSprite.x, inSprite.y, hand);
+            else
+                hand[0] = hand[1] = hand[2] = hand[3] = 0;
             float armCover = 0;
             const bool onArm = pose.arm.shown && armAt(pose, place, q, arm, armCover);
             if (hand[3] <= 0 && !onArm) continue;

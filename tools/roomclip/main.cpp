@@ -40,6 +40,7 @@
 // --opencv-doc DIR and --skimage-data DIR read them from elsewhere.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -154,10 +155,17 @@ bool loadHands(std::vector<PlayerHand>& hands, std::string& error) {
     return true;
 }
 
+bool makeFolder(const std::string& folder, std::string& error) {
+    std::error_code failure;
+    std::filesystem::create_directories(folder, failure);
+    if (failure) error = "cannot make the folder " + folder + ": " + failure.message();
+    return !failure;
+}
+
 bool make(const Arguments& a, std::string& error) {
     if (!checkConditionNames(a, error)) return false;
     std::vector<PlayerHand> hands;
-    if (!loadHands(hands, error)) return false;
+    if (!makeFolder(a.folder, error) || !loadHands(hands, error)) return false;
     for (const Condition& c : conditions()) {
         if (!chosen(a, c)) continue;
         const PlayerHand* players[2] = {&hands[c.hands[0]], &hands[c.hands[1]]};
@@ -217,7 +225,9 @@ bool score(const Arguments& a, std::string& error) {
 
 bool sheets(const Arguments& a, std::string& error) {
     Image hands;
-    if (!handSheet(hands, error) || !savePng(a.folder + "/hands.png", hands, error)) return false;
+    if (!makeFolder(a.folder, error) || !handSheet(hands, error) ||
+        !savePng(a.folder + "/hands.png", hands, error))
+        return false;
     std::vector<PlayerHand> players;
     if (!loadHands(players, error)) return false;
     std::vector<Image> frames;
