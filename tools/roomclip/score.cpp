@@ -59,7 +59,7 @@ namespace {
 
 std::string percent(double share, int of) {
     char cell[32];
-    if (of == 0) return "      -";
+    if (of == 0) return "-";
     std::snprintf(cell, sizeof cell, "%6.1f%%", 100 * share);
     return cell;
 }
@@ -72,20 +72,23 @@ std::string formatTable(const std::vector<std::string>& modes, const std::vector
     std::snprintf(cell, sizeof cell, "%-10s", "");
     out += cell;
     for (const std::string& m : modes) {
-        std::snprintf(cell, sizeof cell, " | %-41s", m.c_str());
+        std::snprintf(cell, sizeof cell, " | %-39s", m.c_str());
         out += cell;
     }
     out += "\n";
     std::snprintf(cell, sizeof cell, "%-10s", "condition");
     out += cell;
-    for (size_t i = 0; i < modes.size(); ++i)
-        out += " |  hands  <=10px  median  empty ok  signs ok";
+    for (size_t i = 0; i < modes.size(); ++i) {
+        std::snprintf(cell, sizeof cell, " | %6s %7s %6s %8s %8s", "hands", "<=10px", "median",
+                      "empty ok", "signs ok");
+        out += cell;
+    }
     out += "\n";
     for (const TableRow& row : rows) {
         std::snprintf(cell, sizeof cell, "%-10s", row.condition.c_str());
         out += cell;
         for (const Score& s : row.modes) {
-            std::snprintf(cell, sizeof cell, " | %6d %s %6.1f  %s  %s", s.hands,
+            std::snprintf(cell, sizeof cell, " | %6d %7s %6.1f %8s %8s", s.hands,
                           percent(s.locatedShare(), s.hands).c_str(), s.medianError(),
                           percent(s.emptyShare(), s.empties).c_str(),
                           percent(s.signShare(), s.hands).c_str());
