@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <iterator>
 #include <random>
 
 #include "tools/clipgen/y4m_writer.h"
@@ -51,6 +52,13 @@ float gaussian(unsigned seed, int frame, size_t sample) {
     return static_cast<float>(sum - 510) / 147.8f;
 }
 
+// FNV-1a: the same on every platform, unlike std::hash.
+uint32_t nameHash(const std::string& name) {
+    uint32_t h = 2166136261u;
+    for (unsigned char c : name) h = (h ^ c) * 16777619u;
+    return h;
+}
+
 double uniform(std::mt19937& rng, double a, double b) {
     return std::uniform_real_distribution<double>(a, b)(rng);
 }
@@ -84,7 +92,9 @@ HandPose poseOf(const Placed& placed, const PlayerHand& hand, const Condition& c
 class Planner {
 public:
     Planner(const Condition& condition, const PlayerHand* hands[2], const ClipSettings& settings)
-        : condition_(condition), settings_(settings), rng_(settings.seed * 7919u + 17u) {
+        : condition_(condition),
+          settings_(settings),
+          rng_(settings.seed * 7919u + nameHash(condition.name)) {
         hands_[0] = hands[0];
         hands_[1] = hands[1];
     }
@@ -136,7 +146,7 @@ private:
         Placed c;
         velocity = {0, 0};
         if (uniform(rng_, 0, 1) < 0.25) return c;
-        c.shape = kHandShapes[std::uniform_int_distribution<int>(0, 3)(rng_)];
+        c.shape = nextShape(player);
         c.scale = scaleOf(player) * uniform(rng_, 0.8, 1.2);
         c.tilt = uniform(rng_, -0.45, 0.45);
         const double left = player == 0 ? kHalf : 0;
@@ -150,6 +160,19 @@ private:
             velocity = {uniform(rng_, -2, 2), uniform(rng_, -2, 2)};
         }
         return c;
+    }
+
+    // Each player's shapes come from a shuffled deck of the four, so that every stretch of
+    // the clip shows them about equally often.
+    Shape nextShape(int player) {
+        std::vector<Shape>& deck = decks_[player];
+        if (deck.empty()) {
+            deck.assign(std::begin(kHandShapes), std::end(kHandShapes));
+            std::shuffle(deck.begin(), deck.end(), rng_);
+        }
+        const Shape shape = deck.back();
+        deck.pop_back();
+        return shape;
     }
 
     void place(Placed& c, int player) const {
@@ -167,14 +190,15 @@ private:
     const PlayerHand* hands_[2];
     ClipSettings settings_;
     std::mt19937 rng_;
+    std::vector<Shape> decks_[2];
 };
 
 // Draws one frame; returns the truth in `truth`.
 class FrameRenderer {
 public:
-    FrameRenderer(const Condition& condition, const PlayerHand* hands[2], const Image& room,
-                  unsigned seed)
-        : condition_(condition), room_(room), seed_(seed) {
+    FrameRenderer(const Condition& condition, const PlayerHand* hands[2], const Backdrop& backdrop,
+                  int fps, unsigned seed)
+        : condition_(condition), backdrop_(backdrop), fps_(fps), seed_(seed) {
         hands_[0] = hands[0];
         hands_[1] = hands[1];
     }
@@ -184,9 +208,10 @@ public:
                              plan.player[1].motion.x != 0 || plan.player[1].motion.y != 0;
         const int steps = blurred ? kBlurSteps : 1;
         picture = Image(kWidth, kHeight);
-        Image coverage(kWidth, kHeight, 1);
+        Image coverage(kWidth, kHeight, 1), room;
+        backdrop_.draw(static_cast<double>(index) / fps_, room);
         for (int s = 0; s < steps; ++s) {
-            Image layer = room_;
+            Image layer = room;
             const double t = steps == 1 ? 0.0 : static_cast<double>(s) / (steps - 1) - 0.5;
             for (int p = 0; p < 2; ++p) {
                 const Placed& c = plan.player[p];
@@ -242,7 +267,8 @@ private:
 
     const Condition& condition_;
     const PlayerHand* hands_[2];
-    const Image& room_;
+    const Backdrop& backdrop_;
+    int fps_;
     unsigned seed_;
 };
 
@@ -279,10 +305,10 @@ bool loadPlayerHand(const HandNotes& notes, PlayerHand& out, std::string& error)
 
 bool makeClip(const Condition& condition, const PlayerHand* hands[2], const ClipSettings& settings,
               const std::string& y4mPath, const std::string& truthPath, std::string& error) {
-    Image room;
-    if (!roomPicture(condition, room, error)) return false;
+    Backdrop backdrop;
+    if (!backdrop.load(condition, error)) return false;
     const std::vector<FramePlan> plan = Planner(condition, hands, settings).plan();
-    FrameRenderer renderer(condition, hands, room, settings.seed);
+    FrameRenderer renderer(condition, hands, backdrop, settings.fps, settings.seed);
     clipgen::Y4mWriter writer;
     if (!writer.open(y4mPath, settings.fps, false, error)) return false;
     std::ofstream truth(truthPath);
@@ -307,10 +333,10 @@ bool makeClip(const Condition& condition, const PlayerHand* hands[2], const Clip
 
 bool previewFrame(const Condition& condition, const PlayerHand* hands[2],
                   const ClipSettings& settings, int frame, Image& out, std::string& error) {
-    Image room;
-    if (!roomPicture(condition, room, error)) return false;
+    Backdrop backdrop;
+    if (!backdrop.load(condition, error)) return false;
     const std::vector<FramePlan> plan = Planner(condition, hands, settings).plan();
-    FrameRenderer renderer(condition, hands, room, settings.seed);
+    FrameRenderer renderer(condition, hands, backdrop, settings.fps, settings.seed);
     FrameReading reading;
     const size_t index = std::min(plan.size() - 1, static_cast<size_t>(std::max(0, frame)));
     renderer.render(plan[index], static_cast<int>(index), out, reading);

@@ -220,6 +220,7 @@ bool score(const Arguments& a, std::string& error) {
     }
     rows.push_back(total);
     std::fputs(formatTable(modes, rows).c_str(), stdout);
+    std::fputs(("\n" + formatShapes(modes, total.modes)).c_str(), stdout);
     return true;
 }
 
