@@ -6,6 +6,7 @@
 #include <iterator>
 #include <random>
 
+#include "tools/clipgen/noise.h"
 #include "tools/clipgen/y4m_writer.h"
 #include "tools/roomclip/hand_drawing.h"
 
@@ -34,20 +35,10 @@ struct FramePlan {
     Light light;
 };
 
-uint32_t mix(uint32_t x) {
-    x ^= x >> 16;
-    x *= 0x7feb352dU;
-    x ^= x >> 15;
-    x *= 0x846ca68bU;
-    x ^= x >> 16;
-    return x;
-}
-
 // Nearly normal (mean 0, deviation 1): the sum of four bytes of a hash of the place and time,
 // so that any frame can be drawn again alone.
 float gaussian(unsigned seed, int frame, size_t sample) {
-    const uint32_t h = mix(seed * 0x9e3779b9U ^ mix(static_cast<uint32_t>(frame) * 0x85ebca6bU ^
-                                                    static_cast<uint32_t>(sample)));
+    const uint32_t h = clipgen::noiseAt(seed, frame, static_cast<uint32_t>(sample));
     const int sum = static_cast<int>((h & 255) + ((h >> 8) & 255) + ((h >> 16) & 255) + (h >> 24));
     return static_cast<float>(sum - 510) / 147.8f;
 }
