@@ -36,7 +36,7 @@ constexpr Target kRoomTargets[] = {
 };
 
 constexpr int kFps = 10;
-constexpr int kTestFrames = 60;
+constexpr int kTestFrames = 48;
 const char* const kConditions[] = {"black", "dark", "lit", "people", "window", "relit", "bare"};
 
 const std::string kRoomclip = std::string(VORLAXIS_BIN_DIR) + "/tools/roomclip";

@@ -28,6 +28,7 @@ struct Placed {
     Point motion;  // travel during the exposure (motion blur)
     double scale = 0.2;
     double tilt = 0;
+    bool forearm = true;  // false: the forearm is out of sight (behind the other hand, say)
 };
 
 struct FramePlan {
@@ -76,6 +77,7 @@ HandPose poseOf(const Placed& placed, const PlayerHand& hand, const Condition& c
     const Sleeve& sleeve = condition.sleeves[player % condition.sleeves.size()];
     std::copy_n(sleeve.colour, 3, pose.arm.sleeve);
     pose.arm.sleeveFrom = sleeve.from;
+    pose.arm.shown = placed.forearm;
     return pose;
 }
 
@@ -142,6 +144,7 @@ private:
         c.tilt = uniform(rng_, -0.45, 0.45);
         const double left = player == 0 ? kHalf : 0;
         c.centre = {left + uniform(rng_, 30, 130), uniform(rng_, 60, 175)};
+        c.forearm = uniform(rng_, 0, 1) >= 0.15;
         if (uniform(rng_, 0, 1) < 0.25) {
             // A quick move: blurred by the exposure.
             const double speed = uniform(rng_, 8, 16), angle = uniform(rng_, 0, 2 * kPi);
@@ -265,8 +268,7 @@ private:
 
 clipgen::Picture toPicture(const Image& image) {
     clipgen::Picture out(static_cast<size_t>(kWidth) * kHeight * 3);
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] = static_cast<uint8_t>(std::clamp(std::lround(image.data[i]), 0L, 255L));
+    for (size_t i = 0; i < out.size(); ++i) out[i] = toByte(image.data[i]);
     return out;
 }
 

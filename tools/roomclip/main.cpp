@@ -14,7 +14,8 @@
 // frames follow (--frames, default 120): each player, independently, shows rock, spread or
 // flat paper or scissors, or no hand (a quarter of the time), each pose held for three frames
 // with a slow drift or a quick move blurred by the exposure, at 0.8 to 1.2 times the
-// calibration's size, tilted up to 26 degrees, with a forearm. Player 1 is the right half.
+// calibration's size, tilted up to 26 degrees, mostly with a forearm (in the condition's
+// sleeve or bare). Player 1 is the right half.
 //
 // The truth file has one line a frame, calibration frames included, numbered from 0:
 //
