@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/options.h"
+#include "app/config/options.h"
 #include "match/Referee.h"
 #include "match/World.h"
 #include "platform/win32.h"
@@ -50,7 +50,7 @@ struct PanelTools {
 };
 PanelTools preparePanelDC();
 
-// The panel of a run with a camera (app/camera_panel.cpp).
+// The panel of a run with a camera (app/panel/camera_panel.cpp).
 void displayResultsWebcam();
 void displayValuePosition(int player, int x, int y);
 void displayInterpPosition(int player, int x, int y);
@@ -62,7 +62,7 @@ void displayWins(int player, int x, int y);
 // "computer LEVEL" on the row of a side the computer plays; nothing for a person's side.
 void displaySide(int player, int x, int y);
 
-// The panel of a keyboard-only run (app/keyboard_panel.cpp).
+// The panel of a keyboard-only run (app/panel/keyboard_panel.cpp).
 void displayResultsKeyboard();
 void displayKeyTables();
 void displayReplayNotice();

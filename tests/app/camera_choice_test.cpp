@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/camera_choice.h"
+#include "app/config/camera_choice.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/working_folder.h"
 

@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-#include "app/datadir.h"
+#include "app/config/datadir.h"
 #include "platform/win32.h"
 #include "tests/support/data_folder.h"
 #include "tests/support/scoped_env.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/options.h"
+#include "app/config/options.h"
 #include "tests/support/scratch_folder.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cinttypes>
 
-#include "app/replay_check.h"
+#include "app/replay/replay_check.h"
 #include "tests/play/replay_runs.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/working_folder.h"

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <regex>
 
-#include "app/options.h"
-#include "app/replay_files.h"
+#include "app/config/options.h"
+#include "app/replay/replay_files.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/working_folder.h"

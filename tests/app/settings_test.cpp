@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "app/key_names.h"
-#include "app/options.h"
-#include "app/settings.h"
-#include "app/settings_fields.h"
+#include "app/config/key_names.h"
+#include "app/config/options.h"
+#include "app/config/settings.h"
+#include "app/config/settings_fields.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/scratch_folder.h"
 

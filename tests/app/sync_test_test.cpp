@@ -4,7 +4,7 @@
 
 #include <unistd.h>
 
-#include "app/sync_test.h"
+#include "app/windowless/sync_test.h"
 #include "match/Referee.h"
 #include "play/computer_players.h"
 

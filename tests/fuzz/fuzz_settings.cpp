@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/key_names.h"
-#include "app/settings.h"
-#include "app/settings_fields.h"
+#include "app/config/key_names.h"
+#include "app/config/settings.h"
+#include "app/config/settings_fields.h"
 #include "tests/fuzz/fuzz_files.h"
 
 namespace {

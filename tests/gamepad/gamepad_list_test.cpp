@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/gamepad_list.h"
+#include "app/config/gamepad_list.h"
 #include "tests/support/scoped_env.h"
 #include "tests/gamepad/sim_gamepad.h"
 

@@ -14,17 +14,28 @@ constexpr float kPi = 3.14159265f;
 // than that carries the forearm.
 constexpr float kArmReach = 3.4f;
 // The wrist lies this many palm radii from the palm's centre, towards the forearm.
-constexpr float kWristCut = 1.25f;
+constexpr float kWristCut = 1.9f;
 // Around the forearm's direction (or straight down, where the hand hangs from) no finger is
 // looked for: cos of half the angle left out.
 constexpr float kArmSectorCos = 0.7f;
+// Fingers are looked for only where the direction from the palm is at least this far from
+// the wrist's (as a cosine).
+constexpr float kFingerSectorCos = 0.0f;
 // The circles fingers are counted on, in palm radii.
-constexpr float kFingerRadii[] = {1.6f, 1.9f, 2.2f, 2.5f};
+constexpr float kFingerRadii[] = {1.6f, 1.8f, 2.0f, 2.2f, 2.4f};
 // A finger's width, and the narrowest piece that counts as one, in palm radii.
 constexpr float kFingerWidth = 0.5f;
 constexpr float kNarrowest = 0.18f;
 // A hand whose pixels all stay this close to the palm's centre is a fist.
-constexpr float kFistReach = 1.55f;
+// Gaps in a ring narrower than this, in palm radii, are closed.
+constexpr float kShortGap = 0.15f;
+// Places at least this share of the blob's greatest thickness may be the palm's centre.
+constexpr float kPalmShare = 0.9f;
+constexpr float kFistReach = 1.7f;
+// The width across a hand, in palm radii, from which it is paper: with two fingers apart
+// (a spread hand whose other fingers did not part), or with none.
+constexpr float kSpreadWidth = 3.7f;
+constexpr float kFlatWidth = 2.8f;
 
 }  // namespace
 
@@ -55,24 +66,39 @@ void HandShape::distanceTransform(const Patch& blob) {
     }
 }
 
+// The palm is the blob's thickest part; a wrist or a forearm about as thick lies below it,
+// so of the nearly thickest places the highest is taken.
 void HandShape::findPalm(const Patch& blob, HandFacts& facts) const {
     const uint16_t most = *std::max_element(distance_.begin(), distance_.end());
-    double sx = 0, sy = 0, n = 0;
+    const uint16_t enough = static_cast<uint16_t>(kPalmShare * most);
     for (int y = 0; y < blob.height; ++y) {
+        uint16_t best = 0;
+        double sx = 0, n = 0;
         for (int x = 0; x < blob.width; ++x) {
-            if (distance_[static_cast<size_t>(y) * blob.width + x] != most) continue;
+            const uint16_t d = distance_[static_cast<size_t>(y) * blob.width + x];
+            if (d < enough || d < best) continue;
+            if (d > best) sx = n = 0;
+            best = d;
             sx += x;
-            sy += y;
             n += 1;
         }
+        if (n == 0) continue;
+        // Down this column the thickness may still grow: follow it to its top.
+        int x = static_cast<int>(sx / n), yy = y;
+        while (yy + 1 < blob.height && distance_[static_cast<size_t>(yy + 1) * blob.width + x] >
+                                           distance_[static_cast<size_t>(yy) * blob.width + x])
+            ++yy;
+        facts.palmRadius = distance_[static_cast<size_t>(yy) * blob.width + x] / 3.0f;
+        facts.palmX = static_cast<float>(x);
+        facts.palmY = static_cast<float>(yy);
+        return;
     }
-    facts.palmRadius = most / 3.0f;
-    facts.palmX = static_cast<float>(sx / n);
-    facts.palmY = static_cast<float>(sy / n);
 }
 
-bool HandShape::findForearm(const Patch& blob, const HandFacts& facts, float& ax, float& ay) const {
-    const float reach = kArmReach * facts.palmRadius;
+// The mean direction from the palm's centre of the blob's pixels that `take` accepts (given
+// the offset and the distance), and how many there were.
+template <typename Take>
+int meanDirection(const Patch& blob, const HandFacts& facts, Take take, float& ax, float& ay) {
     double sx = 0, sy = 0;
     int n = 0;
     for (int y = 0; y < blob.height; ++y) {
@@ -80,22 +106,38 @@ bool HandShape::findForearm(const Patch& blob, const HandFacts& facts, float& ax
             if (!blob.at(x, y)) continue;
             const float dx = x - facts.palmX, dy = y - facts.palmY;
             const float d = std::sqrt(dx * dx + dy * dy);
-            if (d <= reach) continue;
+            if (d < 1e-3f || !take(dx, dy, d)) continue;
             sx += dx / d;
             sy += dy / d;
             ++n;
         }
     }
-    const float fewest = std::max(6.0f, 0.5f * facts.palmRadius * facts.palmRadius);
     const double length = std::sqrt(sx * sx + sy * sy);
-    if (n < fewest || length < 1e-6) {
-        ax = 0;
-        ay = 1;
-        return false;
-    }
+    if (length < 1e-6) return 0;
     ax = static_cast<float>(sx / length);
     ay = static_cast<float>(sy / length);
-    return true;
+    return n;
+}
+
+void HandShape::findWrist(const Patch& blob, const HandFacts& facts, float& ax, float& ay) const {
+    const float r = facts.palmRadius;
+    const float fewest = std::max(6.0f, 0.5f * r * r);
+    ax = 0;
+    ay = 1;
+    const float reach = kArmReach * r;
+    if (meanDirection(
+            blob, facts, [&](float, float, float d) { return d > reach; }, ax, ay) >= fewest)
+        return;
+    // No forearm beyond the fingers' reach: the wrist, if any, hangs below the palm.
+    const float wrist = kWristCut * r;
+    float wx = 0, wy = 1;
+    if (meanDirection(
+            blob, facts,
+            [&](float, float dy, float d) { return d > wrist && dy > kArmSectorCos * d; }, wx,
+            wy) > 0) {
+        ax = wx;
+        ay = wy;
+    }
 }
 
 int HandShape::countFingersAt(const Patch& hand, const HandFacts& facts, float ax, float ay,
@@ -106,19 +148,29 @@ int HandShape::countFingersAt(const Patch& hand, const HandFacts& facts, float a
     for (int k = 0; k < steps; ++k) {
         const float angle = 2 * kPi * k / steps;
         const float cx = std::cos(angle), cy = std::sin(angle);
-        if (cx * ax + cy * ay > kArmSectorCos) continue;
+        if (cx * ax + cy * ay > kFingerSectorCos) continue;
         const int x = static_cast<int>(std::lround(facts.palmX + radius * cx));
         const int y = static_cast<int>(std::lround(facts.palmY + radius * cy));
         on[static_cast<size_t>(k)] =
             x >= 0 && y >= 0 && x < hand.width && y < hand.height && hand.at(x, y);
+    }
+    // Gaps narrower than a crease or a speck of noise do not part two fingers.
+    const int shortGap = static_cast<int>(kShortGap * facts.scale / arc);
+    for (int k = 0; k < steps; ++k) {
+        if (on[static_cast<size_t>(k)] || !on[static_cast<size_t>((k + steps - 1) % steps)])
+            continue;
+        int gap = 0;
+        while (gap < steps && !on[static_cast<size_t>((k + gap) % steps)]) ++gap;
+        if (gap <= shortGap && gap < steps)
+            for (int g = 0; g < gap; ++g) on[static_cast<size_t>((k + g) % steps)] = 2;
     }
     // Runs around the circle, starting after a gap so that none is split in two.
     int start = 0;
     while (start < steps && on[static_cast<size_t>(start)]) ++start;
     if (start == steps) return 0;  // a solid ring: the palm itself, no fingers apart
     int fingers = 0, run = 0;
-    const float width = kFingerWidth * facts.palmRadius;
-    const float narrowest = kNarrowest * facts.palmRadius;
+    const float width = kFingerWidth * facts.scale;
+    const float narrowest = kNarrowest * facts.scale;
     for (int k = 1; k <= steps; ++k) {
         if (on[static_cast<size_t>((start + k) % steps)]) {
             ++run;
@@ -132,37 +184,55 @@ int HandShape::countFingersAt(const Patch& hand, const HandFacts& facts, float a
     return fingers;
 }
 
+// The count most of the circles agree on (the larger on a tie): one circle alone may cross
+// a crease, or pass beyond the shorter fingers.
 int HandShape::countFingers(const Patch& hand, const HandFacts& facts, float ax, float ay) const {
-    std::vector<int> counts;
+    int votes[16] = {};
     for (float r : kFingerRadii)
-        counts.push_back(countFingersAt(hand, facts, ax, ay, r * facts.palmRadius));
-    std::sort(counts.begin(), counts.end());
-    return counts[counts.size() / 2];
+        ++votes[std::min(15, countFingersAt(hand, facts, ax, ay, r * facts.scale))];
+    int best = 0;
+    for (int n = 1; n < 16; ++n)
+        if (votes[n] >= votes[best]) best = n;
+    return best;
 }
 
-HandFacts HandShape::measure(const Patch& blob) {
+// Fingers held apart tell paper from scissors; where they cannot be told apart (held together,
+// or blurred into one), the hand's width across does: a flat paper is as wide as the palm,
+// two fingers together are not.
+int32_t HandShape::signOf(const HandFacts& facts, float reach, float width) {
+    if (reach < kFistReach * facts.scale) return kRock;
+    if (facts.fingers >= 3) return kPaper;
+    const float across = width / facts.scale;
+    if (facts.fingers == 2) return across >= kSpreadWidth ? kPaper : kScissors;
+    return across >= kFlatWidth ? kPaper : kScissors;
+}
+
+HandFacts HandShape::measure(const Patch& blob, float palmRadius) {
     HandFacts facts;
     distanceTransform(blob);
     findPalm(blob, facts);
+    facts.scale = palmRadius > 0 ? palmRadius : facts.palmRadius;
     float ax = 0, ay = 1;
-    const bool forearm = findForearm(blob, facts, ax, ay);
+    findWrist(blob, facts, ax, ay);
     // The hand alone: everything beyond the wrist, along the forearm, goes.
     Patch hand = blob;
     const float cut = kWristCut * facts.palmRadius;
-    const float fist = kFistReach * facts.palmRadius;
-    float reach = 0;
+    float reach = 0, left = 0, right = 0;
     for (int y = 0; y < hand.height; ++y) {
         for (int x = 0; x < hand.width; ++x) {
             uint8_t& inside = hand.inside[static_cast<size_t>(y) * hand.width + x];
             if (!inside) continue;
             const float dx = x - facts.palmX, dy = y - facts.palmY;
             const float along = dx * ax + dy * ay;
-            if (forearm && along > cut) {
+            if (along > cut) {
                 inside = 0;
                 continue;
             }
             const float d = std::sqrt(dx * dx + dy * dy);
-            if (along <= kArmSectorCos * d) reach = std::max(reach, d);
+            if (along <= kFingerSectorCos * d) reach = std::max(reach, d);
+            const float across = dy * ax - dx * ay;
+            left = std::min(left, across);
+            right = std::max(right, across);
             const int64_t fx = hand.left + x, fy = hand.top + y;
             ++facts.count;
             facts.sumX += fx;
@@ -171,8 +241,8 @@ HandFacts HandShape::measure(const Patch& blob) {
             facts.sumYY += fy * fy;
         }
     }
-    facts.fingers = reach < fist ? 0 : countFingers(hand, facts, ax, ay);
-    facts.sign = facts.fingers == 0 ? kRock : facts.fingers <= 2 ? kScissors : kPaper;
+    facts.fingers = countFingers(hand, facts, ax, ay);
+    facts.sign = signOf(facts, reach, right - left + 1);
     facts.palmX += static_cast<float>(blob.left);
     facts.palmY += static_cast<float>(blob.top);
     return facts;

@@ -15,6 +15,8 @@ struct HandFacts {
     float palmRadius = 0;
     // The palm's centre, frame coordinates.
     float palmX = 0, palmY = 0;
+    // The palm radius the fingers were looked for with.
+    float scale = 0;
     // The hand's own pixels (wrist to fingertips): their count and the sums of their columns,
     // rows and squares.
     int64_t count = 0;
@@ -26,15 +28,20 @@ struct HandFacts {
 
 class HandShape {
 public:
-    HandFacts measure(const Patch& blob);
+    // `palmRadius`, when above 0, is the size of the player's palm as calibrated: the fingers
+    // are looked for at distances from the palm's centre in proportion to it.
+    HandFacts measure(const Patch& blob, float palmRadius = 0);
 
 private:
     void distanceTransform(const Patch& blob);
     void findPalm(const Patch& blob, HandFacts& facts) const;
-    // The direction from the palm centre along the forearm, when the blob reaches far
-    // further than fingers do; false when it shows no forearm.
-    bool findForearm(const Patch& blob, const HandFacts& facts, float& ax, float& ay) const;
+    // The direction from the palm's centre to the wrist: along the forearm when the blob
+    // reaches further than fingers do, else towards what hangs below the palm, else down.
+    void findWrist(const Patch& blob, const HandFacts& facts, float& ax, float& ay) const;
     int countFingers(const Patch& hand, const HandFacts& facts, float ax, float ay) const;
+    // The sign, from the fingers, how far the hand reaches from the palm's centre away from
+    // the wrist, and its width across the wrist's direction.
+    static int32_t signOf(const HandFacts& facts, float reach, float width);
     int countFingersAt(const Patch& hand, const HandFacts& facts, float ax, float ay,
                        float radius) const;
 

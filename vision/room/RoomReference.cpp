@@ -8,7 +8,7 @@ namespace vision::room {
 namespace {
 
 // Gains are measured on every kGainStep-th pixel of every kGainStep-th row.
-constexpr int kGainStep = 4;
+constexpr int kGainStep = 6;
 // Channels this dark say little about a gain, and clipped ones lie about it.
 constexpr float kDarkestForGain = 16.0f;
 constexpr int kClipped = 250;
@@ -94,17 +94,22 @@ void RoomReference::measureGains(const Image& frame, const std::vector<uint8_t>&
 }
 
 void RoomReference::follow(const Image& frame, const std::vector<uint8_t>& busy, float rate) {
-    float inverse[3];
-    for (int c = 0; c < 3; ++c) inverse[c] = 1.0f / std::max(gains_[c], 0.05f);
+    float scale[3];
+    for (int c = 0; c < 3; ++c) scale[c] = rate / std::max(gains_[c], 0.05f);
+    const float keep = 1.0f - rate;
+    const float most = 255.0f * rate;
+    float* r = planes_[0].data();
+    float* g = planes_[1].data();
+    float* b = planes_[2].data();
     for (int y = 0; y < kFrameHeight; ++y) {
         const Pixel* row = frame.pixels[y];
+        const size_t first = static_cast<size_t>(y) * kFrameWidth;
         for (int x = 0; x < kFrameWidth; ++x) {
-            const size_t i = static_cast<size_t>(y) * kFrameWidth + x;
+            const size_t i = first + static_cast<size_t>(x);
             if (busy[i]) continue;
-            for (int c = 0; c < 3; ++c) {
-                float& ref = planes_[c][i];
-                ref += rate * (std::min(channel(row[x], c) * inverse[c], 255.0f) - ref);
-            }
+            r[i] = keep * r[i] + std::min(row[x].r * scale[0], most);
+            g[i] = keep * g[i] + std::min(row[x].g * scale[1], most);
+            b[i] = keep * b[i] + std::min(row[x].b * scale[2], most);
         }
     }
 }

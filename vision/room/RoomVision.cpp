@@ -27,6 +27,7 @@ constexpr float kLeastRadiusShare = 0.45f;
 // The hand a palm must at least make at calibration, in pixels, and its palm radius.
 constexpr float kLeastCalibratedArea = 40.0f;
 // Where the reference follows the room, the share of the new frame it takes each time.
+constexpr float kCloseReach = 3.0f;
 constexpr float kFollowRate = 0.03f;
 // Around a hand, the margin kept out of the gain measurement and the following.
 constexpr int kBusyMargin = 8;
@@ -43,7 +44,7 @@ struct OwnedImage {
 int truncated(int64_t sum, int64_t count) { return count > 0 ? static_cast<int>(sum / count) : 0; }
 
 // Sum of squared distances from the truncated centre, over the count.
-int spread(int64_t sum, int64_t squares, int64_t count) {
+int spreadOf(int64_t sum, int64_t squares, int64_t count) {
     if (count == 0) return 0;
     const int64_t c = sum / count;
     return static_cast<int>((squares - 2 * c * sum + count * c * c) / count);
@@ -56,7 +57,10 @@ RoomVision::RoomVision()
       raw_(kFramePixels, 0),
       mask_(kFramePixels, 0),
       referenceSkin_(kFramePixels, 0),
-      busy_(kFramePixels, 0) {}
+      busy_(kFramePixels, 0),
+      swap_(kFramePixels, 0),
+      work_(kFramePixels, 0),
+      columns_(kFrameWidth, 0) {}
 
 void RoomVision::addReference(const Image& frame) { reference_.add(frame); }
 
@@ -131,6 +135,7 @@ bool RoomVision::calibratePlayer(const Image& palms, int player) {
     const float gains[3] = {1, 1, 1};
     markPixels(palms, gains);
     cleanMask();
+    closeMask();
     const RoomHand palm = handNear(player, mx, kMarkRow);
     if (!palm.found || palm.facts.count < kLeastCalibratedArea) return false;
     handArea_[player] = static_cast<float>(palm.facts.count);
@@ -161,18 +166,73 @@ void RoomVision::markPixels(const Image& frame, const float gains[3]) {
 }
 
 // A pixel stays in the mask when most of its 3 x 3 neighbourhood is in it: lone specks of
-// noise go, and one-pixel gaps in a hand close.
+// noise go, and one-pixel gaps in a hand close. Each row's sums of three across are kept for
+// the rows below.
 void RoomVision::cleanMask() {
-    std::fill(mask_.begin(), mask_.end(), 0);
+    std::fill(mask_.begin(), mask_.begin() + kFrameWidth, 0);
+    std::fill(mask_.end() - kFrameWidth, mask_.end(), 0);
+    uint8_t* across = work_.data();
+    for (int y = 0; y < kFrameHeight; ++y) {
+        const uint8_t* in = &raw_[static_cast<size_t>(y) * kFrameWidth];
+        uint8_t* sums = across + static_cast<size_t>(y) * kFrameWidth;
+        sums[0] = sums[kFrameWidth - 1] = 0;
+        for (int x = 1; x + 1 < kFrameWidth; ++x)
+            sums[x] = static_cast<uint8_t>(in[x - 1] + in[x] + in[x + 1]);
+    }
     for (int y = 1; y + 1 < kFrameHeight; ++y) {
-        for (int x = 1; x + 1 < kFrameWidth; ++x) {
-            const size_t i = static_cast<size_t>(y) * kFrameWidth + x;
-            int n = 0;
-            for (int dy = -1; dy <= 1; ++dy) {
-                const uint8_t* row = &raw_[i + static_cast<size_t>(dy * kFrameWidth)];
-                n += row[-1] + row[0] + row[1];
-            }
-            mask_[i] = n >= 5;
+        const uint8_t* above = across + static_cast<size_t>(y - 1) * kFrameWidth;
+        const uint8_t* here = above + kFrameWidth;
+        const uint8_t* below = here + kFrameWidth;
+        uint8_t* out = &mask_[static_cast<size_t>(y) * kFrameWidth];
+        for (int x = 0; x < kFrameWidth; ++x) out[x] = above[x] + here[x] + below[x] >= 5;
+    }
+}
+
+// Closes the gaps that creases and shading leave in a hand: a dilation then an erosion, both
+// over squares kCloseReach pixels either side, each done row-wise then column-wise.
+void RoomVision::closeMask() {
+    const int reach = static_cast<int>(kCloseReach);
+    if (reach <= 0) return;
+    spread<true>(mask_, swap_, reach);
+    spread<false>(swap_, mask_, reach);
+}
+
+// Each pass keeps a running count of the set pixels in the window; places beyond the picture
+// count as unset for a dilation and as set for an erosion, so the picture's edge neither
+// grows nor eats a hand.
+template <bool grow>
+void RoomVision::spread(const std::vector<uint8_t>& from, std::vector<uint8_t>& to, int reach) {
+    const int window = 2 * reach + 1;
+    const int outside = grow ? 0 : 1;
+    auto decide = [&](int count) -> uint8_t { return grow ? count > 0 : count == window; };
+    for (int y = 0; y < kFrameHeight; ++y) {
+        const uint8_t* in = &from[static_cast<size_t>(y) * kFrameWidth];
+        uint8_t* out = &work_[static_cast<size_t>(y) * kFrameWidth];
+        int count = outside * reach;
+        for (int x = 0; x < reach; ++x) count += in[x];
+        for (int x = 0; x < kFrameWidth; ++x) {
+            count += x + reach < kFrameWidth ? in[x + reach] : outside;
+            out[x] = decide(count);
+            count -= x - reach >= 0 ? in[x - reach] : outside;
+        }
+    }
+    std::vector<int>& counts = columns_;
+    std::fill(counts.begin(), counts.end(), outside * reach);
+    for (int y = 0; y < reach; ++y)
+        for (int x = 0; x < kFrameWidth; ++x)
+            counts[static_cast<size_t>(x)] += work_[static_cast<size_t>(y) * kFrameWidth + x];
+    for (int y = 0; y < kFrameHeight; ++y) {
+        const uint8_t* enter = y + reach < kFrameHeight
+                                   ? &work_[static_cast<size_t>(y + reach) * kFrameWidth]
+                                   : nullptr;
+        const uint8_t* leave =
+            y - reach >= 0 ? &work_[static_cast<size_t>(y - reach) * kFrameWidth] : nullptr;
+        uint8_t* out = &to[static_cast<size_t>(y) * kFrameWidth];
+        for (int x = 0; x < kFrameWidth; ++x) {
+            int& count = counts[static_cast<size_t>(x)];
+            count += enter ? enter[x] : outside;
+            out[x] = decide(count);
+            count -= leave ? leave[x] : outside;
         }
     }
 }
@@ -183,7 +243,7 @@ RoomHand RoomVision::findHand(int player) {
     blobs_.label(mask_, halfStart(player), kHalfWidth);
     for (const Blob& blob : blobs_.blobs()) {
         if (blob.area < kLeastAreaShare * handArea_[player]) break;
-        const HandFacts facts = shape_.measure(blobs_.cut(blob));
+        const HandFacts facts = shape_.measure(blobs_.cut(blob), palmRadius_[player]);
         if (facts.palmRadius < kLeastRadiusShare * palmRadius_[player]) continue;
         hand.found = true;
         hand.facts = facts;
@@ -235,6 +295,7 @@ void RoomVision::read(const Image& frame, CWebCam& cam) {
     reference_.measureGains(frame, busy_);
     markPixels(frame, reference_.gains());
     cleanMask();
+    closeMask();
     for (int player = 0; player < kPlayers; ++player) hands_[player] = findHand(player);
     markBusy();
     // Changed pixels that are no hand: people who moved, things put down; the reference
@@ -255,10 +316,10 @@ void RoomVision::store(CWebCam& cam) const {
     cam.handIn2.store(in2, kRelaxed);
     if (in2) cam.nbPixels2.store(static_cast<int32_t>(two.count), kRelaxed);
     if (in1) cam.nbPixels1.store(static_cast<int32_t>(one.count), kRelaxed);
-    cam.varX1.store(in1 ? spread(one.sumX, one.sumXX, one.count) : 0, kRelaxed);
-    cam.varY1.store(in1 ? spread(one.sumY, one.sumYY, one.count) : 0, kRelaxed);
-    cam.varX2.store(in2 ? spread(two.sumX, two.sumXX, two.count) : 0, kRelaxed);
-    cam.varY2.store(in2 ? spread(two.sumY, two.sumYY, two.count) : 0, kRelaxed);
+    cam.varX1.store(in1 ? spreadOf(one.sumX, one.sumXX, one.count) : 0, kRelaxed);
+    cam.varY1.store(in1 ? spreadOf(one.sumY, one.sumYY, one.count) : 0, kRelaxed);
+    cam.varX2.store(in2 ? spreadOf(two.sumX, two.sumXX, two.count) : 0, kRelaxed);
+    cam.varY2.store(in2 ? spreadOf(two.sumY, two.sumYY, two.count) : 0, kRelaxed);
     cam.rps1.store(in1 ? one.sign : kScissors, kRelaxed);
     cam.rps2.store(in2 ? two.sign : kScissors, kRelaxed);
 }

@@ -50,10 +50,16 @@ public:
     // recognition: an empty half gives its empty values), with handIn1 and handIn2.
     void read(const Image& frame, CWebCam& cam);
     const RoomHand& hand(int player) const { return hands_[player]; }
+    // The last frame's mask: 1 where a pixel was a player's skin and changed from the room.
+    const std::vector<uint8_t>& mask() const { return mask_; }
 
 private:
     void markPixels(const Image& frame, const float gains[3]);
     void cleanMask();
+    void closeMask();
+    // A dilation (grow) or an erosion over squares `reach` pixels either side.
+    template <bool grow>
+    void spread(const std::vector<uint8_t>& from, std::vector<uint8_t>& to, int reach);
     RoomHand findHand(int player);
     RoomHand handNear(int player, int x, int y);
     bool calibratePlayer(const Image& palms, int player);
@@ -71,7 +77,8 @@ private:
 
     // Per pixel: the mask before and after cleaning, where the reference itself shows skin
     // (faces, bare arms), and where hands were last seen.
-    std::vector<uint8_t> raw_, mask_, referenceSkin_, busy_;
+    std::vector<uint8_t> raw_, mask_, referenceSkin_, busy_, swap_, work_;
+    std::vector<int> columns_;
     BlobFinder blobs_;
     HandShape shape_;
     RoomHand hands_[kPlayers];

@@ -1,0 +1,95 @@
+// The control panel when the game plays with the keyboard only: no camera picture or hand
+// masks, but each player's keys where the preview would be, and their life, matches won and
+// last sign in the text panels. Nothing here touches the camera, which is not connected.
+#include "app/main.h"
+#include "app/panel/panel_text.h"
+#include "app/replay/replay_watch.h"
+#include "vision/Picture.h"
+
+namespace {
+
+struct KeyRow {
+    const char* key;
+    const char* action;
+};
+
+const KeyRow kPlayer1Keys[] = {
+    {"A", "walk left"}, {"D", "walk right"}, {"Z", "rock"}, {"X", "paper"}, {"C", "scissors"}};
+const KeyRow kPlayer2Keys[] = {{"Left", "walk left"},
+                               {"Right", "walk right"},
+                               {"B", "rock"},
+                               {"N", "paper"},
+                               {"M", "scissors"}};
+
+// The preview area, split into one column per player.
+constexpr int kTable1X = panel::kPreviewX + 10;
+constexpr int kTable2X = panel::kPreviewX + vision::kHalfWidth + 10;
+constexpr int kActionOffset = 55;
+constexpr int kFirstKeyRow = 40;
+constexpr int kQuitRow = 170;
+
+// A side the computer plays has no keys: its column says who plays it instead.
+void drawKeyTable(int x, int player, const char* title, const KeyRow (&rows)[5]) {
+    drawText(x, 10, title);
+    const play::PlayerSource& side = player == 1 ? options.player1 : options.player2;
+    if (side.kind == play::PlayerSource::NETWORK) {
+        drawText(x, kFirstKeyRow, "the other machine");
+        return;
+    }
+    if (side.kind == play::PlayerSource::COMPUTER) {
+        drawText(x, kFirstKeyRow, play::describe(side).c_str());
+        return;
+    }
+    int y = kFirstKeyRow;
+    for (const KeyRow& row : rows) {
+        drawText(x, y, row.key);
+        drawText(x + kActionOffset, y, row.action);
+        y += panel::kLineStep;
+    }
+}
+
+}  // namespace
+
+void displayKeyTables() {
+    Rectangle(g_hDC, panel::kPreviewX, 0, panel::kPreviewRight, vision::kFrameHeight);
+    drawKeyTable(kTable1X, 1, "PLAYER 1", kPlayer1Keys);
+    drawKeyTable(kTable2X, 2, "PLAYER 2", kPlayer2Keys);
+    drawText(kTable1X, kQuitRow, "Escape in either window ends the game");
+}
+
+// A replay has no keys to show: what is being watched, and how to pause or end it.
+void displayReplayNotice() {
+    Rectangle(g_hDC, panel::kPreviewX, 0, panel::kPreviewRight, vision::kFrameHeight);
+    drawText(kTable1X, 10, "REPLAY");
+    drawText(kTable1X + kActionOffset * 2, 10, watchState());
+    drawText(kTable1X, kFirstKeyRow, watchedName());
+    drawText(kTable1X, kFirstKeyRow + 2 * panel::kLineStep, "P or Space pauses and resumes");
+    drawText(kTable1X, kQuitRow, "Escape in either window ends the replay");
+}
+
+void displayLastSign(int player, int x, int y) {
+    const int sign = readingOf(player, lastSignShown1, lastSignShown2);
+    drawLine(x, y, "                         ---last",
+             sign == vision::kNoSign ? "-" : signWord(sign));
+}
+
+void displayResultsKeyboard() {
+    // The picture blocks stay black: there is no camera to show.
+    Rectangle(g_hDC, panel::kBox1Left, 0, panel::kTextPanel1Left, panel::kTextPanelHeight);
+    Rectangle(g_hDC, panel::kTextPanel1Left, 0, panel::kTextPanel1Left + panel::kTextPanelWidth,
+              panel::kTextPanelHeight);
+    Rectangle(g_hDC, panel::kTextPanel2Left, 0, panel::kTextPanel2Left + panel::kTextPanelWidth,
+              panel::kTextPanelHeight);
+    Rectangle(g_hDC, panel::kMask2X, 0, panel::kClientWidth, panel::kTextPanelHeight);
+    if (watching())
+        displayReplayNotice();
+    else
+        displayKeyTables();
+    for (int player = 1; player <= 2; ++player) {
+        const int x = player == 1 ? panel::kText1X : panel::kText2X;
+        displayLife(player, x, panel::kLifeRow);
+        displayWins(player, x, panel::kWinsRow);
+        displayLastSign(player, x, panel::kSignRow);
+        displaySide(player, x, panel::kSideRow);
+    }
+}
