@@ -37,6 +37,9 @@ constexpr Target kRoomTargets[] = {
 
 constexpr int kFps = 10;
 constexpr int kTestFrames = 48;
+// Not the tool's default seed, which makes the clips the recognition is tuned on: the test's
+// poses are ones it has not seen.
+constexpr int kSeed = 2026;
 const char* const kConditions[] = {"black", "dark", "lit", "people", "window", "relit", "bare"};
 
 const std::string kRoomclip = std::string(VORLAXIS_BIN_DIR) + "/tools/roomclip";
@@ -66,21 +69,16 @@ protected:
     static void TearDownTestSuite() { folder_.reset(); }
 
     static std::string path(const std::string& condition, const std::string& suffix) {
-        const std::string clip = folder_->file(condition + ".y4m");
-        if (!std::ifstream(clip)) {
-            const toolstest::ToolRun made =
-                runTool(kRoomclip + " make --fps " + std::to_string(kFps) + " --frames " +
-                        std::to_string(kTestFrames) + " --conditions " + condition + " " +
-                        folder_->path() + " 2>&1");
-            EXPECT_EQ(made.status, 0) << made.output;
-        }
+        if (!std::ifstream(folder_->file(condition + ".y4m"))) make("--conditions " + condition);
         return folder_->file(condition + suffix);
     }
     // All at once: one start of the tool instead of one a condition.
-    static void makeAll() {
+    static void makeAll() { make(""); }
+    static void make(const std::string& which) {
         const toolstest::ToolRun made =
-            runTool(kRoomclip + " make --fps " + std::to_string(kFps) + " --frames " +
-                    std::to_string(kTestFrames) + " " + folder_->path() + " 2>&1");
+            runTool(kRoomclip + " make --seed " + std::to_string(kSeed) + " --fps " +
+                    std::to_string(kFps) + " --frames " + std::to_string(kTestFrames) + " " +
+                    which + " " + folder_->path() + " 2>&1");
         EXPECT_EQ(made.status, 0) << made.output;
     }
     static std::vector<FrameReading> truth(const std::string& condition) {
