@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/clipgen/noise.h"
+
 namespace clipgen {
 
 namespace {
@@ -28,19 +30,8 @@ constexpr int kSkinNoise = 7;  // -3..+3
 // Hands are drawn far above this grey level and the background far below it.
 constexpr int kHandSplit = 128;
 
-// Deterministic noise: a well-mixed hash of the pixel's place and time.
-uint32_t mix(uint32_t x) {
-    x ^= x >> 16;
-    x *= 0x7feb352dU;
-    x ^= x >> 15;
-    x *= 0x846ca68bU;
-    x ^= x >> 16;
-    return x;
-}
-
 uint32_t noise(unsigned seed, long frame, int x, int y) {
-    return mix(seed * 0x9e3779b9U ^ mix(static_cast<uint32_t>(frame) * 0x85ebca6bU ^
-                                        static_cast<uint32_t>(y * kWidth + x)));
+    return noiseAt(seed, frame, static_cast<uint32_t>(y * kWidth + x));
 }
 
 double segmentDistance(double px, double py, double ax, double ay, double bx, double by) {

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <iterator>
 #include <random>
 
+#include "tools/clipgen/noise.h"
 #include "tools/clipgen/y4m_writer.h"
 #include "tools/roomclip/hand_drawing.h"
 
@@ -26,12 +28,28 @@ struct Placed {
     Point motion;  // travel during the exposure (motion blur)
     double scale = 0.2;
     double tilt = 0;
+    bool forearm = true;  // false: the forearm is out of sight (behind the other hand, say)
 };
 
 struct FramePlan {
     Placed player[2];
     Light light;
 };
+
+// Nearly normal (mean 0, deviation 1): the sum of four bytes of a hash of the place and time,
+// so that any frame can be drawn again alone.
+float gaussian(unsigned seed, int frame, size_t sample) {
+    const uint32_t h = clipgen::noiseAt(seed, frame, static_cast<uint32_t>(sample));
+    const int sum = static_cast<int>((h & 255) + ((h >> 8) & 255) + ((h >> 16) & 255) + (h >> 24));
+    return static_cast<float>(sum - 510) / 147.8f;
+}
+
+// FNV-1a: the same on every platform, unlike std::hash.
+uint32_t nameHash(const std::string& name) {
+    uint32_t h = 2166136261u;
+    for (unsigned char c : name) h = (h ^ c) * 16777619u;
+    return h;
+}
 
 double uniform(std::mt19937& rng, double a, double b) {
     return std::uniform_real_distribution<double>(a, b)(rng);
@@ -59,6 +77,7 @@ HandPose poseOf(const Placed& placed, const PlayerHand& hand, const Condition& c
     const Sleeve& sleeve = condition.sleeves[player % condition.sleeves.size()];
     std::copy_n(sleeve.colour, 3, pose.arm.sleeve);
     pose.arm.sleeveFrom = sleeve.from;
+    pose.arm.shown = placed.forearm;
     return pose;
 }
 
@@ -66,7 +85,9 @@ HandPose poseOf(const Placed& placed, const PlayerHand& hand, const Condition& c
 class Planner {
 public:
     Planner(const Condition& condition, const PlayerHand* hands[2], const ClipSettings& settings)
-        : condition_(condition), settings_(settings), rng_(settings.seed * 7919u + 17u) {
+        : condition_(condition),
+          settings_(settings),
+          rng_(settings.seed * 7919u + nameHash(condition.name)) {
         hands_[0] = hands[0];
         hands_[1] = hands[1];
     }
@@ -118,11 +139,12 @@ private:
         Placed c;
         velocity = {0, 0};
         if (uniform(rng_, 0, 1) < 0.25) return c;
-        c.shape = kHandShapes[std::uniform_int_distribution<int>(0, 3)(rng_)];
+        c.shape = nextShape(player);
         c.scale = scaleOf(player) * uniform(rng_, 0.8, 1.2);
         c.tilt = uniform(rng_, -0.45, 0.45);
         const double left = player == 0 ? kHalf : 0;
         c.centre = {left + uniform(rng_, 30, 130), uniform(rng_, 60, 175)};
+        c.forearm = uniform(rng_, 0, 1) >= 0.15;
         if (uniform(rng_, 0, 1) < 0.25) {
             // A quick move: blurred by the exposure.
             const double speed = uniform(rng_, 8, 16), angle = uniform(rng_, 0, 2 * kPi);
@@ -132,6 +154,19 @@ private:
             velocity = {uniform(rng_, -2, 2), uniform(rng_, -2, 2)};
         }
         return c;
+    }
+
+    // Each player's shapes come from a shuffled deck of the four, so that every stretch of
+    // the clip shows them about equally often.
+    Shape nextShape(int player) {
+        std::vector<Shape>& deck = decks_[player];
+        if (deck.empty()) {
+            deck.assign(std::begin(kHandShapes), std::end(kHandShapes));
+            std::shuffle(deck.begin(), deck.end(), rng_);
+        }
+        const Shape shape = deck.back();
+        deck.pop_back();
+        return shape;
     }
 
     void place(Placed& c, int player) const {
@@ -149,14 +184,15 @@ private:
     const PlayerHand* hands_[2];
     ClipSettings settings_;
     std::mt19937 rng_;
+    std::vector<Shape> decks_[2];
 };
 
 // Draws one frame; returns the truth in `truth`.
 class FrameRenderer {
 public:
-    FrameRenderer(const Condition& condition, const PlayerHand* hands[2], const Image& room,
-                  unsigned seed)
-        : condition_(condition), room_(room), rng_(seed * 104729u + 3u) {
+    FrameRenderer(const Condition& condition, const PlayerHand* hands[2], const Backdrop& backdrop,
+                  int fps, unsigned seed)
+        : condition_(condition), backdrop_(backdrop), fps_(fps), seed_(seed) {
         hands_[0] = hands[0];
         hands_[1] = hands[1];
     }
@@ -166,9 +202,10 @@ public:
                              plan.player[1].motion.x != 0 || plan.player[1].motion.y != 0;
         const int steps = blurred ? kBlurSteps : 1;
         picture = Image(kWidth, kHeight);
-        Image coverage(kWidth, kHeight, 1);
+        Image coverage(kWidth, kHeight, 1), room;
+        backdrop_.draw(static_cast<double>(index) / fps_, room);
         for (int s = 0; s < steps; ++s) {
-            Image layer = room_;
+            Image layer = room;
             const double t = steps == 1 ? 0.0 : static_cast<double>(s) / (steps - 1) - 0.5;
             for (int p = 0; p < 2; ++p) {
                 const Placed& c = plan.player[p];
@@ -182,7 +219,7 @@ public:
                 picture.data[i] += layer.data[i] / steps;
         }
         truth = truthOf(plan, index, coverage);
-        spoil(picture, plan.light);
+        spoil(picture, plan.light, index);
     }
 
 private:
@@ -212,28 +249,26 @@ private:
     }
 
     // The light, the sensor's noise and the camera's JPEG.
-    void spoil(Image& picture, const Light& light) {
-        std::normal_distribution<float> gauss(0.0f, 1.0f);
-        for (size_t i = 0; i < picture.data.size(); i += 3)
-            for (int c = 0; c < 3; ++c) {
-                float& v = picture.data[i + c];
-                v = std::clamp(v * light.gain[c], 0.0f, 255.0f);
-                const float sigma = condition_.noise * (0.6f + v / 320.0f);
-                v += sigma * gauss(rng_);
-            }
+    void spoil(Image& picture, const Light& light, int index) const {
+        for (size_t i = 0; i < picture.data.size(); ++i) {
+            float& v = picture.data[i];
+            v = std::clamp(v * light.gain[i % 3], 0.0f, 255.0f);
+            const float sigma = condition_.noise * (0.6f + v / 320.0f);
+            v += sigma * gaussian(seed_, index, i);
+        }
         jpegRoundTrip(picture, condition_.jpegQuality);
     }
 
     const Condition& condition_;
     const PlayerHand* hands_[2];
-    const Image& room_;
-    std::mt19937 rng_;
+    const Backdrop& backdrop_;
+    int fps_;
+    unsigned seed_;
 };
 
 clipgen::Picture toPicture(const Image& image) {
     clipgen::Picture out(static_cast<size_t>(kWidth) * kHeight * 3);
-    for (size_t i = 0; i < out.size(); ++i)
-        out[i] = static_cast<uint8_t>(std::clamp(std::lround(image.data[i]), 0L, 255L));
+    for (size_t i = 0; i < out.size(); ++i) out[i] = toByte(image.data[i]);
     return out;
 }
 
@@ -263,10 +298,10 @@ bool loadPlayerHand(const HandNotes& notes, PlayerHand& out, std::string& error)
 
 bool makeClip(const Condition& condition, const PlayerHand* hands[2], const ClipSettings& settings,
               const std::string& y4mPath, const std::string& truthPath, std::string& error) {
-    Image room;
-    if (!roomPicture(condition, room, error)) return false;
+    Backdrop backdrop;
+    if (!backdrop.load(condition, error)) return false;
     const std::vector<FramePlan> plan = Planner(condition, hands, settings).plan();
-    FrameRenderer renderer(condition, hands, room, settings.seed);
+    FrameRenderer renderer(condition, hands, backdrop, settings.fps, settings.seed);
     clipgen::Y4mWriter writer;
     if (!writer.open(y4mPath, settings.fps, false, error)) return false;
     std::ofstream truth(truthPath);
@@ -291,10 +326,10 @@ bool makeClip(const Condition& condition, const PlayerHand* hands[2], const Clip
 
 bool previewFrame(const Condition& condition, const PlayerHand* hands[2],
                   const ClipSettings& settings, int frame, Image& out, std::string& error) {
-    Image room;
-    if (!roomPicture(condition, room, error)) return false;
+    Backdrop backdrop;
+    if (!backdrop.load(condition, error)) return false;
     const std::vector<FramePlan> plan = Planner(condition, hands, settings).plan();
-    FrameRenderer renderer(condition, hands, room, settings.seed);
+    FrameRenderer renderer(condition, hands, backdrop, settings.fps, settings.seed);
     FrameReading reading;
     const size_t index = std::min(plan.size() - 1, static_cast<size_t>(std::max(0, frame)));
     renderer.render(plan[index], static_cast<int>(index), out, reading);

@@ -1,6 +1,10 @@
 #include "tools/roomclip/conditions.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "tools/clipgen/y4m_writer.h"
+#include "tools/roomclip/geometry.h"
 #include "tools/roomclip/sources.h"
 
 namespace roomclip {
@@ -11,9 +15,10 @@ using clipgen::kHalf;
 using clipgen::kHeight;
 using clipgen::kWidth;
 
-// Sleeve colours: the classic setting's black, a dark blue, a light grey, a skin-coloured
-// beige, and the bare arm.
-const Sleeve kBlack{"black", {18, 18, 20}, 0.0};
+// Sleeve colours: black velvet as dark as the black backdrop, a dark blue, a light grey, a
+// skin-coloured beige, and the bare arm.
+constexpr float kBackdrop = 10.0f;
+const Sleeve kBlack{"black", {11, 11, 12}, 0.0};
 const Sleeve kDarkBlue{"dark-blue", {34, 42, 82}, 0.15};
 const Sleeve kLightGrey{"light-grey", {196, 196, 200}, 0.25};
 const Sleeve kBeige{"beige", {205, 168, 140}, 0.3};
@@ -50,7 +55,7 @@ std::vector<Condition> makeConditions() {
     c.name = "lit";
     c.description = "lit garage, dark and light sleeves";
     c.room = garage();
-    c.sleeves = {kDarkBlue, kLightGrey, kBlack};
+    c.sleeves = {kDarkBlue, kLightGrey};
     c.hands[0] = 2, c.hands[1] = 1;
     all.push_back(c);
 
@@ -115,24 +120,41 @@ const std::vector<Condition>& conditions() {
     return all;
 }
 
-bool roomPicture(const Condition& condition, Image& out, std::string& error) {
+bool Backdrop::load(const Condition& condition, std::string& error) {
+    exposure_ = condition.exposure;
     if (condition.room.path.empty()) {
-        out = Image(kWidth, kHeight, 3, 10.0f);
-    } else if (!loadCrop(condition.room, kWidth, kHeight, out, error)) {
+        room_ = Image(kWidth, kHeight, 3, kBackdrop);
+    } else if (!loadCrop(condition.room, kWidth, kHeight, room_, error)) {
         return false;
     }
-    for (float& v : out.data) v *= condition.exposure;
     for (int player = 0; player < 2; ++player) {
-        if (condition.people[player].path.empty()) continue;
-        Image person;
-        if (!loadCrop(condition.people[player], kHalf, kHeight, person, error)) return false;
-        const int left = player == 0 ? kHalf : 0;
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kHalf; ++x)
-                for (int c = 0; c < 3; ++c)
-                    out.at(left + x, y)[c] = person.at(x, y)[c] * condition.exposure;
+        const Crop& crop = condition.people[player];
+        if (!crop.path.empty() && !loadCrop(crop, kHalf, kHeight, people_[player], error))
+            return false;
     }
     return true;
+}
+
+void Backdrop::draw(double seconds, Image& out) const {
+    out = room_;
+    for (int player = 0; player < 2; ++player) {
+        const Image& person = people_[player];
+        if (person.empty()) continue;
+        // A slow sway of about a pixel, each player at a pace of their own.
+        const double pace = player == 0 ? 0.37 : 0.29;
+        const double dx = 1.2 * std::sin(2 * kPi * pace * seconds);
+        const double dy = 0.6 * std::sin(2 * kPi * pace * 1.7 * seconds + 1.0);
+        const int left = player == 0 ? kHalf : 0;
+        float sample[3];
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kHalf; ++x) {
+                const double sx = std::clamp(x + 0.5 - dx, 0.5, kHalf - 0.5);
+                const double sy = std::clamp(y + 0.5 - dy, 0.5, kHeight - 0.5);
+                sampleBilinear(person, sx, sy, sample);
+                std::copy_n(sample, 3, out.at(left + x, y));
+            }
+    }
+    for (float& v : out.data) v *= exposure_;
 }
 
 }  // namespace roomclip

@@ -43,7 +43,18 @@ struct Condition {
 // Every condition, in the order of the tables.
 const std::vector<Condition>& conditions();
 
-// The room behind both players (320 x 240), with the players' bodies in place.
-bool roomPicture(const Condition& condition, Image& out, std::string& error);
+// What stands behind the hands: the room and the people in it, who sway a little as people
+// standing still do.
+class Backdrop {
+public:
+    bool load(const Condition& condition, std::string& error);
+    // The picture (320 x 240) `seconds` into the clip.
+    void draw(double seconds, Image& out) const;
+
+private:
+    Image room_;
+    Image people_[2];  // player 1, player 2; empty for nobody
+    float exposure_ = 1.0f;
+};
 
 }  // namespace roomclip

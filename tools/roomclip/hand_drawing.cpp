@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace roomclip {
 
@@ -54,6 +55,28 @@ bool armAt(const HandPose& pose, const Placement& place, Point q, float* rgb, fl
     return true;
 }
 
+// The box, in picture pixels, of the hand and, when shown, the forearm (from the wrist to
+// well past the picture's edge).
+void drawnBounds(const HandPose& pose, const Placement& place, double& x0, double& y0, double& x1,
+                 double& y1) {
+    const HandSprite& s = *pose.sprite;
+    std::vector<Point> corners = {
+        s.boxMin, {s.boxMax.x, s.boxMin.y}, {s.boxMin.x, s.boxMax.y}, s.boxMax};
+    if (pose.arm.shown) {
+        const Point side = s.across * (s.wristHalfWidth + 2 / place.scale);
+        const Point far = s.axis * (-1000 / place.scale);
+        for (const Point& p : {s.wristCentre + side, s.wristCentre - side})
+            corners.insert(corners.end(), {p, p + far});
+    }
+    x0 = y0 = 1e9;
+    x1 = y1 = -1e9;
+    for (const Point& q : corners) {
+        const Point p = place.toPicture(q);
+        x0 = std::min(x0, p.x), y0 = std::min(y0, p.y);
+        x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
+    }
+}
+
 int levelFor(double scale) {
     int level = 0;
     while (scale * 2 <= 1.0 && level < 12) scale *= 2, ++level;
@@ -70,11 +93,21 @@ void drawHand(const HandPose& pose, int left, int right, Image& picture, Image& 
     const Image& image = s.levels[level];
     const double unit = 1.0 / (1 << level);
     float hand[4], arm[3];
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = left; x < right; ++x) {
+    double x0, y0, x1, y1;
+    drawnBounds(pose, place, x0, y0, x1, y1);
+    const int fromX = std::max(left, static_cast<int>(std::floor(x0)) - 2);
+    const int toX = std::min(right, static_cast<int>(std::ceil(x1)) + 2);
+    const int fromY = std::max(0, static_cast<int>(std::floor(y0)) - 2);
+    const int toY = std::min(picture.height, static_cast<int>(std::ceil(y1)) + 2);
+    for (int y = fromY; y < toY; ++y)
+        for (int x = fromX; x < toX; ++x) {
             const Point q = place.toPhoto({x + 0.5, y + 0.5});
             const Point inSprite = (q - s.origin) * unit;
-            sampleBilinear(image, inSprite.x, inSprite.y, hand);
+            if (inSprite.x > -1 && inSprite.y > -1 && inSprite.x < image.width + 1 &&
+                inSprite.y < image.height + 1)
+                sampleBilinear(image, inSprite.x, inSprite.y, hand);
+            else
+                hand[0] = hand[1] = hand[2] = hand[3] = 0;
             float armCover = 0;
             const bool onArm = pose.arm.shown && armAt(pose, place, q, arm, armCover);
             if (hand[3] <= 0 && !onArm) continue;

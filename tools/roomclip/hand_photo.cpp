@@ -9,6 +9,8 @@ namespace roomclip {
 
 namespace {
 
+constexpr int kLargestSide = 400;
+
 // Noted on the photos at their own size; each finger's polygon runs along the gaps to its
 // neighbours and reaches past its tip.
 std::vector<HandNotes> makeNotes() {
@@ -174,6 +176,17 @@ void measure(HandPhoto& photo) {
     for (int k = 0; k < 3; ++k) photo.skin[k] = static_cast<float>(sum[k] / std::max(1L, count));
 }
 
+HandNotes scaled(const HandNotes& notes, double k) {
+    HandNotes out = notes;
+    const auto scale = [k](Point& p) { p = p * k; };
+    scale(out.wristA), scale(out.wristB), scale(out.thumbPivot);
+    for (Point& p : out.thumb) scale(p);
+    for (Polygon& finger : out.fingers)
+        for (Point& p : finger) scale(p);
+    for (Point& p : out.fingerPivots) scale(p);
+    return out;
+}
+
 }  // namespace
 
 const std::vector<HandNotes>& handNotes() {
@@ -181,9 +194,16 @@ const std::vector<HandNotes>& handNotes() {
     return notes;
 }
 
-bool loadHandPhoto(const HandNotes& notes, HandPhoto& out, std::string& error) {
+bool loadHandPhoto(const HandNotes& given, HandPhoto& out, std::string& error) {
+    if (!loadImage(given.path, out.picture, error)) return false;
+    // A hand is drawn at a fifth of its photo's size or less: halving a large photo loses
+    // nothing and spares time.
+    HandNotes notes = given;
+    while (std::max(out.picture.width, out.picture.height) > kLargestSide) {
+        out.picture = halve(out.picture);
+        notes = scaled(notes, 0.5);
+    }
     out.notes = notes;
-    if (!loadImage(notes.path, out.picture, error)) return false;
     const int w = out.picture.width, h = out.picture.height;
     const Point wristCentre = (notes.wristA + notes.wristB) * 0.5;
     const Point towardsFingers = notes.fingerPivots[1] - wristCentre;

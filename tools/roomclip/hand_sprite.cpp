@@ -85,9 +85,17 @@ void over(float* dst, const float* src) {
 void measureSprite(HandSprite& sprite) {
     const Image& full = sprite.levels[0];
     double sx = 0, sy = 0, sw = 0, far = 0;
+    sprite.boxMin = {1e9, 1e9};
+    sprite.boxMax = {-1e9, -1e9};
     for (int y = 0; y < full.height; ++y)
         for (int x = 0; x < full.width; ++x) {
             const float a = full.at(x, y)[3];
+            if (a > 0) {
+                const Point p = sprite.origin + Point{double(x), double(y)};
+                sprite.boxMin = {std::min(sprite.boxMin.x, p.x), std::min(sprite.boxMin.y, p.y)};
+                sprite.boxMax = {std::max(sprite.boxMax.x, p.x + 1),
+                                 std::max(sprite.boxMax.y, p.y + 1)};
+            }
             if (a < 0.5f) continue;
             const Point p = sprite.origin + Point{x + 0.5, y + 0.5};
             sx += p.x, sy += p.y, sw += 1;

@@ -28,6 +28,7 @@ struct HandSprite {
     double length = 0;  // from the wrist to the farthest fingertip, along the axis
     float skin[3] = {0, 0, 0};
     std::vector<Point> outline;  // a sample of the hand's pixels, for keeping it in the picture
+    Point boxMin, boxMax;        // photo coordinates of every pixel the sprite covers at all
 };
 
 HandSprite makeSprite(const HandPhoto& photo, Shape shape);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include <turbojpeg.h>
+
 // The stb implementations stay private to this file.
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -24,8 +26,6 @@ namespace roomclip {
 
 namespace {
 
-uint8_t toByte(float v) { return static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L)); }
-
 std::vector<uint8_t> toBytes(const Image& image) {
     std::vector<uint8_t> bytes(static_cast<size_t>(image.width) * image.height * 3);
     for (size_t i = 0, n = bytes.size() / 3; i < n; ++i)
@@ -36,12 +36,6 @@ std::vector<uint8_t> toBytes(const Image& image) {
 void fromBytes(const uint8_t* bytes, Image& image) {
     for (size_t i = 0, n = static_cast<size_t>(image.width) * image.height; i < n; ++i)
         for (int c = 0; c < 3; ++c) image.data[i * image.channels + c] = bytes[i * 3 + c];
-}
-
-void appendBytes(void* context, void* data, int size) {
-    auto* out = static_cast<std::vector<uint8_t>*>(context);
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    out->insert(out->end(), bytes, bytes + size);
 }
 
 }  // namespace
@@ -71,13 +65,21 @@ bool savePng(const std::string& path, const Image& image, std::string& error) {
 
 void jpegRoundTrip(Image& image, int quality) {
     const std::vector<uint8_t> bytes = toBytes(image);
-    std::vector<uint8_t> jpeg;
-    stbi_write_jpg_to_func(appendBytes, &jpeg, image.width, image.height, 3, bytes.data(), quality);
-    int w = 0, h = 0, n = 0;
-    uint8_t* decoded =
-        stbi_load_from_memory(jpeg.data(), static_cast<int>(jpeg.size()), &w, &h, &n, 3);
-    if (decoded && w == image.width && h == image.height) fromBytes(decoded, image);
-    stbi_image_free(decoded);
+    tjhandle encoder = tjInitCompress();
+    tjhandle decoder = tjInitDecompress();
+    unsigned char* jpeg = nullptr;
+    unsigned long size = 0;
+    std::vector<uint8_t> decoded(bytes.size());
+    // 4:2:0, as webcams send their motion JPEG.
+    if (encoder && decoder &&
+        tjCompress2(encoder, bytes.data(), image.width, 0, image.height, TJPF_RGB, &jpeg, &size,
+                    TJSAMP_420, quality, 0) == 0 &&
+        tjDecompress2(decoder, jpeg, size, decoded.data(), image.width, 0, image.height, TJPF_RGB,
+                      0) == 0)
+        fromBytes(decoded.data(), image);
+    tjFree(jpeg);
+    if (decoder) tjDestroy(decoder);
+    if (encoder) tjDestroy(encoder);
 }
 
 void sampleBilinear(const Image& image, double x, double y, float* out) {

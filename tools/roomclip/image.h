@@ -1,6 +1,7 @@
 // Colour pictures as floats (0..255 a channel), read from and written to the photo formats.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,13 +23,19 @@ struct Image {
     bool empty() const { return data.empty(); }
 };
 
+// The nearest byte value.
+inline uint8_t toByte(float v) {
+    return static_cast<uint8_t>(v <= 0 ? 0 : v >= 255 ? 255 : static_cast<int>(v + 0.5f));
+}
+
 // Reads a JPEG or PNG as three channels; false with the reason (naming the file) on failure.
 bool loadImage(const std::string& path, Image& out, std::string& error);
 
 // Writes the first three channels as an 8-bit PNG.
 bool savePng(const std::string& path, const Image& image, std::string& error);
 
-// The picture after a round trip through a JPEG encoder at `quality` (1..100).
+// The picture after a round trip through libjpeg-turbo at `quality` (1..100), 4:2:0; left as
+// it was if the library fails.
 void jpegRoundTrip(Image& image, int quality);
 
 // Channels at (x, y) in pixel-centre coordinates, bilinear; zero outside the picture.

@@ -14,7 +14,8 @@
 // frames follow (--frames, default 120): each player, independently, shows rock, spread or
 // flat paper or scissors, or no hand (a quarter of the time), each pose held for three frames
 // with a slow drift or a quick move blurred by the exposure, at 0.8 to 1.2 times the
-// calibration's size, tilted up to 26 degrees, with a forearm. Player 1 is the right half.
+// calibration's size, tilted up to 26 degrees, mostly with a forearm (in the condition's
+// sleeve or bare). Player 1 is the right half.
 //
 // The truth file has one line a frame, calibration frames included, numbered from 0:
 //
@@ -40,6 +41,7 @@
 // --opencv-doc DIR and --skimage-data DIR read them from elsewhere.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -154,10 +156,17 @@ bool loadHands(std::vector<PlayerHand>& hands, std::string& error) {
     return true;
 }
 
+bool makeFolder(const std::string& folder, std::string& error) {
+    std::error_code failure;
+    std::filesystem::create_directories(folder, failure);
+    if (failure) error = "cannot make the folder " + folder + ": " + failure.message();
+    return !failure;
+}
+
 bool make(const Arguments& a, std::string& error) {
     if (!checkConditionNames(a, error)) return false;
     std::vector<PlayerHand> hands;
-    if (!loadHands(hands, error)) return false;
+    if (!makeFolder(a.folder, error) || !loadHands(hands, error)) return false;
     for (const Condition& c : conditions()) {
         if (!chosen(a, c)) continue;
         const PlayerHand* players[2] = {&hands[c.hands[0]], &hands[c.hands[1]]};
@@ -212,12 +221,15 @@ bool score(const Arguments& a, std::string& error) {
     }
     rows.push_back(total);
     std::fputs(formatTable(modes, rows).c_str(), stdout);
+    std::fputs(("\n" + formatShapes(modes, total.modes)).c_str(), stdout);
     return true;
 }
 
 bool sheets(const Arguments& a, std::string& error) {
     Image hands;
-    if (!handSheet(hands, error) || !savePng(a.folder + "/hands.png", hands, error)) return false;
+    if (!makeFolder(a.folder, error) || !handSheet(hands, error) ||
+        !savePng(a.folder + "/hands.png", hands, error))
+        return false;
     std::vector<PlayerHand> players;
     if (!loadHands(players, error)) return false;
     std::vector<Image> frames;

@@ -19,6 +19,10 @@ void Score::add(const Score& o) {
     hands += o.hands, located += o.located, signsRight += o.signsRight;
     empties += o.empties, emptiesClear += o.emptiesClear;
     errors.insert(errors.end(), o.errors.begin(), o.errors.end());
+    for (const auto& [shape, counts] : o.shapes) {
+        shapes[shape].first += counts.first;
+        shapes[shape].second += counts.second;
+    }
 }
 
 bool scoreClip(const std::vector<FrameReading>& truth, const std::vector<FrameReading>& readings,
@@ -44,6 +48,9 @@ bool scoreClip(const std::vector<FrameReading>& truth, const std::vector<FrameRe
             out.errors.push_back(got.hand ? distance : 1e3);
             out.located += got.hand && distance <= kLocatedWithin;
             out.signsRight += got.sign == want.sign;
+            std::pair<int, int>& shape = out.shapes[want.shape.empty() ? "?" : want.shape];
+            ++shape.first;
+            shape.second += got.sign == want.sign;
         }
     }
     return true;
@@ -59,8 +66,8 @@ namespace {
 
 std::string percent(double share, int of) {
     char cell[32];
-    if (of == 0) return "      -";
-    std::snprintf(cell, sizeof cell, "%6.1f%%", 100 * share);
+    if (of == 0) return "-";
+    std::snprintf(cell, sizeof cell, "%5.1f%%", 100 * share);
     return cell;
 }
 
@@ -72,23 +79,56 @@ std::string formatTable(const std::vector<std::string>& modes, const std::vector
     std::snprintf(cell, sizeof cell, "%-10s", "");
     out += cell;
     for (const std::string& m : modes) {
-        std::snprintf(cell, sizeof cell, " | %-41s", m.c_str());
+        std::snprintf(cell, sizeof cell, " | %-39s", m.c_str());
         out += cell;
     }
     out += "\n";
     std::snprintf(cell, sizeof cell, "%-10s", "condition");
     out += cell;
-    for (size_t i = 0; i < modes.size(); ++i)
-        out += " |  hands  <=10px  median  empty ok  signs ok";
+    for (size_t i = 0; i < modes.size(); ++i) {
+        std::snprintf(cell, sizeof cell, " | %6s %7s %6s %8s %8s", "hands", "<=10px", "median",
+                      "empty ok", "signs ok");
+        out += cell;
+    }
     out += "\n";
     for (const TableRow& row : rows) {
         std::snprintf(cell, sizeof cell, "%-10s", row.condition.c_str());
         out += cell;
         for (const Score& s : row.modes) {
-            std::snprintf(cell, sizeof cell, " | %6d %s %6.1f  %s  %s", s.hands,
+            std::snprintf(cell, sizeof cell, " | %6d %7s %6.1f %8s %8s", s.hands,
                           percent(s.locatedShare(), s.hands).c_str(), s.medianError(),
                           percent(s.emptyShare(), s.empties).c_str(),
                           percent(s.signShare(), s.hands).c_str());
+            out += cell;
+        }
+        out += "\n";
+    }
+    return out;
+}
+
+std::string formatShapes(const std::vector<std::string>& modes, const std::vector<Score>& scores) {
+    std::map<std::string, bool> names;
+    for (const Score& s : scores)
+        for (const auto& entry : s.shapes) names[entry.first] = true;
+    char cell[64];
+    std::snprintf(cell, sizeof cell, "%-20s", "signs right by shape");
+    std::string out = cell;
+    for (const std::string& m : modes) {
+        std::snprintf(cell, sizeof cell, " | %-15s", m.c_str());
+        out += cell;
+    }
+    out += "\n";
+    for (const auto& entry : names) {
+        std::snprintf(cell, sizeof cell, "%-20s", entry.first.c_str());
+        out += cell;
+        for (const Score& s : scores) {
+            const auto found = s.shapes.find(entry.first);
+            const std::pair<int, int> counts =
+                found == s.shapes.end() ? std::make_pair(0, 0) : found->second;
+            std::snprintf(
+                cell, sizeof cell, " | %5d %7s", counts.first,
+                percent(counts.first ? double(counts.second) / counts.first : 0, counts.first)
+                    .c_str());
             out += cell;
         }
         out += "\n";

@@ -1,7 +1,9 @@
 // Scoring the game's readings of a clip against the clip's truth.
 #pragma once
 
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/roomclip/truth.h"
@@ -19,6 +21,8 @@ struct Score {
     int empties = 0;             // halves without a hand
     int emptiesClear = 0;        // of those, read as holding no hand
     std::vector<double> errors;  // distance of every hand's reading from its truth
+    // Per shape of the truth ("rock", "paper-flat", "scissors+blur", ...): hands, signs right.
+    std::map<std::string, std::pair<int, int>> shapes;
 
     double locatedShare() const { return hands ? double(located) / hands : 0; }
     double signShare() const { return hands ? double(signsRight) / hands : 0; }
@@ -43,5 +47,8 @@ struct TableRow {
 // A table with one row a condition and, per mode, the share of hands located, of empty
 // halves read as empty and of signs right, and the median distance.
 std::string formatTable(const std::vector<std::string>& modes, const std::vector<TableRow>& rows);
+
+// The signs read right per shape, one row a shape, one column a mode.
+std::string formatShapes(const std::vector<std::string>& modes, const std::vector<Score>& scores);
 
 }  // namespace roomclip
