@@ -123,6 +123,9 @@ TEST(CommandLineTest, EachSideHasItsSourceAndTheRunItsLength) {
         {{"--simulate", "--computer"},
          "option '--simulate' opens no window or camera, but player 1 plays on the camera: "
          "choose --player1 computer[:LEVEL]"},
+        {{"--sync-test", "--player1", "computer", "--player2", "gamepad"},
+         "option '--sync-test' opens no window or camera, but player 2 plays on a gamepad: "
+         "choose --player2 computer[:LEVEL]"},
         {{"--matches", "3", "--endless", "--computer"},
          "options '--matches' and '--endless' exclude each other: an endless match never "
          "finishes"},
