@@ -79,36 +79,36 @@ bool RoomReference::finish() {
     return true;
 }
 
+namespace {
+
+// The least or greatest value of `from` within kSwayReach places along a row, or down a column
+// when `down`, the picture's edge repeated beyond it.
+template <bool least>
+void extremeAlong(const std::vector<float>& from, std::vector<float>& to, bool down) {
+    for (int y = 0; y < kFrameHeight; ++y)
+        for (int x = 0; x < kFrameWidth; ++x) {
+            float v = from[static_cast<size_t>(y) * kFrameWidth + x];
+            for (int d = -kSwayReach; d <= kSwayReach; ++d) {
+                const int xx = down ? x : std::clamp(x + d, 0, kFrameWidth - 1);
+                const int yy = down ? std::clamp(y + d, 0, kFrameHeight - 1) : y;
+                const float w = from[static_cast<size_t>(yy) * kFrameWidth + xx];
+                v = least ? std::min(v, w) : std::max(v, w);
+            }
+            to[static_cast<size_t>(y) * kFrameWidth + x] = v;
+        }
+}
+
+}  // namespace
+
 void RoomReference::measureBounds() {
     scratch_.resize(kFramePixels);
     for (int c = 0; c < 3; ++c) {
-        const std::vector<float>& plane = planes_[c];
-        for (int pass = 0; pass < 2; ++pass) {
-            const bool least = pass == 0;
-            std::vector<float>& out = least ? low_[c] : high_[c];
-            out.resize(kFramePixels);
-            auto pick = [least](float a, float b) {
-                return least ? std::min(a, b) : std::max(a, b);
-            };
-            for (int y = 0; y < kFrameHeight; ++y)
-                for (int x = 0; x < kFrameWidth; ++x) {
-                    float v = plane[static_cast<size_t>(y) * kFrameWidth + x];
-                    for (int d = -kSwayReach; d <= kSwayReach; ++d) {
-                        const int xx = std::clamp(x + d, 0, kFrameWidth - 1);
-                        v = pick(v, plane[static_cast<size_t>(y) * kFrameWidth + xx]);
-                    }
-                    scratch_[static_cast<size_t>(y) * kFrameWidth + x] = v;
-                }
-            for (int y = 0; y < kFrameHeight; ++y)
-                for (int x = 0; x < kFrameWidth; ++x) {
-                    float v = scratch_[static_cast<size_t>(y) * kFrameWidth + x];
-                    for (int d = -kSwayReach; d <= kSwayReach; ++d) {
-                        const int yy = std::clamp(y + d, 0, kFrameHeight - 1);
-                        v = pick(v, scratch_[static_cast<size_t>(yy) * kFrameWidth + x]);
-                    }
-                    out[static_cast<size_t>(y) * kFrameWidth + x] = v;
-                }
-        }
+        low_[c].resize(kFramePixels);
+        high_[c].resize(kFramePixels);
+        extremeAlong<true>(planes_[c], scratch_, false);
+        extremeAlong<true>(scratch_, low_[c], true);
+        extremeAlong<false>(planes_[c], scratch_, false);
+        extremeAlong<false>(scratch_, high_[c], true);
     }
 }
 

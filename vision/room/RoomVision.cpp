@@ -243,35 +243,32 @@ RoomHand RoomVision::findHand(int player) {
     for (const Blob& blob : blobs_.blobs()) {
         if (blob.area < kLeastAreaShare * handArea_[player]) break;
         const HandFacts facts = shape_.measure(blobs_.cut(blob), palmRadius_[player]);
-        if (facts.palmRadius < kLeastRadiusShare * palmRadius_[player]) continue;
-        hand.found = true;
-        hand.facts = facts;
-        hand.x0 = blob.x0;
-        hand.y0 = blob.y0;
-        hand.x1 = blob.x1;
-        hand.y1 = blob.y1;
-        break;
+        if (facts.palmRadius >= kLeastRadiusShare * palmRadius_[player]) return handOf(blob, facts);
     }
+    return hand;
+}
+
+RoomHand RoomVision::handOf(const Blob& blob, const HandFacts& facts) {
+    RoomHand hand;
+    hand.found = true;
+    hand.facts = facts;
+    hand.x0 = blob.x0;
+    hand.y0 = blob.y0;
+    hand.x1 = blob.x1;
+    hand.y1 = blob.y1;
     return hand;
 }
 
 // At calibration: the piece that covers the mark, or failing that the largest one near it.
 RoomHand RoomVision::handNear(int player, int x, int y) {
-    RoomHand hand;
     blobs_.label(mask_, halfStart(player), kHalfWidth);
     for (const Blob& blob : blobs_.blobs()) {
         if (x < blob.x0 - kSampleReach || x > blob.x1 + kSampleReach ||
             y < blob.y0 - kSampleReach || y > blob.y1 + kSampleReach)
             continue;
-        hand.found = true;
-        hand.facts = shape_.measure(blobs_.cut(blob));
-        hand.x0 = blob.x0;
-        hand.y0 = blob.y0;
-        hand.x1 = blob.x1;
-        hand.y1 = blob.y1;
-        break;
+        return handOf(blob, shape_.measure(blobs_.cut(blob)));
     }
-    return hand;
+    return RoomHand();
 }
 
 void RoomVision::markBusy() {

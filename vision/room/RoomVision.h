@@ -64,6 +64,7 @@ private:
     void spread(const std::vector<uint8_t>& from, std::vector<uint8_t>& to, int reach);
     RoomHand findHand(int player);
     RoomHand handNear(int player, int x, int y);
+    static RoomHand handOf(const Blob& blob, const HandFacts& facts);
     bool calibratePlayer(const Image& palms, int player);
     void markBusy();
     void store(CWebCam& cam) const;
