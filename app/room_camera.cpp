@@ -8,11 +8,14 @@ RoomCamera::RoomCamera() : room_(std::make_unique<vision::room::RoomVision>()) {
 void RoomCamera::calibrate() {
     std::string problem;
     calibrated_ = true;
-    if (!room_->calibrate(problem))
+    if (!room_->calibrate(problem)) {
         std::fprintf(stderr, "vorlaxis: the room recognition could not calibrate: %s\n",
                      problem.c_str());
-    else if (!problem.empty())
-        std::fprintf(stderr, "vorlaxis: %s\n", problem.c_str());
+        return;
+    }
+    if (!problem.empty()) std::fprintf(stderr, "vorlaxis: %s\n", problem.c_str());
+    std::printf("Room recognition: calibrated\n");
+    std::fflush(stdout);
 }
 
 void RoomCamera::pass(CWebCam& cam) {
