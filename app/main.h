@@ -1,12 +1,13 @@
 // The shell: start-up, the main loop, the webcam worker thread and the control panel's text.
+// Its globals are the game's long-standing six; everything else a run holds is its Run, handed
+// to main2 and the loop, and the worker reads the match from the published panel feed
+// (app/panel/panel_feed.h).
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 
-#include "app/config/options.h"
-#include "match/Referee.h"
 #include "match/World.h"
 #include "platform/win32.h"
 #include "vision/WebCam.h"
@@ -16,26 +17,14 @@ extern HWND g_hWnd;
 extern HDC g_hDC;
 extern CWebCam WebCam;
 extern World world;
-// Ends each match at a knock-out, starts the next and counts the matches won.
-extern Referee referee;
-// How this run plays, from the command line; set before the worker thread starts.
-extern Options options;
 // -1 asks the worker thread to stop; read at the top of each of its passes.
 extern std::atomic<int32_t> thread_signal;
-// What the control panel shows of the match, published by the main thread after every turn
-// (publishReadout): each player's last sign, life as shown (never below 0 unless the match is
-// endless) and matches won.
-extern std::atomic<int32_t> lastSignShown1;
-extern std::atomic<int32_t> lastSignShown2;
-extern std::atomic<int32_t> lifeShown1;
-extern std::atomic<int32_t> lifeShown2;
-extern std::atomic<int32_t> winsShown1;
-extern std::atomic<int32_t> winsShown2;
-void publishReadout();
-// Draws the match as it stands without moving its particles (a paused or waiting turn).
-void drawStillScene();
 
-int main2(HINSTANCE hInstance, HINSTANCE hPrevInstance, char* lpCmdLine, int nCmdShow);
+class Run;
+
+// The body of the game, with the run it plays: the control panel, the camera, the worker
+// thread and the main loop.
+int main2(Run& run, HINSTANCE hInstance, HINSTANCE hPrevInstance, char* lpCmdLine, int nCmdShow);
 LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 // The message pump and game loop of main2, until the quit message; `turn` is one game turn.
 void runMainLoop(const std::function<void()>& turn);
@@ -50,7 +39,7 @@ struct PanelTools {
 };
 PanelTools preparePanelDC();
 
-// The panel of a run with a camera (app/panel/camera_panel.cpp).
+// The panel of a run with a camera (app/camera_panel.cpp).
 void displayResultsWebcam();
 void displayValuePosition(int player, int x, int y);
 void displayInterpPosition(int player, int x, int y);
@@ -62,8 +51,11 @@ void displayWins(int player, int x, int y);
 // "computer LEVEL" on the row of a side the computer plays; nothing for a person's side.
 void displaySide(int player, int x, int y);
 
-// The panel of a keyboard-only run (app/panel/keyboard_panel.cpp).
+// The panel of a keyboard-only run (app/keyboard_panel.cpp).
 void displayResultsKeyboard();
 void displayKeyTables();
 void displayReplayNotice();
 void displayLastSign(int player, int x, int y);
+
+// The panel's network line along its bottom edge, in a network run (app/network_panel.cpp).
+void displayNetwork();

@@ -115,14 +115,14 @@ void startCaptureStep() {
 }
 
 // A capture step failed; elsewhere than on Windows the platform layer has already said why.
-[[noreturn]] void failToConnect(const char* step) {
+bool failToConnect(const char* step) {
 #ifdef _WIN32
     explainCaptureFailure(step);
 #else
     (void)step;
 #endif
     std::fputs("Unable to connect to the camera\n", stderr);
-    std::exit(1);
+    return false;
 }
 
 }  // namespace
@@ -164,18 +164,19 @@ CWebCam::~CWebCam() {
     }
 }
 
-void CWebCam::Connect(int driver) {
+bool CWebCam::Connect(int driver) {
     startCaptureStep();
     hWndCapture = capCreateCaptureWindowA("handle", WS_CHILD | WS_VISIBLE, panel::kPreviewX, 0,
                                           kFrameWidth, kFrameHeight, hWndParent, 0);
     if (!IsWindow(hWndCapture)) {
-        failToConnect("No capture window could be made");
+        return failToConnect("No capture window could be made");
     }
     startCaptureStep();
     if (SendMessageA(hWndCapture, WM_CAP_DRIVER_CONNECT, static_cast<WPARAM>(driver), 0) == 0) {
-        failToConnect("The capture driver did not connect");
+        return failToConnect("The capture driver did not connect");
     }
     hDCCapture = GetDC(hWndCapture);
+    return true;
 }
 
 void CWebCam::AfficheWebCam() {

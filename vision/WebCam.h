@@ -74,9 +74,9 @@ public:
     CWebCam& operator=(const CWebCam&) = delete;
 
     // Capture and frame store.
-    // Connects capture driver `driver` (0 is the default camera); ends the program with exit
-    // code 1 when it cannot.
-    void Connect(int driver = 0);
+    // Connects capture driver `driver` (0 is the default camera); false, after saying so on
+    // standard error, when it cannot.
+    bool Connect(int driver = 0);
     void AfficheWebCam();
     void ChargeCapture(int slot);
     void ChargeBitmap(int slot);

@@ -34,6 +34,8 @@ struct Options {
     std::string record;
     bool noRecord = false;
     std::string replay;
+    // How messages name the replay: as the player gave it, or the kept file --replay last found.
+    std::string replayShown;
     // Who plays each side: both on the camera unless told otherwise, both at the keyboard
     // with --keyboard.
     play::PlayerSource player1;

@@ -54,13 +54,15 @@ const char* sideName(const play::PlayerSource& side) {
     }
 }
 
-// --simulate opens no device: every side must be one that needs none.
+// --simulate and --sync-test open no device: every side must be one that needs none. The
+// option named is the one the player gave.
 std::string simulateFault(const Options& options) {
     const play::PlayerSource* sides[] = {&options.player1, &options.player2};
+    const std::string option = options.syncTest ? "--sync-test" : "--simulate";
     for (int player = 1; player <= 2; ++player) {
         const play::PlayerSource& side = *sides[player - 1];
         if (!side.needsDevice()) continue;
-        return "option '--simulate' opens no window or camera, but player " +
+        return "option '" + option + "' opens no window or camera, but player " +
                std::to_string(player) + " plays on " + sideName(side) + ": choose --player" +
                std::to_string(player) + " computer[:LEVEL]";
     }

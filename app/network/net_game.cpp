@@ -4,7 +4,7 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "app/replay/replay_record.h"
+#include "app/run/run.h"
 #include "play/replay_format.h"
 
 net::Hello localHello(World& world) {
@@ -35,7 +35,8 @@ bool NetGame::open(Options& options, World& world, uint64_t hostSeed) {
     net::Hello ours = localHello(world);
     std::string error;
     inputDelay_ = options.inputDelay;
-    if (options.net == Options::Net::HOST) {
+    hosting_ = options.net == Options::Net::HOST;
+    if (hosting_) {
         ours.seed = hostSeed;
         ours.matches = static_cast<uint32_t>(options.matches);
         ours.turnRate = static_cast<uint16_t>(options.turnRate);
@@ -81,30 +82,25 @@ NetGame::Phase NetGame::connect(Options& options, World& world, int64_t nowMs) {
     world.random = host.seed;
     confirmed_ = world.state();
     rate_ = options.turnRate;
-    matches_ = options.matches;
     startMs_ = lastMs_ = nowMs;
     match_ = std::make_unique<net::NetMatch>(std::move(link), world, inputDelay_, rate_, nowMs);
     phase_ = Phase::PLAYING;
     return phase_;
 }
 
-// With --matches the run ends at the last knock-out (without windows) or once its ending has
-// been shown (with them), both sides at the same turn.
-void NetGame::onConfirmed(int64_t t, const TurnInput& input, const MatchState& after) {
-    recordInput(input);
-    recordAfterTurn(after);
+// With --matches both sides end at the turn after the last match's ending.
+void NetGame::onConfirmed(Run& run, int64_t t, const TurnInput& input, const MatchState& after) {
     confirmed_ = after;
-    log_.afterTurn(after);
-    if (matches_ <= 0 || log_.finished() < matches_) return;
-    if (!windowed_ || log_.underWay()) match_->finishAt(t + 1);
+    run.confirm(input, after);
+    if (run.finished()) match_->finishAt(t + 1);
 }
 
-bool NetGame::turn(const std::function<TurnInput()>& takeLocal, int64_t nowMs) {
+bool NetGame::turn(const std::function<TurnInput()>& takeLocal, Run& run, int64_t nowMs) {
     if (phase_ != Phase::PLAYING) return false;
     const bool played = match_->turn(
         takeLocal,
-        [this](int64_t t, const TurnInput& input, const MatchState& after) {
-            onConfirmed(t, input, after);
+        [this, &run](int64_t t, const TurnInput& input, const MatchState& after) {
+            onConfirmed(run, t, input, after);
         },
         nowMs);
     if (played) lastMs_ = nowMs;
@@ -122,7 +118,7 @@ void NetGame::leave() {
 
 const std::string& NetGame::peerText() const { return match_ ? peerText_ : handshake_.peerName(); }
 
-int NetGame::finish() {
+int NetGame::finish(const MatchLog* tally) {
     using Outcome = net::NetMatch::Outcome;
     if (!match_) {
         if (left_) return 0;  // the host gave up waiting
@@ -134,7 +130,7 @@ int NetGame::finish() {
     case Outcome::PLAYING:
     case Outcome::LEFT:
     case Outcome::FINISHED:
-        if (!windowed_) log_.printTally();
+        if (tally) tally->printTally();
         return 0;
     case Outcome::PEER_LEFT: say("the other player left"); return 0;
     case Outcome::LOST:

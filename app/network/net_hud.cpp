@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "app/main.h"
 #include "render/hud_text.h"
 
 namespace {
@@ -17,7 +16,7 @@ constexpr float kLineHeight = 7.0f / 150.0f;
 std::string lineOf(const NetGame& game, int64_t nowMs) {
     const net::NetMatch* match = game.match();
     if (!match) {
-        if (options.net == Options::Net::HOST)
+        if (game.hosting())
             return "WAITING FOR A PLAYER ON UDP PORT " + std::to_string(game.port());
         return "CONNECTING TO " + game.peerText();
     }

@@ -4,10 +4,27 @@
 #include <cstdio>
 #include <memory>
 
-#include "match/Referee.h"
+#include "app/run/run.h"
 #include "play/replay_source.h"
 
 namespace {
+
+// The replay's records, up to the first turn whose checkpoint differs.
+class CheckedRecords : public RecordSource {
+public:
+    explicit CheckedRecords(play::ReplaySource& source) : source_(source) {}
+    bool take(World& world, TurnInput& input) override {
+        return source_.nextTurn(world.state(), input) && source_.firstDifference() < 0;
+    }
+
+private:
+    play::ReplaySource& source_;
+};
+
+// "1 match", "3 matches".
+std::string matchesText(int matches) {
+    return std::to_string(matches) + (matches == 1 ? " match" : " matches");
+}
 
 // What the recording's game version was, when it is not this one.
 std::string versionNote(const play::ReplayHeader& header) {
@@ -30,10 +47,10 @@ int verdict(const std::string& shown, const play::ReplaySource& source,
         return 1;
     }
     if (source.damaged()) return fault(shown, reader.problem());
-    std::printf("replay %s: %" PRId64
-                " turns, %d matches, %d checkpoints agree, final state %016" PRIx64 "\n",
-                name, source.turns(), source.matches(), source.checkpointsAgreed(),
-                hashState(world.state()));
+    std::printf("replay %s: %" PRId64 " turns, %s, %d checkpoints agree, final state %016" PRIx64
+                "\n",
+                name, source.turns(), matchesText(source.matches()).c_str(),
+                source.checkpointsAgreed(), hashState(world.state()));
     if (source.cutShort())
         std::printf("replay %s: cut short: it ends after turn %" PRId64 "\n", name, source.turns());
     return 0;
@@ -52,11 +69,11 @@ int checkReplay(const std::string& shown, const std::string& path) {
     world->setStartValues();
     play::startAsRecorded(*world, reader.header());
     play::ReplaySource source(reader);
-    TurnInput input;
-    while (source.nextTurn(world->state(), input) && source.firstDifference() < 0) {
-        stepMatch(*world, input);
-        world->events.clear();
-    }
+    CheckedRecords records(source);
+    // Nothing of the run is recorded again, and its match lines are the replay's, not news.
+    Run run(*world, Options(), nullptr);
+    SteppedTurns turns(records);
+    playWithoutWindow(run, *world, turns, false);
     std::fflush(stdout);
     return verdict(shown, source, reader, *world);
 }

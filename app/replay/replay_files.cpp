@@ -20,8 +20,6 @@ namespace {
 
 constexpr const char* kExtension = ".vxr";
 
-std::string shownName;
-
 std::string setting(const char* name) {
     const char* value = std::getenv(name);
     return value && *value ? value : "";
@@ -117,9 +115,9 @@ bool resolveReplayPaths(Options& options) {
     if (!options.record.empty()) options.record = absolutePath(options.record);
     if (options.replay.empty()) return true;
     std::string error;
-    shownName = options.replay == "last" ? "" : options.replay;
+    options.replayShown = options.replay == "last" ? "" : options.replay;
     options.replay = replayPathOf(options.replay, error);
-    if (shownName.empty()) shownName = options.replay;
+    if (options.replayShown.empty()) options.replayShown = options.replay;
     if (!error.empty()) {
         std::fprintf(stderr, "vorlaxis: --replay last: %s\n", error.c_str());
         return false;
@@ -132,5 +130,3 @@ bool resolveReplayPaths(Options& options) {
     }
     return true;
 }
-
-const std::string& shownReplayName() { return shownName; }

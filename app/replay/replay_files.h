@@ -37,5 +37,3 @@ std::string absolutePath(const std::string& path);
 // into its data folder. False after saying why there is no such replay.
 struct Options;
 bool resolveReplayPaths(Options& options);
-// The replay as the player named it (for "last", the file found), for what the game prints.
-const std::string& shownReplayName();

@@ -6,15 +6,10 @@
 #include <system_error>
 
 #include "app/replay/replay_files.h"
-#include "play/replay_recorder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-play::ReplayRecorder recorder;
-// Whether the run goes to the kept replays rather than a file the player named.
-bool keeping = false;
 
 std::string sourceOf(const Options& options, const play::PlayerSource& side) {
     return options.replay.empty() ? play::describe(side) : "replay";
@@ -62,13 +57,13 @@ bool keepsRun(const Options& options) {
 
 }  // namespace
 
-bool createRecording(const Options& options) {
+bool RunRecorder::create(const Options& options) {
     const bool kept = options.record.empty();
     if (kept && !keepsRun(options)) return true;
     const std::string path = kept ? keptPath() : options.record;
     if (path.empty()) return true;
     std::string error;
-    if (!recorder.create(path, error)) {
+    if (!recorder_.create(path, error)) {
         if (kept) {
             keepingFails(path, error);
             return true;
@@ -76,22 +71,23 @@ bool createRecording(const Options& options) {
         std::fprintf(stderr, "vorlaxis: cannot record to %s: %s\n", path.c_str(), error.c_str());
         return false;
     }
-    keeping = kept;
+    keeping_ = kept;
     return true;
 }
 
 // Only once the run has started: a game that fails to start keeps no replay and drops none.
-void startRecording(World& world, const Options& options) {
-    if (!recorder.recording()) return;
-    recorder.begin(headerOf(world, options), world.state());
-    if (!keeping) return;
-    pruneKeptReplays(fs::path(recorder.path()).parent_path().string(), kKeptReplays);
-    std::printf("keeping this run's replay in %s\n", recorder.path().c_str());
+void RunRecorder::start(World& world, const Options& options) {
+    if (!recorder_.recording()) return;
+    recorder_.begin(headerOf(world, options), world.state());
+    if (!keeping_) return;
+    pruneKeptReplays(fs::path(recorder_.path()).parent_path().string(), kKeptReplays);
+    std::printf("keeping this run's replay in %s\n", recorder_.path().c_str());
     std::fflush(stdout);
 }
 
-void recordInput(const TurnInput& input) { recorder.recordTurn(input); }
+void RunRecorder::record(const TurnInput& input, const MatchState& after) {
+    recorder_.recordTurn(input);
+    recorder_.afterTurn(after);
+}
 
-void recordAfterTurn(const MatchState& state) { recorder.afterTurn(state); }
-
-void finishRecording(const MatchState& state) { recorder.finish(state); }
+void RunRecorder::finish(const MatchState& state) { recorder_.finish(state); }

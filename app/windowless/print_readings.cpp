@@ -91,8 +91,7 @@ bool calibrate(ClipFrames& clip, Image& frame, vision::room::RoomVision& room, s
         error = "calibration failed: " + problem;
         return false;
     }
-    if (!problem.empty())
-        std::fprintf(stderr, "vorlaxis: %s: that half reads no hand\n", problem.c_str());
+    if (!problem.empty()) std::fprintf(stderr, "vorlaxis: %s\n", problem.c_str());
     return true;
 }
 

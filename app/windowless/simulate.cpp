@@ -1,14 +1,10 @@
 #include "app/windowless/simulate.h"
 
-#include <cinttypes>
 #include <cstdio>
 #include <memory>
 
 #include "app/config/datadir.h"
-#include "app/replay/replay_record.h"
-#include "app/config/run_seed.h"
-#include "match/Referee.h"
-#include "play/computer_players.h"
+#include "app/run/run.h"
 
 bool prepareWindowless(World& world) {
     if (!enterDataFolder()) return false;
@@ -20,58 +16,32 @@ bool prepareWindowless(World& world) {
     return true;
 }
 
-// Nothing is shown or heard, so the turn's events are dropped as a re-run turn's are.
-bool playMatches(World& world, int matches, const TurnFiller& fill, MatchLog& log,
-                 int64_t turnLimit, const TurnWatcher& watch) {
-    while (log.finished() < matches) {
-        TurnInput input;
-        fill(world.state(), input);
-        stepMatch(world, input);
-        world.events.clear();
-        if (watch) watch(input, world.state());
-        log.afterTurn(world.state());
-        if (log.underWay() && log.turnsOfMatch(world.state()) > turnLimit) {
-            std::fprintf(stderr, "vorlaxis: match %d has no knock-out after %" PRId64 " turns\n",
-                         log.finished() + 1, turnLimit);
-            return false;
-        }
-    }
+void ComputerRecords::start(const Options& options, uint64_t seed) {
+    computer_ = std::make_unique<play::ComputerPlayers>(options.player1, options.player2, seed);
+}
+
+bool ComputerRecords::take(World& world, TurnInput& input) {
+    computer_->fill(world.state(), input);
     return true;
 }
 
-bool startComputerRun(const Options& options, ComputerRun& run) {
-    run.world = std::make_unique<World>();
-    if (!prepareWindowless(*run.world)) return false;
-    run.seed = chooseSeed(options);
-    announceSeed(options, run.seed);
-    run.world->random = run.seed;
-    run.computer =
-        std::make_unique<play::ComputerPlayers>(options.player1, options.player2, run.seed);
-    play::ComputerPlayers* computer = run.computer.get();
-    run.fill = [computer](const MatchState& state, TurnInput& input) {
-        computer->fill(state, input);
-    };
-    return true;
-}
-
+// Until the last match's ending has been shown, as a windowed run with --matches ends, so
+// that both record the same turns.
 int runSimulation(const Options& options) {
-    ComputerRun run;
-    if (!startComputerRun(options, run)) return 1;
-    World* world = run.world.get();
-    MatchLog log;
+    auto world = std::make_unique<World>();
+    if (!prepareWindowless(*world)) return 1;
+    Run run(*world, options);
+    if (run.options.matches <= 0) run.options.matches = 1;
+    run.turnLimit = kMatchTurnLimit;
+    ComputerRecords computer;
+    run.chooseSeed(*world, computer);
     // Only a --record file: a simulated run keeps no replay of its own.
-    Options recorded = options;
-    recorded.seed = run.seed;
-    if (!createRecording(recorded)) return 1;
-    startRecording(*world, recorded);
-    const TurnWatcher record = [](const TurnInput& input, const MatchState& after) {
-        recordInput(input);
-        recordAfterTurn(after);
-    };
-    const bool ended = playMatches(*world, options.matches > 0 ? options.matches : 1, run.fill, log,
-                                   kMatchTurnLimit, record);
-    finishRecording(world->state());
-    if (!ended) return 1;
-    log.printTally();
+    if (!run.recorder.create(run.options)) return 1;
+    run.recorder.start(*world, run.options);
+    SteppedTurns turns(computer);
+    playWithoutWindow(run, *world, turns, false);
+    run.recorder.finish(world->state());
+    if (run.overLimit()) return 1;
+    run.log.printTally();
     return 0;
 }

@@ -2,8 +2,10 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <memory>
 
-#include "match/Referee.h"
+#include "app/run/run.h"
+#include "app/windowless/simulate.h"
 
 namespace {
 
@@ -11,44 +13,72 @@ constexpr int kRollback = 2;
 // The turns a --sync-test run plays: enough for several matches with their endings.
 constexpr int64_t kSyncTurns = 10000;
 
-struct Kept {
-    MatchState before;
-    TurnInput input;
+// Steps each record, then rolls back over the last two turns and steps them again.
+class SyncTurns : public TurnDriver {
+public:
+    SyncTurns(RecordSource& source, int64_t turns, const MatchStep& step)
+        : source_(source), turns_(turns), step_(step) {}
+    bool advance(Run& run, World& world) override;
+    bool more(const Run&) const override {
+        return !exhausted_ && outcome_.turns < turns_ && outcome_.firstDifference < 0;
+    }
+    const SyncOutcome& outcome() const { return outcome_; }
+
+private:
+    struct Kept {
+        MatchState before;
+        TurnInput input;
+    };
+
+    RecordSource& source_;
+    int64_t turns_;
+    const MatchStep& step_;
+    Kept kept_[kRollback];
+    SyncOutcome outcome_;
+    bool exhausted_ = false;
 };
+
+bool SyncTurns::advance(Run& run, World& world) {
+    const int64_t t = outcome_.turns;
+    Kept& now = kept_[t % kRollback];
+    now.before = world.state();
+    now.input = TurnInput();
+    if (!source_.take(world, now.input)) {
+        exhausted_ = true;
+        return false;
+    }
+    step_(world, now.input);
+    outcome_.turns = t + 1;
+    if (t + 1 >= kRollback) {
+        const uint64_t played = hashState(world.state());
+        // Back to the state before the older kept turn, and both turns again.
+        const Kept& older = kept_[(t + 1) % kRollback];
+        world.restore(older.before);
+        step_(world, older.input);
+        step_(world, now.input);
+        if (hashState(world.state()) != played) outcome_.firstDifference = t;
+    }
+    run.confirm(now.input, world.state());
+    return true;
+}
 
 }  // namespace
 
-SyncOutcome syncTest(World& world, int64_t turns, const TurnFiller& fill, const MatchStep& step) {
-    SyncOutcome outcome;
-    Kept kept[kRollback];
-    for (int64_t t = 0; t < turns; ++t) {
-        Kept& now = kept[t % kRollback];
-        now.before = world.state();
-        now.input = TurnInput();
-        fill(world.state(), now.input);
-        step(world, now.input);
-        world.events.clear();
-        outcome.turns = t + 1;
-        if (t + 1 < kRollback) continue;
-        const uint64_t played = hashState(world.state());
-        // Back to the state before the older kept turn, and both turns again.
-        const Kept& older = kept[(t + 1) % kRollback];
-        world.restore(older.before);
-        step(world, older.input);
-        step(world, now.input);
-        world.events.clear();
-        if (hashState(world.state()) != played) {
-            outcome.firstDifference = t;
-            return outcome;
-        }
-    }
-    return outcome;
+SyncOutcome syncTest(Run& run, World& world, int64_t turns, RecordSource& source,
+                     const MatchStep& step) {
+    SyncTurns sync(source, turns, step);
+    playWithoutWindow(run, world, sync, false);
+    return sync.outcome();
 }
 
 int runSyncTest(const Options& options) {
-    ComputerRun run;
-    if (!startComputerRun(options, run)) return 1;
-    const SyncOutcome outcome = syncTest(*run.world, kSyncTurns, run.fill, stepMatch);
+    auto world = std::make_unique<World>();
+    if (!prepareWindowless(*world)) return 1;
+    ComputerRecords computer;
+    // No match lines: the one line says how the rollbacks went.
+    Run run(*world, options, nullptr);
+    run.chooseSeed(*world, computer);
+    const SyncOutcome outcome = syncTest(run, *world, kSyncTurns, computer);
     if (outcome.firstDifference >= 0) {
         std::printf("out of sync at turn %" PRId64 "\n", outcome.firstDifference);
         return 1;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/windowless/simulate.h"
+#include "app/run/turn.h"
 #include "match/World.h"
 
 struct SyncOutcome {
@@ -19,9 +19,10 @@ struct SyncOutcome {
 // stand in for it.
 using MatchStep = std::function<void(World& world, const TurnInput& input)>;
 
-// Plays `turns` turns from the world's state, rolling back two turns after each; stops at the
-// first difference.
-SyncOutcome syncTest(World& world, int64_t turns, const TurnFiller& fill, const MatchStep& step);
+// Plays `turns` turns of `run` from the world's state, rolling back two turns after each;
+// stops at the first difference.
+SyncOutcome syncTest(Run& run, World& world, int64_t turns, RecordSource& source,
+                     const MatchStep& step = stepTurn);
 
 // The whole --sync-test run of the command line's computer players: prints
 // "sync test: T turns, each rolled back 2 turns, no difference" (exit code 0) or

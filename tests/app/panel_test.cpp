@@ -2,6 +2,8 @@
 // direction words, drawn on a headless panel and compared with what they should look like.
 #include <climits>
 
+#include "app/panel/panel_feed.h"
+#include "match/Referee.h"
 #include "tests/app/panel.h"
 #include "vision/Picture.h"
 
@@ -46,7 +48,7 @@ void setReadings(const Readings& one, const Readings& two) {
     WebCam.varY2 = two.varY;
     WebCam.rps2 = two.rps;
     world.life2 = two.life;
-    publishReadout();
+    publishMatch(world.state(), Referee(world));
 }
 
 class Readout : public PanelTest {
@@ -175,8 +177,9 @@ TEST_F(Readout, AnyPlayerNumberButOneMeansPlayerTwo) {
 
 TEST_F(Readout, LongNumbersAreCutToNineCharactersAndOnlyAnEndlessMatchShowsLivesBelowZero) {
     setReadings({80, 120, INT_MIN, 123456789, kRock, -1000000000}, {80, 120, 0, 0, kRock, 100});
+    Referee referee(world);
     referee.setEndless(true);
-    publishReadout();
+    publishMatch(world.state(), referee);
     displayVariance(1, kText1X, 160);
     displayLife(1, kText1X, 120);
     referee.setEndless(false);
@@ -189,8 +192,8 @@ TEST_F(Readout, LongNumbersAreCutToNineCharactersAndOnlyAnEndlessMatchShowsLives
 TEST_F(Readout, WithoutACameraThePanelShowsTheKeysLivesMatchesWonAndLastSigns) {
     // A camera that is not connected would leave these alone; the panel must not show them.
     setReadings({20, 20, 999, 999, kRock, 35}, {140, 200, 999, 999, kPaper, -5});
-    lastSignShown1 = kScissors;
-    lastSignShown2 = kNoSign;
+    panelFeed.lastSign[0] = kScissors;
+    panelFeed.lastSign[1] = kNoSign;
     displayResultsKeyboard();
     for (int left : {kTextPanel1Left, kTextPanel2Left})
         expectBox(left, 0, left + kTextPanelWidth, kTextPanelHeight);

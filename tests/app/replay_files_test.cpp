@@ -66,7 +66,7 @@ TEST(ReplayFilesTest, ReplayPathsAreMadeAbsoluteAndNeverRecordOverTheReplay) {
     ASSERT_TRUE(resolveReplayPaths(options));
     EXPECT_EQ(options.replay, folder.file("run.vxr"));
     EXPECT_EQ(options.record, folder.file("copy.vxr"));
-    EXPECT_EQ(shownReplayName(), "run.vxr");
+    EXPECT_EQ(options.replayShown, "run.vxr");
     options.replay = "./run.vxr";
     options.record = folder.file("run.vxr");
     EXPECT_FALSE(resolveReplayPaths(options));

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/panel/panel_feed.h"
 #include "play/quit.h"
 #include "tests/app/panel.h"
 #include "tests/support/headless_window.h"
@@ -123,7 +124,7 @@ TEST_F(Shell, TheWorkerReadsTheCameraDrawsEveryBlockAndStopsOnTheSignal) {
     const testsupport::ScopedEnv camera("VORLAXIS_CAMERA", clip);
     WebCam.hWndParent = g_hWnd;
     WebCam.hDCAffichage = g_hDC;
-    WebCam.Connect();
+    ASSERT_TRUE(WebCam.Connect());
     WebCam.AfficheWebCam();
     thread_signal = 0;
     testing::internal::CaptureStdout();
@@ -156,8 +157,10 @@ TEST_F(Shell, TheWorkerReadsTheCameraDrawsEveryBlockAndStopsOnTheSignal) {
 }
 
 TEST_F(Shell, WithoutACameraTheWorkerDrawsTheKeyTablesAndNeverGrabs) {
-    options.keyboard = true;
-    options.player1.kind = options.player2.kind = play::PlayerSource::KEYBOARD;
+    Options keyboard;
+    keyboard.keyboard = true;
+    keyboard.player1.kind = keyboard.player2.kind = play::PlayerSource::KEYBOARD;
+    publishSides(keyboard, false);
     // Any analysed frame would overwrite these.
     WebCam.baryX1 = -7;
     WebCam.nbPixels1 = -7;
@@ -172,8 +175,7 @@ TEST_F(Shell, WithoutACameraTheWorkerDrawsTheKeyTablesAndNeverGrabs) {
     SDL_WaitThread(thread, nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Thread quitting\n");
     thread_signal = 0;
-    options.keyboard = false;
-    options.player1.kind = options.player2.kind = play::PlayerSource::CAMERA;
+    publishSides(Options(), false);
     EXPECT_GT(inked(450, 0, 760, 140), 0) << "no key tables";
     EXPECT_EQ(WebCam.baryX1.load(), -7) << "a frame was analysed";
     EXPECT_EQ(WebCam.nbPixels1.load(), -7) << "a frame was analysed";

@@ -4,9 +4,10 @@
 
 #include <unistd.h>
 
+#include "app/run/run.h"
+#include "app/windowless/simulate.h"
 #include "app/windowless/sync_test.h"
 #include "match/Referee.h"
-#include "play/computer_players.h"
 
 namespace {
 
@@ -18,21 +19,22 @@ protected:
         world_.setStartValues();
     }
 
-    TurnFiller computerPlay() {
-        play::PlayerSource hard, easy;
-        hard.kind = easy.kind = play::PlayerSource::COMPUTER;
-        hard.level = play::Level::HARD;
-        easy.level = play::Level::EASY;
-        computer_ = std::make_unique<play::ComputerPlayers>(hard, easy, 2026);
-        return [this](const MatchState& state, TurnInput& input) { computer_->fill(state, input); };
+    RecordSource& computerPlay() {
+        Options options;
+        options.player1.kind = options.player2.kind = play::PlayerSource::COMPUTER;
+        options.player1.level = play::Level::HARD;
+        options.player2.level = play::Level::EASY;
+        computer_.start(options, 2026);
+        return computer_;
     }
 
     World world_;
-    std::unique_ptr<play::ComputerPlayers> computer_;
+    ::Run run_{world_, Options(), nullptr};
+    ComputerRecords computer_;
 };
 
 TEST_F(SyncTest, TenThousandTurnsOfComputerPlayRollBackWithoutADifference) {
-    const SyncOutcome outcome = syncTest(world_, 10000, computerPlay(), stepMatch);
+    const SyncOutcome outcome = syncTest(run_, world_, 10000, computerPlay());
     EXPECT_EQ(outcome.firstDifference, -1);
     EXPECT_EQ(outcome.turns, 10000);
     EXPECT_GT(world_.wins1 + world_.wins2, 3) << "the run must cross knock-outs and rematches";
@@ -46,7 +48,7 @@ TEST_F(SyncTest, AValueLeftOutOfTheStateIsCaughtAtOnce) {
         stepMatch(world, input);
         if (++hiddenCount % 7 == 0) world.life2 -= 1;
     };
-    const SyncOutcome outcome = syncTest(world_, 10000, computerPlay(), leaky);
+    const SyncOutcome outcome = syncTest(run_, world_, 10000, computerPlay(), leaky);
     ASSERT_GE(outcome.firstDifference, 0);
     EXPECT_LT(outcome.firstDifference, 10);
 }

@@ -5,11 +5,13 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 
 #include "tests/platform/capture/video_devices.h"
 #include "tests/e2e/panel.h"
 #include "tests/e2e/screen.h"
+#include "tests/support/scratch_folder.h"
 #include "tests/support/y4m_writer.h"
 
 using e2e::capture;
@@ -26,11 +28,22 @@ const char* const kPanelCaption = "Vorlaxis - control panel";
 
 class CameraEndToEnd : public e2e::DisplayTest {
 protected:
-    // A null camera leaves VORLAXIS_CAMERA unset.
-    static GameProcess start(const char* camera) {
+    // A null camera leaves VORLAXIS_CAMERA unset. Kept replays go to the test's own folder.
+    GameProcess start(const char* camera) {
         return GameProcess({camera ? std::string("VORLAXIS_CAMERA=") + camera : "VORLAXIS_CAMERA",
-                            "SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1"});
+                            "SDL_AUDIODRIVER=dummy", "LIBGL_ALWAYS_SOFTWARE=1",
+                            "XDG_DATA_HOME=" + data_.path()});
     }
+
+    // A run that never began keeps no replay.
+    bool keptNothing() const {
+        std::error_code error;
+        const std::filesystem::path replays = data_.file("vorlaxis/replays");
+        return !std::filesystem::exists(replays, error) ||
+               std::filesystem::is_empty(replays, error);
+    }
+
+    testsupport::ScratchFolder data_{"e2e-camera-data"};
 };
 
 }  // namespace
@@ -80,6 +93,7 @@ TEST_F(CameraEndToEnd, AClipThatCannotBeReadEndsTheGameWithTheReason) {
     const size_t verdict = err.find("Unable to connect to the camera");
     EXPECT_NE(verdict, std::string::npos) << err;
     EXPECT_LT(reason, verdict) << "the reason comes first: " << err;
+    EXPECT_TRUE(keptNothing()) << game.out();
 }
 
 TEST_F(CameraEndToEnd, NoCameraAtAllEndsTheGameWithTheReason) {
@@ -91,4 +105,5 @@ TEST_F(CameraEndToEnd, NoCameraAtAllEndsTheGameWithTheReason) {
     const std::string err = game.err();
     EXPECT_NE(err.find("no camera found"), std::string::npos) << err;
     EXPECT_NE(err.find("Unable to connect to the camera"), std::string::npos) << err;
+    EXPECT_TRUE(keptNothing()) << game.out();
 }

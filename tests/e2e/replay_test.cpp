@@ -6,6 +6,7 @@
 // `--replay last` finds it and checks it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "play/replay_reader.h"
@@ -98,7 +99,7 @@ protected:
     void expectChecksOut() {
         const auto [status, out] = check(replay_);
         EXPECT_EQ(status, 0) << out;
-        EXPECT_NE(out.find(" 1 matches, "), std::string::npos) << out;
+        EXPECT_NE(out.find(" 1 match, "), std::string::npos) << out;
         EXPECT_NE(out.find(" checkpoints agree, final state "), std::string::npos) << out;
     }
 
@@ -120,15 +121,20 @@ TEST_F(ReplayEndToEnd, AKeyboardMatchIsRecordedThenWatchedToItsKnockOut) {
         GameProcess game(kEnvironment, {"--keyboard", "--mute", "--record", replay_});
         const std::string scene = game.waitForWindow("Vorlaxis");
         ASSERT_FALSE(scene.empty()) << game.err();
-        // Player 1 charges with scissors and releases with rock, over and over: each ranged
-        // attack that lands takes 20 of player 2's life.
-        int tick = 0;
+        // Player 1 charges with scissors and, once the charge is full, releases it with rock:
+        // each ranged attack that lands takes 20 of player 2's life. Each key waits for the
+        // turns its move takes, counted in the recording, so a slow machine sends no more keys
+        // and none of them lands in a move that ignores it.
+        constexpr int64_t kChargeTurns = 30, kReleaseTurns = 90;
+        int64_t due = kChargeTurns;
+        bool charged = false;
         ASSERT_TRUE(playToKnockOut(game,
                                    [&] {
-                                       const int step = tick++ % 8;
-                                       if (step == 0 || step == 3)
-                                           keys("key --window " + scene +
-                                                (step == 0 ? " c" : " z"));
+                                       const int64_t turn = turnsIn(replay_);
+                                       if (turn < due) return;
+                                       keys("key --window " + scene + (charged ? " z" : " c"));
+                                       due = turn + (charged ? kReleaseTurns : kChargeTurns);
+                                       charged = !charged;
                                    }))
             << "no knock-out recorded; stderr: " << game.err();
         endWithEscape(game, scene);
@@ -207,6 +213,38 @@ TEST(ReplayOfSimulation, SeveralComputerMatchesAreRecordedAndCheckOut) {
     EXPECT_NE(said.find(" 3 matches, "), std::string::npos) << said;
     EXPECT_NE(said.find(" checkpoints agree, final state "), std::string::npos) << said;
     std::remove(path.c_str());
+}
+
+// What a replay check says after the file's name: turns, matches, checkpoints, final state.
+std::string verdictOf(const std::string& said) {
+    const size_t colon = said.find(": ");
+    return colon == std::string::npos ? said : said.substr(colon + 2);
+}
+
+// One seeded computer match played with no window, in the windows (as fast as they draw),
+// and checked from each recording: every mode takes the same turns and ends in one state.
+TEST_F(ReplayEndToEnd, OneSeededComputerMatchEndsInTheSameStateWithOrWithoutWindows) {
+    const std::vector<std::string> match = {
+        "--player1=computer:hard", "--player2=computer:easy", "--seed", "23", "--matches", "1"};
+    const auto play = [&](std::vector<std::string> args, const std::string& path) {
+        args.insert(args.end(), match.begin(), match.end());
+        args.insert(args.end(), {"--record", path});
+        GameProcess run(kEnvironment, args);
+        int status = -2;
+        EXPECT_TRUE(run.wait(kFightSeconds, status)) << "the run did not end by itself";
+        EXPECT_EQ(status, 0) << run.err();
+        const std::string out = run.out();
+        const size_t line = std::min(out.find("match 1: "), out.size());
+        return out.substr(line, out.find('\n', line) - line);
+    };
+    const std::string windowless = folder_.file("windowless.vxr");
+    const std::string windowed = folder_.file("windowed.vxr");
+    const std::string lines = play({"--simulate"}, windowless);
+    EXPECT_EQ(play({"--mute", "--turn-rate", "0"}, windowed), lines);
+    const auto [code, said] = check(windowless);
+    EXPECT_EQ(code, 0) << said;
+    EXPECT_NE(said.find(" 1 match, "), std::string::npos) << said;
+    EXPECT_EQ(verdictOf(check(windowed).second), verdictOf(said));
 }
 
 }  // namespace

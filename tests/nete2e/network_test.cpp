@@ -36,7 +36,7 @@ void expectTheSameMatch(NetPair& pair, const std::string& hostReplay,
     const ReplayCheck joinerCheck = checkReplay(joinerReplay);
     EXPECT_EQ(hostCheck.status, 0) << hostCheck.verdict;
     EXPECT_EQ(joinerCheck.status, 0) << joinerCheck.verdict;
-    EXPECT_NE(hostCheck.verdict.find(" 1 matches, "), std::string::npos) << hostCheck.verdict;
+    EXPECT_NE(hostCheck.verdict.find(" 1 match, "), std::string::npos) << hostCheck.verdict;
     EXPECT_EQ(hostCheck.verdict, joinerCheck.verdict);
     for (const std::string* out : {&host, &joiner}) {
         NetFigures figures;

@@ -126,7 +126,7 @@ TEST(RoomVisionTest, EmptyHalvesReadNoHandAndTheLightMayChangeAfterCalibration) 
 
 TEST(RoomVisionTest, APlayerWhosePalmWasNotOnTheMarkReadsNoHandWhileTheOtherPlays) {
     Rig rig;
-    EXPECT_EQ(rig.calibrate(true, false), "no palm of player 2 on its mark");
+    EXPECT_EQ(rig.calibrate(true, false), "no palm of player 2 on its mark, so its half reads no hand");
     EXPECT_TRUE(rig.room->playerReady(0));
     EXPECT_FALSE(rig.room->playerReady(1));
     HandPose one, two;

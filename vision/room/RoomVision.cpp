@@ -23,7 +23,7 @@ constexpr float kLeastPalmShare = 0.3f;
 // A piece smaller than this share of the calibrated hand, or thinner than this share of its
 // palm, is not a hand.
 constexpr float kLeastAreaShare = 0.25f;
-constexpr float kLeastRadiusShare = 0.45f;
+constexpr float kLeastRadiusShare = 0.6f;
 // The hand a palm must at least make at calibration, in pixels, and its palm radius.
 constexpr float kLeastCalibratedArea = 40.0f;
 // Where the reference follows the room, the share of the new frame it takes each time.
@@ -97,7 +97,7 @@ bool RoomVision::calibrate(std::string& problem) {
         if (calibratePlayer(palms.image, player)) continue;
         skin_[player] = SkinModel();
         problem += std::string(problem.empty() ? "" : "; ") + "no palm of player " +
-                   std::to_string(player + 1) + " on its mark";
+                   std::to_string(player + 1) + " on its mark, so its half reads no hand";
     }
     // Where the room itself looks like a player's skin.
     for (int y = 0; y < kFrameHeight; ++y) {
@@ -302,6 +302,18 @@ void RoomVision::read(const Image& frame, CWebCam& cam) {
     // takes them in slowly.
     reference_.follow(frame, busy_, kFollowRate);
     store(cam);
+}
+
+void RoomVision::drawMask(Image& frame) const {
+    for (int y = 0; y < kFrameHeight; ++y) {
+        Pixel* row = frame.pixels[y];
+        const uint8_t* set = &mask_[static_cast<size_t>(y) * kFrameWidth];
+        for (int x = 0; x < kFrameWidth; ++x) {
+            const uint8_t v = set[x] ? 255 : 0;
+            row[x].r = row[x].g = row[x].b = v;
+            row[x].couleur = set[x] ? 0xFFFFFF : 0;
+        }
+    }
 }
 
 void RoomVision::store(CWebCam& cam) const {

@@ -52,6 +52,8 @@ public:
     const RoomHand& hand(int player) const { return hands_[player]; }
     // The last frame's mask: 1 where a pixel was a player's skin and changed from the room.
     const std::vector<uint8_t>& mask() const { return mask_; }
+    // Paints that mask into `frame`: white where it is set, black elsewhere.
+    void drawMask(Image& frame) const;
 
 private:
     void markPixels(const Image& frame, const float gains[3]);

@@ -3,7 +3,8 @@
 #include <cmath>
 
 #include "app/main.h"
-#include "app/panel/panel_text.h"
+#include "app/panel/panel_feed.h"
+#include "app/panel_text.h"
 #include "vision/Picture.h"
 
 namespace {
@@ -54,7 +55,7 @@ void displayResultsWebcam() {
 
 // Only the computer's sides and the other machine's: a person here needs no telling.
 void displaySide(int player, int x, int y) {
-    const play::PlayerSource& side = player == 1 ? options.player1 : options.player2;
+    const play::PlayerSource side = panelFeed.side(player);
     if (side.kind == play::PlayerSource::COMPUTER || side.kind == play::PlayerSource::NETWORK)
         drawText(x, y, play::describe(side).c_str());
 }
@@ -80,11 +81,11 @@ void displayInterpPosition(int player, int x, int y) {
 
 // A knocked-out fighter reads 0, not what the last blow left; an endless match goes below.
 void displayLife(int player, int x, int y) {
-    drawLine(x, y, "                         ---life", readingOf(player, lifeShown1, lifeShown2));
+    drawLine(x, y, "                         ---life", PanelFeed::of(player, panelFeed.life));
 }
 
 void displayWins(int player, int x, int y) {
-    drawLine(x, y, "                         ---won", readingOf(player, winsShown1, winsShown2));
+    drawLine(x, y, "                         ---won", PanelFeed::of(player, panelFeed.wins));
 }
 
 void displayCirclePosition(int player, int left, int top) {

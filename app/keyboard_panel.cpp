@@ -2,8 +2,8 @@
 // masks, but each player's keys where the preview would be, and their life, matches won and
 // last sign in the text panels. Nothing here touches the camera, which is not connected.
 #include "app/main.h"
-#include "app/panel/panel_text.h"
-#include "app/replay/replay_watch.h"
+#include "app/panel_text.h"
+#include "app/panel/panel_feed.h"
 #include "vision/Picture.h"
 
 namespace {
@@ -31,7 +31,7 @@ constexpr int kQuitRow = 170;
 // A side the computer plays has no keys: its column says who plays it instead.
 void drawKeyTable(int x, int player, const char* title, const KeyRow (&rows)[5]) {
     drawText(x, 10, title);
-    const play::PlayerSource& side = player == 1 ? options.player1 : options.player2;
+    const play::PlayerSource side = panelFeed.side(player);
     if (side.kind == play::PlayerSource::NETWORK) {
         drawText(x, kFirstKeyRow, "the other machine");
         return;
@@ -48,6 +48,14 @@ void drawKeyTable(int x, int player, const char* title, const KeyRow (&rows)[5])
     }
 }
 
+const char* replayState() {
+    switch (panelFeed.replay.load(std::memory_order_relaxed)) {
+    case PanelFeed::REPLAY_ENDED: return "ended";
+    case PanelFeed::REPLAY_PAUSED: return "paused";
+    default: return "playing";
+    }
+}
+
 }  // namespace
 
 void displayKeyTables() {
@@ -61,14 +69,15 @@ void displayKeyTables() {
 void displayReplayNotice() {
     Rectangle(g_hDC, panel::kPreviewX, 0, panel::kPreviewRight, vision::kFrameHeight);
     drawText(kTable1X, 10, "REPLAY");
-    drawText(kTable1X + kActionOffset * 2, 10, watchState());
-    drawText(kTable1X, kFirstKeyRow, watchedName());
+    drawText(kTable1X + kActionOffset * 2, 10, replayState());
+    if (panelFeed.replayNameReady.load(std::memory_order_acquire))
+        drawText(kTable1X, kFirstKeyRow, panelFeed.replayName);
     drawText(kTable1X, kFirstKeyRow + 2 * panel::kLineStep, "P or Space pauses and resumes");
     drawText(kTable1X, kQuitRow, "Escape in either window ends the replay");
 }
 
 void displayLastSign(int player, int x, int y) {
-    const int sign = readingOf(player, lastSignShown1, lastSignShown2);
+    const int sign = PanelFeed::of(player, panelFeed.lastSign);
     drawLine(x, y, "                         ---last",
              sign == vision::kNoSign ? "-" : signWord(sign));
 }
@@ -81,7 +90,7 @@ void displayResultsKeyboard() {
     Rectangle(g_hDC, panel::kTextPanel2Left, 0, panel::kTextPanel2Left + panel::kTextPanelWidth,
               panel::kTextPanelHeight);
     Rectangle(g_hDC, panel::kMask2X, 0, panel::kClientWidth, panel::kTextPanelHeight);
-    if (watching())
+    if (panelFeed.replay.load(std::memory_order_relaxed) != PanelFeed::NO_REPLAY)
         displayReplayNotice();
     else
         displayKeyTables();

@@ -1,4 +1,4 @@
-#include "app/turn/pacer.h"
+#include "app/run/pacer.h"
 
 #include <thread>
 

@@ -1,4 +1,4 @@
-#include "app/fullscreen.h"
+#include "app/run/fullscreen.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "app/panel/panel_text.h"
+#include "app/panel_text.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "app/turn/side_badges.h"
+#include "app/run/side_badges.h"
 
 namespace {
 

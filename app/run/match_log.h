@@ -9,6 +9,7 @@
 
 class MatchLog {
 public:
+    // `out`: where the lines go; null keeps the count without a line.
     explicit MatchLog(std::FILE* out = stdout) : out_(out) {}
 
     // Call after every whole turn, rules and referee. True in the turn of a knock-out.

@@ -1,4 +1,4 @@
-#include "app/turn/match_log.h"
+#include "app/run/match_log.h"
 
 #include <cinttypes>
 
@@ -22,6 +22,7 @@ bool MatchLog::afterTurn(const MatchState& state) {
 }
 
 void MatchLog::printEnding(const MatchState& state) const {
+    if (!out_) return;
     const int64_t turns = turnsOfMatch(state);
     if (state.winner == 0)
         std::fprintf(out_, "match %d: draw after %" PRId64 " turns\n", finished_, turns);
@@ -32,6 +33,7 @@ void MatchLog::printEnding(const MatchState& state) const {
 }
 
 void MatchLog::printTally() const {
+    if (!out_) return;
     std::fprintf(out_, "player 1 %d, player 2 %d, draws %d\n", wins1_, wins2_, draws_);
     std::fflush(out_);
 }

@@ -1,0 +1,66 @@
+#pragma once
+// What the control panel shows, published by the main thread and read by the webcam worker
+// when it draws the panel: the one thing the two threads share besides the camera's readings.
+// Every value is an atomic; the two names are written once, before their flag is set with
+// release order, and never after.
+#include <atomic>
+#include <cstdint>
+
+#include "app/config/options.h"
+#include "match/MatchState.h"
+#include "play/player_source.h"
+
+class NetGame;
+class Referee;
+
+struct PanelFeed {
+    // Each player's last sign, life as shown (never below 0 unless the match is endless) and
+    // matches won; index 0 is player 1.
+    std::atomic<int32_t> lastSign[2] = {{0}, {0}};
+    std::atomic<int32_t> life[2] = {{100}, {100}};
+    std::atomic<int32_t> wins[2] = {{0}, {0}};
+    // Who plays each side (play::PlayerSource's kind and level), and whether the worker reads
+    // the camera at all.
+    std::atomic<int32_t> sideKind[2] = {{play::PlayerSource::CAMERA}, {play::PlayerSource::CAMERA}};
+    std::atomic<int32_t> sideLevel[2] = {{0}, {0}};
+    std::atomic<bool> camera{true};
+
+    // A watched replay: its file's own name (the panel has no room for folders) and whether it
+    // plays, is paused or has ended.
+    enum Replay : int32_t { NO_REPLAY, REPLAY_PLAYING, REPLAY_PAUSED, REPLAY_ENDED };
+    std::atomic<int32_t> replay{NO_REPLAY};
+    char replayName[96] = {};
+    std::atomic<bool> replayNameReady{false};
+
+    // A network match: this game's player, where the games stand, the figures of the link and
+    // the other game's address.
+    enum Net : int32_t { NO_NET, CONNECTING, PLAYING, ENDED };
+    std::atomic<int32_t> net{NO_NET};
+    std::atomic<int32_t> localPlayer{0};
+    std::atomic<int32_t> roundTripMs{-1};
+    std::atomic<int32_t> inputDelay{0};
+    std::atomic<int32_t> rollbacks{0};
+    std::atomic<int32_t> longest{0};
+    std::atomic<bool> quiet{false};
+    char peer[96] = {};
+    std::atomic<bool> peerReady{false};
+
+    // Who plays `player` (1, or any other value for player 2), as published.
+    play::PlayerSource side(int player) const;
+    // Player 1's value for 1, player 2's for any other number.
+    static int32_t of(int player, const std::atomic<int32_t> (&values)[2]);
+};
+
+// The feed the worker thread reads.
+extern PanelFeed panelFeed;
+
+// Main thread, before the worker starts: who plays each side, whether the camera is read,
+// and this game's player in a network match.
+void publishSides(const Options& options, bool watching);
+// Main thread, after every turn: the match as it stands.
+void publishMatch(const MatchState& state, const Referee& referee);
+// Main thread: a watched replay's name, once, and its state after every change.
+void publishReplayName(const char* name);
+void publishReplay(PanelFeed::Replay state);
+// Main thread, after every pass of a network run.
+void publishNetwork(const NetGame& game, int64_t nowMs);
