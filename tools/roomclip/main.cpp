@@ -15,7 +15,8 @@
 // flat paper or scissors, or no hand (a quarter of the time), each pose held for three frames
 // with a slow drift or a quick move blurred by the exposure, at 0.8 to 1.2 times the
 // calibration's size, tilted up to 26 degrees, mostly with a forearm (in the condition's
-// sleeve or bare). Player 1 is the right half.
+// sleeve or bare). Player 1 is the right half. The poses come from --seed (default 1): the
+// same seed makes the same clip, byte for byte; `roomclip conditions` lists the conditions.
 //
 // The truth file has one line a frame, calibration frames included, numbered from 0:
 //
@@ -32,7 +33,11 @@
 //   vorlaxis --camera FOLDER/CONDITION.y4m --print-readings --vision MODE
 // and prints a table: per condition and mode the hands located within 10 px of the truth,
 // the median distance, the empty halves read as empty and the signs read right, over the
-// frames after the calibration. scripts/room-vision-table does all of it.
+// frames after the calibration; then the signs read right per shape. Readings that miss a
+// frame are a failure. scripts/room-vision-table does all of it.
+//
+// Exit codes: 0 done, 1 a failure (a photo missing, a file not written or not read), 2 a
+// mistake on the command line.
 //
 // sheet writes FOLDER/hands.png (every hand photo's cut and its shapes) and
 // FOLDER/frames.png (frames of every condition), to look at what the clips show.
