@@ -29,6 +29,7 @@ struct Placed {
     double scale = 0.2;
     double tilt = 0;
     bool forearm = true;  // false: the forearm is out of sight (behind the other hand, say)
+    bool otherHand = false;
 };
 
 struct FramePlan {
@@ -78,6 +79,7 @@ HandPose poseOf(const Placed& placed, const PlayerHand& hand, const Condition& c
     std::copy_n(sleeve.colour, 3, pose.arm.sleeve);
     pose.arm.sleeveFrom = sleeve.from;
     pose.arm.shown = placed.forearm;
+    pose.otherHand = placed.otherHand;
     return pose;
 }
 
@@ -145,6 +147,7 @@ private:
         const double left = player == 0 ? kHalf : 0;
         c.centre = {left + uniform(rng_, 30, 130), uniform(rng_, 60, 175)};
         c.forearm = uniform(rng_, 0, 1) >= 0.15;
+        c.otherHand = uniform(rng_, 0, 1) < 0.3;
         if (uniform(rng_, 0, 1) < 0.25) {
             // A quick move: blurred by the exposure.
             const double speed = uniform(rng_, 8, 16), angle = uniform(rng_, 0, 2 * kPi);

@@ -15,8 +15,9 @@
 // flat paper or scissors, or no hand (a quarter of the time), each pose held for three frames
 // with a slow drift or a quick move blurred by the exposure, at 0.8 to 1.2 times the
 // calibration's size, tilted up to 26 degrees, mostly with a forearm (in the condition's
-// sleeve or bare). Player 1 is the right half. The poses come from --seed (default 1): the
-// same seed makes the same clip, byte for byte; `roomclip conditions` lists the conditions.
+// sleeve or bare), a third of the time the other hand (the photo mirrored). Player 1 is the right
+// half. The poses come from --seed (default 1): the same seed makes the same clip, byte for byte;
+// `roomclip conditions` lists the conditions.
 //
 // The truth file has one line a frame, calibration frames included, numbered from 0:
 //
