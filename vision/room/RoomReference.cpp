@@ -12,6 +12,10 @@ constexpr int kGainStep = 6;
 // Channels this dark say little about a gain, and clipped ones lie about it.
 constexpr float kDarkestForGain = 16.0f;
 constexpr int kClipped = 250;
+// The reference's range at a pixel covers the pixels this far around it.
+constexpr int kSwayReach = 1;
+// The ranges are measured again after the reference has followed the room this many times.
+constexpr int kBoundsEvery = 8;
 // Below this many usable samples the gains stay as they were.
 constexpr size_t kFewestGainSamples = 200;
 
@@ -71,7 +75,41 @@ bool RoomReference::finish() {
     noise_ = noiseCount_ > 0 ? static_cast<float>(noiseSum_ / noiseCount_ / std::sqrt(2.0)) : 0;
     previous_.clear();
     previous_.shrink_to_fit();
+    measureBounds();
     return true;
+}
+
+void RoomReference::measureBounds() {
+    scratch_.resize(kFramePixels);
+    for (int c = 0; c < 3; ++c) {
+        const std::vector<float>& plane = planes_[c];
+        for (int pass = 0; pass < 2; ++pass) {
+            const bool least = pass == 0;
+            std::vector<float>& out = least ? low_[c] : high_[c];
+            out.resize(kFramePixels);
+            auto pick = [least](float a, float b) {
+                return least ? std::min(a, b) : std::max(a, b);
+            };
+            for (int y = 0; y < kFrameHeight; ++y)
+                for (int x = 0; x < kFrameWidth; ++x) {
+                    float v = plane[static_cast<size_t>(y) * kFrameWidth + x];
+                    for (int d = -kSwayReach; d <= kSwayReach; ++d) {
+                        const int xx = std::clamp(x + d, 0, kFrameWidth - 1);
+                        v = pick(v, plane[static_cast<size_t>(y) * kFrameWidth + xx]);
+                    }
+                    scratch_[static_cast<size_t>(y) * kFrameWidth + x] = v;
+                }
+            for (int y = 0; y < kFrameHeight; ++y)
+                for (int x = 0; x < kFrameWidth; ++x) {
+                    float v = scratch_[static_cast<size_t>(y) * kFrameWidth + x];
+                    for (int d = -kSwayReach; d <= kSwayReach; ++d) {
+                        const int yy = std::clamp(y + d, 0, kFrameHeight - 1);
+                        v = pick(v, scratch_[static_cast<size_t>(yy) * kFrameWidth + x]);
+                    }
+                    out[static_cast<size_t>(y) * kFrameWidth + x] = v;
+                }
+        }
+    }
 }
 
 void RoomReference::measureGains(const Image& frame, const std::vector<uint8_t>& busy) {
@@ -112,6 +150,7 @@ void RoomReference::follow(const Image& frame, const std::vector<uint8_t>& busy,
             b[i] = keep * b[i] + std::min(row[x].b * scale[2], most);
         }
     }
+    if (++followed_ % kBoundsEvery == 0) measureBounds();
 }
 
 }  // namespace vision::room

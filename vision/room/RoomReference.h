@@ -3,6 +3,8 @@
 // it (the camera's exposure and white balance, or the light itself, having changed since).
 #pragma once
 
+#include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -36,8 +38,29 @@ public:
     // The reference's channel c (0 r, 1 g, 2 b), one float a pixel, row after row.
     const float* plane(int c) const { return planes_[c].data(); }
 
+    // How far a (gain-corrected) colour at pixel i is from the reference's, summed over the
+    // channels.
+    float difference(size_t i, float r, float g, float b) const {
+        return std::fabs(r - planes_[0][i]) + std::fabs(g - planes_[1][i]) +
+               std::fabs(b - planes_[2][i]);
+    }
+    // How far it lies outside what the reference shows around that pixel: a person swaying a
+    // pixel or two changes nothing, a hand in front of them does.
+    float change(size_t i, float r, float g, float b) const {
+        return outside(r, low_[0][i], high_[0][i]) + outside(g, low_[1][i], high_[1][i]) +
+               outside(b, low_[2][i], high_[2][i]);
+    }
+
 private:
+    static float outside(float v, float low, float high) {
+        return v < low ? low - v : v > high ? v - high : 0.0f;
+    }
+    // The least and the greatest of each channel around every pixel.
+    void measureBounds();
+
     std::vector<float> planes_[3];
+    std::vector<float> low_[3], high_[3], scratch_;
+    int followed_ = 0;
     std::vector<uint32_t> sums_[3];
     std::vector<uint8_t> previous_;
     int frames_ = 0;

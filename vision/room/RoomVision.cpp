@@ -15,7 +15,7 @@ constexpr float kLeastChange = 36.0f;
 constexpr float kNoiseTimes = 5.0f;
 // Where the reference itself shows the player's skin (a face, a bare arm), a hand has to
 // differ more: the person moving a little must not make one.
-constexpr float kSkinBackdropTimes = 1.6f;
+constexpr float kSkinBackdropTimes = 1.0f;
 // The palm sample: a square this far either side of the mark.
 constexpr int kSampleReach = 6;
 // Share of the sample that must differ from the reference for a palm to be there at all.
@@ -123,9 +123,7 @@ bool RoomVision::calibratePlayer(const Image& palms, int player) {
             const size_t i = static_cast<size_t>(y) * kFrameWidth + x;
             const Pixel& p = palms.pixels[y][x];
             ++total;
-            const float change = std::fabs(p.r - reference_.plane(0)[i]) +
-                                 std::fabs(p.g - reference_.plane(1)[i]) +
-                                 std::fabs(p.b - reference_.plane(2)[i]);
+            const float change = reference_.difference(i, p.r, p.g, p.b);
             if (change <= changeThreshold_) continue;
             sample.insert(sample.end(), {p.r, p.g, p.b});
         }
@@ -146,7 +144,6 @@ bool RoomVision::calibratePlayer(const Image& palms, int player) {
 void RoomVision::markPixels(const Image& frame, const float gains[3]) {
     const float inverse[3] = {1.0f / std::max(gains[0], 0.05f), 1.0f / std::max(gains[1], 0.05f),
                               1.0f / std::max(gains[2], 0.05f)};
-    const float* ref[3] = {reference_.plane(0), reference_.plane(1), reference_.plane(2)};
     for (int y = 0; y < kFrameHeight; ++y) {
         const Pixel* row = frame.pixels[y];
         for (int x = 0; x < kFrameWidth; ++x) {
@@ -154,8 +151,10 @@ void RoomVision::markPixels(const Image& frame, const float gains[3]) {
             const float r = std::min(row[x].r * inverse[0], 255.0f);
             const float g = std::min(row[x].g * inverse[1], 255.0f);
             const float b = std::min(row[x].b * inverse[2], 255.0f);
-            const float change =
-                std::fabs(r - ref[0][i]) + std::fabs(g - ref[1][i]) + std::fabs(b - ref[2][i]);
+            // Where the room shows skin already (a face, a bare arm), the person moving a
+            // little must not make a hand.
+            const float change = referenceSkin_[i] ? reference_.change(i, r, g, b)
+                                                   : reference_.difference(i, r, g, b);
             const float needed =
                 referenceSkin_[i] ? kSkinBackdropTimes * changeThreshold_ : changeThreshold_;
             const SkinModel& skin = skin_[x >= kHalfWidth ? 0 : 1];
