@@ -274,7 +274,11 @@ TEST_F(RoomClips, RoomModeMeetsItsTargetsOnRealPhotographs) {
         scores[condition] = row.modes;
         rows.push_back(row);
     }
-    std::printf("%s", roomclip::formatTable(modes, rows).c_str());
+    std::vector<Score> all(modes.size());
+    for (const roomclip::TableRow& row : rows)
+        for (size_t m = 0; m < modes.size(); ++m) all[m].add(row.modes[m]);
+    std::printf("%s\n%s", roomclip::formatTable(modes, rows).c_str(),
+                roomclip::formatShapes(modes, all).c_str());
     for (const Target& t : kRoomTargets) {
         const Score& room = scores[t.condition][0];
         EXPECT_GE(room.locatedShare(), t.located) << t.condition << ": hands within 10 px";
