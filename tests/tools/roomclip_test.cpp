@@ -129,6 +129,23 @@ TEST_F(RoomClips, EveryClipBeginsWithTheCalibrationAndHasATruthForEachFrame) {
     }
 }
 
+// The scores must not move between runs: the same seed makes the same bytes, another seed
+// other poses.
+TEST_F(RoomClips, SameSeedSameClipAndAnotherSeedOtherPoses) {
+    testsupport::ScratchFolder again("roomclip-again");
+    const auto makeInto = [&](int seed) {
+        const toolstest::ToolRun made = runTool(
+            kRoomclip + " make --conditions black --fps " + std::to_string(kFps) + " --frames " +
+            std::to_string(kTestFrames) + " --seed " + std::to_string(seed) + " " + again.path());
+        EXPECT_EQ(made.status, 0);
+    };
+    makeInto(kSeed);
+    EXPECT_EQ(slurp(again.file("black.y4m")), slurp(path("black", ".y4m")));
+    EXPECT_EQ(slurp(again.file("black.truth")), slurp(path("black", ".truth")));
+    makeInto(kSeed + 1);
+    EXPECT_NE(slurp(again.file("black.truth")), slurp(path("black", ".truth")));
+}
+
 // On the black backdrop with black sleeves only the hands are bright: the centre of the
 // bright pixels of each half is the truth's centre of the hand's own pixels.
 TEST_F(RoomClips, TruthCentresSitOnTheHandsInThePictures) {
@@ -208,8 +225,12 @@ TEST(RoomClipTool, RefusesMistakesAndMissingPhotosWithAReason) {
     toolstest::ToolRun r = run("");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.output.find("usage"), std::string::npos);
-    EXPECT_EQ(run("make --frames zero " + folder.path()).status, 2);
+    r = run("make --frames zero " + folder.path());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.output.find("'--frames' needs a whole number from 1"), std::string::npos)
+        << r.output;
     EXPECT_EQ(run("make --colour " + folder.path()).status, 2);
+    EXPECT_EQ(run("make").status, 2);
 
     r = run("make --conditions lit,attic " + folder.path());
     EXPECT_EQ(r.status, 1);
@@ -253,7 +274,11 @@ TEST_F(RoomClips, RoomModeMeetsItsTargetsOnRealPhotographs) {
         scores[condition] = row.modes;
         rows.push_back(row);
     }
-    std::printf("%s", roomclip::formatTable(modes, rows).c_str());
+    std::vector<Score> all(modes.size());
+    for (const roomclip::TableRow& row : rows)
+        for (size_t m = 0; m < modes.size(); ++m) all[m].add(row.modes[m]);
+    std::printf("%s\n%s", roomclip::formatTable(modes, rows).c_str(),
+                roomclip::formatShapes(modes, all).c_str());
     for (const Target& t : kRoomTargets) {
         const Score& room = scores[t.condition][0];
         EXPECT_GE(room.locatedShare(), t.located) << t.condition << ": hands within 10 px";

@@ -29,6 +29,7 @@ struct Placed {
     double scale = 0.2;
     double tilt = 0;
     bool forearm = true;  // false: the forearm is out of sight (behind the other hand, say)
+    bool otherHand = false;
 };
 
 struct FramePlan {
@@ -78,6 +79,7 @@ HandPose poseOf(const Placed& placed, const PlayerHand& hand, const Condition& c
     std::copy_n(sleeve.colour, 3, pose.arm.sleeve);
     pose.arm.sleeveFrom = sleeve.from;
     pose.arm.shown = placed.forearm;
+    pose.otherHand = placed.otherHand;
     return pose;
 }
 
@@ -145,6 +147,7 @@ private:
         const double left = player == 0 ? kHalf : 0;
         c.centre = {left + uniform(rng_, 30, 130), uniform(rng_, 60, 175)};
         c.forearm = uniform(rng_, 0, 1) >= 0.15;
+        c.otherHand = uniform(rng_, 0, 1) < 0.3;
         if (uniform(rng_, 0, 1) < 0.25) {
             // A quick move: blurred by the exposure.
             const double speed = uniform(rng_, 8, 16), angle = uniform(rng_, 0, 2 * kPi);
@@ -200,29 +203,39 @@ public:
     void render(const FramePlan& plan, int index, Image& picture, FrameReading& truth) {
         const bool blurred = plan.player[0].motion.x != 0 || plan.player[0].motion.y != 0 ||
                              plan.player[1].motion.x != 0 || plan.player[1].motion.y != 0;
-        const int steps = blurred ? kBlurSteps : 1;
-        picture = Image(kWidth, kHeight);
-        Image coverage(kWidth, kHeight, 1), room;
-        backdrop_.draw(static_cast<double>(index) / fps_, room);
-        for (int s = 0; s < steps; ++s) {
-            Image layer = room;
-            const double t = steps == 1 ? 0.0 : static_cast<double>(s) / (steps - 1) - 0.5;
-            for (int p = 0; p < 2; ++p) {
-                const Placed& c = plan.player[p];
-                if (c.shape == Shape::None) continue;
-                HandPose pose = poseOf(c, *hands_[p], condition_, p);
-                pose.centre = c.centre + c.motion * t;
-                const int left = p == 0 ? kHalf : 0;
-                drawHand(pose, left, left + kHalf, layer, coverage, 1.0f / steps);
+        std::fill(coverage_.data.begin(), coverage_.data.end(), 0.0f);
+        backdrop_.draw(static_cast<double>(index) / fps_, room_);
+        picture = room_;
+        if (!blurred) {
+            drawHands(plan, 0.0, picture, 1.0f);
+        } else {
+            // The mean of the pictures along the exposure.
+            std::fill(picture.data.begin(), picture.data.end(), 0.0f);
+            for (int s = 0; s < kBlurSteps; ++s) {
+                layer_ = room_;
+                drawHands(plan, static_cast<double>(s) / (kBlurSteps - 1) - 0.5, layer_,
+                          1.0f / kBlurSteps);
+                for (size_t i = 0; i < picture.data.size(); ++i)
+                    picture.data[i] += layer_.data[i] / kBlurSteps;
             }
-            for (size_t i = 0; i < picture.data.size(); ++i)
-                picture.data[i] += layer.data[i] / steps;
         }
-        truth = truthOf(plan, index, coverage);
+        truth = truthOf(plan, index, coverage_);
         spoil(picture, plan.light, index);
     }
 
 private:
+    // Both hands at `t` (-0.5 .. 0.5) of the exposure.
+    void drawHands(const FramePlan& plan, double t, Image& picture, float weight) {
+        for (int p = 0; p < 2; ++p) {
+            const Placed& c = plan.player[p];
+            if (c.shape == Shape::None) continue;
+            HandPose pose = poseOf(c, *hands_[p], condition_, p);
+            pose.centre = c.centre + c.motion * t;
+            const int left = p == 0 ? kHalf : 0;
+            drawHand(pose, left, left + kHalf, picture, coverage_, weight);
+        }
+    }
+
     FrameReading truthOf(const FramePlan& plan, int index, const Image& coverage) const {
         FrameReading f;
         f.frame = index;
@@ -264,6 +277,8 @@ private:
     const Backdrop& backdrop_;
     int fps_;
     unsigned seed_;
+    // Kept from frame to frame: a clip needs thousands of them.
+    Image room_, layer_, coverage_{kWidth, kHeight, 1};
 };
 
 clipgen::Picture toPicture(const Image& image) {

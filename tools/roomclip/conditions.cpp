@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "tools/clipgen/y4m_writer.h"
 #include "tools/roomclip/geometry.h"
@@ -30,75 +31,59 @@ Crop darkOffice() { return {openCvDoc("opencv4/html/imgs.jpg"), 100, 0, 1066, 80
 Crop astronaut() { return {skimageData("astronaut.png"), 80, 0, 320, 480}; }
 Crop whiteShirt() { return {openCvDoc("opencv4/html/227943776_1.jpg"), 72, 0, 289, 434}; }
 
+Condition condition(const char* name, const char* description, const Crop& room,
+                    std::vector<Sleeve> sleeves, int hand1, int hand2) {
+    Condition c;
+    c.name = name;
+    c.description = description;
+    c.room = room;
+    c.sleeves = std::move(sleeves);
+    c.hands[0] = hand1;
+    c.hands[1] = hand2;
+    return c;
+}
+
+// Player 1's and player 2's hands: 0 light, 1 medium, 2 darker skin (handNotes()).
 std::vector<Condition> makeConditions() {
     std::vector<Condition> all;
-    Condition c;
-    c.name = "black";
-    c.description = "black backdrop, black sleeves";
-    c.sleeves = {kBlack};
-    c.noise = 2.0f;
-    c.hands[0] = 0, c.hands[1] = 2;
-    all.push_back(c);
+    all.push_back(condition("black", "black backdrop, black sleeves", Crop(), {kBlack}, 0, 2));
 
-    c = Condition();
-    c.name = "dark";
-    c.description = "dark office, dark-blue sleeves, the camera's gain up";
-    c.room = darkOffice();
-    c.exposure = 0.8f;
-    c.handLight = 0.5f;
-    c.sleeves = {kDarkBlue};
-    c.noise = 5.0f;
-    c.hands[0] = 1, c.hands[1] = 0;
-    all.push_back(c);
+    Condition dark = condition("dark", "dark office, dark-blue sleeves, the camera's gain up",
+                               darkOffice(), {kDarkBlue}, 1, 0);
+    dark.exposure = 0.8f;
+    dark.handLight = 0.5f;
+    dark.noise = 5.0f;
+    all.push_back(dark);
 
-    c = Condition();
-    c.name = "lit";
-    c.description = "lit garage, dark and light sleeves";
-    c.room = garage();
-    c.sleeves = {kDarkBlue, kLightGrey};
-    c.hands[0] = 2, c.hands[1] = 1;
-    all.push_back(c);
+    all.push_back(condition("lit", "lit garage, dark and light sleeves", garage(),
+                            {kDarkBlue, kLightGrey}, 2, 1));
 
-    c = Condition();
-    c.name = "people";
-    c.description = "a person in each half (faces and bodies), dark and light sleeves";
-    c.room = garage();
-    c.people[0] = astronaut();
-    c.people[1] = whiteShirt();
-    c.sleeves = {kLightGrey, kDarkBlue};
-    c.hands[0] = 0, c.hands[1] = 1;
-    all.push_back(c);
+    Condition people =
+        condition("people", "a person in each half (faces and bodies), dark and light sleeves",
+                  garage(), {kLightGrey, kDarkBlue}, 0, 1);
+    people.people[0] = astronaut();
+    people.people[1] = whiteShirt();
+    all.push_back(people);
 
-    c = Condition();
-    c.name = "window";
-    c.description = "bright corridor windows behind the players, hands lit from behind";
-    c.room = corridor();
-    c.exposure = 1.3f;
-    c.handLight = 0.75f;
-    c.sleeves = {kDarkBlue, kLightGrey};
-    c.hands[0] = 1, c.hands[1] = 2;
-    all.push_back(c);
+    Condition window =
+        condition("window", "bright corridor windows behind the players, hands lit from behind",
+                  corridor(), {kDarkBlue, kLightGrey}, 1, 2);
+    window.exposure = 1.3f;
+    window.handLight = 0.75f;
+    all.push_back(window);
 
-    c = Condition();
-    c.name = "relit";
-    c.description =
-        "people in the garage; after calibration darker and warmer, then brighter and colder";
-    c.room = garage();
-    c.people[0] = whiteShirt();
-    c.people[1] = astronaut();
-    c.sleeves = {kDarkBlue, kLightGrey};
-    c.after = {Light{{0.78f * 1.12f, 0.78f, 0.78f * 0.8f}},
-               Light{{1.22f * 0.88f, 1.22f, 1.22f * 1.15f}}};
-    c.hands[0] = 2, c.hands[1] = 0;
-    all.push_back(c);
+    Condition relit = condition(
+        "relit",
+        "people in the garage; after calibration darker and warmer, then brighter and colder",
+        garage(), {kDarkBlue, kLightGrey}, 2, 0);
+    relit.people[0] = whiteShirt();
+    relit.people[1] = astronaut();
+    relit.after = {Light{{0.78f * 1.12f, 0.78f, 0.78f * 0.8f}},
+                   Light{{1.22f * 0.88f, 1.22f, 1.22f * 1.15f}}};
+    all.push_back(relit);
 
-    c = Condition();
-    c.name = "bare";
-    c.description = "lit garage, bare forearms and skin-coloured sleeves";
-    c.room = garage();
-    c.sleeves = {kBare, kBeige};
-    c.hands[0] = 1, c.hands[1] = 2;
-    all.push_back(c);
+    all.push_back(condition("bare", "lit garage, bare forearms and skin-coloured sleeves", garage(),
+                            {kBare, kBeige}, 1, 2));
     return all;
 }
 

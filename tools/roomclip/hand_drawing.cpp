@@ -8,22 +8,30 @@ namespace roomclip {
 
 namespace {
 
-// Picture point to photo point and back, for one pose.
+// Picture point to photo point and back, for one pose. The other hand is the photo's hand
+// drawn at the opposite tilt and mirrored about the vertical through its centre.
 struct Placement {
     Point centre, photoCentre;
     double scale;  // picture pixels per photo pixel
     double turn;   // photo direction + turn = picture direction
+    bool mirrored;
 
     explicit Placement(const HandPose& pose) {
         const HandSprite& s = *pose.sprite;
         centre = pose.centre;
         photoCentre = s.centre;
         scale = pose.scale;
-        const Point up = rotate(Point{0, -1}, pose.tilt);
+        mirrored = pose.otherHand;
+        const Point up = rotate(Point{0, -1}, mirrored ? -pose.tilt : pose.tilt);
         turn = angleOf(up) - angleOf(s.axis);
     }
-    Point toPhoto(Point p) const { return photoCentre + rotate(p - centre, -turn) * (1 / scale); }
-    Point toPicture(Point q) const { return centre + rotate(q - photoCentre, turn) * scale; }
+    Point mirror(Point p) const { return mirrored ? Point{2 * centre.x - p.x, p.y} : p; }
+    Point toPhoto(Point p) const {
+        return photoCentre + rotate(mirror(p) - centre, -turn) * (1 / scale);
+    }
+    Point toPicture(Point q) const {
+        return mirror(centre + rotate(q - photoCentre, turn) * scale);
+    }
 };
 
 // A smooth, repeatable texture in -1..1 for the arm's skin and cloth.

@@ -14,9 +14,10 @@ struct Arm {
 
 struct HandPose {
     const HandSprite* sprite = nullptr;
-    Point centre;        // where the centre of the hand's own pixels goes, picture pixels
-    double scale = 0.2;  // picture pixels per photo pixel
-    double tilt = 0;     // radians, positive turns the fingers to the picture's right
+    Point centre;            // where the centre of the hand's own pixels goes, picture pixels
+    double scale = 0.2;      // picture pixels per photo pixel
+    double tilt = 0;         // radians, positive turns the fingers to the picture's right
+    bool otherHand = false;  // the photo's hand mirrored: a left hand for a right one
     Arm arm;
     float light = 1.0f;  // gain on the hand and the arm
 };

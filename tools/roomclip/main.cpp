@@ -15,7 +15,9 @@
 // flat paper or scissors, or no hand (a quarter of the time), each pose held for three frames
 // with a slow drift or a quick move blurred by the exposure, at 0.8 to 1.2 times the
 // calibration's size, tilted up to 26 degrees, mostly with a forearm (in the condition's
-// sleeve or bare). Player 1 is the right half.
+// sleeve or bare), a third of the time the other hand (the photo mirrored). Player 1 is the right
+// half. The poses come from --seed (default 1): the same seed makes the same clip, byte for byte;
+// `roomclip conditions` lists the conditions.
 //
 // The truth file has one line a frame, calibration frames included, numbered from 0:
 //
@@ -32,7 +34,11 @@
 //   vorlaxis --camera FOLDER/CONDITION.y4m --print-readings --vision MODE
 // and prints a table: per condition and mode the hands located within 10 px of the truth,
 // the median distance, the empty halves read as empty and the signs read right, over the
-// frames after the calibration. scripts/room-vision-table does all of it.
+// frames after the calibration; then the signs read right per shape. Readings that miss a
+// frame are a failure. scripts/room-vision-table does all of it.
+//
+// Exit codes: 0 done, 1 a failure (a photo missing, a file not written or not read), 2 a
+// mistake on the command line.
 //
 // sheet writes FOLDER/hands.png (every hand photo's cut and its shapes) and
 // FOLDER/frames.png (frames of every condition), to look at what the clips show.
@@ -90,22 +96,33 @@ bool number(const char* text, int low, int high, int& out) {
     return true;
 }
 
-// Returns 0 when parsed, else the exit code (2 for a mistake, 0 for --help).
-int parse(int argc, char** argv, Arguments& a) {
+// A whole number from `low` to `high` as the value of `option`; false with the reason.
+bool optionNumber(const std::string& option, const char* text, int low, int high, int& out,
+                  std::string& error) {
+    if (number(text, low, high, out)) return true;
+    error = "option '" + option + "' needs a whole number from " + std::to_string(low) + " to " +
+            std::to_string(high) + ", not '" + text + "'";
+    return false;
+}
+
+// False with the reason on a mistake; `help` set for --help.
+bool parse(int argc, char** argv, Arguments& a, bool& help, std::string& error) {
     std::string openCv, skimage;
+    help = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         int seed = 0;
+        bool ok = true;
         if (arg == "-h" || arg == "--help") {
-            std::fputs(kUsage, stdout);
-            return -1;
+            help = true;
+            return true;
         } else if (arg == "--frames" && hasValue) {
-            if (!number(argv[++i], 1, 100000, a.settings.testFrames)) return 2;
+            ok = optionNumber(arg, argv[++i], 1, 100000, a.settings.testFrames, error);
         } else if (arg == "--fps" && hasValue) {
-            if (!number(argv[++i], 1, 120, a.settings.fps)) return 2;
+            ok = optionNumber(arg, argv[++i], 1, 120, a.settings.fps, error);
         } else if (arg == "--seed" && hasValue) {
-            if (!number(argv[++i], 0, 1000000, seed)) return 2;
+            ok = optionNumber(arg, argv[++i], 0, 1000000, seed, error);
             a.settings.seed = static_cast<unsigned>(seed);
         } else if (arg == "--conditions" && hasValue) {
             a.only = split(argv[++i]);
@@ -114,7 +131,8 @@ int parse(int argc, char** argv, Arguments& a) {
         } else if (arg == "--skimage-data" && hasValue) {
             skimage = argv[++i];
         } else if (arg.rfind("--", 0) == 0) {
-            return 2;
+            error = "unknown option '" + arg + "', or it lacks its value";
+            return false;
         } else if (a.command.empty()) {
             a.command = arg;
         } else if (a.folder.empty()) {
@@ -122,11 +140,18 @@ int parse(int argc, char** argv, Arguments& a) {
         } else {
             a.rest.push_back(arg);
         }
+        if (!ok) return false;
     }
     setPhotoFolders(openCv, skimage);
-    const bool needsFolder = a.command != "conditions";
-    if (a.command.empty() || (needsFolder && a.folder.empty())) return 2;
-    return 0;
+    if (a.command.empty()) {
+        error = "no command";
+        return false;
+    }
+    if (a.command != "conditions" && a.folder.empty()) {
+        error = "'" + a.command + "' needs a folder";
+        return false;
+    }
+    return true;
 }
 
 bool chosen(const Arguments& a, const Condition& c) {
@@ -249,13 +274,16 @@ bool sheets(const Arguments& a, std::string& error) {
 
 int main(int argc, char** argv) {
     Arguments a;
-    const int parsed = parse(argc, argv, a);
-    if (parsed == -1) return 0;
-    if (parsed != 0) {
-        std::fputs(kUsage, stderr);
+    bool help = false;
+    std::string error;
+    if (!parse(argc, argv, a, help, error)) {
+        std::fprintf(stderr, "roomclip: %s\n%s", error.c_str(), kUsage);
         return 2;
     }
-    std::string error;
+    if (help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     bool ok = true;
     if (a.command == "make") {
         ok = make(a, error);
