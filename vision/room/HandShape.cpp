@@ -32,9 +32,21 @@ constexpr float kShortGap = 0.15f;
 // Places at least this share of the blob's greatest thickness may be the palm's centre.
 constexpr float kPalmShare = 0.9f;
 constexpr float kFistReach = 1.7f;
-// The width across a hand, in palm radii, from which it is paper: with two fingers apart
-// (a spread hand whose other fingers did not part), or with none.
-constexpr float kSpreadWidth = 3.7f;
+// A hand that short but at least this wide (in palm radii) is flat, not a fist: its fingers
+// held together are as thick as the palm, so the palm was found among them.
+constexpr float kFistWidth = 3.0f;
+// The ratio of a hand's length to its width (the spreads along its principal axes) from
+// which it is two fingers out rather than an open hand, and, for a hand whose fingers stand
+// apart, from which those fingers are two in a V rather than more.
+constexpr float kScissorsLength = 1.6f;
+constexpr float kSpreadScissorsLength = 2.2f;
+// How far out the fingers' breadth is measured (a share of the hand's reach from the palm's
+// centre), and the breadth there, in palm radii, from which they are four held together:
+// two fingers are about half of that.
+constexpr float kFingersAt = 0.7f;
+constexpr float kFlatCover = 1.2f;
+// The width across a hand, in palm radii, from which it is paper when fingers cannot be
+// told apart.
 constexpr float kFlatWidth = 2.8f;
 
 }  // namespace
@@ -140,11 +152,10 @@ void HandShape::findWrist(const Patch& blob, const HandFacts& facts, float& ax, 
     }
 }
 
-int HandShape::countFingersAt(const Patch& hand, const HandFacts& facts, float ax, float ay,
-                              float radius) const {
+float HandShape::sampleRing(const Patch& hand, const HandFacts& facts, float ax, float ay,
+                            float radius, std::vector<uint8_t>& on) {
     const int steps = std::max(24, static_cast<int>(2 * kPi * radius));
-    const float arc = 2 * kPi * radius / steps;
-    std::vector<uint8_t> on(static_cast<size_t>(steps), 0);
+    on.assign(static_cast<size_t>(steps), 0);
     for (int k = 0; k < steps; ++k) {
         const float angle = 2 * kPi * k / steps;
         const float cx = std::cos(angle), cy = std::sin(angle);
@@ -154,6 +165,20 @@ int HandShape::countFingersAt(const Patch& hand, const HandFacts& facts, float a
         on[static_cast<size_t>(k)] =
             x >= 0 && y >= 0 && x < hand.width && y < hand.height && hand.at(x, y);
     }
+    return 2 * kPi * radius / steps;
+}
+
+float HandShape::coverAt(const Patch& hand, const HandFacts& facts, float ax, float ay,
+                         float radius) const {
+    const float arc = sampleRing(hand, facts, ax, ay, radius, ring_);
+    return arc * static_cast<float>(std::count(ring_.begin(), ring_.end(), 1));
+}
+
+int HandShape::countFingersAt(const Patch& hand, const HandFacts& facts, float ax, float ay,
+                              float radius) const {
+    std::vector<uint8_t>& on = ring_;
+    const float arc = sampleRing(hand, facts, ax, ay, radius, on);
+    const int steps = static_cast<int>(on.size());
     // Gaps narrower than a crease or a speck of noise do not part two fingers.
     const int shortGap = static_cast<int>(kShortGap * facts.scale / arc);
     for (int k = 0; k < steps; ++k) {
@@ -196,15 +221,31 @@ int HandShape::countFingers(const Patch& hand, const HandFacts& facts, float ax,
     return best;
 }
 
-// Fingers held apart tell paper from scissors; where they cannot be told apart (held together,
-// or blurred into one), the hand's width across does: a flat paper is as wide as the palm,
-// two fingers together are not.
-int32_t HandShape::signOf(const HandFacts& facts, float reach, float width) {
-    if (reach < kFistReach * facts.scale) return kRock;
-    if (facts.fingers >= 3) return kPaper;
-    const float across = width / facts.scale;
-    if (facts.fingers == 2) return across >= kSpreadWidth ? kPaper : kScissors;
+// A short hand is a fist, unless it is as wide as a flat hand. Three fingers or more apart are
+// paper, unless the hand is as long and narrow as two fingers in a V. Then fingers that are
+// broad where they leave the palm are an open hand held flat; narrower ones are two fingers out
+// when the hand is long against its width, else the hand's width across tells.
+int32_t HandShape::signOf(const HandFacts& facts, const Outline& outline) {
+    const float across = outline.width / facts.scale;
+    if (outline.reach < kFistReach * facts.scale) return across >= kFistWidth ? kPaper : kRock;
+    if (facts.fingers >= 3 && outline.elongation < kSpreadScissorsLength) return kPaper;
+    if (outline.fingersCover >= kFlatCover * facts.scale) return kPaper;
+    if (outline.elongation >= kScissorsLength) return kScissors;
     return across >= kFlatWidth ? kPaper : kScissors;
+}
+
+// The ratio of the spreads of the hand's pixels along their principal axes (1: round).
+float HandShape::elongationOf(const HandFacts& facts, double sumXY) {
+    const double n = static_cast<double>(facts.count);
+    if (n < 2) return 1;
+    const double mx = facts.sumX / n, my = facts.sumY / n;
+    const double xx = facts.sumXX / n - mx * mx, yy = facts.sumYY / n - my * my;
+    const double xy = sumXY / n - mx * my;
+    const double half = (xx + yy) / 2;
+    const double apart = std::sqrt(std::max(0.0, half * half - (xx * yy - xy * xy)));
+    const double least = half - apart;
+    if (least <= 1e-9) return 1;
+    return static_cast<float>(std::sqrt((half + apart) / least));
 }
 
 HandFacts HandShape::measure(const Patch& blob, float palmRadius) {
@@ -218,6 +259,7 @@ HandFacts HandShape::measure(const Patch& blob, float palmRadius) {
     Patch hand = blob;
     const float cut = kWristCut * facts.palmRadius;
     float reach = 0, left = 0, right = 0;
+    double sumXY = 0;
     for (int y = 0; y < hand.height; ++y) {
         for (int x = 0; x < hand.width; ++x) {
             uint8_t& inside = hand.inside[static_cast<size_t>(y) * hand.width + x];
@@ -239,10 +281,16 @@ HandFacts HandShape::measure(const Patch& blob, float palmRadius) {
             facts.sumY += fy;
             facts.sumXX += fx * fx;
             facts.sumYY += fy * fy;
+            sumXY += static_cast<double>(fx * fy);
         }
     }
     facts.fingers = countFingers(hand, facts, ax, ay);
-    facts.sign = signOf(facts, reach, right - left + 1);
+    Outline outline;
+    outline.reach = reach;
+    outline.width = right - left + 1;
+    outline.elongation = elongationOf(facts, sumXY);
+    outline.fingersCover = coverAt(hand, facts, ax, ay, kFingersAt * reach);
+    facts.sign = signOf(facts, outline);
     facts.palmX += static_cast<float>(blob.left);
     facts.palmY += static_cast<float>(blob.top);
     return facts;

@@ -39,14 +39,31 @@ private:
     // reaches further than fingers do, else towards what hangs below the palm, else down.
     void findWrist(const Patch& blob, const HandFacts& facts, float& ax, float& ay) const;
     int countFingers(const Patch& hand, const HandFacts& facts, float ax, float ay) const;
-    // The sign, from the fingers, how far the hand reaches from the palm's centre away from
-    // the wrist, and its width across the wrist's direction.
-    static int32_t signOf(const HandFacts& facts, float reach, float width);
+    // The hand's shape beside its fingers, in pixels.
+    struct Outline {
+        // How far it reaches from the palm's centre away from the wrist, and its width
+        // across the wrist's direction.
+        float reach = 0, width = 0;
+        // The ratio of its length to its width along its principal axes (1: round).
+        float elongation = 1;
+        // The length of the circle around the palm's centre, part way to the fingertips,
+        // that lies on the hand.
+        float fingersCover = 0;
+    };
+    static int32_t signOf(const HandFacts& facts, const Outline& outline);
+    static float elongationOf(const HandFacts& facts, double sumXY);
+    // Marks the points of the circle of `radius` around the palm's centre that lie on the
+    // hand, away from the wrist (1 on, 0 off); returns the arc between two points.
+    static float sampleRing(const Patch& hand, const HandFacts& facts, float ax, float ay,
+                            float radius, std::vector<uint8_t>& on);
+    float coverAt(const Patch& hand, const HandFacts& facts, float ax, float ay,
+                  float radius) const;
     int countFingersAt(const Patch& hand, const HandFacts& facts, float ax, float ay,
                        float radius) const;
 
     // Chamfer distances (3 a step across, 4 diagonally) to the nearest pixel outside.
     std::vector<uint16_t> distance_;
+    mutable std::vector<uint8_t> ring_;
 };
 
 }  // namespace vision::room
