@@ -31,6 +31,11 @@ constexpr float kNarrowest = 0.18f;
 constexpr float kShortGap = 0.15f;
 // Places at least this share of the blob's greatest thickness may be the palm's centre.
 constexpr float kPalmShare = 0.9f;
+// A blob reaching this many calibrated palm radii above the palm found carries a forearm
+// thicker than the hand beneath the hand; the palm is then looked for among the places at
+// least this share of the calibrated palm's thickness.
+constexpr float kAbovePalm = 4.0f;
+constexpr float kCalibratedShare = 0.8f;
 constexpr float kFistReach = 1.7f;
 // A hand that short but at least this wide (in palm radii) is flat, not a fist: its fingers
 // held together are as thick as the palm, so the palm was found among them.
@@ -79,10 +84,9 @@ void HandShape::distanceTransform(const Patch& blob) {
 }
 
 // The palm is the blob's thickest part; a wrist or a forearm about as thick lies below it,
-// so of the nearly thickest places the highest is taken.
-void HandShape::findPalm(const Patch& blob, HandFacts& facts) const {
-    const uint16_t most = *std::max_element(distance_.begin(), distance_.end());
-    const uint16_t enough = static_cast<uint16_t>(kPalmShare * most);
+// so of the places at least `thickness` thick (in chamfer steps) the highest is taken.
+void HandShape::findPalm(const Patch& blob, float thickness, HandFacts& facts) const {
+    const uint16_t enough = static_cast<uint16_t>(thickness);
     for (int y = 0; y < blob.height; ++y) {
         uint16_t best = 0;
         double sx = 0, n = 0;
@@ -251,8 +255,14 @@ float HandShape::elongationOf(const HandFacts& facts, double sumXY) {
 HandFacts HandShape::measure(const Patch& blob, float palmRadius) {
     HandFacts facts;
     distanceTransform(blob);
-    findPalm(blob, facts);
+    const uint16_t most = *std::max_element(distance_.begin(), distance_.end());
+    findPalm(blob, kPalmShare * most, facts);
     facts.scale = palmRadius > 0 ? palmRadius : facts.palmRadius;
+    // Far more of the blob above the palm than fingers reach: that was a forearm thicker
+    // than the hand (a bare arm held up); take the highest place about as thick as the
+    // calibrated palm instead.
+    if (palmRadius > 0 && facts.palmY > kAbovePalm * palmRadius)
+        findPalm(blob, 3 * kCalibratedShare * palmRadius, facts);
     float ax = 0, ay = 1;
     findWrist(blob, facts, ax, ay);
     // The hand alone: everything beyond the wrist, along the forearm, goes.

@@ -34,7 +34,7 @@ public:
 
 private:
     void distanceTransform(const Patch& blob);
-    void findPalm(const Patch& blob, HandFacts& facts) const;
+    void findPalm(const Patch& blob, float thickness, HandFacts& facts) const;
     // The direction from the palm's centre to the wrist: along the forearm when the blob
     // reaches further than fingers do, else towards what hangs below the palm, else down.
     void findWrist(const Patch& blob, const HandFacts& facts, float& ax, float& ay) const;
