@@ -58,6 +58,8 @@ constexpr float kFlatWidth = 2.8f;
 
 void HandShape::distanceTransform(const Patch& blob) {
     const int w = blob.width, h = blob.height;
+    width_ = w;
+    height_ = h;
     distance_.assign(static_cast<size_t>(w) * h, 0);
     auto at = [&](int x, int y) -> int {
         if (x < 0 || y < 0 || x >= w || y >= h) return 0;
@@ -81,6 +83,14 @@ void HandShape::distanceTransform(const Patch& blob) {
             here = static_cast<uint16_t>(d);
         }
     }
+}
+
+float HandShape::thicknessNear(int x, int y, int reach) const {
+    uint16_t most = 0;
+    for (int yy = std::max(0, y - reach); yy <= std::min(height_ - 1, y + reach); ++yy)
+        for (int xx = std::max(0, x - reach); xx <= std::min(width_ - 1, x + reach); ++xx)
+            most = std::max(most, distance_[static_cast<size_t>(yy) * width_ + xx]);
+    return most / 3.0f;
 }
 
 // The palm is the blob's thickest part; a wrist or a forearm about as thick lies below it,

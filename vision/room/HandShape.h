@@ -31,6 +31,9 @@ public:
     // `palmRadius`, when above 0, is the size of the player's palm as calibrated: the fingers
     // are looked for at distances from the palm's centre in proportion to it.
     HandFacts measure(const Patch& blob, float palmRadius = 0);
+    // The radius of the largest disc inside the blob last measured whose centre lies within
+    // `reach` pixels of (x, y), patch coordinates, in each direction.
+    float thicknessNear(int x, int y, int reach) const;
 
 private:
     void distanceTransform(const Patch& blob);
@@ -63,6 +66,7 @@ private:
 
     // Chamfer distances (3 a step across, 4 diagonally) to the nearest pixel outside.
     std::vector<uint16_t> distance_;
+    int width_ = 0, height_ = 0;
     mutable std::vector<uint8_t> ring_;
 };
 

@@ -18,6 +18,8 @@ constexpr float kNoiseTimes = 5.0f;
 constexpr float kSkinBackdropTimes = 1.0f;
 // The palm sample: a square this far either side of the mark.
 constexpr int kSampleReach = 6;
+// At calibration the palm's centre lies within this many pixels of its mark.
+constexpr int kPalmCentreReach = 12;
 // Share of the sample that must differ from the reference for a palm to be there at all.
 constexpr float kLeastPalmShare = 0.3f;
 // A piece smaller than this share of the calibrated hand, or thinner than this share of its
@@ -138,6 +140,12 @@ bool RoomVision::calibratePlayer(const Image& palms, int player) {
     if (!palm.found || palm.facts.count < kLeastCalibratedArea) return false;
     handArea_[player] = static_cast<float>(palm.facts.count);
     palmRadius_[player] = palm.facts.palmRadius;
+    // The piece grew beyond the palm (a person passing behind it) and is thickest elsewhere:
+    // the palm is the piece's thickness about its mark.
+    if (std::abs(palm.facts.palmX - static_cast<float>(mx)) > kPalmCentreReach ||
+        std::abs(palm.facts.palmY - static_cast<float>(kMarkRow)) > kPalmCentreReach)
+        palmRadius_[player] =
+            shape_.thicknessNear(mx - palm.x0, kMarkRow - palm.y0, kPalmCentreReach);
     return true;
 }
 
