@@ -141,11 +141,14 @@ bool RoomVision::calibratePlayer(const Image& palms, int player) {
     handArea_[player] = static_cast<float>(palm.facts.count);
     palmRadius_[player] = palm.facts.palmRadius;
     // The piece grew beyond the palm (a person passing behind it) and is thickest elsewhere:
-    // the palm is the piece's thickness about its mark.
+    // the palm is the piece's skin about its mark, else the piece's thickness there.
     if (std::abs(palm.facts.palmX - static_cast<float>(mx)) > kPalmCentreReach ||
-        std::abs(palm.facts.palmY - static_cast<float>(kMarkRow)) > kPalmCentreReach)
-        palmRadius_[player] =
-            shape_.thicknessNear(mx - palm.x0, kMarkRow - palm.y0, kPalmCentreReach);
+        std::abs(palm.facts.palmY - static_cast<float>(kMarkRow)) > kPalmCentreReach) {
+        const float near = shape_.thicknessNear(mx - palm.x0, kMarkRow - palm.y0, kPalmCentreReach);
+        keepSkin(palms, player);
+        const RoomHand skin = handNear(player, mx, kMarkRow);
+        palmRadius_[player] = skin.found ? skin.facts.palmRadius : near;
+    }
     return true;
 }
 
@@ -168,6 +171,16 @@ void RoomVision::markPixels(const Image& frame, const float gains[3]) {
             const SkinModel& skin = skin_[x >= kHalfWidth ? 0 : 1];
             raw_[i] = change > needed && skin.valid() &&
                       skin.isSkin(static_cast<int>(r), static_cast<int>(g), static_cast<int>(b));
+        }
+    }
+}
+
+void RoomVision::keepSkin(const Image& frame, int player) {
+    for (int y = 0; y < kFrameHeight; ++y) {
+        const Pixel* row = frame.pixels[y];
+        for (int x = halfStart(player); x < halfStart(player) + kHalfWidth; ++x) {
+            uint8_t& set = mask_[static_cast<size_t>(y) * kFrameWidth + x];
+            if (set && !skin_[player].isSkin(row[x].r, row[x].g, row[x].b)) set = 0;
         }
     }
 }

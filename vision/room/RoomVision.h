@@ -64,6 +64,8 @@ private:
     void spread(const std::vector<uint8_t>& from, std::vector<uint8_t>& to, int reach);
     RoomHand findHand(int player);
     RoomHand handNear(int player, int x, int y);
+    // Clears the mask's pixels in the player's half that are not of the player's skin.
+    void keepSkin(const Image& frame, int player);
     static RoomHand handOf(const Blob& blob, const HandFacts& facts);
     bool calibratePlayer(const Image& palms, int player);
     void markBusy();
