@@ -26,6 +26,8 @@ struct HandPose {
     int x = 80, y = 130, radius = 11;
     // The forearm from the wrist down to the picture's bottom: none, bare, or in a sleeve.
     enum Arm { NONE, BARE, SLEEVE } arm = NONE;
+    // Paper with its fingers held together, side by side, rather than spread.
+    bool flat = false;
 };
 
 struct DrawnHand {
@@ -70,6 +72,10 @@ public:
         if (pose.sign == vision::kScissors) {
             finger(pose, -0.35, fingerLength, fingerHalfWidth, skin);
             finger(pose, 0.35, fingerLength, fingerHalfWidth, skin);
+        } else if (pose.sign == vision::kPaper && pose.flat) {
+            for (int k = -3; k <= 3; k += 2)
+                finger(pose, 0.0, fingerLength, fingerHalfWidth, skin, k * fingerHalfWidth);
+            finger(pose, -1.3, 1.5 * r, fingerHalfWidth + 1, skin);
         } else if (pose.sign == vision::kPaper) {
             for (double angle : {-0.66, -0.22, 0.22, 0.66})
                 finger(pose, angle, fingerLength, fingerHalfWidth, skin);
@@ -118,12 +124,14 @@ private:
             }
     }
 
-    // A finger from the palm's edge, `angle` radians from straight up.
-    void finger(const HandPose& pose, double angle, double length, int halfWidth, Colour c) {
+    // A finger from the palm's edge, `angle` radians from straight up, `across` pixels to the
+    // side of the palm's centre.
+    void finger(const HandPose& pose, double angle, double length, int halfWidth, Colour c,
+                int across = 0) {
         const double ux = std::sin(angle), uy = -std::cos(angle);
         const double start = pose.radius * 0.8;
         for (double t = start; t <= start + length; t += 0.5)
-            for (double s = -halfWidth; s <= halfWidth; s += 0.5)
+            for (double s = across - halfWidth; s <= across + halfWidth; s += 0.5)
                 put(static_cast<int>(std::lround(pose.x + ux * t - uy * s)),
                     static_cast<int>(std::lround(pose.y + uy * t + ux * s)), c, true);
     }

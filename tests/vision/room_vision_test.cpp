@@ -103,6 +103,32 @@ TEST(RoomVisionTest, CalibratedOnTheRoomItReadsEachHandAndSignWhereverItIsHeld) 
     }
 }
 
+// Fingers held together are as thick as the palm and stand out as no finger: the hand's
+// breadth part way to the fingertips and its length still tell an open hand from a fist.
+TEST(RoomVisionTest, AFlatHandWithItsFingersTogetherReadsAsPaper) {
+    Rig rig;
+    EXPECT_EQ(rig.calibrate(), "");
+    const HandPose::Arm arms[] = {HandPose::NONE, HandPose::BARE, HandPose::SLEEVE};
+    for (HandPose::Arm arm : arms) {
+        for (int place = 0; place < 3; ++place) {
+            HandPose one;
+            one.sign = vision::kPaper;
+            one.flat = true;
+            one.arm = arm;
+            one.x = 205 + 20 * place;
+            one.y = 105 + 15 * place;
+            HandPose two = one;
+            two.x = one.x - 150;
+            DrawnHand drawn[2];
+            rig.show(one, two, drawn);
+            const std::string what =
+                "arm " + std::to_string(arm) + ", place " + std::to_string(place);
+            expectReading(rig.cam, 1, drawn[0], vision::kPaper, what);
+            expectReading(rig.cam, 2, drawn[1], vision::kPaper, what);
+        }
+    }
+}
+
 TEST(RoomVisionTest, EmptyHalvesReadNoHandAndTheLightMayChangeAfterCalibration) {
     Rig rig;
     rig.calibrate();
@@ -126,7 +152,8 @@ TEST(RoomVisionTest, EmptyHalvesReadNoHandAndTheLightMayChangeAfterCalibration) 
 
 TEST(RoomVisionTest, APlayerWhosePalmWasNotOnTheMarkReadsNoHandWhileTheOtherPlays) {
     Rig rig;
-    EXPECT_EQ(rig.calibrate(true, false), "no palm of player 2 on its mark, so its half reads no hand");
+    EXPECT_EQ(rig.calibrate(true, false),
+              "no palm of player 2 on its mark, so its half reads no hand");
     EXPECT_TRUE(rig.room->playerReady(0));
     EXPECT_FALSE(rig.room->playerReady(1));
     HandPose one, two;
