@@ -13,6 +13,7 @@
 #include "app/config/camera_choice.h"
 #include "app/config/datadir.h"
 #include "app/init.h"
+#include "app/room_camera.h"
 #include "app/network/net_turn.h"
 #include "app/panel/panel_feed.h"
 #include "app/replay/replay_check.h"
@@ -21,6 +22,7 @@
 #include "app/run/run.h"
 #include "app/run/windowed_turn.h"
 #include "app/windowless/net_simulate.h"
+#include "app/windowless/print_readings.h"
 #include "app/windowless/simulate.h"
 #include "app/windowless/sync_test.h"
 #include "vision/panel_layout.h"
@@ -88,13 +90,21 @@ bool screenAvailable() {
     return true;
 }
 
+// The recognition the worker runs, set before it starts.
+VisionMode cameraVision = VisionMode::CLASSIC;
+
 // One pass of the worker with a camera: grab, recognise, show.
 void cameraPass() {
     WebCam.ChargeCapture(0);
-    WebCam.CalBiCouleur(0);
-    WebCam.calculBarycentre(0);
-    WebCam.calculVariance(0);
-    WebCam.discriminateRPS(0);
+    if (cameraVision == VisionMode::ROOM) {
+        static RoomCamera room;
+        room.pass(WebCam);
+    } else {
+        WebCam.CalBiCouleur(0);
+        WebCam.calculBarycentre(0);
+        WebCam.calculVariance(0);
+        WebCam.discriminateRPS(0);
+    }
     displayResultsWebcam();
     WebCam.AfficheImage(0, panel::kMask1X, panel::kMask2X);
 }
@@ -161,6 +171,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     if (line.action != CommandLine::PLAY) return runCommand(line);
     Options options = line.options;
     if (!loadSettings(options)) return 1;
+    if (options.printReadings) return printReadings(options);
+    cameraVision = options.vision;
     if (!resolveReplayPaths(options)) return 1;
     if (options.simulate && options.net != Options::Net::NONE) return runNetSimulation(options);
     if (options.simulate && options.replay.empty())

@@ -102,6 +102,8 @@ void CWebCam::calculBarycentre(int slot) {
     baryY1.store(quotient(p1.sumY, p1.count), kRelaxed);
     baryX2.store(quotient(p2.sumX, p2.count), kRelaxed);
     baryY2.store(quotient(p2.sumY, p2.count), kRelaxed);
+    handIn1.store(p1.count > 0, kRelaxed);
+    handIn2.store(p2.count > 0, kRelaxed);
 }
 
 void CWebCam::calculVariance(int slot) {

@@ -140,6 +140,8 @@ CWebCam::CWebCam()
       rps2(kRock),
       nbPixels2(1),
       nbPixels1(1),
+      handIn1(0),
+      handIn2(0),
       hWndParent(nullptr),
       hDCAffichage(nullptr),
       hDCCapture(nullptr),

@@ -56,6 +56,10 @@ public:
     std::atomic<int32_t> rps2;
     std::atomic<int32_t> nbPixels2;
     std::atomic<int32_t> nbPixels1;
+    // Whether each player's half holds a hand (1) or not (0): in the classic recognition any
+    // hand pixel, in the room recognition a hand-sized blob of skin.
+    std::atomic<int32_t> handIn1;
+    std::atomic<int32_t> handIn2;
 
     HWND hWndParent;
     HDC hDCAffichage;

@@ -9,6 +9,7 @@
 #include "app/config/net_options.h"
 #include "app/config/option_values.h"
 #include "app/config/play_options.h"
+#include "app/config/vision_options.h"
 #include "platform/win32.h"
 
 namespace {
@@ -53,6 +54,11 @@ const char* const kUsage =
     "  --no-record             keep no replay of this run\n"
     "  --replay FILE|last      watch a recorded run (last: the newest kept one); P or Space\n"
     "                          pauses\n"
+    "  --vision classic|room   how the camera reads the hands: classic for a dark backdrop and\n"
+    "                          dark sleeves, room for a lit room (calibrated on the players in\n"
+    "                          its first 2 s); default classic, or the settings file's\n"
+    "  --print-readings        with --camera CLIP: print each frame's readings and exit; no\n"
+    "                          window, sound or display\n"
     "  --list-cameras          list the capture devices and exit\n"
     "  --list-gamepads         list the gamepads and exit\n"
     "  --help                  show this help and exit\n"
@@ -159,7 +165,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             if (rate < 0) return fault("option '--turn-rate' needs a number from 0 to 1000");
             line.options.turnRate = static_cast<int>(rate);
         } else if (readPlayOption(argc, argv, i, line.options, named, why) ||
-                   readNetOption(argc, argv, i, line.options, named, why)) {
+                   readNetOption(argc, argv, i, line.options, named, why) ||
+                   readVisionOption(argc, argv, i, line.options, why)) {
             if (!why.empty()) return fault(why);
         } else {
             return fault(std::string(arg[0] == '-' ? "unknown option '" : "unexpected argument '") +
@@ -173,6 +180,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     why = netConflict(line.options, named);
     if (!why.empty()) return fault(why);
     why = replayConflict(line.options, named);
+    if (!why.empty()) return fault(why);
+    why = printReadingsConflict(line.options, named);
     if (!why.empty()) return fault(why);
     // A replay brings its own players.
     if (!line.options.replay.empty()) return line;
@@ -243,6 +252,7 @@ bool loadSettings(Options& options) {
     for (const std::string& error : errors) std::fprintf(stderr, "vorlaxis: %s\n", error.c_str());
     options.mute = options.mute || options.settings.mute;
     if (options.turnRate < 0) options.turnRate = options.settings.turnRate;
+    if (!options.visionGiven) options.vision = options.settings.vision;
     const std::string unpaced = netTurnRateFault(options, "the turn-rate of " + path);
     if (!unpaced.empty()) {
         std::fprintf(stderr, "vorlaxis: %s\n", unpaced.c_str());

@@ -59,6 +59,12 @@ struct Options {
     std::string joinAddress;
     // Turns between taking a local input and the turn it acts in (--input-delay, 0..8).
     int inputDelay = 2;
+    // Which recognition reads the camera: --vision, else the settings file's.
+    VisionMode vision = VisionMode::CLASSIC;
+    bool visionGiven = false;
+    // --print-readings: no window, sound or display; the recognition's readings of every frame
+    // of the --camera clip on standard output.
+    bool printReadings = false;
 };
 
 constexpr int kMaxInputDelay = 8;

@@ -11,6 +11,15 @@ struct PlayerKeys {
     SDLKey left, right, rock, paper, scissors;
 };
 
+// Which recognition reads the camera: the classic one (the hand brighter than the picture's
+// mean, for a dark backdrop) or the room one (calibrated on the players, for a lit room).
+enum class VisionMode { CLASSIC, ROOM };
+
+// "classic" or "room".
+const char* visionModeName(VisionMode mode);
+// Reads "classic" or "room"; false for anything else, leaving `mode` as it was.
+bool parseVisionMode(const std::string& text, VisionMode& mode);
+
 struct Settings {
     PlayerKeys keys[2] = {{SDLK_a, SDLK_d, SDLK_z, SDLK_x, SDLK_c},
                           {SDLK_LEFT, SDLK_RIGHT, SDLK_b, SDLK_n, SDLK_m}};
@@ -25,6 +34,7 @@ struct Settings {
     bool mute = false;
     // Turns a second; 0 runs them as fast as the machine draws.
     int turnRate = 60;
+    VisionMode vision = VisionMode::CLASSIC;
 };
 
 // Where the settings live: $XDG_CONFIG_HOME/vorlaxis/vorlaxis.conf, else

@@ -20,6 +20,11 @@ const char* const kFlagsComment = "\n# yes or no.\n";
 const char* const kTurnRateComment =
     "# Turns a second (1 to 1000); 0 runs each turn as soon as the last is drawn.\n";
 
+const char* const kVisionComment =
+    "\n# How the camera reads the hands: classic (the hand brighter than the rest of the\n"
+    "# picture: a dark backdrop and dark sleeves) or room (calibrated on the players at the\n"
+    "# start: a lit room, faces and bodies in the picture).\n";
+
 constexpr int kMostGamepad = 15;
 constexpr int kMostButton = 31;
 constexpr int kMostAxis = 15;
@@ -50,6 +55,12 @@ SettingField flagField(const char* name, bool& flag, const char* comment = nullp
     return field;
 }
 
+SettingField visionField(VisionMode& mode) {
+    SettingField field{"vision", kVisionComment};
+    field.vision = &mode;
+    return field;
+}
+
 // Digits only, no sign: a setting is never negative, and "+5" or "0x10" are not what anyone
 // means to write.
 bool setNumber(const SettingField& field, const std::string& text, std::string& problem) {
@@ -67,6 +78,12 @@ bool setNumber(const SettingField& field, const std::string& text, std::string& 
     return true;
 }
 
+bool setVision(const SettingField& field, const std::string& text, std::string& problem) {
+    if (parseVisionMode(lowered(text), *field.vision)) return true;
+    problem = "classic or room";
+    return false;
+}
+
 bool setFlag(const SettingField& field, const std::string& text, std::string& problem) {
     const std::string word = lowered(text);
     if (word == "yes" || word == "true" || word == "on" || word == "1") {
@@ -81,6 +98,16 @@ bool setFlag(const SettingField& field, const std::string& text, std::string& pr
 }
 
 }  // namespace
+
+const char* visionModeName(VisionMode mode) {
+    return mode == VisionMode::ROOM ? "room" : "classic";
+}
+
+bool parseVisionMode(const std::string& text, VisionMode& mode) {
+    if (text != "classic" && text != "room") return false;
+    mode = text == "room" ? VisionMode::ROOM : VisionMode::CLASSIC;
+    return true;
+}
 
 std::vector<SettingField> settingFields(Settings& s) {
     PlayerKeys& one = s.keys[0];
@@ -107,18 +134,21 @@ std::vector<SettingField> settingFields(Settings& s) {
         flagField("fullscreen", s.fullscreen, kFlagsComment),
         flagField("mute", s.mute),
         numberField("turn-rate", s.turnRate, kMostTurnRate, kTurnRateComment),
+        visionField(s.vision),
     };
 }
 
 std::string fieldText(const SettingField& field) {
     if (field.key) return keyName(*field.key);
     if (field.number) return std::to_string(*field.number);
+    if (field.vision) return visionModeName(*field.vision);
     return *field.flag ? "yes" : "no";
 }
 
 bool setField(const SettingField& field, const std::string& text, std::string& problem) {
     if (field.number) return setNumber(field, text, problem);
     if (field.flag) return setFlag(field, text, problem);
+    if (field.vision) return setVision(field, text, problem);
     const SDLKey key = keyByName(text);
     if (key == SDLK_UNKNOWN) {
         problem = "a key name SDL knows";

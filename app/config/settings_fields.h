@@ -15,6 +15,7 @@ struct SettingField {
     SDLKey* key = nullptr;
     int* number = nullptr;
     bool* flag = nullptr;
+    VisionMode* vision = nullptr;
     // The largest a number may be.
     int most = 0;
 };
@@ -22,7 +23,7 @@ struct SettingField {
 // Every setting of `settings`, in the order the written file holds them.
 std::vector<SettingField> settingFields(Settings& settings);
 
-// The value as the file spells it: a key name, a number, yes or no.
+// The value as the file spells it: a key name, a number, yes or no, a recognition's name.
 std::string fieldText(const SettingField& field);
 
 // Sets the field from `text`. False, with `problem` saying what it must be, when `text` is

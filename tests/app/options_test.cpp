@@ -50,6 +50,32 @@ TEST(CommandLineTest, MistakesNameWhatIsWrong) {
     }
 }
 
+TEST(CommandLineTest, PrintReadingsTakesAClipAndTheRecognitionAndPlaysNoMatch) {
+    const Options room = parse({"--camera", "a.y4m", "--print-readings", "--vision=room"}).options;
+    EXPECT_TRUE(room.printReadings && room.visionGiven);
+    EXPECT_EQ(room.vision, VisionMode::ROOM);
+    const Options plain = parse({"--vision", "classic"}).options;
+    EXPECT_EQ(plain.vision, VisionMode::CLASSIC);
+    EXPECT_TRUE(plain.visionGiven && !plain.printReadings);
+    const std::pair<std::vector<const char*>, std::string> cases[] = {
+        {{"--vision"}, "option '--vision' needs classic or room"},
+        {{"--vision", "ROOM"}, "option '--vision' needs classic or room"},
+        {{"--vision", "--mute"}, "option '--vision' needs classic or room"},
+        {{"--print-readings"}, "option '--print-readings' needs '--camera CLIP'"},
+        {{"--print-readings", "--camera", "a.y4m", "--simulate"},
+         "option '--print-readings' plays no match: it excludes '--simulate', '--replay', "
+         "'--host', '--join' and the players' sources"},
+        {{"--print-readings", "--camera", "a.y4m", "--computer"},
+         "option '--print-readings' plays no match: it excludes '--simulate', '--replay', "
+         "'--host', '--join' and the players' sources"},
+    };
+    for (const auto& [args, fault] : cases) {
+        CommandLine line = parse(args);
+        EXPECT_EQ(line.action, CommandLine::FAULT) << fault;
+        EXPECT_EQ(line.fault, fault);
+    }
+}
+
 TEST(CommandLineTest, ReplayOptionsTakeAFileAndRefuseWhatCannotGoWithThem) {
     const Options watch = parse({"--replay", "last", "--mute", "--record=/tmp/a.vxr"}).options;
     EXPECT_EQ(watch.replay, "last");
@@ -264,6 +290,8 @@ TEST(CommandLineTest, TheUsageListsEveryOptionOnALineOfItsOwn) {
                                                  "--record",
                                                  "--no-record",
                                                  "--replay",
+                                                 "--vision",
+                                                 "--print-readings",
                                                  "--list-cameras",
                                                  "--list-gamepads",
                                                  "--help",

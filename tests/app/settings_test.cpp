@@ -212,3 +212,24 @@ TEST(SettingsTest, KeyNamesAreSdlsAndNameOneKeyEach) {
 }
 
 }  // namespace
+
+TEST(SettingsTest, TheVisionLinePicksTheRecognitionUnlessTheCommandLineDoes) {
+    ScratchFolder folder("settings");
+    std::vector<std::string> errors;
+    EXPECT_EQ(Settings().vision, VisionMode::CLASSIC);
+    folder.write("room.conf", "vision = Room\n");
+    EXPECT_EQ(readSettings(folder.file("room.conf"), errors).vision, VisionMode::ROOM);
+    folder.write("bad.conf", "vision = blurry\n");
+    EXPECT_EQ(readSettings(folder.file("bad.conf"), errors).vision, VisionMode::CLASSIC);
+    EXPECT_EQ(errors, std::vector<std::string>{folder.file("bad.conf") +
+                                               ":1: 'vision' must be classic or room, not "
+                                               "'blurry'; it stays classic"});
+    EXPECT_NE(defaultSettingsText().find("\nvision = classic\n"), std::string::npos);
+
+    Options options = parse({"--config", folder.file("room.conf").c_str()}).options;
+    EXPECT_TRUE(loadSettings(options));
+    EXPECT_EQ(options.vision, VisionMode::ROOM);
+    options = parse({"--config", folder.file("room.conf").c_str(), "--vision", "classic"}).options;
+    EXPECT_TRUE(loadSettings(options));
+    EXPECT_EQ(options.vision, VisionMode::CLASSIC) << "the command line wins";
+}

@@ -5,17 +5,16 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/capture/y4m.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/tools/tool_run.h"
 #include "vision/WebCam.h"
 
 namespace {
@@ -31,23 +30,10 @@ std::string tempPath(const std::string& suffix) {
     return testsupport::scratchPath("clipgen", suffix);
 }
 
-struct ToolRun {
-    int status = -1;
-    std::string output;  // stdout and stderr
-};
+using toolstest::ToolRun;
 
 ToolRun run(const std::string& arguments) {
-    ToolRun result;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(
-        ::popen((clipgenPath() + " " + arguments + " 2>&1").c_str(), "r"), ::pclose);
-    if (!pipe) return result;
-    char buffer[512];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0)
-        result.output.append(buffer, n);
-    const int raw = ::pclose(pipe.release());
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return result;
+    return toolstest::runTool(clipgenPath() + " " + arguments + " 2>&1");
 }
 
 // Writes `script`, makes the clip, returns its path ("" on failure, with the output logged).
