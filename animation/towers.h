@@ -27,7 +27,10 @@ struct StageStack {
         if (size == N) dropOldest(1);
         stages[size++] = stage;
     }
+    // Every turn asks the towers to drop their stages that are too old, mostly none: a call
+    // that drops nothing moves nothing.
     void dropOldest(int count) {
+        if (count <= 0) return;
         if (count > size) count = size;
         for (int i = count; i < size; ++i) stages[i - count] = stages[i];
         size -= count;

@@ -20,20 +20,18 @@ const float boundRight1 = boundRight2 - limiteContactRobots;
 const int closeDamagePerMove = 5;
 const int releaseDamage = 20;
 
-// No input counts in the first turns of a match or while one is ending; the camera switch
-// always does.
-TurnInput taken(const MatchState& state, const TurnInput& input) {
-    if (state.timer <= S::inputTimer && state.endingTurn == 0) return input;
-    TurnInput none;
-    none.cameraSwitch = input.cameraSwitch;
-    return none;
-}
-
 }  // namespace
 
+// No input counts in the first turns of a match or while one is ending; the camera switch
+// always does.
 void step(MatchState& state, const TurnInput& input, const RulesData& rules, TurnEvents& events) {
-    const TurnInput in = taken(state, input);
-    MatchRules(state, in, rules, events).turn();
+    if (state.timer <= S::inputTimer && state.endingTurn == 0) {
+        MatchRules(state, input, rules, events).turn();
+        return;
+    }
+    TurnInput none;
+    none.cameraSwitch = input.cameraSwitch;
+    MatchRules(state, none, rules, events).turn();
 }
 
 void startMatch(MatchState& s) {
