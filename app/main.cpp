@@ -62,7 +62,7 @@ std::string lastErrorText() {
     return text.empty() ? "error " + std::to_string(code) : text;
 }
 
-// The seed goes to the computer's sides and the rules' own generator alike.
+// The seed goes to the computer's sides and is kept in the match state.
 // A joiner's seed is the host's: its sides start again with it once the games meet.
 void startSides(Run& run) {
     if (run.watch) {

@@ -78,7 +78,7 @@ NetGame::Phase NetGame::connect(Options& options, World& world, int64_t nowMs) {
     // Written once: the screen shows it every turn.
     peerText_ = net::describe(link.peer);
     say((link.host ? "player 2 joined from " : "connected to ") + peerText_);
-    // Both games start from the same state: the host's seed in the rules' generator.
+    // Both games start from the same state: the host's seed kept in the match state.
     world.random = host.seed;
     confirmed_ = world.state();
     rate_ = options.turnRate;

@@ -37,8 +37,8 @@ public:
     // A match ran past turnLimit (said on standard error): the run ends with exit code 1.
     bool overLimit() const { return overLimit_; }
 
-    // The run's seed (the one given, else a fresh one), announced and given to the rules'
-    // generator and to `source`; the recording keeps it.
+    // The run's seed (the one given, else a fresh one), announced, kept in the match state
+    // and the options (so the recording keeps it) and given to `source` for the computer.
     void chooseSeed(World& world, RecordSource& source);
 
     // P, a pad's pause button or the fight window's lost focus: no turn passes, the music
