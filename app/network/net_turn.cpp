@@ -13,8 +13,11 @@ void NetTurns::onConnected(Run& run, World& world) {
     run.pacer = TurnPacer(options.turnRate);
 }
 
-bool NetTurns::advance(Run& run, World& world) {
+bool NetTurns::advance(Run& run, World& world, bool drawn) {
     NetGame& game = *run.net;
+    // The session steps the world's state itself (net/ plays turns again in a rollback).
+    const float x1 = world.posX1;
+    const float x2 = world.posX2;
     const int64_t now = steadyMs();
     if (game.phase() == NetGame::Phase::CONNECTING) {
         if (game.connect(run.options, world, now) == NetGame::Phase::PLAYING)
@@ -29,6 +32,7 @@ bool NetTurns::advance(Run& run, World& world) {
         game.play(input);
     }
     game.send(played, now);
+    if (played) showSteppedTurn(world, x1, x2, drawn);
     return played;
 }
 

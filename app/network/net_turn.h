@@ -10,7 +10,7 @@ class NetTurns : public TurnDriver {
 public:
     // `local`: our side's source. `seedSaid`: the host has announced its seed already.
     NetTurns(RecordSource& local, bool seedSaid) : local_(local), seedSaid_(seedSaid) {}
-    bool advance(Run& run, World& world) override;
+    bool advance(Run& run, World& world, bool drawn) override;
     bool more(const Run& run) const override;
 
 private:

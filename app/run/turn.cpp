@@ -4,17 +4,34 @@
 #include "app/run/run.h"
 #include "match/Referee.h"
 
-void stepTurn(World& world, const TurnInput& input) {
-    stepMatch(world.state(), input, world.rules(), world.events);
+void stepTurn(Run& run, World& world, const TurnInput& input, bool drawn) {
+    if (!drawn) {
+        stepMatch(world.state(), input, world.rules(), world.events);
+        world.events.clear();
+        return;
+    }
+    world.takeRecord(input);
+    world.update();
+    run.referee.afterUpdate();
 }
 
-bool SteppedTurns::advance(Run& run, World& world) {
+void showSteppedTurn(World& world, float x1, float x2, bool drawn) {
+    if (!drawn) {
+        world.events.clear();
+        return;
+    }
+    // The view is the scene's, not the match's, so a rollback never touches it.
+    world.camera.updateCamera(x1, x2);
+    world.playEvents();
+}
+
+bool SteppedTurns::advance(Run& run, World& world, bool drawn) {
     TurnInput input;
     if (!source_.take(world, input)) {
         exhausted_ = true;
         return false;
     }
-    stepTurn(world, input);
+    stepTurn(run, world, input, drawn);
     run.confirm(input, world.state());
     return true;
 }
@@ -24,18 +41,8 @@ bool SteppedTurns::more(const Run& run) const {
 }
 
 bool playTurn(Run& run, World& world, TurnDriver& driver, bool drawn) {
-    const float x1 = world.posX1;
-    const float x2 = world.posX2;
-    if (!driver.advance(run, world)) return false;
-    // The view follows the fighters, from where they stood before the step; it is the scene's,
-    // not the match's, so a rollback never touches it.
-    world.camera.updateCamera(x1, x2);
-    if (!drawn) {
-        world.events.clear();
-        return true;
-    }
-    world.playEvents();
-    publishMatch(world.state(), run.referee);
+    if (!driver.advance(run, world, drawn)) return false;
+    if (drawn) publishMatch(world.state(), run.referee);
     return true;
 }
 

@@ -30,8 +30,10 @@ class TurnDriver {
 public:
     virtual ~TurnDriver() = default;
     // Plays the coming turn on `world` when there is one on this pass, handing every turn that
-    // became final to Run::confirm, in order; false when no turn was played.
-    virtual bool advance(Run& run, World& world) = 0;
+    // became final to Run::confirm, in order; `drawn`, the scene follows it (the view camera
+    // from the positions before the step, then what the turn set off), otherwise what it set
+    // off is dropped. False when no turn was played.
+    virtual bool advance(Run& run, World& world, bool drawn) = 0;
     // Whether the run goes on: false once its source has no more turns, its matches are
     // played, or the network match has ended.
     virtual bool more(const Run& run) const = 0;
@@ -41,7 +43,7 @@ public:
 class SteppedTurns : public TurnDriver {
 public:
     explicit SteppedTurns(RecordSource& source) : source_(source) {}
-    bool advance(Run& run, World& world) override;
+    bool advance(Run& run, World& world, bool drawn) override;
     bool more(const Run& run) const override;
 
 private:
@@ -49,13 +51,17 @@ private:
     bool exhausted_ = false;
 };
 
-// The rules and the referee on the world's state with this record: the one place app/ steps
-// the match. What the turn sets off is left in the world's events.
-void stepTurn(World& world, const TurnInput& input);
+// The one place app/ steps the match: the rules, then the referee, with this record. `drawn`,
+// as the game plays a turn in its window: the world takes the record, World::update moves the
+// view camera, steps and plays what the rules set off, and the referee's own step follows.
+// Without a window, the scene-free step on the world's state, its events dropped.
+void stepTurn(Run& run, World& world, const TurnInput& input, bool drawn);
 
-// The turn: the driver plays it, the view camera follows the positions from before the step,
-// and, `drawn`, its events are played and the panel's feed shows the match (without a window
-// they are dropped). Recording,
+// A turn the network session stepped: `drawn`, the view camera follows the positions from
+// before it (x1, x2) and what it set off is played; otherwise that is dropped.
+void showSteppedTurn(World& world, float x1, float x2, bool drawn);
+
+// The turn: the driver plays it and, `drawn`, the panel's feed shows the match. Recording,
 // the match lines and the end after --matches happen in Run::confirm. True when a turn was
 // played.
 bool playTurn(Run& run, World& world, TurnDriver& driver, bool drawn);

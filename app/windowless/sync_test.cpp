@@ -18,13 +18,20 @@ class SyncTurns : public TurnDriver {
 public:
     SyncTurns(RecordSource& source, int64_t turns, const MatchStep& step)
         : source_(source), turns_(turns), step_(step) {}
-    bool advance(Run& run, World& world) override;
+    bool advance(Run& run, World& world, bool drawn) override;
     bool more(const Run&) const override {
         return !exhausted_ && outcome_.turns < turns_ && outcome_.firstDifference < 0;
     }
     const SyncOutcome& outcome() const { return outcome_; }
 
 private:
+    void step(Run& run, World& world, const TurnInput& input) {
+        if (step_)
+            step_(world, input);
+        else
+            stepTurn(run, world, input, false);
+    }
+
     struct Kept {
         MatchState before;
         TurnInput input;
@@ -38,7 +45,8 @@ private:
     bool exhausted_ = false;
 };
 
-bool SyncTurns::advance(Run& run, World& world) {
+// Never drawn: the turns played again would set off their sounds twice.
+bool SyncTurns::advance(Run& run, World& world, bool) {
     const int64_t t = outcome_.turns;
     Kept& now = kept_[t % kRollback];
     now.before = world.state();
@@ -47,15 +55,15 @@ bool SyncTurns::advance(Run& run, World& world) {
         exhausted_ = true;
         return false;
     }
-    step_(world, now.input);
+    step(run, world, now.input);
     outcome_.turns = t + 1;
     if (t + 1 >= kRollback) {
         const uint64_t played = hashState(world.state());
         // Back to the state before the older kept turn, and both turns again.
         const Kept& older = kept_[(t + 1) % kRollback];
         world.restore(older.before);
-        step_(world, older.input);
-        step_(world, now.input);
+        step(run, world, older.input);
+        step(run, world, now.input);
         if (hashState(world.state()) != played) outcome_.firstDifference = t;
     }
     run.confirm(now.input, world.state());

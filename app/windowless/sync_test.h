@@ -15,14 +15,14 @@ struct SyncOutcome {
     int64_t firstDifference = -1;
 };
 
-// One whole turn on the state alone (the rules and the referee); the test's own step can
-// stand in for it.
+// One whole turn on the state alone (the rules and the referee); a test's own step can stand
+// in for the game's (stepTurn without a window), which an empty one leaves.
 using MatchStep = std::function<void(World& world, const TurnInput& input)>;
 
 // Plays `turns` turns of `run` from the world's state, rolling back two turns after each;
 // stops at the first difference.
 SyncOutcome syncTest(Run& run, World& world, int64_t turns, RecordSource& source,
-                     const MatchStep& step = stepTurn);
+                     const MatchStep& step = MatchStep());
 
 // The whole --sync-test run of the command line's computer players: prints
 // "sync test: T turns, each rolled back 2 turns, no difference" (exit code 0) or

@@ -8,6 +8,7 @@
 #include "app/windowless/simulate.h"
 #include "app/windowless/sync_test.h"
 #include "match/Referee.h"
+#include "sound/Son.h"
 
 namespace {
 
@@ -51,6 +52,30 @@ TEST_F(SyncTest, AValueLeftOutOfTheStateIsCaughtAtOnce) {
     const SyncOutcome outcome = syncTest(run_, world_, 10000, computerPlay(), leaky);
     ASSERT_GE(outcome.firstDifference, 0);
     EXPECT_LT(outcome.firstDifference, 10);
+}
+
+// The drawn turn goes through World::update and the referee's own step; over matches with
+// their rematches it reaches the states of the windowless step, and its view follows the
+// fighters from before each step, once a turn.
+TEST_F(SyncTest, ADrawnTurnStepsAsAWindowlessOneAndMovesTheViewOnce) {
+    setSoundOff(true);
+    World plain;
+    plain.moves.readMoves();
+    plain.setStartValues();
+    ::Run plainRun(plain, Options(), nullptr);
+    RecordSource& computer = computerPlay();
+    Camera expected;
+    for (int t = 0; t < 3000; ++t) {
+        TurnInput input;
+        computer.take(world_, input);
+        expected.updateCamera(world_.posX1, world_.posX2);
+        stepTurn(run_, world_, input, true);
+        stepTurn(plainRun, plain, input, false);
+        ASSERT_EQ(hashState(world_.state()), hashState(plain.state())) << "turn " << t;
+        ASSERT_EQ(world_.camera.centre, expected.centre) << "turn " << t;
+        ASSERT_EQ(world_.camera.distance, expected.distance) << "turn " << t;
+    }
+    EXPECT_GT(world_.wins1 + world_.wins2, 0) << "the run must cross a knock-out and a rematch";
 }
 
 }  // namespace
