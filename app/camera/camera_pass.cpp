@@ -22,9 +22,8 @@ constexpr int kWorkerSleepMs = 200;
 // it redraws the panel anyway (a camera that stalls still shows the match).
 constexpr int kPictureCheckMs = 4;
 constexpr int kLongestWaitMs = 200;
-// The slots that keep the last picture read, to tell a new one by, and the last mask shown.
+// The slot that keeps the last picture read, to tell a new one by.
 constexpr int kLastSlot = 1;
-constexpr int kShownSlot = 2;
 
 CameraPassSetup setup;
 std::unique_ptr<RoomCamera> room;
@@ -42,19 +41,18 @@ bool samePicture(const Image& a, const Image& b) {
     return true;
 }
 
-// Grabs into slot 0 until the picture differs from the last one read; false when the worker is
-// asked to stop, or the camera gave nothing new for kLongestWaitMs.
-bool grabNewPicture() {
+// Grabs into slot 0 until the picture differs from the last one read, or kLongestWaitMs
+// passed (a still scene through a camera without noise: the picture held is read again); false
+// when the worker is asked to stop meanwhile.
+bool grabNextPicture() {
     for (int waited = 0; waited < kLongestWaitMs; waited += kPictureCheckMs) {
         WebCam.ChargeCapture(0);
-        if (!samePicture(WebCam.images[0], WebCam.images[kLastSlot])) {
-            WebCam.CopieImage(0, kLastSlot);
-            return true;
-        }
+        if (!samePicture(WebCam.images[0], WebCam.images[kLastSlot])) break;
         if (thread_signal.load(kRelaxed) == -1) return false;
         SDL_Delay(kPictureCheckMs);
     }
-    return false;
+    WebCam.CopieImage(0, kLastSlot);
+    return true;
 }
 
 void publish(const RoomCamera::Status& status) {
@@ -65,21 +63,29 @@ void publish(const RoomCamera::Status& status) {
         panelFeed.noHand[player].store(status.noHand[player], kRelaxed);
 }
 
+// The recording's header names the first calibration only when it is the one the game kept;
+// one that missed a palm is said in the readings instead.
+void recordCalibration() {
+    const RoomCamera::Status status = room->status(workerSeconds());
+    if (status.phase == CALIBRATION_NO_PALM) {
+        setup.recording->calibratingAgain();
+        calibrationRecorded = true;
+    } else if (status.phase == CALIBRATION_DONE) {
+        setup.recording->calibrated(room->standFrames(), room->palmFrames());
+        calibrationRecorded = true;
+    }
+}
+
 void roomPass() {
-    const bool fresh = grabNewPicture();
-    if (panelFeed.calibrateAgain.exchange(false, kRelaxed)) room->calibrateAgain();
-    if (fresh) {
+    if (panelFeed.calibrateAgain.exchange(false, kRelaxed)) {
+        room->calibrateAgain();
+        if (setup.recording) setup.recording->calibratingAgain();
+    }
+    if (grabNextPicture()) {
         if (setup.recording) setup.recording->add(WebCam.images[0]);
         room->pass(WebCam, workerSeconds());
         if (setup.recording) setup.recording->addReadings(WebCam);
-        if (!calibrationRecorded && setup.recording && room->standFrames() > 0) {
-            setup.recording->calibrated(room->standFrames(), room->palmFrames());
-            calibrationRecorded = true;
-        }
-        WebCam.CopieImage(0, kShownSlot);
-    } else {
-        // Nothing new to read: the panel shows the last mask again.
-        WebCam.CopieImage(kShownSlot, 0);
+        if (setup.recording && !calibrationRecorded) recordCalibration();
     }
     publish(room->status(workerSeconds()));
 }

@@ -72,6 +72,10 @@ void CameraRecording::addReadings(const CWebCam& cam) {
     if (readings_) writeReadingsLine(readings_, frames_ - 1, cam);
 }
 
+void CameraRecording::calibratingAgain() {
+    if (readings_) std::fprintf(readings_, "# calibrating again from frame %d\n", frames_);
+}
+
 void CameraRecording::calibrated(int standFrames, int palmFrames) {
     if (!file_ || calibrationSet_) return;
     calibrationSet_ = true;

@@ -23,6 +23,9 @@ public:
     void calibrated(int standFrames, int palmFrames);
     // The readings the run took from the frame added last.
     void addReadings(const CWebCam& cam);
+    // A calibration started again (F5): the readings after it are no longer what
+    // --print-readings, which calibrates once, reads; a comment line in the readings says so.
+    void calibratingAgain();
     void close();
 
 private:

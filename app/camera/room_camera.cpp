@@ -74,14 +74,14 @@ void RoomCamera::pass(CWebCam& cam, double seconds) {
 void RoomCamera::calibrating(CWebCam& cam, double seconds) {
     clearReadings(cam, players_);
     Image& frame = cam.images[0];
-    const double in = seconds - phaseStart_;
-    if (phase_ == CALIBRATION_NO_PALM && in >= kPhaseSeconds) startCalibration(seconds);
-    if (phase_ == CALIBRATION_PALM && in >= kPhaseSeconds) {
+    const bool phaseOver = seconds - phaseStart_ >= kPhaseSeconds;
+    if (phaseOver && phase_ == CALIBRATION_NO_PALM) {
+        startCalibration(seconds);
+    } else if (phaseOver && phase_ == CALIBRATION_PALM) {
         // The frame that ends the calibration is the first one read.
         finishCalibration(seconds);
         if (phase_ == CALIBRATION_DONE) return play(cam, seconds);
-    }
-    if (phase_ == CALIBRATION_STAND && in >= kPhaseSeconds) {
+    } else if (phaseOver && phase_ == CALIBRATION_STAND) {
         phase_ = CALIBRATION_PALM;
         phaseStart_ = seconds;
     }
