@@ -4,7 +4,10 @@
 #include <cstring>
 
 #include "app/camera/readings_line.h"
+
+#ifndef _WIN32
 #include "platform/capture/camera_frame.h"
+#endif
 
 namespace {
 
@@ -22,11 +25,32 @@ void rgbToYuv(const Pixel& p, uint8_t& y, uint8_t& u, uint8_t& v) {
     v = clampByte(128 + 0.5 * p.r - 0.418688 * p.g - 0.081312 * p.b);
 }
 
+// The picture as the clip reader gives it back, so that the run reads what --print-readings
+// will. Windows builds have no clip reader, and record nothing.
+void readBack(const uint8_t yuv[3], Pixel& p) {
+#ifdef _WIN32
+    (void)yuv;
+    (void)p;
+#else
+    uint8_t rgb[3];
+    camera::yuvToRgb(yuv[0], yuv[1], yuv[2], true, rgb);
+    p.r = rgb[0];
+    p.g = rgb[1];
+    p.b = rgb[2];
+    p.couleur = p.r | p.g << 8 | p.b << 16;
+#endif
+}
+
 }  // namespace
 
 CameraRecording::~CameraRecording() { close(); }
 
 bool CameraRecording::open(const std::string& path, std::string& error) {
+#ifdef _WIN32
+    error = "--record-camera needs the clip reader, which this build does not have";
+    (void)path;
+    return false;
+#endif
     file_ = std::fopen(path.c_str(), "wb");
     if (!file_) {
         error = "cannot write the camera recording " + path + ": " + std::strerror(errno);
@@ -54,13 +78,12 @@ void CameraRecording::add(Image& frame) {
     for (int row = 0; row < vision::kFrameHeight; ++row)
         for (int col = 0; col < vision::kFrameWidth; ++col, ++i) {
             Pixel& p = frame.pixels[row][col];
-            rgbToYuv(p, planes_[i], planes_[kPlane + i], planes_[2 * kPlane + i]);
-            uint8_t rgb[3];
-            camera::yuvToRgb(planes_[i], planes_[kPlane + i], planes_[2 * kPlane + i], true, rgb);
-            p.r = rgb[0];
-            p.g = rgb[1];
-            p.b = rgb[2];
-            p.couleur = p.r | p.g << 8 | p.b << 16;
+            uint8_t yuv[3];
+            rgbToYuv(p, yuv[0], yuv[1], yuv[2]);
+            planes_[i] = yuv[0];
+            planes_[kPlane + i] = yuv[1];
+            planes_[2 * kPlane + i] = yuv[2];
+            readBack(yuv, p);
         }
     ++frames_;
     if (std::fputs("FRAME\n", file_) < 0 ||
