@@ -104,7 +104,10 @@ void classicPass() {
 
 void setUpCameraPass(const CameraPassSetup& chosen) {
     setup = chosen;
-    if (setup.vision == VisionMode::ROOM) room = std::make_unique<RoomCamera>(setup.players);
+    if (setup.vision != VisionMode::ROOM) return;
+    room = std::make_unique<RoomCamera>(setup.players);
+    // Calibrating from before the worker's first pass: a network game waits for it.
+    panelFeed.calibration.store(CALIBRATION_STAND, kRelaxed);
 }
 
 int cameraPass() {

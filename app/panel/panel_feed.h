@@ -55,6 +55,8 @@ struct PanelFeed {
     char peer[96] = {};
     std::atomic<bool> peerReady{false};
 
+    // Whether the room recognition is calibrating the camera this game reads.
+    bool cameraCalibrating() const;
     // Who plays `player` (1, or any other value for player 2), as published.
     play::PlayerSource side(int player) const;
     // Player 1's value for 1, player 2's for any other number.
