@@ -23,15 +23,21 @@ using e2e::GameProcess;
 using e2e::Shot;
 
 // After the calibration (roomclip's), player 1's hand comes in from the middle of the
-// picture, walks its fighter towards player 2 (who stands, showing rock in the middle of their
-// half), then shows paper and rock by turns: each new paper at close range punches.
-const char* const kScript =
-    "15 none | rock 80,130\n"
-    "20 rock 150,150 -> 35,130 | rock 80,130\n"
-    "280 rock 35,130 | rock 80,130\n"
-    "20 paper 80,120 | rock 80,130\n20 rock 80,130 | rock 80,130\n"
-    "20 paper 80,120 | rock 80,130\n20 rock 80,130 | rock 80,130\n"
-    "20 paper 80,120 | rock 80,130\n";
+// picture and walks its fighter towards player 2, who stands, showing rock in the middle of
+// their half; then player 1 shows paper and rock by turns: each new paper at close range
+// punches. Hands held up are never quite still: both drift a few pixels.
+const std::string kScript = [] {
+    std::string script = "15 none | rock 80,130\n20 rock 150,150 -> 40,130 | rock 80,130\n";
+    for (int k = 0; k < 7; ++k)
+        script +=
+            "20 rock 40,130 -> 30,136 | rock 80,130 -> 84,134\n"
+            "20 rock 30,136 -> 40,130 | rock 84,134 -> 80,130\n";
+    for (int k = 0; k < 3; ++k)
+        script +=
+            "20 paper 80,120 -> 83,123 | rock 80,130 -> 84,134\n"
+            "20 rock 80,130 -> 77,133 | rock 84,134 -> 80,130\n";
+    return script;
+}();
 
 std::string slurp(const std::string& path) {
     std::ifstream in(path);
