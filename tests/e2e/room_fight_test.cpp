@@ -115,8 +115,7 @@ TEST_F(RoomFightEndToEnd, PlayerOneCalibratesWalksInAndPunchesAndTheRecordingRea
         [&](const Shot&, const e2e::PanelRead& read) { return read.life2 != start.life2; }, now))
         << "player 2's life never fell; stdout: " << game.out() << "stderr: " << game.err();
 
-    // F5 in the fight window: the calibration runs again, and tells the players so; with no
-    // palms on the marks in this part of the clip, it says so and repeats.
+    // F5 in the fight window: the calibration runs again, and tells the players so.
     e2e::xdotool("windowmove " + panel + " 0 700");
     e2e::pressKey(fight, "F5");
     EXPECT_TRUE(e2e::waitFor(
@@ -126,9 +125,15 @@ TEST_F(RoomFightEndToEnd, PlayerOneCalibratesWalksInAndPunchesAndTheRecordingRea
         },
         shot))
         << "no calibration prompt after F5";
-    testwait::waitUntil([&] { return game.err().find("calibrating again") != std::string::npos; },
-                        e2e::kStepSeconds);
-    EXPECT_NE(game.err().find("no palm of player 1 on its mark"), std::string::npos) << game.err();
+    // Whether this part of the clip holds palms near the marks depends on the machine's pace:
+    // the calibration either ends or says which palm it missed and repeats.
+    const auto ranAgain = [&] {
+        return occurrences(game.out(), "Room recognition: calibrated\n") >= 2 ||
+               game.err().find("on its mark, so its half reads no hand; calibrating again") !=
+                   std::string::npos;
+    };
+    testwait::waitUntil(ranAgain, e2e::kStepSeconds);
+    EXPECT_TRUE(ranAgain()) << game.out() << game.err();
 
     e2e::pressKey(panel, "Escape");
     e2e::expectCleanEnd(game);
