@@ -13,7 +13,8 @@
 #include "app/config/camera_choice.h"
 #include "app/config/datadir.h"
 #include "app/init.h"
-#include "app/room_camera.h"
+#include "app/camera/camera_pass.h"
+#include "app/camera/camera_recording.h"
 #include "app/network/net_turn.h"
 #include "app/panel/panel_feed.h"
 #include "app/replay/replay_check.h"
@@ -43,7 +44,11 @@ namespace {
 
 constexpr auto relaxed = std::memory_order_relaxed;
 
+// While the worker has no camera to wait for.
 constexpr int kWorkerSleepMs = 200;
+// The room recognition reads every camera picture: the preview follows the camera's 30 frames
+// a second rather than the designed refresh.
+constexpr int kRoomPreviewMs = 33;
 
 // P or Space on the control panel while a replay is watched: the window procedure has no run
 // to hand it to, so the next pass of the loop takes it.
@@ -90,23 +95,35 @@ bool screenAvailable() {
     return true;
 }
 
-// The recognition the worker runs, set before it starts.
-VisionMode cameraVision = VisionMode::CLASSIC;
+// What --record-camera writes to; open from before the windows until the worker ends.
+CameraRecording cameraRecording;
 
-// One pass of the worker with a camera: grab, recognise, show.
-void cameraPass() {
-    WebCam.ChargeCapture(0);
-    if (cameraVision == VisionMode::ROOM) {
-        static RoomCamera room;
-        room.pass(WebCam);
-    } else {
-        WebCam.CalBiCouleur(0);
-        WebCam.calculBarycentre(0);
-        WebCam.calculVariance(0);
-        WebCam.discriminateRPS(0);
-    }
-    displayResultsWebcam();
-    WebCam.AfficheImage(0, panel::kMask1X, panel::kMask2X);
+bool openCameraRecording(const Options& options) {
+    if (options.recordCamera.empty() || !panelFeed.camera.load(relaxed)) return true;
+    std::string error;
+    if (cameraRecording.open(options.recordCamera, error)) return true;
+    std::fprintf(stderr, "vorlaxis: %s\n", error.c_str());
+    return false;
+}
+
+// The players the camera reads, as bits: 1 player 1, 2 player 2.
+int cameraPlayers() {
+    int players = 0;
+    for (int player = 1; player <= 2; ++player)
+        if (panelFeed.side(player).kind == play::PlayerSource::CAMERA) players |= 1 << (player - 1);
+    return players;
+}
+
+void connectCamera(const Run& run) {
+    CameraPassSetup setup;
+    setup.vision = run.options.vision;
+    setup.players = cameraPlayers();
+    if (!run.options.recordCamera.empty()) setup.recording = &cameraRecording;
+    setUpCameraPass(setup);
+    const bool room = setup.vision == VisionMode::ROOM;
+    WebCam.AfficheWebCam(room ? kRoomPreviewMs : CWebCam::kPreviewPeriodMs);
+    std::printf("Recognition: %s\n", visionModeName(setup.vision));
+    std::fflush(stdout);
 }
 
 // The run as the command line asks for it, up to the windows; false after saying why not.
@@ -131,7 +148,7 @@ bool startRun(Run& run) {
     if (run.options.net != Options::Net::NONE && !openNetPlay(run, world)) return false;
     publishSides(run.options, run.watch != nullptr);
     publishMatch(world.state(), run.referee);
-    return true;
+    return openCameraRecording(run.options);
 }
 
 // Only once the worker is joined (or was never started): it draws into the panel.
@@ -172,7 +189,6 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     Options options = line.options;
     if (!loadSettings(options)) return 1;
     if (options.printReadings) return printReadings(options);
-    cameraVision = options.vision;
     if (!resolveReplayPaths(options)) return 1;
     if (options.simulate && options.net != Options::Net::NONE) return runNetSimulation(options);
     if (options.simulate && options.replay.empty())
@@ -199,7 +215,7 @@ int main2(Run& run, HINSTANCE hInstance, HINSTANCE, char*, int) {
     WebCam.hDCAffichage = g_hDC;
     if (panelFeed.camera.load(relaxed)) {
         if (!WebCam.Connect(run.cameraDriver)) return endBeforeStart(run);
-        WebCam.AfficheWebCam();
+        connectCamera(run);
     }
     SDL_Thread* thread = SDL_CreateThread(thread_webcam, nullptr);
     if (!thread) {
@@ -251,13 +267,15 @@ PanelTools preparePanelDC() {
 int thread_webcam(void*) {
     PanelTools tools = preparePanelDC();
     while (thread_signal.load(relaxed) != -1) {
+        int sleepMs = kWorkerSleepMs;
         if (!panelFeed.camera.load(relaxed))
             displayResultsKeyboard();
         else
-            cameraPass();
+            sleepMs = cameraPass();
         displayNetwork();
-        SDL_Delay(kWorkerSleepMs);
+        if (sleepMs > 0) SDL_Delay(sleepMs);
     }
+    endCameraPass();
     DeleteObject(tools.font);
     DeleteObject(tools.brush);
     say("Thread quitting\n");

@@ -78,6 +78,12 @@ bool KeyboardSource::takeFullscreenKey() {
     return pressed;
 }
 
+bool KeyboardSource::takeCalibrateKey() {
+    const bool pressed = calibrateKey_;
+    calibrateKey_ = false;
+    return pressed;
+}
+
 bool KeyboardSource::takeFocusLost() {
     const bool lost = focusLost_;
     focusLost_ = false;
@@ -89,6 +95,10 @@ bool KeyboardSource::takeFocusLost() {
 void KeyboardSource::handleKey(int key, int modifiers, TurnInput& input) {
     if (key == SDLK_F11 || (key == SDLK_RETURN && (modifiers & KMOD_ALT))) {
         fullscreenKey_ = true;
+        return;
+    }
+    if (key == kCalibrateKey) {
+        calibrateKey_ = true;
         return;
     }
     if (key != SDLK_ESCAPE && (playerKey(1, key, input) | playerKey(2, key, input))) return;

@@ -2,9 +2,14 @@
 // The keys of the fight window as an input source: each turn it adds the players' keys to
 // the turn's record. Sign and HUD keys count on their key-down; walking keys also while held,
 // as a hand held to one side keeps walking. Escape and a close request ask the game to end.
+#include <SDL/SDL_keysym.h>
+
 #include "match/TurnInput.h"
 
 namespace play {
+
+// Calibrates the camera again in every run: no player's key can be F5.
+constexpr int kCalibrateKey = SDLK_F5;
 
 // One player's keys, as SDL key codes.
 struct PlayerKeys {
@@ -37,6 +42,8 @@ public:
     bool takePauseKey();
     // Whether F11 or Alt+Enter asked to switch between the window and the whole screen.
     bool takeFullscreenKey();
+    // Whether F5 asked the camera to calibrate again; no setting can take F5.
+    bool takeCalibrateKey();
     bool takeFocusLost();
     // Adds the walking slots of the keys held in `keys`, indexed by SDL key code.
     void addHeldKeys(const unsigned char* keys, TurnInput& input) const;
@@ -51,6 +58,7 @@ private:
     bool drive1_ = true;
     bool drive2_ = true;
     bool pauseKey_ = false;
+    bool calibrateKey_ = false;
     bool fullscreenKey_ = false;
     bool focusLost_ = false;
     bool hadFocus_ = false;

@@ -179,9 +179,9 @@ bool CWebCam::Connect(int driver) {
     return true;
 }
 
-void CWebCam::AfficheWebCam() {
+void CWebCam::AfficheWebCam(int periodMs) {
     static const UINT messages[3] = {WM_CAP_SET_SCALE, WM_CAP_SET_PREVIEWRATE, WM_CAP_SET_PREVIEW};
-    static const WPARAM values[3] = {1, 300, 1};
+    const WPARAM values[3] = {1, static_cast<WPARAM>(periodMs), 1};
     for (int i = 0; i < 3; ++i) {
         if (IsWindow(hWndCapture)) {
             SendMessageA(hWndCapture, messages[i], values[i], 0);

@@ -77,7 +77,10 @@ public:
     // Connects capture driver `driver` (0 is the default camera); false, after saying so on
     // standard error, when it cannot.
     bool Connect(int driver = 0);
-    void AfficheWebCam();
+    // The designed preview refresh; a recognition that reads every camera picture asks for
+    // the camera's own frame period instead.
+    static constexpr int kPreviewPeriodMs = 300;
+    void AfficheWebCam(int periodMs = kPreviewPeriodMs);
     void ChargeCapture(int slot);
     void ChargeBitmap(int slot);
     void RecupereImage(int slot);

@@ -56,9 +56,11 @@ const char* const kUsage =
     "                          pauses\n"
     "  --vision classic|room   how the camera reads the hands: classic for a dark backdrop and\n"
     "                          dark sleeves, room for a lit room (calibrated on the players in\n"
-    "                          its first 2 s); default classic, or the settings file's\n"
+    "                          its first 2 s, F5 again); default classic, or the settings file's\n"
     "  --print-readings        with --camera CLIP: print each frame's readings and exit; no\n"
     "                          window, sound or display\n"
+    "  --record-camera FILE    save what the camera sees during the run to FILE (.y4m), for\n"
+    "                          --print-readings to read back\n"
     "  --list-cameras          list the capture devices and exit\n"
     "  --list-gamepads         list the gamepads and exit\n"
     "  --help                  show this help and exit\n"
@@ -182,6 +184,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     why = replayConflict(line.options, named);
     if (!why.empty()) return fault(why);
     why = printReadingsConflict(line.options, named);
+    if (!why.empty()) return fault(why);
+    why = recordCameraConflict(line.options);
     if (!why.empty()) return fault(why);
     // A replay brings its own players.
     if (!line.options.replay.empty()) return line;

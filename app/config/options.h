@@ -65,6 +65,8 @@ struct Options {
     // --print-readings: no window, sound or display; the recognition's readings of every frame
     // of the --camera clip on standard output.
     bool printReadings = false;
+    // --record-camera FILE: the camera's pictures of the run, as a clip.
+    std::string recordCamera;
 };
 
 constexpr int kMaxInputDelay = 8;

@@ -9,7 +9,7 @@ namespace {
 const char* const kKeysComment =
     "# Keys, by SDL's key names: a letter, a digit or a sign (a, 7, /), or a name such as\n"
     "# left, right, up, down, space, return, tab, left shift, right ctrl, left alt, [0] to [9]\n"
-    "# (the keypad), f1 to f15.\n";
+    "# (the keypad), f1 to f15 but f5 (which calibrates the camera again).\n";
 const char* const kGamepadComment =
     "\n# Each player's gamepad, by SDL's joystick number (0 is the first plugged in).\n";
 const char* const kButtonsComment =
@@ -152,6 +152,11 @@ bool setField(const SettingField& field, const std::string& text, std::string& p
     const SDLKey key = keyByName(text);
     if (key == SDLK_UNKNOWN) {
         problem = "a key name SDL knows";
+        return false;
+    }
+    // The fight window's F5 calibrates the camera again, whoever's key it would be.
+    if (key == SDLK_F5) {
+        problem = "a key other than f5, which calibrates the camera again";
         return false;
     }
     *field.key = key;

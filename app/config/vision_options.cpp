@@ -11,6 +11,14 @@ bool readVisionOption(int argc, const char* const* argv, int& i, Options& option
         options.printReadings = true;
         return true;
     }
+    if (matches(argv[i], "--record-camera", &value)) {
+        value = valueOf(value, argc, argv, i);
+        if (!value || !*value)
+            why = "option '--record-camera' needs a file name";
+        else
+            options.recordCamera = value;
+        return true;
+    }
     if (!matches(argv[i], "--vision", &value)) return false;
     value = valueOf(value, argc, argv, i);
     if (!value || !parseVisionMode(value, options.vision))
@@ -26,5 +34,13 @@ std::string printReadingsConflict(const Options& options, const NamedOptions& na
         named.player1 || named.player2)
         return "option '--print-readings' plays no match: it excludes '--simulate', "
                "'--replay', '--host', '--join' and the players' sources";
+    return "";
+}
+
+std::string recordCameraConflict(const Options& options) {
+    if (options.recordCamera.empty()) return "";
+    if (options.printReadings || options.simulate || !options.replay.empty() || options.keyboard)
+        return "option '--record-camera' needs a run on the camera: it excludes "
+               "'--print-readings', '--simulate', '--replay' and '--keyboard'";
     return "";
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The options of the camera's recognition: --vision classic|room picks how the hands are read,
-// --print-readings reads a clip and prints what the recognition sees, frame by frame.
+// --print-readings reads a clip and prints what the recognition sees, frame by frame,
+// --record-camera keeps what the camera saw during a run as such a clip.
 #include <string>
 
 #include "app/config/options.h"
@@ -14,3 +15,6 @@ bool readVisionOption(int argc, const char* const* argv, int& i, Options& option
 // What --print-readings cannot go with (it needs --camera with a clip and plays no match);
 // empty when nothing.
 std::string printReadingsConflict(const Options& options, const NamedOptions& named);
+
+// What --record-camera cannot go with (a run that opens no camera); empty when nothing.
+std::string recordCameraConflict(const Options& options);

@@ -1,6 +1,7 @@
 #include "app/network/net_turn.h"
 
 #include "app/config/run_seed.h"
+#include "app/panel/panel_feed.h"
 #include "app/run/run.h"
 
 // The joiner learns the seed from the host; both start recording from the shared start, at
@@ -20,6 +21,9 @@ bool NetTurns::advance(Run& run, World& world, bool drawn) {
     const float x2 = world.posX2;
     const int64_t now = steadyMs();
     if (game.phase() == NetGame::Phase::CONNECTING) {
+        // Each game calibrates its camera before it meets the other: the match then starts
+        // with both sides read.
+        if (panelFeed.cameraCalibrating()) return false;
         if (game.connect(run.options, world, now) == NetGame::Phase::PLAYING)
             onConnected(run, world);
         return false;

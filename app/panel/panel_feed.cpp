@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/camera/calibration_phase.h"
 #include "app/network/net_game.h"
 #include "match/Referee.h"
 
@@ -31,6 +32,11 @@ play::PlayerSource PanelFeed::side(int player) const {
     source.kind = static_cast<play::PlayerSource::Kind>(sideKind[index].load(relaxed));
     source.level = static_cast<play::Level>(sideLevel[index].load(relaxed));
     return source;
+}
+
+bool PanelFeed::cameraCalibrating() const {
+    const int32_t phase = calibration.load(relaxed);
+    return camera.load(relaxed) && phase >= CALIBRATION_STAND && phase < CALIBRATION_DONE;
 }
 
 int32_t PanelFeed::of(int player, const std::atomic<int32_t> (&values)[2]) {

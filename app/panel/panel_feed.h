@@ -25,6 +25,16 @@ struct PanelFeed {
     std::atomic<int32_t> sideLevel[2] = {{0}, {0}};
     std::atomic<bool> camera{true};
 
+    // The room recognition's calibration as the worker runs it: its phase (CalibrationPhase), the
+    // milliseconds left in it and which players' palms the last one missed (bit 0 player 1); in
+    // play, whether each half has gone two seconds without a hand. F5's request to calibrate again
+    // goes the other way.
+    std::atomic<int32_t> calibration{-1};
+    std::atomic<int32_t> calibrationLeftMs{0};
+    std::atomic<int32_t> missedPalms{0};
+    std::atomic<bool> noHand[2] = {{false}, {false}};
+    std::atomic<bool> calibrateAgain{false};
+
     // A watched replay: its file's own name (the panel has no room for folders) and whether it
     // plays, is paused or has ended.
     enum Replay : int32_t { NO_REPLAY, REPLAY_PLAYING, REPLAY_PAUSED, REPLAY_ENDED };
@@ -45,6 +55,8 @@ struct PanelFeed {
     char peer[96] = {};
     std::atomic<bool> peerReady{false};
 
+    // Whether the room recognition is calibrating the camera this game reads.
+    bool cameraCalibrating() const;
     // Who plays `player` (1, or any other value for player 2), as published.
     play::PlayerSource side(int player) const;
     // Player 1's value for 1, player 2's for any other number.

@@ -113,6 +113,7 @@ std::string absolutePath(const std::string& path) {
 
 bool resolveReplayPaths(Options& options) {
     if (!options.record.empty()) options.record = absolutePath(options.record);
+    if (!options.recordCamera.empty()) options.recordCamera = absolutePath(options.recordCamera);
     if (options.replay.empty()) return true;
     std::string error;
     options.replayShown = options.replay == "last" ? "" : options.replay;

@@ -33,6 +33,7 @@ public:
     bool takePause();
     bool takeFocusLost() { return sides_.keyboard().takeFocusLost(); }
     bool takeFullscreen() { return sides_.keyboard().takeFullscreenKey(); }
+    bool takeCalibrate() { return sides_.keyboard().takeCalibrateKey(); }
 
 private:
     const CWebCam* webcam_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "app/network/net_game.h"
 #include "app/network/net_hud.h"
+#include "app/run/camera_hud.h"
 #include "app/panel/panel_feed.h"
 #include "app/run/fullscreen.h"
 #include "app/run/side_badges.h"
@@ -21,6 +22,7 @@ void takeWindowKeys(Run& run, World& world) {
         if (focusLost) run.setPaused(true);
     }
     if (run.sources.takeFullscreen()) toggleFullscreen(world);
+    if (run.sources.takeCalibrate()) panelFeed.calibrateAgain.store(true);
 }
 
 void draw(Run& run, World& world, bool played) {
@@ -35,6 +37,7 @@ void draw(Run& run, World& world, bool played) {
     }
     drawSideBadges(world, run.options);
     if (run.net) drawNetHud(*run.net, steadyMs());
+    drawCameraHud();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/camera/readings_line.h"
 #include "vision/WebCam.h"
 #include "vision/room/RoomVision.h"
 
@@ -15,12 +16,7 @@ namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
 
-void printLine(int frame, const CWebCam& cam) {
-    std::printf("frame %d: %d %d %d %d %d %d %d %d\n", frame, cam.handIn1.load(kRelaxed),
-                cam.baryX1.load(kRelaxed), cam.baryY1.load(kRelaxed), cam.rps1.load(kRelaxed),
-                cam.handIn2.load(kRelaxed), cam.baryX2.load(kRelaxed), cam.baryY2.load(kRelaxed),
-                cam.rps2.load(kRelaxed));
-}
+void printLine(int frame, const CWebCam& cam) { writeReadingsLine(stdout, frame, cam); }
 
 // The classic recognition, in the worker's order, on slot 0.
 void readClassic(CWebCam& cam) {
@@ -46,6 +42,12 @@ public:
         return clip_.open(path, error);
     }
     int count() const { return clip_.frameCount(); }
+    // The frames of each calibration phase: as a recording of the game says, else a second of
+    // the clip each.
+    int phaseFrames(int phase) const {
+        const int said = clip_.header().calibrationFrames[phase];
+        return said > 0 ? said : perSecond();
+    }
     // Whole frames in one second of the clip, at least one.
     int perSecond() const {
         const camera::Y4mHeader& h = clip_.header();
@@ -72,16 +74,17 @@ private:
     camera::RgbFrame frame_;
 };
 
-// Calibrates on the clip's first two seconds, a second for each phase by its own frame rate.
+// Calibrates on the clip's first two seconds, a second for each phase by its own frame rate,
+// or on the frames a recording of the game says its calibration took.
 bool calibrate(ClipFrames& clip, Image& frame, vision::room::RoomVision& room, std::string& error) {
-    const int phase = clip.perSecond();
-    if (clip.count() < 2 * phase) {
+    const int stand = clip.phaseFrames(0), palm = clip.phaseFrames(1);
+    if (clip.count() < stand + palm) {
         error = "the clip is shorter than the 2 seconds the room recognition calibrates on";
         return false;
     }
-    for (int index = 0; index < 2 * phase; ++index) {
+    for (int index = 0; index < stand + palm; ++index) {
         if (!clip.read(index, frame, error)) return false;
-        if (index < phase)
+        if (index < stand)
             room.addReference(frame);
         else
             room.addPalm(frame);
@@ -113,7 +116,10 @@ int printReadings(const Options& options) {
     const bool room = options.vision == VisionMode::ROOM;
     const auto recogniser = std::make_unique<vision::room::RoomVision>();
     if (room && !calibrate(clip, cam.images[0], *recogniser, error)) return fail(error);
-    for (int frame = 0; frame < clip.count(); ++frame) {
+    // The calibration's frames read as in the game: the start values, nothing read.
+    const int first = room ? clip.phaseFrames(0) + clip.phaseFrames(1) : 0;
+    for (int frame = 0; frame < first; ++frame) printLine(frame, cam);
+    for (int frame = first; frame < clip.count(); ++frame) {
         if (!clip.read(frame, cam.images[0], error)) return fail(error);
         if (room)
             recogniser->read(cam.images[0], cam);

@@ -79,6 +79,18 @@ bool parseColourSpace(const std::string& token, Y4mHeader& header, std::string& 
     return false;
 }
 
+// Numbers that do not parse, or are out of range, leave the clip without them.
+void parseCalibration(const std::string& token, Y4mHeader& header) {
+    static const std::string kName = "XVORLAXIS_CALIBRATION=";
+    if (token.compare(0, kName.size(), kName) != 0) return;
+    int stand = 0, palm = 0;
+    char end = 0;
+    if (std::sscanf(token.c_str() + kName.size(), "%d,%d%c", &stand, &palm, &end) != 2) return;
+    if (stand <= 0 || palm <= 0 || stand > kMaxY4mFrames || palm > kMaxY4mFrames) return;
+    header.calibrationFrames[0] = stand;
+    header.calibrationFrames[1] = palm;
+}
+
 bool parseToken(const std::string& token, Y4mHeader& header, std::string& error) {
     switch (token[0]) {
     case 'W': return parseSide(token, header.width, error);
@@ -88,6 +100,7 @@ bool parseToken(const std::string& token, Y4mHeader& header, std::string& error)
     case 'C': return parseColourSpace(token, header, error);
     case 'X':
         if (token == "XCOLORRANGE=FULL") header.fullRange = true;
+        parseCalibration(token, header);
         return true;
     default: return true;  // aspect ratio and tags of later versions do not change the pixels
     }

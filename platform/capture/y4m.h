@@ -18,6 +18,9 @@ struct Y4mHeader {
     int rateDen = 0;
     bool halfChroma = true;  // 4:2:0 (every 420 variant) or 4:4:4
     bool fullRange = false;  // XCOLORRANGE=FULL
+    // XVORLAXIS_CALIBRATION=STAND,PALM: the frames of each phase of the room recognition's
+    // calibration in a clip the game recorded (0 when the clip does not say).
+    int calibrationFrames[2] = {0, 0};
     size_t frameBytes() const;
 };
 

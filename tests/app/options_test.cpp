@@ -57,6 +57,7 @@ TEST(CommandLineTest, PrintReadingsTakesAClipAndTheRecognitionAndPlaysNoMatch) {
     const Options plain = parse({"--vision", "classic"}).options;
     EXPECT_EQ(plain.vision, VisionMode::CLASSIC);
     EXPECT_TRUE(plain.visionGiven && !plain.printReadings);
+    EXPECT_EQ(parse({"--record-camera=seen.y4m"}).options.recordCamera, "seen.y4m");
     const std::pair<std::vector<const char*>, std::string> cases[] = {
         {{"--vision"}, "option '--vision' needs classic or room"},
         {{"--vision", "ROOM"}, "option '--vision' needs classic or room"},
@@ -68,6 +69,10 @@ TEST(CommandLineTest, PrintReadingsTakesAClipAndTheRecognitionAndPlaysNoMatch) {
         {{"--print-readings", "--camera", "a.y4m", "--computer"},
          "option '--print-readings' plays no match: it excludes '--simulate', '--replay', "
          "'--host', '--join' and the players' sources"},
+        {{"--record-camera"}, "option '--record-camera' needs a file name"},
+        {{"--record-camera", "a.y4m", "--keyboard"},
+         "option '--record-camera' needs a run on the camera: it excludes '--print-readings', "
+         "'--simulate', '--replay' and '--keyboard'"},
     };
     for (const auto& [args, fault] : cases) {
         CommandLine line = parse(args);
@@ -292,6 +297,7 @@ TEST(CommandLineTest, TheUsageListsEveryOptionOnALineOfItsOwn) {
                                                  "--replay",
                                                  "--vision",
                                                  "--print-readings",
+                                                 "--record-camera",
                                                  "--list-cameras",
                                                  "--list-gamepads",
                                                  "--help",

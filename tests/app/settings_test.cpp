@@ -93,8 +93,9 @@ TEST(SettingsTest, EachWrongLineIsNamedAndKeepsItsDefaultWhileTheRestIsRead) {
                      "player1.paper = q\n"    // 11
                      "gamepad.pause = 5" +
                      std::string(1, '\0') +
-                     "\n"                      // 12
-                     "fullscreen = maybe\n");  // 13
+                     "\n"                     // 12
+                     "fullscreen = maybe\n"   // 13
+                     "player2.left = F5\n");  // 14
     std::vector<std::string> errors;
     const Settings s = readSettings(path, errors);
     const std::vector<std::string> wanted = {
@@ -110,6 +111,9 @@ TEST(SettingsTest, EachWrongLineIsNamedAndKeepsItsDefaultWhileTheRestIsRead) {
         path + ":9: 'player2.rock' must be a key name SDL knows, not '-5'; it stays b",
         path + ":12: holds the control character 0x00: not a settings line",
         path + ":13: 'fullscreen' must be yes or no, not 'maybe'; it stays no",
+        path +
+            ":14: 'player2.left' must be a key other than f5, which calibrates the camera "
+            "again, not 'F5'; it stays left",
         path + ":11: key 'q' is already player2.paper; 'player1.paper' stays x",
     };
     EXPECT_EQ(errors, wanted);

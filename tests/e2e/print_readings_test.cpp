@@ -63,6 +63,12 @@ TEST_F(PrintReadingsEndToEnd, EveryFrameGetsOneLineInEitherRecognitionQuicklyAnd
             std::smatch m;
             ASSERT_TRUE(std::regex_match(lines[n], m, line)) << lines[n];
             EXPECT_EQ(m[1], std::to_string(n));
+            // The room recognition's calibration (2 s) reads nothing, as in the game: the
+            // camera's start values.
+            if (std::string(mode) == "room" && n < 60) {
+                EXPECT_EQ(lines[n].substr(lines[n].find(':')), ": 0 80 120 1 0 80 120 1");
+                continue;
+            }
             // An empty half gives the empty values, whichever the recognition.
             if (m[2] == "0") {
                 EXPECT_EQ(m[3].str() + " " + m[4].str() + " " + m[5].str(), "-160 0 3");

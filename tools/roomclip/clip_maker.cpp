@@ -103,6 +103,10 @@ public:
                 for (int p = 0; p < 2; ++p) f.player[p] = calibrationPalm(p);
             frames.push_back(f);
         }
+        if (settings_.script) {
+            for (const ScriptSegment& segment : *settings_.script) addScripted(segment, frames);
+            return frames;
+        }
         const int hold = std::max(1, settings_.hold);
         const size_t blocks = std::max<size_t>(1, condition_.after.size());
         for (int start = 0; start < settings_.testFrames; start += hold) {
@@ -125,6 +129,24 @@ public:
     }
 
 private:
+    void addScripted(const ScriptSegment& segment, std::vector<FramePlan>& frames) const {
+        for (int k = 0; k < segment.frames; ++k) {
+            const double t = segment.frames > 1 ? static_cast<double>(k) / (segment.frames - 1) : 0;
+            FramePlan f;
+            for (int p = 0; p < 2; ++p) {
+                const ScriptHand& hand = segment.player[p];
+                if (hand.shape == Shape::None) continue;
+                Placed& c = f.player[p];
+                c.shape = hand.shape;
+                c.scale = scaleOf(p);
+                c.centre = Point{p == 0 ? static_cast<double>(kHalf) : 0.0, 0} + hand.from +
+                           (hand.to - hand.from) * t;
+                place(c, p);
+            }
+            frames.push_back(f);
+        }
+    }
+
     double scaleOf(int player) const {
         return kCalibrationLength / hands_[player]->shape(Shape::PaperSpread).length;
     }

@@ -8,6 +8,7 @@
 
 #include "tools/roomclip/conditions.h"
 #include "tools/roomclip/hand_sprite.h"
+#include "tools/roomclip/script.h"
 #include "tools/roomclip/truth.h"
 
 namespace roomclip {
@@ -23,6 +24,8 @@ struct ClipSettings {
     int testFrames = 120;
     int hold = 3;  // frames a pose is held
     unsigned seed = 1;
+    // When set, the frames after the calibration follow this script instead of random poses.
+    const std::vector<ScriptSegment>* script = nullptr;
 };
 
 // The four shapes of one player's hand.

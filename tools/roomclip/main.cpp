@@ -1,7 +1,7 @@
 // roomclip: camera clips made from real photographs, for measuring the hand recognition in
 // real rooms, and the scorer of the game's readings of them.
 //
-//   roomclip make [--frames N] [--fps N] [--seed N] [--conditions A,B,...] FOLDER
+//   roomclip make [--frames N] [--fps N] [--seed N] [--conditions A,B,...] [--script FILE] FOLDER
 //   roomclip score FOLDER [MODE...]
 //   roomclip sheet FOLDER
 //   roomclip conditions
@@ -17,7 +17,8 @@
 // calibration's size, tilted up to 26 degrees, mostly with a forearm (in the condition's
 // sleeve or bare), a third of the time the other hand (the photo mirrored). Player 1 is the right
 // half. The poses come from --seed (default 1): the same seed makes the same clip, byte for byte;
-// `roomclip conditions` lists the conditions.
+// `roomclip conditions` lists the conditions. With --script FILE the frames after the
+// calibration follow the script instead (tools/roomclip/script.h gives its form).
 //
 // The truth file has one line a frame, calibration frames included, numbered from 0:
 //
@@ -63,7 +64,8 @@ namespace {
 using namespace roomclip;
 
 const char* const kUsage =
-    "usage: roomclip make [--frames N] [--fps N] [--seed N] [--conditions A,B] FOLDER\n"
+    "usage: roomclip make [--frames N] [--fps N] [--seed N] [--conditions A,B] [--script F]\n"
+    "                     FOLDER\n"
     "       roomclip score FOLDER [MODE...]\n"
     "       roomclip sheet FOLDER\n"
     "       roomclip conditions\n"
@@ -77,6 +79,8 @@ struct Arguments {
     std::vector<std::string> rest;
     ClipSettings settings;
     std::vector<std::string> only;
+    std::string scriptPath;
+    std::vector<ScriptSegment> script;
 };
 
 std::vector<std::string> split(const std::string& list) {
@@ -124,6 +128,8 @@ bool parse(int argc, char** argv, Arguments& a, bool& help, std::string& error) 
         } else if (arg == "--seed" && hasValue) {
             ok = optionNumber(arg, argv[++i], 0, 1000000, seed, error);
             a.settings.seed = static_cast<unsigned>(seed);
+        } else if (arg == "--script" && hasValue) {
+            a.scriptPath = argv[++i];
         } else if (arg == "--conditions" && hasValue) {
             a.only = split(argv[++i]);
         } else if (arg == "--opencv-doc" && hasValue) {
@@ -188,8 +194,12 @@ bool makeFolder(const std::string& folder, std::string& error) {
     return !failure;
 }
 
-bool make(const Arguments& a, std::string& error) {
+bool make(Arguments& a, std::string& error) {
     if (!checkConditionNames(a, error)) return false;
+    if (!a.scriptPath.empty()) {
+        if (!readScript(a.scriptPath, a.script, error)) return false;
+        a.settings.script = &a.script;
+    }
     std::vector<PlayerHand> hands;
     if (!makeFolder(a.folder, error) || !loadHands(hands, error)) return false;
     for (const Condition& c : conditions()) {

@@ -144,10 +144,10 @@ bool RoomVision::calibratePlayer(const Image& palms, int player) {
     // the palm is the piece's skin about its mark, else the piece's thickness there.
     if (std::abs(palm.facts.palmX - static_cast<float>(mx)) > kPalmCentreReach ||
         std::abs(palm.facts.palmY - static_cast<float>(kMarkRow)) > kPalmCentreReach) {
-        const float near = shape_.thicknessNear(mx - palm.x0, kMarkRow - palm.y0, kPalmCentreReach);
+        const float atMark = shape_.thicknessNear(mx - palm.x0, kMarkRow - palm.y0, kPalmCentreReach);
         keepSkin(palms, player);
         const RoomHand skin = handNear(player, mx, kMarkRow);
-        palmRadius_[player] = skin.found ? skin.facts.palmRadius : near;
+        palmRadius_[player] = skin.found ? skin.facts.palmRadius : atMark;
     }
     return true;
 }
