@@ -3,7 +3,8 @@
 // be read, or is too short to calibrate on, ends it with the reason and exit code 1.
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <sys/resource.h>
+
 #include <regex>
 #include <sstream>
 #include <string>
@@ -19,6 +20,15 @@ using e2e::runWithoutDisplay;
 struct Clips : e2e::ClipTest {
     using ClipTest::makeClip;
 };
+
+// The processor time the game's finished runs have taken so far: what a run costs, whatever
+// else the machine is doing.
+double childSeconds() {
+    rusage use{};
+    getrusage(RUSAGE_CHILDREN, &use);
+    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(use.ru_utime) + seconds(use.ru_stime);
+}
 
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
@@ -49,16 +59,20 @@ TEST_F(PrintReadingsEndToEnd, EveryFrameGetsOneLineInEitherRecognitionQuicklyAnd
         "([0-9]+) ([123])");
     for (const char* mode : {"classic", "room"}) {
         SCOPED_TRACE(mode);
-        const auto start = std::chrono::steady_clock::now();
+        const double before = childSeconds();
         const Outcome run =
             runWithoutDisplay({"--camera", clip_, "--print-readings", "--vision", mode});
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds = childSeconds() - before;
         EXPECT_EQ(run.status, 0) << run.err;
         const std::vector<std::string> lines = linesOf(run.out);
         ASSERT_EQ(lines.size(), 120u) << run.out << run.err;
-        // At least 60 frames a second, start-up included.
+        // At least 60 frames a second, start-up included, counted in processor time so that a
+        // busy machine does not fail it; instrumented builds are many times slower by design.
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
         EXPECT_LT(seconds, 2.0);
+#else
+        (void)seconds;
+#endif
         for (size_t n = 0; n < lines.size(); ++n) {
             std::smatch m;
             ASSERT_TRUE(std::regex_match(lines[n], m, line)) << lines[n];
