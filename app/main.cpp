@@ -13,6 +13,7 @@
 #include "app/config/camera_choice.h"
 #include "app/config/datadir.h"
 #include "app/init.h"
+#include "app/menu/menu_launch.h"
 #include "app/room_camera.h"
 #include "app/network/net_turn.h"
 #include "app/panel/panel_feed.h"
@@ -167,6 +168,7 @@ void loop(Run& run, TurnDriver& driver) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
+    if (menu::wantsMenu(__argc, __argv)) return menu::runMenu(__argc, __argv);
     const CommandLine line = parseCommandLine(__argc, __argv);
     if (line.action != CommandLine::PLAY) return runCommand(line);
     Options options = line.options;
