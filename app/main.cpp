@@ -186,7 +186,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     run.cameraDriver = camera.driver;
     if (!startRun(run)) return 1;
     createBackground();
-    return main2(run, hInstance, hPrevInstance, lpCmdLine, nCmdShow);
+    return menu::runExitCode(main2(run, hInstance, hPrevInstance, lpCmdLine, nCmdShow));
 }
 
 int main2(Run& run, HINSTANCE hInstance, HINSTANCE, char*, int) {
@@ -225,9 +225,9 @@ int main2(Run& run, HINSTANCE hInstance, HINSTANCE, char*, int) {
 
 LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CLOSE: play::requestQuit(); return 0;
+    case WM_CLOSE: play::requestLeave(); return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE) play::requestQuit();
+        if (wParam == VK_ESCAPE) play::requestLeave();
         if (panelFeed.replay.load(relaxed) != PanelFeed::NO_REPLAY &&
             (wParam == 'P' || wParam == VK_SPACE))
             panelPauseKey = !panelPauseKey;

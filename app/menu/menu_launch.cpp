@@ -1,6 +1,7 @@
 #include "app/menu/menu_launch.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,8 @@
 #include "app/menu/menu_screen.h"
 #include "app/menu/self_process.h"
 #include "app/replay/replay_files.h"
+#include "platform/win32.h"
+#include "play/quit.h"
 
 namespace menu {
 
@@ -21,6 +24,8 @@ namespace {
 constexpr const char* kMenu = "--menu";
 constexpr const char* kScreen = "--menu-screen";
 constexpr const char* kNotice = "--menu-notice";
+// Set for the menu's runs, so that they tell it when the player left the game.
+constexpr const char* kMenuRunVariable = "VORLAXIS_MENU_RUN";
 
 // The options that choose the run, which the menu chooses instead.
 const char* const kRunChoosers[] = {"--player1",  "--player2",  "--computer",
@@ -132,6 +137,7 @@ int menuLoop(const std::vector<std::string>& options) {
         std::vector<std::string> run = options;
         if (code != 0 || !readChoice(files.choice, run)) break;
         const int result = runSelf(run, files.errors);
+        if (result == kLeaveExitCode) break;
         const std::string errors = slurp(files.errors);
         std::fputs(errors.c_str(), stderr);
         notice = result == 0 ? "" : reasonOf(errors);
@@ -142,6 +148,11 @@ int menuLoop(const std::vector<std::string>& options) {
 }
 
 }  // namespace
+
+int runExitCode(int code) {
+    const char* fromMenu = std::getenv(kMenuRunVariable);
+    return code == 0 && fromMenu && *fromMenu && play::leaveRequested() ? kLeaveExitCode : code;
+}
 
 bool wantsMenu(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i)
@@ -166,6 +177,7 @@ int runMenu(int argc, const char* const* argv) {
     }
     const CommandLine line = parsed(options);
     if (line.action != CommandLine::PLAY) return runCommand(line);
+    SetEnvironmentVariableA(kMenuRunVariable, "1");
     return menuLoop(options);
 }
 

@@ -12,4 +12,9 @@ bool wantsMenu(int argc, const char* const* argv);
 // the run beside --menu), or 1 when the menu cannot show.
 int runMenu(int argc, const char* const* argv);
 
+// The exit code of a run: as given, except that a run the menu started says with
+// kLeaveExitCode that the player left the whole game (a window closed, Escape in the panel).
+int runExitCode(int code);
+constexpr int kLeaveExitCode = 3;
+
 }  // namespace menu
