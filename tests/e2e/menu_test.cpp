@@ -54,6 +54,19 @@ protected:
             now);
     }
 
+    // The fight window of a run, once its control panel shows too; empty when none came.
+    std::string waitForRun(GameProcess& game) {
+        std::string scene;
+        testwait::waitUntil(
+            [&] {
+                scene = e2e::findWindow(e2e::kSceneCaption);
+                return !game.running() ||
+                       (!e2e::findWindow(e2e::kPanelCaption).empty() && !scene.empty());
+            },
+            e2e::kStartSeconds, std::chrono::milliseconds(100));
+        return game.running() ? scene : "";
+    }
+
     // The fight window showing the title screen; empty when it did not come.
     std::string waitForTitle(GameProcess& game) {
         std::string window;
@@ -109,6 +122,19 @@ TEST_F(MenuEndToEnd, AComputerMatchChosenOnTheMenuReturnsToItAndQuitEndsTheGame)
     e2e::pressKey(title, "Return");
     int status = -2;
     ASSERT_TRUE(game.wait(e2e::kReactSeconds, status)) << "Quit did not end the game";
+    EXPECT_EQ(status, 0) << game.err();
+}
+
+TEST_F(MenuEndToEnd, EscapeInTheControlPanelOfAMenuRunEndsTheWholeGame) {
+    GameProcess game = start();
+    const std::string title = waitForTitle(game);
+    ASSERT_FALSE(title.empty()) << game.err();
+    for (const char* key : {"Down", "Down"}) ASSERT_TRUE(step(game, title, key));
+    e2e::pressKey(title, "Return");
+    ASSERT_FALSE(waitForRun(game).empty()) << game.err();
+    e2e::pressKey(e2e::findWindow(e2e::kPanelCaption), "Escape");
+    int status = -2;
+    ASSERT_TRUE(game.wait(e2e::kReactSeconds, status)) << "the game did not end";
     EXPECT_EQ(status, 0) << game.err();
 }
 
