@@ -15,7 +15,6 @@
 #include "app/init.h"
 #include "app/camera/camera_pass.h"
 #include "app/camera/camera_recording.h"
-#include "app/menu/menu_launch.h"
 #include "app/network/net_turn.h"
 #include "app/panel/panel_feed.h"
 #include "app/replay/replay_check.h"
@@ -185,7 +184,6 @@ void loop(Run& run, TurnDriver& driver) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
-    if (menu::wantsMenu(__argc, __argv)) return menu::runMenu(__argc, __argv);
     const CommandLine line = parseCommandLine(__argc, __argv);
     if (line.action != CommandLine::PLAY) return runCommand(line);
     Options options = line.options;
@@ -202,7 +200,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     run.cameraDriver = camera.driver;
     if (!startRun(run)) return 1;
     createBackground();
-    return menu::runExitCode(main2(run, hInstance, hPrevInstance, lpCmdLine, nCmdShow));
+    return main2(run, hInstance, hPrevInstance, lpCmdLine, nCmdShow);
 }
 
 int main2(Run& run, HINSTANCE hInstance, HINSTANCE, char*, int) {
@@ -241,9 +239,9 @@ int main2(Run& run, HINSTANCE hInstance, HINSTANCE, char*, int) {
 
 LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CLOSE: play::requestLeave(); return 0;
+    case WM_CLOSE: play::requestQuit(); return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE) play::requestLeave();
+        if (wParam == VK_ESCAPE) play::requestQuit();
         if (panelFeed.replay.load(relaxed) != PanelFeed::NO_REPLAY &&
             (wParam == 'P' || wParam == VK_SPACE))
             panelPauseKey = !panelPauseKey;

@@ -5,21 +5,13 @@
 namespace play {
 
 namespace {
-bool quitAsked = false;   // main thread only
-bool leaveAsked = false;  // main thread only
-}  // namespace
+bool quitAsked = false;  // main thread only
+}
 
 void requestQuit() {
     quitAsked = true;
     PostQuitMessage(0);
 }
-
-void requestLeave() {
-    leaveAsked = true;
-    requestQuit();
-}
-
-bool leaveRequested() { return leaveAsked; }
 
 bool takeQuitRequest() {
     const bool asked = quitAsked;

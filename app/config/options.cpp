@@ -20,9 +20,6 @@ const char* const kUsage =
     "keyboard.\n"
     "\n"
     "Options:\n"
-    "  --menu                  start from the title screen and choose there how to play; goes\n"
-    "                          with --mute, --fullscreen, --turn-rate, --config and --camera,\n"
-    "                          not with the options that choose the run\n"
     "  --camera DEVICE|CLIP|N  the camera: /dev/videoN, a .y4m clip, or N for the Nth capture "
     "device\n"
     "  --keyboard              play with the keyboard only; no camera is opened\n"
@@ -72,8 +69,7 @@ const char* const kUsage =
     "Keys in the fight window: player 1 walks with A and D and shows rock, paper and scissors\n"
     "with Z, X and C; player 2 walks with Left and Right and shows them with B, N and M\n"
     "(the settings file can change these keys).\n"
-    "Escape in either window ends the game; in a run started from the menu, Escape in the\n"
-    "fight window goes back to the menu.\n";
+    "Escape in either window ends the game.\n";
 
 CommandLine fault(const std::string& why) {
     CommandLine line;
