@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/clean_display.h"
 #include "tests/e2e/game_process.h"
 
 namespace e2e {
@@ -112,6 +113,7 @@ protected:
     void SetUp() override {
         if (!exists(gamePath())) GTEST_SKIP() << gamePath() << " is not built";
         if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server (run under xvfb-run)";
+        cleanDisplay();
     }
 };
 

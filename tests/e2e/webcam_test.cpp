@@ -61,11 +61,13 @@ protected:
 
     // Waits for the panel to show `check`; leaves the last screenshot in `shot`.
     template <typename Check>
-    static bool waitForPanel(const std::string& panel, Check check, Shot& shot, std::string& why) {
-        for (int attempt = 0; attempt < 4 * e2e::kStartSeconds; ++attempt) {
+    static bool waitForPanel(GameProcess& game, const std::string& panel, Check check, Shot& shot,
+                             std::string& why) {
+        for (int attempt = 0; attempt < 4 * e2e::kStartSeconds && game.running(); ++attempt) {
             if (screenshot(panel, shot) && check(shot, why)) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(250));
         }
+        if (!game.running()) why = "the game ended; stderr: " + game.err();
         return false;
     }
 
@@ -101,8 +103,8 @@ TEST_F(WebcamEndToEnd, PanelShowsTheCameraPastItsMetadataNodeAndEscapeEndsTheGam
     ASSERT_FALSE(panel.empty()) << "no control panel; stderr: " << game.err();
     Shot shot;
     std::string why = "no screenshot";
-    EXPECT_TRUE(waitForPanel(panel, e2e::previewShowsQuadrants, shot, why)) << why;
-    EXPECT_TRUE(waitForPanel(panel, e2e::maskShowsTheWhiteQuadrant, shot, why)) << why;
+    EXPECT_TRUE(waitForPanel(game, panel, e2e::previewShowsQuadrants, shot, why)) << why;
+    EXPECT_TRUE(waitForPanel(game, panel, e2e::maskShowsTheWhiteQuadrant, shot, why)) << why;
     EXPECT_EQ(endWithEscape(game, panel), 0) << game.err();
     EXPECT_NE(game.out().find("Camera: camera /dev/video42"), std::string::npos) << game.out();
 }
@@ -129,7 +131,7 @@ TEST_F(WebcamEndToEnd, AnUnpluggedCameraLeavesTheLastPictureAndTheGameGoesOn) {
     ASSERT_NE(game.err().find(gone), std::string::npos) << game.err();
     Shot shot;
     std::string why = "no screenshot";
-    EXPECT_TRUE(waitForPanel(panel, e2e::previewShowsQuadrants, shot, why)) << why;
+    EXPECT_TRUE(waitForPanel(game, panel, e2e::previewShowsQuadrants, shot, why)) << why;
     // A fixed wait shows the game does not end and says nothing more: ten preview periods.
     std::this_thread::sleep_for(std::chrono::seconds(3));
     EXPECT_TRUE(game.running());
