@@ -78,7 +78,7 @@ TEST(SettingsTest, EachWrongLineIsNamedAndKeepsItsDefaultWhileTheRestIsRead) {
     ScratchFolder folder("settings");
     const std::string path = folder.file("bad.conf");
     folder.write("bad.conf",
-                 "volume = 11\n"                // 1
+                 "loudness = 11\n"              // 1
                  "gamepad.deadzone = 99999\n"   // 2
                  "fullscreen\n"                 // 3
                  "player1.rock = hyperspace\n"  // 4
@@ -99,7 +99,7 @@ TEST(SettingsTest, EachWrongLineIsNamedAndKeepsItsDefaultWhileTheRestIsRead) {
     std::vector<std::string> errors;
     const Settings s = readSettings(path, errors);
     const std::vector<std::string> wanted = {
-        path + ":1: unknown setting 'volume'",
+        path + ":1: unknown setting 'loudness'",
         path +
             ":2: 'gamepad.deadzone' must be a whole number from 0 to 32767, not '99999'; "
             "it stays 8000",
