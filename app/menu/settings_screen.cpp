@@ -119,27 +119,30 @@ void SettingsScreen::keyPressed(SDLKey key) {
     const SDLKey old = *field.key;
     std::string problem;
     if (!setField(field, keyName(key), problem)) {
-        problem_ =
+        refusal_ =
             keyName(key).empty() ? "that key has no name: press another" : "press " + problem;
         return;
     }
     // One key doing two things would leave one of them out of reach.
     for (const SettingField& other : settingFields(settings_))
         if (other.key && other.key != field.key && *other.key == key) *other.key = old;
-    waiting_ = -1;
+    cancel();
     publishKeys(settings_);
     save();
 }
 
-void SettingsScreen::cancel() { waiting_ = -1; }
+void SettingsScreen::cancel() {
+    waiting_ = -1;
+    refusal_.clear();
+}
 
 void SettingsScreen::save() {
     std::string error;
     if (saveSettingsChanges(path_, saved_, settings_, error)) {
         saved_ = settings_;
-        problem_.clear();
+        saveProblem_.clear();
     } else {
-        problem_ = error;
+        saveProblem_ = error;
     }
 }
 

@@ -42,8 +42,9 @@ public:
     // Escape while a key is awaited: the key stays as it was.
     void cancel();
 
-    // Empty, or why the last change could not be saved or made, to be shown on the screen.
-    const std::string& problem() const { return problem_; }
+    // Empty, or what to show on the screen: why the key just pressed was refused while a key
+    // is awaited, else why the last change could not be saved (naming the file).
+    const std::string& problem() const { return refusal_.empty() ? saveProblem_ : refusal_; }
 
 private:
     void save();
@@ -53,7 +54,7 @@ private:
     // What the file is known to hold: the changes since are what the next save writes.
     Settings saved_;
     int waiting_ = -1;
-    std::string problem_;
+    std::string refusal_, saveProblem_;
 };
 
 }  // namespace menu

@@ -214,6 +214,7 @@ TEST(SettingsScreen, AKeyChosenByPressingItIsSavedShownInThePanelAndEscapeKeepsT
     screen.keyPressed(SDLK_ESCAPE);
     EXPECT_FALSE(screen.waitingForKey());
     EXPECT_EQ(settings.keys[0].left, SDLK_q);
+    EXPECT_EQ(screen.problem(), "");
 
     screen.choose(left);
     screen.keyPressed(SDLK_j);
