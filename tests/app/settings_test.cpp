@@ -190,6 +190,16 @@ TEST(SettingsTest, TheFileIsFoundThroughTheEnvironmentAndItsMuteAddsToTheCommand
     folder.write("other.conf", "mute = no\n");
     EXPECT_TRUE(loadSettings(options));
     EXPECT_TRUE(options.mute) << "the command line wins";
+    // A relative --config names the same file once the game has moved into its data folder,
+    // where the menu saves its changes.
+    const std::filesystem::path start = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    options = parse({"--config", "other.conf"}).options;
+    EXPECT_TRUE(loadSettings(options));
+    std::filesystem::current_path("/");
+    EXPECT_EQ(settingsFile(options), folder.file("other.conf"));
+    std::filesystem::current_path(start);
+
     options.config = folder.file("typo.conf");
     testing::internal::CaptureStderr();
     EXPECT_FALSE(loadSettings(options));
