@@ -58,7 +58,9 @@ TEST(SettingsTest, EverySettingInTheFileIsObeyed) {
                  "gamepad.deadzone = 12000\n"
                  "fullscreen = yes\n"
                  "mute = On\n"
-                 "turn-rate = 0");
+                 "turn-rate = 0\n"
+                 "volume = 64\n"
+                 "join =  my host : 7000 \n");
     std::vector<std::string> errors;
     const Settings s = readSettings(folder.file("all.conf"), errors);
     EXPECT_EQ(errors, std::vector<std::string>());
@@ -72,6 +74,8 @@ TEST(SettingsTest, EverySettingInTheFileIsObeyed) {
         (std::vector<int>{s.gamepad[0], s.gamepad[1], s.rockButton, s.paperButton, s.scissorsButton,
                           s.pauseButton, s.walkAxis, s.deadZone, s.fullscreen, s.mute, s.turnRate}),
         (std::vector<int>{1, 0, 3, 4, 5, 9, 2, 12000, 1, 1, 0}));
+    EXPECT_EQ(s.volume, 64);
+    EXPECT_EQ(s.join, "my host : 7000");
 }
 
 TEST(SettingsTest, EachWrongLineIsNamedAndKeepsItsDefaultWhileTheRestIsRead) {
