@@ -1,6 +1,11 @@
 // The control panel when the game plays with the keyboard only: no camera picture or hand
 // masks, but each player's keys where the preview would be, and their life, matches won and
 // last sign in the text panels. Nothing here touches the camera, which is not connected.
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "app/config/key_names.h"
 #include "app/main.h"
 #include "app/panel_text.h"
 #include "app/panel/panel_feed.h"
@@ -8,28 +13,30 @@
 
 namespace {
 
-struct KeyRow {
-    const char* key;
-    const char* action;
-};
-
-const KeyRow kPlayer1Keys[] = {
-    {"A", "walk left"}, {"D", "walk right"}, {"Z", "rock"}, {"X", "paper"}, {"C", "scissors"}};
-const KeyRow kPlayer2Keys[] = {{"Left", "walk left"},
-                               {"Right", "walk right"},
-                               {"B", "rock"},
-                               {"N", "paper"},
-                               {"M", "scissors"}};
+// What each of a player's keys does, in the order of PanelFeed::keys.
+const char* const kActions[5] = {"walk left", "walk right", "rock", "paper", "scissors"};
 
 // The preview area, split into one column per player.
 constexpr int kTable1X = panel::kPreviewX + 10;
 constexpr int kTable2X = panel::kPreviewX + vision::kHalfWidth + 10;
 constexpr int kActionOffset = 55;
+// Wider than any letter of the panel's font: a long key name ("right shift") pushes its action
+// along instead of running into it.
+constexpr int kMostLetterWidth = 8;
 constexpr int kFirstKeyRow = 40;
 constexpr int kQuitRow = 170;
 
-// A side the computer plays has no keys: its column says who plays it instead.
-void drawKeyTable(int x, int player, const char* title, const KeyRow (&rows)[5]) {
+// SDL's name for the key as the panel shows it: "A", "Left", "Right shift".
+std::string shownKey(int32_t key) {
+    std::string name = keyName(static_cast<SDLKey>(key));
+    if (!name.empty())
+        name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    return name;
+}
+
+// The keys the settings chose, as published; a side the computer plays has no keys: its
+// column says who plays it instead.
+void drawKeyTable(int x, int player, const char* title) {
     drawText(x, 10, title);
     const play::PlayerSource side = panelFeed.side(player);
     if (side.kind == play::PlayerSource::NETWORK) {
@@ -41,9 +48,12 @@ void drawKeyTable(int x, int player, const char* title, const KeyRow (&rows)[5])
         return;
     }
     int y = kFirstKeyRow;
-    for (const KeyRow& row : rows) {
-        drawText(x, y, row.key);
-        drawText(x + kActionOffset, y, row.action);
+    for (int action = 0; action < 5; ++action) {
+        const std::string key =
+            shownKey(panelFeed.keys[player == 1 ? 0 : 1][action].load(std::memory_order_relaxed));
+        drawText(x, y, key.c_str());
+        const int keyWidth = static_cast<int>(key.size() + 1) * kMostLetterWidth;
+        drawText(x + std::max(kActionOffset, keyWidth), y, kActions[action]);
         y += panel::kLineStep;
     }
 }
@@ -60,8 +70,8 @@ const char* replayState() {
 
 void displayKeyTables() {
     Rectangle(g_hDC, panel::kPreviewX, 0, panel::kPreviewRight, vision::kFrameHeight);
-    drawKeyTable(kTable1X, 1, "PLAYER 1", kPlayer1Keys);
-    drawKeyTable(kTable2X, 2, "PLAYER 2", kPlayer2Keys);
+    drawKeyTable(kTable1X, 1, "PLAYER 1");
+    drawKeyTable(kTable2X, 2, "PLAYER 2");
     drawText(kTable1X, kQuitRow, "Escape in either window ends the game");
 }
 

@@ -140,6 +140,7 @@ bool startRun(Run& run) {
     }
     if (!run.recorder.create(run.options)) return false;
     setSoundOff(run.options.mute);
+    setSoundVolume(run.options.settings.volume);
     run.referee.setEndless(run.options.endless);
     startFullscreen(run.options.fullscreen || run.options.settings.fullscreen);
     world.init();
@@ -147,6 +148,7 @@ bool startRun(Run& run) {
     if (!run.sources.openGamepads(run.options)) return false;
     if (run.options.net != Options::Net::NONE && !openNetPlay(run, world)) return false;
     publishSides(run.options, run.watch != nullptr);
+    publishKeys(run.options.settings);
     publishMatch(world.state(), run.referee);
     return openCameraRecording(run.options);
 }

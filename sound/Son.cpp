@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 
 Mix_Music* music = nullptr;
 Mix_Chunk* sound1 = nullptr;
@@ -13,6 +14,16 @@ namespace {
 // Set by the audio thread inside the finished hook, consumed by the main thread.
 std::atomic<bool> musicEnded{false};
 bool soundOff = false;
+int volume = MIX_MAX_VOLUME;
+bool musicQuiet = false;
+
+// The set volume on both effects and on the music, once the device is open.
+void applyVolume() {
+    if (soundOff || Mix_QuerySpec(nullptr, nullptr, nullptr) == 0) return;
+    for (Mix_Chunk* chunk : {sound1, sound2})
+        if (chunk) Mix_VolumeChunk(chunk, volume);
+    Mix_VolumeMusic(musicQuiet ? volume / 4 : volume);
+}
 
 Mix_Chunk* loadWav(const char* file) {
     Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromFile(file, "rb"), 1);
@@ -45,6 +56,11 @@ void playChunk(Mix_Chunk* chunk) {
 
 void setSoundOff(bool off) { soundOff = off; }
 
+void setSoundVolume(int level) {
+    volume = level < 0 ? 0 : level > MIX_MAX_VOLUME ? MIX_MAX_VOLUME : level;
+    applyVolume();
+}
+
 void initSon() {
     if (soundOff) return;
     if (Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 4096) != 0) {
@@ -58,6 +74,7 @@ void initSon() {
     sound2 = loadWav("sound.wav");
     music = Mix_LoadMUS("music.ogg");
     if (music == nullptr) failOnStdout("Unable to load Ogg file: %s\n");
+    applyVolume();
 }
 
 void playBackgroundMusic() {
@@ -73,8 +90,8 @@ void playSound1() { playChunk(sound1); }
 void playSound2() { playChunk(sound2); }
 
 void setMusicQuiet(bool quiet) {
-    if (soundOff) return;
-    Mix_VolumeMusic(quiet ? MIX_MAX_VOLUME / 4 : MIX_MAX_VOLUME);
+    musicQuiet = quiet;
+    applyVolume();
 }
 
 void pumpSon() {

@@ -14,6 +14,10 @@ extern Mix_Chunk* sound2;  // "sound.wav"
 // game runs on a machine without one. Set before initSon.
 void setSoundOff(bool off);
 
+// The volume of the music and the effects, from 0 (silent) to MIX_MAX_VOLUME (full, the
+// default); values beyond are held to that range. Set before initSon, or at any time after.
+void setSoundVolume(int volume);
+
 // Opens the audio device and loads the three files from the working directory. Ends the
 // process with exit code 1 when there is no audio device (saying that --mute plays without
 // one) or no music. The device is closed, and its thread joined, when the process exits.
@@ -28,7 +32,7 @@ void playBackgroundMusic();
 // releases it on the main thread.
 void musicFinished();
 
-// The music at a quarter of its volume (a paused match) or at its full volume again.
+// The music at a quarter of the set volume (a paused match) or at the set volume again.
 void setMusicQuiet(bool quiet);
 
 // Carries out a stop and release that musicFinished asked for. Safe to call every turn.

@@ -208,11 +208,11 @@ int cameraDriverNumber(const std::string& camera) {
     return number;
 }
 
-namespace {
-
 std::string settingsFile(const Options& options) {
     return options.config.empty() ? settingsPath() : options.config;
 }
+
+namespace {
 
 int writeConfig(const Options& options) {
     const std::string path = settingsFile(options);
@@ -251,6 +251,9 @@ bool loadSettings(Options& options) {
         std::fprintf(stderr, "vorlaxis: the settings file %s does not exist\n", path.c_str());
         return false;
     }
+    // The game moves into its data folder before the menu saves any change.
+    const std::filesystem::path full = std::filesystem::absolute(path, code);
+    if (!options.config.empty() && !code) options.config = full.string();
     std::vector<std::string> errors;
     options.settings = readSettings(path, errors);
     for (const std::string& error : errors) std::fprintf(stderr, "vorlaxis: %s\n", error.c_str());

@@ -100,6 +100,10 @@ int cameraDriverNumber(const std::string& camera);
 // were not written; 2 for a fault).
 int runCommand(const CommandLine& line);
 
+// The settings file of this run: the one --config names, else settingsPath(). The menu's
+// screens save their changes there.
+std::string settingsFile(const Options& options);
+
 // Reads the settings file (--config, else settingsPath()) into options.settings, naming each
 // wrong line on standard error; the command line's --mute stays on whatever the file says.
 // False, after saying so, when the file --config names does not exist, or when the file's turn

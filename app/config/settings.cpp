@@ -1,16 +1,15 @@
 #include "app/config/settings.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 #include "app/config/key_names.h"
 #include "app/config/settings_fields.h"
+#include "app/config/settings_lines.h"
+#include "app/config/settings_writer.h"
 
 namespace {
 
@@ -18,49 +17,14 @@ namespace fs = std::filesystem;
 
 // Bounds that keep a damaged or wrongly named file (a disk image, /dev/zero) from eating
 // memory or time: a real settings file is a few hundred bytes.
-constexpr size_t kMostFileBytes = 1 << 20;
-constexpr size_t kMostLineLength = 1000;
+constexpr size_t kMostFileBytes = kMostSettingsBytes;
 // A file that is no settings file at all would otherwise bury the terminal in complaints.
 constexpr int kMostComplaints = 20;
-// Notepad may start a UTF-8 file with it.
-const char kByteOrderMark[] = "\xef\xbb\xbf";
 
 const char* const kHeader =
     "# Vorlaxis settings: one \"name = value\" on a line; lines starting with # are comments.\n"
     "# A setting left out keeps the value shown here; the command line wins over this file.\n"
     "\n";
-
-enum class Opened { MISSING, READ, FAILED };
-
-// The file's first kMostFileBytes + 1 bytes, or why it could not be read.
-Opened slurp(const std::string& path, std::string& bytes, std::string& why) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        why = std::strerror(errno);
-        return errno == ENOENT ? Opened::MISSING : Opened::FAILED;
-    }
-    bytes.resize(kMostFileBytes + 1);
-    bytes.resize(std::fread(&bytes[0], 1, bytes.size(), file));
-    const bool failed = std::ferror(file);
-    if (failed) why = std::strerror(errno);
-    std::fclose(file);
-    return failed ? Opened::FAILED : Opened::READ;
-}
-
-std::string trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// The first byte that has no place in a text line (NUL, escape, ...), or -1.
-int controlByte(const std::string& line) {
-    for (char c : line) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if ((byte < 0x20 && byte != '\t') || byte == 0x7f) return byte;
-    }
-    return -1;
-}
 
 class Reader {
 public:
@@ -93,22 +57,22 @@ public:
 
 private:
     void readLine(int number, const std::string& line) {
-        if (line.size() > kMostLineLength)
-            return complain(number, "longer than " + std::to_string(kMostLineLength) +
+        if (line.size() > kMostSettingLineLength)
+            return complain(number, "longer than " + std::to_string(kMostSettingLineLength) +
                                         " characters: not a settings line");
-        if (const int byte = controlByte(line); byte >= 0) {
-            char code[8];
+        if (const int byte = settingControlByte(line); byte >= 0) {
+            char code[16];
             std::snprintf(code, sizeof code, "0x%02x", byte);
             return complain(number, std::string("holds the control character ") + code +
                                         ": not a settings line");
         }
-        const std::string text = trimmed(line);
+        const std::string text = trimmedSetting(line);
         if (text.empty() || text[0] == '#') return;
         const size_t equals = text.find('=');
         if (equals == std::string::npos)
             return complain(number, "no '=': a setting is written as 'name = value'");
-        const std::string name = trimmed(text.substr(0, equals));
-        const std::string value = trimmed(text.substr(equals + 1));
+        const std::string name = trimmedSetting(text.substr(0, equals));
+        const std::string value = trimmedSetting(text.substr(equals + 1));
         size_t index = 0;
         while (index < fields_.size() && name != fields_[index].name) ++index;
         if (index == fields_.size()) return complain(number, "unknown setting '" + name + "'");
@@ -185,12 +149,12 @@ std::string settingsPath() {
 Settings readSettings(const std::string& path, std::vector<std::string>& errors) {
     Reader reader(path, errors);
     std::string bytes, why;
-    switch (path.empty() ? Opened::MISSING : slurp(path, bytes, why)) {
-    case Opened::MISSING: return Settings();
-    case Opened::FAILED:
+    switch (path.empty() ? SettingsOpened::MISSING : slurpSettings(path, bytes, why)) {
+    case SettingsOpened::MISSING: return Settings();
+    case SettingsOpened::FAILED:
         reader.complain(0, "cannot be read (" + why + "): using the default settings");
         return Settings();
-    case Opened::READ: break;
+    case SettingsOpened::READ: break;
     }
     return reader.read(bytes);
 }
@@ -200,7 +164,7 @@ std::string defaultSettingsText() {
     std::string text = kHeader;
     for (const SettingField& field : settingFields(defaults)) {
         if (field.comment) text += field.comment;
-        text += std::string(field.name) + " = " + fieldText(field) + "\n";
+        text += settingLine(field) + "\n";
     }
     return text;
 }
@@ -215,19 +179,5 @@ bool writeDefaultSettings(const std::string& path, bool overwrite, std::string& 
         error = path + " already exists and is left as it is (--force overwrites it)";
         return false;
     }
-    const fs::path folder = fs::path(path).parent_path();
-    if (!folder.empty()) fs::create_directories(folder, code);
-    // Written beside it first, so that a full disk never leaves half a file in its place.
-    const std::string partial = path + ".new";
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    out << defaultSettingsText();
-    out.close();
-    if (out) fs::rename(partial, path, code);
-    if (!out || code) {
-        error = "cannot write " + path + " (" +
-                (code ? code.message() : std::string(std::strerror(errno))) + ")";
-        fs::remove(partial, code);
-        return false;
-    }
-    return true;
+    return replaceSettingsFile(path, defaultSettingsText(), error);
 }

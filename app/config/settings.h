@@ -1,5 +1,6 @@
-// The player's own settings: keys, gamepad buttons, fullscreen, sound and the turn rate, read
-// from plain `name = value` lines. The command line wins over them.
+// The player's own settings: keys, gamepad buttons, fullscreen, sound and its volume, the turn
+// rate, the recognition and the last address joined, read from plain `name = value` lines. The
+// command line wins over them.
 #pragma once
 
 #include <SDL/SDL_keysym.h>
@@ -20,6 +21,9 @@ const char* visionModeName(VisionMode mode);
 // Reads "classic" or "room"; false for anything else, leaving `mode` as it was.
 bool parseVisionMode(const std::string& text, VisionMode& mode);
 
+// SDL_mixer's full volume.
+constexpr int kMostVolume = 128;
+
 struct Settings {
     PlayerKeys keys[2] = {{SDLK_a, SDLK_d, SDLK_z, SDLK_x, SDLK_c},
                           {SDLK_LEFT, SDLK_RIGHT, SDLK_b, SDLK_n, SDLK_m}};
@@ -32,9 +36,13 @@ struct Settings {
     int deadZone = 8000;
     bool fullscreen = false;
     bool mute = false;
+    // The sound's volume, from 0 (silent) to kMostVolume (full).
+    int volume = kMostVolume;
     // Turns a second; 0 runs them as fast as the machine draws.
     int turnRate = 60;
     VisionMode vision = VisionMode::CLASSIC;
+    // The address last typed on the Join screen, as it was typed; empty until one is.
+    std::string join;
 };
 
 // Where the settings live: $XDG_CONFIG_HOME/vorlaxis/vorlaxis.conf, else

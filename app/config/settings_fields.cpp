@@ -20,6 +20,10 @@ const char* const kFlagsComment = "\n# yes or no.\n";
 const char* const kTurnRateComment =
     "# Turns a second (1 to 1000); 0 runs each turn as soon as the last is drawn.\n";
 
+const char* const kVolumeComment = "# The sound's volume, 0 (silent) to 128 (full).\n";
+const char* const kJoinComment =
+    "\n# The address last typed on the Join screen (host or host:port); empty for none.\n";
+
 const char* const kVisionComment =
     "\n# How the camera reads the hands: classic (the hand brighter than the rest of the\n"
     "# picture: a dark backdrop and dark sleeves) or room (calibrated on the players at the\n"
@@ -30,6 +34,7 @@ constexpr int kMostButton = 31;
 constexpr int kMostAxis = 15;
 constexpr int kMostDeadZone = 32767;
 constexpr int kMostTurnRate = 1000;
+constexpr int kMostJoinLength = 200;
 
 std::string lowered(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -61,6 +66,13 @@ SettingField visionField(VisionMode& mode) {
     return field;
 }
 
+SettingField textField(const char* name, std::string& text, int most, const char* comment) {
+    SettingField field{name, comment};
+    field.text = &text;
+    field.most = most;
+    return field;
+}
+
 // Digits only, no sign: a setting is never negative, and "+5" or "0x10" are not what anyone
 // means to write.
 bool setNumber(const SettingField& field, const std::string& text, std::string& problem) {
@@ -82,6 +94,22 @@ bool setVision(const SettingField& field, const std::string& text, std::string& 
     if (parseVisionMode(lowered(text), *field.vision)) return true;
     problem = "classic or room";
     return false;
+}
+
+// Anything a line can hold: no control characters, which would break the file's lines.
+bool setText(const SettingField& field, const std::string& text, std::string& problem) {
+    bool printable = text.size() <= static_cast<size_t>(field.most);
+    for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        printable = printable && byte >= 0x20 && byte != 0x7f;
+    }
+    if (!printable) {
+        problem = "text of at most " + std::to_string(field.most) +
+                  " characters with no control characters";
+        return false;
+    }
+    *field.text = text;
+    return true;
 }
 
 bool setFlag(const SettingField& field, const std::string& text, std::string& problem) {
@@ -133,8 +161,10 @@ std::vector<SettingField> settingFields(Settings& s) {
         numberField("gamepad.deadzone", s.deadZone, kMostDeadZone, kDeadZoneComment),
         flagField("fullscreen", s.fullscreen, kFlagsComment),
         flagField("mute", s.mute),
+        numberField("volume", s.volume, kMostVolume, kVolumeComment),
         numberField("turn-rate", s.turnRate, kMostTurnRate, kTurnRateComment),
         visionField(s.vision),
+        textField("join", s.join, kMostJoinLength, kJoinComment),
     };
 }
 
@@ -142,13 +172,20 @@ std::string fieldText(const SettingField& field) {
     if (field.key) return keyName(*field.key);
     if (field.number) return std::to_string(*field.number);
     if (field.vision) return visionModeName(*field.vision);
+    if (field.text) return *field.text;
     return *field.flag ? "yes" : "no";
+}
+
+std::string settingLine(const SettingField& field) {
+    const std::string value = fieldText(field);
+    return std::string(field.name) + (value.empty() ? " =" : " = " + value);
 }
 
 bool setField(const SettingField& field, const std::string& text, std::string& problem) {
     if (field.number) return setNumber(field, text, problem);
     if (field.flag) return setFlag(field, text, problem);
     if (field.vision) return setVision(field, text, problem);
+    if (field.text) return setText(field, text, problem);
     const SDLKey key = keyByName(text);
     if (key == SDLK_UNKNOWN) {
         problem = "a key name SDL knows";

@@ -16,15 +16,20 @@ struct SettingField {
     int* number = nullptr;
     bool* flag = nullptr;
     VisionMode* vision = nullptr;
-    // The largest a number may be.
+    std::string* text = nullptr;
+    // The largest a number may be, or the most characters a text may have.
     int most = 0;
 };
 
 // Every setting of `settings`, in the order the written file holds them.
 std::vector<SettingField> settingFields(Settings& settings);
 
-// The value as the file spells it: a key name, a number, yes or no, a recognition's name.
+// The value as the file spells it: a key name, a number, yes or no, a recognition's name, a
+// text as it is.
 std::string fieldText(const SettingField& field);
+
+// The field's line in the file, without its end: "name = value" ("name =" for an empty text).
+std::string settingLine(const SettingField& field);
 
 // Sets the field from `text`. False, with `problem` saying what it must be, when `text` is
 // not one of its values; the field is then unchanged.

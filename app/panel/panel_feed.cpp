@@ -13,6 +13,15 @@ namespace {
 
 constexpr auto relaxed = std::memory_order_relaxed;
 
+void storeKeys(PanelFeed& feed, const Settings& settings) {
+    for (int player = 0; player < 2; ++player) {
+        const PlayerKeys& keys = settings.keys[player];
+        const SDLKey order[5] = {keys.left, keys.right, keys.rock, keys.paper, keys.scissors};
+        for (int action = 0; action < 5; ++action)
+            feed.keys[player][action].store(order[action], relaxed);
+    }
+}
+
 void publishName(char (&to)[96], std::atomic<bool>& ready, const std::string& text) {
     if (ready.load(std::memory_order_acquire)) return;
     std::snprintf(to, sizeof to, "%s", text.c_str());
@@ -25,6 +34,8 @@ void publishSide(int index, const play::PlayerSource& side) {
 }
 
 }  // namespace
+
+PanelFeed::PanelFeed() { storeKeys(*this, Settings()); }
 
 play::PlayerSource PanelFeed::side(int player) const {
     const int index = player == 1 ? 0 : 1;
@@ -53,6 +64,8 @@ void publishSides(const Options& options, bool watching) {
     panelFeed.localPlayer.store(local, relaxed);
     if (local != 0) panelFeed.net.store(PanelFeed::CONNECTING, relaxed);
 }
+
+void publishKeys(const Settings& settings) { storeKeys(panelFeed, settings); }
 
 void publishMatch(const MatchState& state, const Referee& referee) {
     panelFeed.lastSign[0].store(state.lastSign1, relaxed);

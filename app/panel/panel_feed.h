@@ -14,6 +14,8 @@ class NetGame;
 class Referee;
 
 struct PanelFeed {
+    PanelFeed();
+
     // Each player's last sign, life as shown (never below 0 unless the match is endless) and
     // matches won; index 0 is player 1.
     std::atomic<int32_t> lastSign[2] = {{0}, {0}};
@@ -24,6 +26,10 @@ struct PanelFeed {
     std::atomic<int32_t> sideKind[2] = {{play::PlayerSource::CAMERA}, {play::PlayerSource::CAMERA}};
     std::atomic<int32_t> sideLevel[2] = {{0}, {0}};
     std::atomic<bool> camera{true};
+    // Each player's keys as the settings chose them (SDLKey values, in PlayerKeys' order:
+    // left, right, rock, paper, scissors); the Settings screen may change them at any time.
+    // The defaults until publishKeys says otherwise.
+    std::atomic<int32_t> keys[2][5];
 
     // The room recognition's calibration as the worker runs it: its phase (CalibrationPhase), the
     // milliseconds left in it and which players' palms the last one missed (bit 0 player 1); in
@@ -69,6 +75,8 @@ extern PanelFeed panelFeed;
 // Main thread, before the worker starts: who plays each side, whether the camera is read,
 // and this game's player in a network match.
 void publishSides(const Options& options, bool watching);
+// Main thread, at the start and after every change of the settings: each player's keys.
+void publishKeys(const Settings& settings);
 // Main thread, after every turn: the match as it stands.
 void publishMatch(const MatchState& state, const Referee& referee);
 // Main thread: a watched replay's name, once, and its state after every change.

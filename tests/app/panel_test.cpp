@@ -2,6 +2,7 @@
 // direction words, drawn on a headless panel and compared with what they should look like.
 #include <climits>
 
+#include "app/config/settings.h"
 #include "app/panel/panel_feed.h"
 #include "match/Referee.h"
 #include "tests/app/panel.h"
@@ -217,6 +218,31 @@ TEST_F(Readout, WithoutACameraThePanelShowsTheKeysLivesMatchesWonAndLastSigns) {
     }
     EXPECT_GT(inked(kPreviewX + 10, 0, kPreviewX + 160, 140), 300) << "player 1's keys";
     EXPECT_GT(inked(kPreviewX + 170, 0, kPreviewRight, 140), 300) << "player 2's keys";
+}
+
+TEST_F(Readout, TheKeyTablesShowTheKeysTheSettingsChoseAndLongNamesPushTheirActionAlong) {
+    Settings settings;
+    settings.keys[0].left = SDLK_j;
+    settings.keys[1].rock = SDLK_RSHIFT;
+    publishKeys(settings);
+    displayKeyTables();
+    publishKeys(Settings());
+    expectBox(kPreviewX, 0, kPreviewRight, vision::kFrameHeight);
+    const char* const actions[] = {"walk left", "walk right", "rock", "paper", "scissors"};
+    const char* const keys[2][5] = {{"J", "D", "Z", "X", "C"},
+                                    {"Left", "Right", "Right shift", "N", "M"}};
+    for (int player = 0; player < 2; ++player) {
+        const int x = kPreviewX + 10 + player * vision::kHalfWidth;
+        expectText(x, 10, player == 0 ? "PLAYER 1" : "PLAYER 2");
+        for (int row = 0; row < 5; ++row) {
+            const int y = 40 + row * kLineStep;
+            expectText(x, y, keys[player][row]);
+            // "Right shift" is wider than the usual key column: its action moves right.
+            expectText(x + (std::string(keys[player][row]).size() > 5 ? 96 : 55), y, actions[row]);
+        }
+    }
+    expectText(kPreviewX + 10, 170, "Escape in either window ends the game");
+    EXPECT_EQ(differences(kPreviewX, 0, kPreviewRight, vision::kFrameHeight), 0);
 }
 
 TEST_F(Readout, TheMarkerFollowsTheHandMirroredInsideItsBox) {

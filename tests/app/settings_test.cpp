@@ -58,7 +58,9 @@ TEST(SettingsTest, EverySettingInTheFileIsObeyed) {
                  "gamepad.deadzone = 12000\n"
                  "fullscreen = yes\n"
                  "mute = On\n"
-                 "turn-rate = 0");
+                 "turn-rate = 0\n"
+                 "volume = 64\n"
+                 "join =  my host : 7000 \n");
     std::vector<std::string> errors;
     const Settings s = readSettings(folder.file("all.conf"), errors);
     EXPECT_EQ(errors, std::vector<std::string>());
@@ -72,13 +74,15 @@ TEST(SettingsTest, EverySettingInTheFileIsObeyed) {
         (std::vector<int>{s.gamepad[0], s.gamepad[1], s.rockButton, s.paperButton, s.scissorsButton,
                           s.pauseButton, s.walkAxis, s.deadZone, s.fullscreen, s.mute, s.turnRate}),
         (std::vector<int>{1, 0, 3, 4, 5, 9, 2, 12000, 1, 1, 0}));
+    EXPECT_EQ(s.volume, 64);
+    EXPECT_EQ(s.join, "my host : 7000");
 }
 
 TEST(SettingsTest, EachWrongLineIsNamedAndKeepsItsDefaultWhileTheRestIsRead) {
     ScratchFolder folder("settings");
     const std::string path = folder.file("bad.conf");
     folder.write("bad.conf",
-                 "volume = 11\n"                // 1
+                 "loudness = 11\n"              // 1
                  "gamepad.deadzone = 99999\n"   // 2
                  "fullscreen\n"                 // 3
                  "player1.rock = hyperspace\n"  // 4
@@ -99,7 +103,7 @@ TEST(SettingsTest, EachWrongLineIsNamedAndKeepsItsDefaultWhileTheRestIsRead) {
     std::vector<std::string> errors;
     const Settings s = readSettings(path, errors);
     const std::vector<std::string> wanted = {
-        path + ":1: unknown setting 'volume'",
+        path + ":1: unknown setting 'loudness'",
         path +
             ":2: 'gamepad.deadzone' must be a whole number from 0 to 32767, not '99999'; "
             "it stays 8000",
@@ -190,6 +194,16 @@ TEST(SettingsTest, TheFileIsFoundThroughTheEnvironmentAndItsMuteAddsToTheCommand
     folder.write("other.conf", "mute = no\n");
     EXPECT_TRUE(loadSettings(options));
     EXPECT_TRUE(options.mute) << "the command line wins";
+    // A relative --config names the same file once the game has moved into its data folder,
+    // where the menu saves its changes.
+    const std::filesystem::path start = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    options = parse({"--config", "other.conf"}).options;
+    EXPECT_TRUE(loadSettings(options));
+    std::filesystem::current_path("/");
+    EXPECT_EQ(settingsFile(options), folder.file("other.conf"));
+    std::filesystem::current_path(start);
+
     options.config = folder.file("typo.conf");
     testing::internal::CaptureStderr();
     EXPECT_FALSE(loadSettings(options));

@@ -195,6 +195,25 @@ TEST(SoundEffects, PlayOnFreeChannelsAndReportWhenNoneIsLeft) {
     EXPECT_EQ(countOf(r.err.substr(marker), "Unable to play WAV file: "), 1) << r.err;
 }
 
+TEST(SoundMusic, TheSetVolumeReachesMusicAndEffectsAndAPauseQuartersIt) {
+    SoundDir dir{"music.ogg", "explosion.wav", "sound.wav"};
+    const ChildResult r = runInChild(dir, "dummy", [] {
+        setSoundVolume(96);  // before the device opens, as the game sets it
+        startSound();
+        require(Mix_VolumeMusic(-1) == 96, 10);
+        require(Mix_VolumeChunk(sound1, -1) == 96 && Mix_VolumeChunk(sound2, -1) == 96, 11);
+        setMusicQuiet(true);
+        require(Mix_VolumeMusic(-1) == 24, 12);
+        setSoundVolume(500);
+        require(Mix_VolumeMusic(-1) == MIX_MAX_VOLUME / 4, 13);
+        setMusicQuiet(false);
+        require(Mix_VolumeMusic(-1) == MIX_MAX_VOLUME, 14);
+        setSoundVolume(0);
+        require(Mix_VolumeChunk(sound1, -1) == 0 && Mix_VolumeMusic(-1) == 0, 15);
+    });
+    EXPECT_EQ(r.exitCode, kBodyDone) << r.err;
+}
+
 TEST(SoundMusic, FinishedHookDefersTheReleaseToTheMainThread) {
     SoundDir dir{"music.ogg", "explosion.wav", "sound.wav"};
     const ChildResult r = runInChild(dir, "dummy", [] {
