@@ -14,12 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/capture/y4m.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/vision/clip_reader.h"
 #include "vision/room/RoomVision.h"
 
 namespace {
 
+using testclip::ClipReader;
 using vision::room::RoomVision;
 
 // One half of one frame as the clip's truth gives it.
@@ -42,35 +43,6 @@ bool readTruth(const std::string& path, std::vector<std::array<Truth, 2>>& frame
     }
     return !frames.empty();
 }
-
-class ClipReader {
-public:
-    bool open(const std::string& path) {
-        std::string error;
-        frame_.fitWidth = kFrameWidth;
-        frame_.fitHeight = kFrameHeight;
-        return clip_.open(path, error);
-    }
-    int count() const { return clip_.frameCount(); }
-    int perSecond() const { return clip_.header().rateNum / clip_.header().rateDen; }
-    void read(int index, Image& into) {
-        std::string error;
-        ASSERT_TRUE(clip_.readFrame(index, frame_, error)) << error;
-        for (int y = 0; y < kFrameHeight; ++y)
-            for (int x = 0; x < kFrameWidth; ++x) {
-                const uint8_t* rgb = &frame_.rgb[(static_cast<size_t>(y) * kFrameWidth + x) * 3];
-                Pixel& p = into.pixels[y][x];
-                p.r = rgb[0];
-                p.g = rgb[1];
-                p.b = rgb[2];
-                p.couleur = p.r | p.g << 8 | p.b << 16;
-            }
-    }
-
-private:
-    camera::Y4mClip clip_;
-    camera::RgbFrame frame_;
-};
 
 struct Score {
     int hands = 0, located = 0, signs = 0, empty = 0, leftEmpty = 0;
