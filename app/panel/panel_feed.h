@@ -69,6 +69,9 @@ extern PanelFeed panelFeed;
 // Main thread, before the worker starts: who plays each side, whether the camera is read,
 // and this game's player in a network match.
 void publishSides(const Options& options, bool watching);
+// Main thread, while no worker runs: everything but the sides and the match back to what a
+// new run starts from (the menu plays one run after another in one process).
+void resetPanelFeed();
 // Main thread, after every turn: the match as it stands.
 void publishMatch(const MatchState& state, const Referee& referee);
 // Main thread: a watched replay's name, once, and its state after every change.
