@@ -49,15 +49,14 @@ std::string resultOf(int wins1, int wins2, int matches) {
 // "computer easy" as the fight window's badge has it, to keep the line on the screen.
 std::string sideOf(std::string source) {
     const std::string computer = "computer";
-    if (source.compare(0, computer.size(), computer) == 0) source.replace(0, computer.size(), "cpu");
+    if (source.compare(0, computer.size(), computer) == 0)
+        source.replace(0, computer.size(), "cpu");
     return source;
 }
 
 }  // namespace
 
-int countGamepads() {
-    return SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0 ? SDL_NumJoysticks() : 0;
-}
+int countGamepads() { return SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0 ? SDL_NumJoysticks() : 0; }
 
 std::string replayLine(const std::string& path) {
     play::ReplayReader reader;

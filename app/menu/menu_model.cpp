@@ -42,14 +42,14 @@ Outcome run(std::vector<std::string> arguments) {
     return outcome;
 }
 
-bool validPort(const std::string& digits) {
-    return !digits.empty() && std::stol(digits) <= 65535;
-}
+bool validPort(const std::string& digits) { return !digits.empty() && std::stol(digits) <= 65535; }
 
 }  // namespace
 
 MenuModel::MenuModel(Devices devices, std::vector<ReplayEntry> replays, std::string joinAddress)
-    : devices(devices), replays(std::move(replays)), port(kDefaultPort),
+    : devices(devices),
+      replays(std::move(replays)),
+      port(kDefaultPort),
       address(std::move(joinAddress)) {
     open(Screen::TITLE);
 }
@@ -146,9 +146,13 @@ Outcome MenuModel::chooseOnTitle() {
     return {};
 }
 
+// This machine's player of a network match stands at the camera when there is one, else at
+// the keyboard.
 Outcome MenuModel::chooseLine() {
-    if (current == Screen::HOST_PORT) return run({"--host", port});
-    return run({"--join", address});
+    std::vector<std::string> arguments{current == Screen::HOST_PORT ? "--host" : "--join",
+                                       current == Screen::HOST_PORT ? port : address};
+    if (!devices.camera) arguments.push_back("--keyboard");
+    return run(arguments);
 }
 
 Outcome MenuModel::choose() {
@@ -201,7 +205,8 @@ bool MenuModel::type(int key, char text) {
     const std::size_t longest = current == Screen::HOST_PORT ? kLongestPort : kLongestAddress;
     if (key == kBackspace) {
         if (!line.empty()) line.pop_back();
-    } else if (current == Screen::HOST_PORT ? text >= '0' && text <= '9' : text > ' ' && text < 127) {
+    } else if (current == Screen::HOST_PORT ? text >= '0' && text <= '9'
+                                            : text > ' ' && text < 127) {
         if (line.size() < longest) line += text;
     } else {
         return false;

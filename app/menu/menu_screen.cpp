@@ -104,7 +104,8 @@ void MenuScreen::drawItems() const {
     for (int row = 0; row < rows(); ++row) drawItem(row);
     if (notice.empty()) return;
     glColor4f(1.0f, 0.6f, 0.4f, 1.0f);
-    font.draw(notice, kMarkerX, rowTop(rows()) + 30, fittingSize(notice, kNoticeSize, kMarkerX, kSmallestNotice));
+    font.draw(notice, kMarkerX, rowTop(rows()) + 30,
+              fittingSize(notice, kNoticeSize, kMarkerX, kSmallestNotice));
 }
 
 void MenuScreen::drawItem(int row) const {
@@ -152,7 +153,8 @@ Outcome MenuScreen::take(const SDL_Event& event) {
 }
 
 Outcome MenuScreen::key(const SDL_keysym& keysym) {
-    const char text = keysym.unicode > 0 && keysym.unicode < 128 ? static_cast<char>(keysym.unicode) : 0;
+    const char text =
+        keysym.unicode > 0 && keysym.unicode < 128 ? static_cast<char>(keysym.unicode) : 0;
     if (model.screen() == Screen::PAGE && model.type(keysym.sym, text)) return {};
     switch (keysym.sym) {
     case SDLK_UP: model.move(-1); break;
@@ -176,9 +178,7 @@ Outcome MenuScreen::click(const SDL_MouseButtonEvent& button) {
 // The stick moves one row each time it is pushed past the dead zone.
 void MenuScreen::stick(const SDL_JoyAxisEvent& axis) {
     if (axis.axis != 1) return;
-    const int direction = axis.value > kStickDeadzone    ? 1
-                          : axis.value < -kStickDeadzone ? -1
-                                                         : 0;
+    const int direction = axis.value > kStickDeadzone ? 1 : axis.value < -kStickDeadzone ? -1 : 0;
     if (direction != 0 && direction != stickHeld) model.move(direction);
     stickHeld = direction;
 }

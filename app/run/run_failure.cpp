@@ -15,7 +15,8 @@ void reportFailure(const std::string& line) {
 
 void keepFailure(const std::string& reason) {
     const std::string prefix = "vorlaxis: ";
-    lastReason = reason.compare(0, prefix.size(), prefix) == 0 ? reason.substr(prefix.size()) : reason;
+    lastReason =
+        reason.compare(0, prefix.size(), prefix) == 0 ? reason.substr(prefix.size()) : reason;
 }
 
 std::string takeFailure() {

@@ -1,11 +1,12 @@
 // The menu without a window: whole walks through its screens as a player makes them, what
-// each choice asks the game to run, and the command lines --menu accepts and refuses.
+// each choice asks the game to run, the lines typed on the network screens, a screen another
+// object keeps, and the command lines --menu accepts and refuses.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/menu/menu_launch.h"
+#include "app/config/options.h"
 #include "app/menu/menu_model.h"
 
 namespace {
@@ -32,7 +33,7 @@ Outcome pick(MenuModel& model, const std::string& label) {
 }
 
 TEST(MenuModel, TheComputerAtEachLevelAndInputStartsItsRunAndBackWalksTheScreensInTurn) {
-    MenuModel model(Devices{true, true}, {});
+    MenuModel model(Devices{true, 1}, {});
     ASSERT_EQ(model.items().size(), 9u);
     for (std::size_t i = 0; i < 9; ++i) EXPECT_EQ(model.items()[i].label, menu::kTitleItems[i]);
     EXPECT_EQ(model.highlight(), 0);
@@ -51,16 +52,18 @@ TEST(MenuModel, TheComputerAtEachLevelAndInputStartsItsRunAndBackWalksTheScreens
     EXPECT_EQ(run.kind, Outcome::RUN);
     EXPECT_EQ(run.arguments, (Arguments{"--player1", "gamepad", "--player2", "computer:easy"}));
 
-    MenuModel again(Devices{true, true}, {});
+    MenuModel again(Devices{true, 0}, {});
     EXPECT_EQ(pick(again, "Two players at the camera").arguments, Arguments{});
     EXPECT_EQ(pick(again, "Two players at the keyboard").arguments, Arguments{"--keyboard"});
-    EXPECT_EQ(pick(again, "Host a network match").arguments, Arguments{"--host"});
+    EXPECT_EQ(pick(again, "Host a network match").kind, Outcome::STAY);
+    EXPECT_EQ(again.screen(), Screen::HOST_PORT);
+    again.back();
     EXPECT_EQ(pick(again, "Quit").kind, Outcome::QUIT);
     EXPECT_EQ(again.back().kind, Outcome::QUIT) << "Escape on the title screen ends the game";
 }
 
 TEST(MenuModel, AnItemThatCannotWorkSaysWhyAndCannotBeChosenButTheHighlightStillPassesIt) {
-    MenuModel model(Devices{false, false}, {});
+    MenuModel model(Devices{false, 0}, {});
     EXPECT_EQ(model.items()[0].reason, "no camera found");
     EXPECT_EQ(model.items()[6].reason, "no camera found");
     EXPECT_EQ(model.items()[5].reason, "no replay kept yet");
@@ -100,10 +103,75 @@ TEST(MenuModel, TheReplayListPlaysTheFileOfItsLine) {
     EXPECT_EQ(model.screen(), Screen::TITLE);
 }
 
-int runMenuWith(const Arguments& arguments) {
+TEST(MenuModel, TheNetworkScreensTakeTheTypedLineAndOnlyWhatFitsIt) {
+    MenuModel model(Devices{false, 2}, {}, "gamebox.local");
+    pick(model, "Host a network match");
+    EXPECT_TRUE(model.typing());
+    EXPECT_EQ(model.items()[0].label, "7461") << "the default port, ready to edit";
+    for (int i = 0; i < 3; ++i) model.type(8, 8);
+    EXPECT_FALSE(model.type(0, 'x')) << "a port has digits only";
+    model.type(0, '9');
+    model.type(0, '9');
+    model.type(0, '9');
+    model.type(0, '9');
+    EXPECT_EQ(model.items()[0].label, "79999");
+    EXPECT_FALSE(model.items()[0].reason.empty()) << "past the last port";
+    EXPECT_EQ(model.choose().kind, Outcome::STAY);
+    model.type(8, 8);
+    EXPECT_EQ(model.choose().arguments, (Arguments{"--host", "7999", "--keyboard"}))
+        << "without a camera the player plays at the keyboard";
+
+    model.back();
+    pick(model, "Join a network match");
+    EXPECT_EQ(model.items()[0].label, "gamebox.local") << "the address used last time";
+    for (std::size_t i = 0; i < std::string("gamebox.local").size() + 3; ++i) model.type(8, 8);
+    EXPECT_EQ(model.choose().kind, Outcome::STAY) << "no address typed";
+    for (char c : std::string("[::1]:9000")) model.type(0, c);
+    EXPECT_FALSE(model.type(0, ' '));
+    EXPECT_EQ(model.choose().arguments, (Arguments{"--join", "[::1]:9000", "--keyboard"}));
+    EXPECT_EQ(model.joinAddress(), "[::1]:9000");
+
+    // With two pads, two players at the keyboard may take them.
+    model.back();
+    pick(model, "Two players at the keyboard");
+    EXPECT_EQ(model.screen(), Screen::PAIR);
+    EXPECT_EQ(pick(model, "both at gamepads").arguments,
+              (Arguments{"--player1", "gamepad", "--player2", "gamepad"}));
+}
+
+// A page as the settings would be: it counts its choices and takes one key while "setting".
+class CountingPage : public menu::MenuPage {
+public:
+    std::string heading() const override { return "Settings"; }
+    std::vector<menu::Item> rows() const override {
+        return {{"chosen " + std::to_string(chosen), "", ""}, {"other", "", ""}};
+    }
+    void choose(int row) override { chosen += row == 0; }
+    bool takeKey(int, char text) override { return text == 'j' && chosen > 0; }
+    int chosen = 0;
+};
+
+TEST(MenuModel, AnAttachedPageOpensFromItsTitleItemAndHasTheKeysItTakes) {
+    MenuModel model(Devices{}, {});
+    CountingPage page;
+    EXPECT_EQ(model.items()[7].reason, "not in the menu yet");
+    model.attach("Settings", page);
+    EXPECT_EQ(model.items()[7].reason, "") << "an attached page can be chosen";
+    pick(model, "Settings");
+    ASSERT_EQ(model.screen(), Screen::PAGE);
+    EXPECT_EQ(model.heading(), "Settings");
+    EXPECT_FALSE(model.type(0, 'j'));
+    model.choose();
+    EXPECT_EQ(model.items()[0].label, "chosen 1") << "the rows follow the page";
+    EXPECT_TRUE(model.type(0, 'j'));
+    model.back();
+    EXPECT_EQ(model.screen(), Screen::TITLE);
+}
+
+CommandLine parsedLine(const Arguments& arguments) {
     std::vector<const char*> argv{"vorlaxis"};
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
-    return menu::runMenu(static_cast<int>(argv.size()), argv.data());
+    return parseCommandLine(static_cast<int>(argv.size()), argv.data());
 }
 
 TEST(MenuCommandLine, AnOptionThatChoosesTheRunBesideMenuIsAMistake) {
@@ -111,18 +179,16 @@ TEST(MenuCommandLine, AnOptionThatChoosesTheRunBesideMenuIsAMistake) {
          {Arguments{"--menu", "--keyboard"}, Arguments{"--player1", "gamepad", "--menu"},
           Arguments{"--menu", "--computer=easy"}, Arguments{"--menu", "--replay", "last"},
           Arguments{"--menu", "--host"}, Arguments{"--menu", "--join=10.0.0.1"},
-          Arguments{"--menu", "--simulate"}, Arguments{"--menu", "--turn-rate", "-4"}}) {
-        testing::internal::CaptureStderr();
-        testing::internal::CaptureStdout();
-        EXPECT_EQ(runMenuWith(line), 2) << line[1];
-        const std::string said = testing::internal::GetCapturedStderr();
-        testing::internal::GetCapturedStdout();
-        EXPECT_EQ(said.rfind("vorlaxis: ", 0), 0u) << said;
+          Arguments{"--menu", "--simulate"}, Arguments{"--menu", "--record", "x.vxr"}}) {
+        const CommandLine parsed = parsedLine(line);
+        EXPECT_EQ(parsed.action, CommandLine::FAULT) << line[1];
+        EXPECT_NE(parsed.fault.find("'--menu'"), std::string::npos) << parsed.fault;
     }
-    const char* menuLine[] = {"vorlaxis", "--mute", "--menu"};
-    const char* playLine[] = {"vorlaxis", "--mute", "--menu-music"};
-    EXPECT_TRUE(menu::wantsMenu(3, menuLine));
-    EXPECT_FALSE(menu::wantsMenu(3, playLine));
+    const CommandLine shared = parsedLine({"--mute", "--menu", "--fullscreen", "--turn-rate", "30",
+                                           "--vision", "room", "--camera", "1"});
+    ASSERT_EQ(shared.action, CommandLine::PLAY) << shared.fault;
+    EXPECT_TRUE(shared.options.menu && shared.options.mute && shared.options.fullscreen);
+    EXPECT_FALSE(parsedLine({"--mute"}).options.menu);
 }
 
 }  // namespace
