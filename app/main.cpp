@@ -149,8 +149,6 @@ void loop(Run& run, TurnDriver& driver) {
         panelPauseKey = false;
         playWindowedTurn(run, world, driver);
     });
-    // The music plays on at full strength in whatever comes next.
-    run.setPaused(false);
     panelPauseKey = false;
 }
 

@@ -22,6 +22,7 @@
 #include "app/shell.h"
 #include "play/quit.h"
 #include "render/backgrnd.h"
+#include "sound/Son.h"
 
 namespace menu {
 
@@ -43,8 +44,14 @@ struct Base {
 
 std::vector<std::string> sharedArguments(int argc, char** argv, const Options& options) {
     std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i)
-        if (std::string(argv[i]) != "--menu") arguments.push_back(argv[i]);
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        // The camera is settled once for the whole game (chooseCamera), and a run at the
+        // keyboard or a replay would refuse it.
+        if (argument == "--camera") ++i;
+        if (argument == "--menu" || argument.rfind("--camera", 0) == 0) continue;
+        arguments.push_back(argument);
+    }
     // The data folder becomes the working folder: a settings file named from the start folder
     // is named again, whole, after the rest (the last --config counts).
     if (!options.config.empty()) {
@@ -93,6 +100,8 @@ std::string playRun(const Base& base, const std::vector<std::string>& chosen) {
         code = playInWindows(run);
     else
         run.recorder.finish(world.state());
+    // A run left while paused leaves the music quiet; the title and the next run have it back.
+    setMusicQuiet(false);
     std::string reason = takeFailure();
     if (code != 0 && reason.empty()) reason = "the run ended with a failure";
     return reason;
