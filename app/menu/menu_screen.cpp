@@ -23,6 +23,8 @@ constexpr float kMarkerX = 50.0f, kLabelX = 80.0f;
 // the items (a failure's own words) down to its own.
 constexpr float kSmallestLabel = 24.0f, kSmallestNotice = 16.0f;
 constexpr Sint16 kStickDeadzone = 16000;
+// A held arrow repeats after this long, then at this pace (SDL's own defaults).
+constexpr Uint32 kRepeatDelayMs = 500, kRepeatIntervalMs = 30;
 
 void pixelFrame() {
     glMatrixMode(GL_PROJECTION);
@@ -136,6 +138,9 @@ Outcome MenuScreen::take(const SDL_Event& event) {
     switch (event.type) {
     case SDL_QUIT: return {Outcome::QUIT, {}};
     case SDL_KEYDOWN: return key(event.key.keysym);
+    case SDL_KEYUP:
+        if (event.key.keysym.sym == heldArrow) heldArrow = 0;
+        break;
     case SDL_MOUSEMOTION: model.point(rowAt(event.motion.x, event.motion.y, rows())); break;
     case SDL_MOUSEBUTTONDOWN: return click(event.button);
     case SDL_JOYBUTTONDOWN:
@@ -157,14 +162,28 @@ Outcome MenuScreen::key(const SDL_keysym& keysym) {
         keysym.unicode > 0 && keysym.unicode < 128 ? static_cast<char>(keysym.unicode) : 0;
     if (model.screen() == Screen::PAGE && model.type(keysym.sym, text)) return {};
     switch (keysym.sym) {
-    case SDLK_UP: model.move(-1); break;
-    case SDLK_DOWN: model.move(1); break;
+    case SDLK_UP:
+    case SDLK_DOWN:
+        model.move(keysym.sym == SDLK_UP ? -1 : 1);
+        heldArrow = keysym.sym;
+        nextRepeatMs = 0;
+        break;
     case SDLK_RETURN:
     case SDLK_KP_ENTER: return model.choose();
     case SDLK_ESCAPE: return model.back();
     default: model.type(keysym.sym, text); break;
     }
     return {};
+}
+
+void MenuScreen::tick(Uint32 nowMs) {
+    if (heldArrow == 0) return;
+    if (nextRepeatMs == 0) {
+        nextRepeatMs = nowMs + kRepeatDelayMs;
+    } else if (static_cast<Sint32>(nowMs - nextRepeatMs) >= 0) {
+        model.move(heldArrow == SDLK_UP ? -1 : 1);
+        nextRepeatMs = nowMs + kRepeatIntervalMs;
+    }
 }
 
 Outcome MenuScreen::click(const SDL_MouseButtonEvent& button) {

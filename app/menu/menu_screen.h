@@ -20,6 +20,10 @@ public:
     void draw() const;
     // One SDL event applied to the model; the outcome once a choice or the end is made.
     Outcome take(const SDL_Event& event);
+    // After the pass's events: an arrow held down repeats. The menu repeats only the arrows
+    // itself, rather than turning on SDL's repeat, which on a slow pass takes a typed letter
+    // whose release comes late for a held one and doubles it.
+    void tick(Uint32 nowMs);
 
 private:
     void drawHeading() const;
@@ -35,6 +39,10 @@ private:
     const MenuFont& font;
     std::string notice;
     int stickHeld = 0;
+    // The arrow held (SDLK_UP or SDLK_DOWN; 0 for none) and when it next repeats; 0 until the
+    // pass after its press.
+    int heldArrow = 0;
+    Uint32 nextRepeatMs = 0;
 };
 
 }  // namespace menu

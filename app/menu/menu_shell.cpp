@@ -148,7 +148,6 @@ Outcome showMenu(const Base& base, const MenuFont& font, const std::string& noti
     MenuModel model(devices, keptReplayEntries(), lastJoinAddress);
     MenuScreen screen(model, font);
     screen.setNotice(notice);
-    SDL_EnableKeyRepeat(SDL_DEFAULT_REPEAT_DELAY, SDL_DEFAULT_REPEAT_INTERVAL);
     SDL_EnableUNICODE(1);
     Outcome outcome;
     runMainLoop([&] {
@@ -158,12 +157,11 @@ Outcome showMenu(const Base& base, const MenuFont& font, const std::string& noti
             if (event.type == SDL_QUIT) play::requestLeave();
         }
         if (outcome.kind != Outcome::STAY) play::requestQuit();
+        screen.tick(SDL_GetTicks());
         screen.draw();
         SDL_GL_SwapBuffers();
         SDL_Delay(kFrameDelayMs);
     });
-    // A held key must not repeat into the run as new signs.
-    SDL_EnableKeyRepeat(0, 0);
     SDL_EnableUNICODE(0);
     stopWorker(worker);
     if (outcome.kind == Outcome::RUN && model.screen() == Screen::JOIN_ADDRESS)
