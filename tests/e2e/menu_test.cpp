@@ -30,12 +30,15 @@ constexpr Area kFirstReason = {470, 155, 740, 190};
 constexpr Area kMenuRows = {30, 150, 770, 560};
 // Player 2's "CPU EASY" badge during the match.
 constexpr Area kEasyBadge = {665, 102, 735, 122};
+// The line under the title's items that says why the last run failed, in orange.
+constexpr Area kNotice = {40, 556, 770, 590};
 // The fight window's network line along its bottom edge, pale cyan.
 constexpr Area kNetLine = {0, 570, 800, 600};
 
 bool white(int r, int g, int b) { return r > 200 && g > 200 && b > 200; }
 bool dimRed(int r, int g, int b) { return r > 110 && r - g > 25 && r - b > 25; }
 bool easyGreen(int r, int g, int b) { return g > 150 && r < 160 && b < 160; }
+bool orange(int r, int g, int b) { return r > 200 && g > 100 && g < 200 && b < 150; }
 bool cyan(int r, int g, int b) { return b > 200 && g > 180 && r > 90 && r < 190; }
 
 bool titleShown(const Shot& shot) { return e2e::count(shot, kQuitLabel, white) > 40; }
@@ -99,6 +102,15 @@ protected:
     static bool waitForEasyMatch(GameProcess& game, const std::string& window) {
         Shot shot;
         return e2e::waitFor(game, window, easyBadge, shot);
+    }
+
+    // Types `text` key by key, each awaited on the screen: SDL takes a release and a press of
+    // the same key queued together at one X time (xdotool's) for a repeat and drops both.
+    static void typeKeys(GameProcess& game, const std::string& window, const std::string& text) {
+        for (char c : text) {
+            const std::string key = c == '.' ? "period" : c == ':' ? "colon" : std::string(1, c);
+            ASSERT_TRUE(step(game, window, key.c_str())) << "typing " << c;
+        }
     }
 
     static void click(const std::string& window, int row) {
@@ -201,7 +213,7 @@ TEST_F(MenuEndToEnd, AGamepadAndAMouseClickStartRunsAndEscapeInThePanelEndsTheGa
     e2e::expectCleanEnd(game);
 }
 
-TEST_F(MenuEndToEnd, JoiningAHostThroughTheJoinScreenPlaysANetworkMatch) {
+TEST_F(MenuEndToEnd, AFailedHostComesBackWithItsReasonAndJoiningThroughTheJoinScreenPlays) {
     GameProcess host(environment("820,300"),
                      {"--host", "0", "--keyboard", "--mute", "--no-record"});
     const std::string before = "waiting for a player on UDP port ";
@@ -215,23 +227,32 @@ TEST_F(MenuEndToEnd, JoiningAHostThroughTheJoinScreenPlaysANetworkMatch) {
     GameProcess game(environment(), {"--menu", "--mute", "--no-record"});
     std::string title = waitForTitle(game, hostScene);
     ASSERT_FALSE(title.empty()) << game.err();
+    // Hosting on the port the other game holds fails at once: the title screen comes back with
+    // the reason under its items.
+    for (int row = 0; row < 3; ++row) ASSERT_TRUE(step(game, title, "Down"));
+    ASSERT_TRUE(step(game, title, "Return"));
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(step(game, title, "BackSpace"));
+    typeKeys(game, title, std::to_string(port));
+    e2e::pressKey(title, "Return");
+    Shot shot;
+    EXPECT_TRUE(e2e::waitFor(
+        game, title,
+        [](const Shot& s) { return titleShown(s) && e2e::count(s, kNotice, orange) > 100; }, shot))
+        << "no reason under the title's items; " << game.err();
+    EXPECT_NE(game.err().find("cannot open UDP port " + std::to_string(port)), std::string::npos)
+        << game.err();
+
     for (int row = 0; row < 4; ++row) ASSERT_TRUE(step(game, title, "Down"));
     ASSERT_TRUE(step(game, title, "Return"));
     const std::string address = "127.0.0.1:" + std::to_string(port);
-    // Key by key, each awaited on the screen: SDL takes a release and a press of the same key
-    // queued together at one X time (xdotool's) for a repeat and drops both. A typo first,
-    // taken back with Backspace.
-    for (char c : address + "9") {
-        const std::string key = c == '.' ? "period" : c == ':' ? "colon" : std::string(1, c);
-        ASSERT_TRUE(step(game, title, key.c_str())) << "typing " << c;
-    }
+    // A typo first, taken back with Backspace.
+    typeKeys(game, title, address + "9");
     ASSERT_TRUE(step(game, title, "BackSpace"));
     e2e::pressKey(title, "Return");
 
     ASSERT_TRUE(host.waitForOutput("player 2 joined from 127.0.0.1"))
         << host.out() << "joiner: " << game.out() << game.err();
     ASSERT_TRUE(game.waitForOutput("connected to " + address)) << game.out() << game.err();
-    Shot shot;
     EXPECT_TRUE(e2e::waitFor(
         game, title, [](const Shot& s) { return e2e::count(s, kNetLine, cyan) > 200; }, shot))
         << "no network line in the joiner's fight window";
