@@ -13,6 +13,9 @@
 #include "app/config/camera_choice.h"
 #include "app/config/datadir.h"
 #include "app/init.h"
+#include "app/menu/menu_shell.h"
+#include "app/run/run_failure.h"
+#include "app/shell.h"
 #include "app/camera/camera_pass.h"
 #include "app/camera/camera_recording.h"
 #include "app/network/net_turn.h"
@@ -80,9 +83,10 @@ void startSides(Run& run) {
     }
 }
 
+}  // namespace
+
 int panelFailure() {
-    std::fprintf(stderr, "Unable to create the control panel window: %s\n",
-                 lastErrorText().c_str());
+    reportFailure("Unable to create the control panel window: " + lastErrorText());
     return 1;
 }
 
@@ -95,6 +99,8 @@ bool screenAvailable() {
     return true;
 }
 
+namespace {
+
 // What --record-camera writes to; open from before the windows until the worker ends.
 CameraRecording cameraRecording;
 
@@ -102,7 +108,7 @@ bool openCameraRecording(const Options& options) {
     if (options.recordCamera.empty() || !panelFeed.camera.load(relaxed)) return true;
     std::string error;
     if (cameraRecording.open(options.recordCamera, error)) return true;
-    std::fprintf(stderr, "vorlaxis: %s\n", error.c_str());
+    reportFailure("vorlaxis: " + error);
     return false;
 }
 
@@ -114,11 +120,15 @@ int cameraPlayers() {
     return players;
 }
 
-void connectCamera(const Run& run) {
+// The capture window lives in the control panel from the first run that reads the camera to
+// the end of the game.
+bool cameraConnected = false;
+
+void startCameraPreview(const Options& options) {
     CameraPassSetup setup;
-    setup.vision = run.options.vision;
+    setup.vision = options.vision;
     setup.players = cameraPlayers();
-    if (!run.options.recordCamera.empty()) setup.recording = &cameraRecording;
+    if (!options.recordCamera.empty()) setup.recording = &cameraRecording;
     setUpCameraPass(setup);
     const bool room = setup.vision == VisionMode::ROOM;
     WebCam.AfficheWebCam(room ? kRoomPreviewMs : CWebCam::kPreviewPeriodMs);
@@ -126,52 +136,10 @@ void connectCamera(const Run& run) {
     std::fflush(stdout);
 }
 
-// The run as the command line asks for it, up to the windows; false after saying why not.
-bool startRun(Run& run) {
-    run.sources.setUp(run.options, WebCam);
-    if (!run.options.replay.empty()) {
-        run.watch = std::make_unique<ReplayWatch>();
-        if (!run.watch->open(run.options)) return false;
-        run.pacer = TurnPacer(run.options.turnRate);
-    }
-    if (!screenAvailable()) {
-        panelFailure();
-        return false;
-    }
-    if (!run.recorder.create(run.options)) return false;
-    setSoundOff(run.options.mute);
-    setSoundVolume(run.options.settings.volume);
-    run.referee.setEndless(run.options.endless);
-    startFullscreen(run.options.fullscreen || run.options.settings.fullscreen);
-    world.init();
-    startSides(run);
-    if (!run.sources.openGamepads(run.options)) return false;
-    if (run.options.net != Options::Net::NONE && !openNetPlay(run, world)) return false;
-    publishSides(run.options, run.watch != nullptr);
-    publishKeys(run.options.settings);
-    publishMatch(world.state(), run.referee);
-    return openCameraRecording(run.options);
-}
-
-// Only once the worker is joined (or was never started): it draws into the panel.
-void closePanel() {
-    ReleaseDC(g_hWnd, g_hDC);
-    DestroyWindow(g_hWnd);
-}
-
-// A run that ends before its loop: the panel closes and its recording, never begun, is
-// dropped.
+// A run that ends before its loop: its recording, never begun, is dropped.
 int endBeforeStart(Run& run) {
-    closePanel();
     run.recorder.finish(world.state());
     return 1;
-}
-
-void stopWorker(SDL_Thread* thread) {
-    say("Signaling thread to quit\n");
-    thread_signal.store(-1, relaxed);
-    SDL_WaitThread(thread, nullptr);
-    closePanel();
 }
 
 // The main loop over the run's turns, until Escape or the run's end.
@@ -181,6 +149,121 @@ void loop(Run& run, TurnDriver& driver) {
         panelPauseKey = false;
         playWindowedTurn(run, world, driver);
     });
+    panelPauseKey = false;
+}
+
+// The run's turns until it ends, with the worker started; the worker is joined on return.
+int playLoop(Run& run, SDL_Thread* thread) {
+    if (run.net) {
+        NetTurns turns(run.sources, run.options.net == Options::Net::HOST);
+        loop(run, turns);
+        stopWorker(thread);
+        return endNetPlay(run, world, turns, false);
+    }
+    run.recorder.start(world, run.options);
+    RecordSource& source = run.watch ? static_cast<RecordSource&>(*run.watch) : run.sources;
+    SteppedTurns turns(source);
+    loop(run, turns);
+    stopWorker(thread);
+    run.recorder.finish(world.state());
+    return run.watch ? run.watch->exitCode() : 0;
+}
+
+}  // namespace
+
+bool connectCamera(const Options& options, int driver) {
+    if (!cameraConnected) {
+        if (!WebCam.Connect(driver)) {
+            keepFailure("Unable to connect to the camera");
+            return false;
+        }
+        cameraConnected = true;
+    }
+    startCameraPreview(options);
+    return true;
+}
+
+bool prepareRun(Run& run) {
+    run.sources.setUp(run.options, WebCam);
+    if (!run.options.replay.empty()) {
+        run.watch = std::make_unique<ReplayWatch>();
+        if (!run.watch->open(run.options)) return false;
+        run.pacer = TurnPacer(run.options.turnRate);
+    }
+    return true;
+}
+
+bool recordRun(Run& run) {
+    if (!run.recorder.create(run.options)) return false;
+    run.referee.setEndless(run.options.endless);
+    return true;
+}
+
+void openFightWindow(const Options& options) {
+    setSoundOff(options.mute);
+    setSoundVolume(options.settings.volume);
+    startFullscreen(options.fullscreen || options.settings.fullscreen);
+    world.init();
+}
+
+bool beginRun(Run& run) {
+    startSides(run);
+    if (!run.sources.openGamepads(run.options)) return false;
+    if (run.options.net != Options::Net::NONE && !openNetPlay(run, world)) return false;
+    publishSides(run.options, run.watch != nullptr);
+    publishKeys(run.options.settings);
+    publishMatch(world.state(), run.referee);
+    return openCameraRecording(run.options);
+}
+
+bool openPanel(HINSTANCE hInstance) {
+    g_hWnd = CreationFenetre(hInstance);
+    if (!g_hWnd) return false;
+    WebCam.hWndParent = g_hWnd;
+    g_hDC = GetDC(g_hWnd);
+    WebCam.hDCAffichage = g_hDC;
+    return true;
+}
+
+// Only once the worker is joined (or was never started): it draws into the panel.
+void closePanel() {
+    ReleaseDC(g_hWnd, g_hDC);
+    DestroyWindow(g_hWnd);
+}
+
+SDL_Thread* startWorker() {
+    thread_signal.store(0, relaxed);
+    SDL_Thread* thread = SDL_CreateThread(thread_webcam, nullptr);
+    if (!thread) reportFailure(std::string("Unable to create thread: ") + SDL_GetError());
+    return thread;
+}
+
+void stopWorker(SDL_Thread* thread) {
+    say("Signaling thread to quit\n");
+    thread_signal.store(-1, relaxed);
+    SDL_WaitThread(thread, nullptr);
+}
+
+int playInWindows(Run& run) {
+    if (panelFeed.camera.load(relaxed) && !connectCamera(run.options, run.cameraDriver))
+        return endBeforeStart(run);
+    SDL_Thread* thread = startWorker();
+    if (!thread) return endBeforeStart(run);
+    return playLoop(run, thread);
+}
+
+namespace {
+
+// The run as the command line asks for it, up to the windows; false after saying why not.
+bool startRun(Run& run) {
+    if (!prepareRun(run)) return false;
+    if (!screenAvailable()) {
+        panelFailure();
+        return false;
+    }
+    if (!recordRun(run)) return false;
+    openFightWindow(run.options);
+    return beginRun(run);
 }
 
 }  // namespace
@@ -190,6 +273,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     if (line.action != CommandLine::PLAY) return runCommand(line);
     Options options = line.options;
     if (!loadSettings(options)) return 1;
+    if (options.menu) return menu::playMenu(options, __argc, __argv, hInstance);
     if (options.printReadings) return printReadings(options);
     if (!resolveReplayPaths(options)) return 1;
     if (options.simulate && options.net != Options::Net::NONE) return runNetSimulation(options);
@@ -207,43 +291,20 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
 
 int main2(Run& run, HINSTANCE hInstance, HINSTANCE, char*, int) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    g_hWnd = CreationFenetre(hInstance);
-    if (!g_hWnd) {
+    if (!openPanel(hInstance)) {
         run.recorder.finish(world.state());
         return panelFailure();
     }
-    WebCam.hWndParent = g_hWnd;
-    g_hDC = GetDC(g_hWnd);
-    WebCam.hDCAffichage = g_hDC;
-    if (panelFeed.camera.load(relaxed)) {
-        if (!WebCam.Connect(run.cameraDriver)) return endBeforeStart(run);
-        connectCamera(run);
-    }
-    SDL_Thread* thread = SDL_CreateThread(thread_webcam, nullptr);
-    if (!thread) {
-        std::fprintf(stderr, "Unable to create thread: %s\n", SDL_GetError());
-        return endBeforeStart(run);
-    }
-    if (run.net) {
-        NetTurns turns(run.sources, run.options.net == Options::Net::HOST);
-        loop(run, turns);
-        stopWorker(thread);
-        return endNetPlay(run, world, turns, false);
-    }
-    run.recorder.start(world, run.options);
-    RecordSource& source = run.watch ? static_cast<RecordSource&>(*run.watch) : run.sources;
-    SteppedTurns turns(source);
-    loop(run, turns);
-    stopWorker(thread);
-    run.recorder.finish(world.state());
-    return run.watch ? run.watch->exitCode() : 0;
+    const int code = playInWindows(run);
+    closePanel();
+    return code;
 }
 
 LRESULT CALLBACK WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CLOSE: play::requestQuit(); return 0;
+    case WM_CLOSE: play::requestLeave(); return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE) play::requestQuit();
+        if (wParam == VK_ESCAPE) play::requestLeave();
         if (panelFeed.replay.load(relaxed) != PanelFeed::NO_REPLAY &&
             (wParam == 'P' || wParam == VK_SPACE))
             panelPauseKey = !panelPauseKey;

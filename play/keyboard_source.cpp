@@ -35,7 +35,7 @@ void KeyboardSource::drive(int player, bool on) { (player == 1 ? drive1_ : drive
 void KeyboardSource::poll(TurnInput& input) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_QUIT) requestQuit();
+        if (event.type == SDL_QUIT) requestLeave();
         if (event.type == SDL_KEYDOWN) handleKey(event.key.keysym.sym, event.key.keysym.mod, input);
         if (event.type == SDL_ACTIVEEVENT && (event.active.state & SDL_APPINPUTFOCUS))
             focusChanged(event.active.gain != 0);

@@ -5,13 +5,21 @@
 namespace play {
 
 namespace {
-bool quitAsked = false;  // main thread only
-}
+bool quitAsked = false;   // main thread only
+bool leaveAsked = false;  // main thread only
+}  // namespace
 
 void requestQuit() {
     quitAsked = true;
     PostQuitMessage(0);
 }
+
+void requestLeave() {
+    leaveAsked = true;
+    requestQuit();
+}
+
+bool leaveRequested() { return leaveAsked; }
 
 bool takeQuitRequest() {
     const bool asked = quitAsked;

@@ -104,6 +104,8 @@ void classicPass() {
 
 void setUpCameraPass(const CameraPassSetup& chosen) {
     setup = chosen;
+    room.reset();
+    calibrationRecorded = false;
     if (setup.vision != VisionMode::ROOM) return;
     room = std::make_unique<RoomCamera>(setup.players);
     // Calibrating from before the worker's first pass: a network game waits for it.

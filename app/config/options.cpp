@@ -20,6 +20,9 @@ const char* const kUsage =
     "keyboard.\n"
     "\n"
     "Options:\n"
+    "  --menu                  start from the title screen and choose there how to play; goes\n"
+    "                          with --mute, --fullscreen, --turn-rate, --config, --camera and\n"
+    "                          --vision, not with the options that choose the run\n"
     "  --camera DEVICE|CLIP|N  the camera: /dev/videoN, a .y4m clip, or N for the Nth capture "
     "device\n"
     "  --keyboard              play with the keyboard only; no camera is opened\n"
@@ -69,7 +72,8 @@ const char* const kUsage =
     "Keys in the fight window: player 1 walks with A and D and shows rock, paper and scissors\n"
     "with Z, X and C; player 2 walks with Left and Right and shows them with B, N and M\n"
     "(the settings file can change these keys).\n"
-    "Escape in either window ends the game.\n";
+    "Escape in either window ends the game; in a run started from the menu, Escape in the\n"
+    "fight window goes back to the menu.\n";
 
 CommandLine fault(const std::string& why) {
     CommandLine line;
@@ -86,6 +90,7 @@ CommandLine action(CommandLine::Action what) {
 
 // The switches that take no value; null when `arg` is none of them.
 bool* flagOf(const char* arg, Options& options) {
+    if (std::strcmp(arg, "--menu") == 0) return &options.menu;
     if (std::strcmp(arg, "--keyboard") == 0) return &options.keyboard;
     if (std::strcmp(arg, "--mute") == 0) return &options.mute;
     if (std::strcmp(arg, "--endless") == 0) return &options.endless;
@@ -112,6 +117,21 @@ std::string replayConflict(const Options& o, const NamedOptions& named) {
     if (!o.replay.empty() && (o.keyboard || !o.camera.empty() || named.player1 || named.player2))
         return "option '--replay' plays the recorded input: it excludes '--keyboard', "
                "'--camera' and the players' sources";
+    return "";
+}
+
+// The title screen chooses who plays and how: an option that chooses the run, or names the one
+// file a run writes, cannot go beside --menu. Empty when none is there.
+std::string menuConflict(const Options& o, const NamedOptions& named) {
+    if (!o.menu) return "";
+    if (o.keyboard || named.player1 || named.player2 || !o.replay.empty() ||
+        o.net != Options::Net::NONE || o.simulate || o.syncTest || o.printReadings)
+        return "option '--menu' leaves the choice of the run to the title screen: it excludes "
+               "'--keyboard', the players' sources, '--replay', '--host', '--join' and "
+               "'--simulate'";
+    if (!o.record.empty() || !o.recordCamera.empty())
+        return "option '--menu' plays many runs: it excludes '--record' and '--record-camera', "
+               "which name one file";
     return "";
 }
 
@@ -179,6 +199,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         return fault("options '--keyboard' and '--camera' exclude each other");
     if (line.options.force && line.action != CommandLine::WRITE_CONFIG)
         return fault("option '--force' only goes with '--write-config'");
+    why = menuConflict(line.options, named);
+    if (!why.empty()) return fault(why);
     why = netConflict(line.options, named);
     if (!why.empty()) return fault(why);
     why = replayConflict(line.options, named);

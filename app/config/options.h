@@ -13,6 +13,8 @@
 constexpr int kDefaultNetPort = 7461;
 
 struct Options {
+    // --menu: the title screen chooses each run; the other options are what every run shares.
+    bool menu = false;
     // The --camera value: a device path, a clip, or a driver number. Empty: the platform's
     // default (VORLAXIS_CAMERA, else the first capture device).
     std::string camera;

@@ -6,6 +6,7 @@
 
 #include "app/run/run.h"
 #include "play/replay_format.h"
+#include "app/run/run_failure.h"
 
 net::Hello localHello(World& world) {
     net::Hello hello;
@@ -27,7 +28,7 @@ void say(const std::string& line) {
     std::fflush(stdout);
 }
 
-void complain(const std::string& line) { std::fprintf(stderr, "vorlaxis: %s\n", line.c_str()); }
+void complain(const std::string& line) { reportFailure("vorlaxis: " + line); }
 
 }  // namespace
 
@@ -136,7 +137,10 @@ int NetGame::finish(const MatchLog* tally) {
     case Outcome::FINISHED:
         if (tally) tally->printTally();
         return 0;
-    case Outcome::PEER_LEFT: say("the other player left"); return 0;
+    case Outcome::PEER_LEFT:
+        say("the other player left");
+        keepFailure("the other player left");
+        return 0;
     case Outcome::LOST:
         complain("lost the other player at " + peerText() + ": nothing received for " +
                  std::to_string(net::kLostMs / 1000) + " s");

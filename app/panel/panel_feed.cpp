@@ -66,6 +66,27 @@ void publishSides(const Options& options, bool watching) {
 }
 
 void publishKeys(const Settings& settings) { storeKeys(panelFeed, settings); }
+void resetPanelFeed() {
+    for (int i = 0; i < 2; ++i) {
+        panelFeed.lastSign[i].store(0, relaxed);
+        panelFeed.life[i].store(100, relaxed);
+        panelFeed.wins[i].store(0, relaxed);
+        panelFeed.noHand[i].store(false, relaxed);
+    }
+    panelFeed.calibration.store(-1, relaxed);
+    panelFeed.calibrationLeftMs.store(0, relaxed);
+    panelFeed.missedPalms.store(0, relaxed);
+    panelFeed.calibrateAgain.store(false, relaxed);
+    panelFeed.replay.store(PanelFeed::NO_REPLAY, relaxed);
+    panelFeed.replayNameReady.store(false, relaxed);
+    panelFeed.net.store(PanelFeed::NO_NET, relaxed);
+    panelFeed.roundTripMs.store(-1, relaxed);
+    panelFeed.inputDelay.store(0, relaxed);
+    panelFeed.rollbacks.store(0, relaxed);
+    panelFeed.longest.store(0, relaxed);
+    panelFeed.quiet.store(false, relaxed);
+    panelFeed.peerReady.store(false, relaxed);
+}
 
 void publishMatch(const MatchState& state, const Referee& referee) {
     panelFeed.lastSign[0].store(state.lastSign1, relaxed);

@@ -77,6 +77,9 @@ extern PanelFeed panelFeed;
 void publishSides(const Options& options, bool watching);
 // Main thread, at the start and after every change of the settings: each player's keys.
 void publishKeys(const Settings& settings);
+// Main thread, while no worker runs: everything but the sides and the match back to what a
+// new run starts from (the menu plays one run after another in one process).
+void resetPanelFeed();
 // Main thread, after every turn: the match as it stands.
 void publishMatch(const MatchState& state, const Referee& referee);
 // Main thread: a watched replay's name, once, and its state after every change.

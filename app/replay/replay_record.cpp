@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app/replay/replay_files.h"
+#include "app/run/run_failure.h"
 
 namespace fs = std::filesystem;
 
@@ -68,7 +69,7 @@ bool RunRecorder::create(const Options& options) {
             keepingFails(path, error);
             return true;
         }
-        std::fprintf(stderr, "vorlaxis: cannot record to %s: %s\n", path.c_str(), error.c_str());
+        reportFailure("vorlaxis: cannot record to " + path + ": " + error);
         return false;
     }
     keeping_ = kept;

@@ -6,6 +6,7 @@
 
 #include "app/panel/panel_feed.h"
 #include "play/quit.h"
+#include "app/run/run_failure.h"
 
 const char* ReplayWatch::name() const { return name_.c_str(); }
 
@@ -24,7 +25,7 @@ void ReplayWatch::end() {
     publishReplay(PanelFeed::REPLAY_ENDED);
     sayDifference();
     if (source_->damaged()) {
-        std::fprintf(stderr, "replay %s: %s\n", name(), reader_.problem().c_str());
+        reportFailure(std::string("replay ") + name() + ": " + reader_.problem());
         exitCode_ = 1;
     } else if (source_->cutShort()) {
         std::printf("replay %s: cut short: it ends after turn %" PRId64 "\n", name(),
@@ -39,13 +40,13 @@ void ReplayWatch::end() {
 bool ReplayWatch::open(Options& options) {
     name_ = options.replayShown;
     if (!reader_.open(options.replay)) {
-        std::fprintf(stderr, "replay %s: %s\n", name(), reader_.problem().c_str());
+        reportFailure(std::string("replay ") + name() + ": " + reader_.problem());
         return false;
     }
     Moves moves;
     if (!moves.readMoves()) return false;
     if (!play::sameRulesData(moves.rulesData(), reader_.header())) {
-        std::fprintf(stderr, "replay %s: was recorded with other game data\n", name());
+        reportFailure(std::string("replay ") + name() + ": was recorded with other game data");
         return false;
     }
     options.endless = reader_.header().endless;

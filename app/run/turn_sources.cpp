@@ -6,6 +6,7 @@
 #include <string>
 
 #include "play/camera_source.h"
+#include "app/run/run_failure.h"
 
 // The players' own keys; up and down stay on their defaults (no rule reads them).
 void TurnSources::setUp(const Options& options, const CWebCam& webcam) {
@@ -68,6 +69,6 @@ bool TurnSources::openGamepads(const Options& options) {
     for (int player = 1; player <= 2; ++player) gamepads.setPad(player, s.gamepad[player - 1]);
     std::string error;
     if (gamepads.open(error)) return true;
-    std::fprintf(stderr, "vorlaxis: %s\n", error.c_str());
+    reportFailure("vorlaxis: " + error);
     return false;
 }

@@ -273,35 +273,17 @@ TEST(CommandLineTest, TheUsageListsEveryOptionOnALineOfItsOwn) {
     std::vector<std::string> options;
     for (std::string line; std::getline(usage, line);)
         if (line.rfind("  --", 0) == 0) options.push_back(line.substr(2, line.find(' ', 2) - 2));
-    EXPECT_EQ(options, (std::vector<std::string>{"--camera",
-                                                 "--keyboard",
-                                                 "--player1",
-                                                 "--player2",
-                                                 "--computer[=LEVEL]",
-                                                 "--seed",
-                                                 "--matches",
-                                                 "--simulate",
-                                                 "--sync-test",
-                                                 "--host",
-                                                 "--join",
-                                                 "--input-delay",
-                                                 "--mute",
-                                                 "--endless",
-                                                 "--fullscreen",
-                                                 "--turn-rate",
-                                                 "--config",
-                                                 "--write-config",
-                                                 "--force",
-                                                 "--record",
-                                                 "--no-record",
-                                                 "--replay",
-                                                 "--vision",
-                                                 "--print-readings",
-                                                 "--record-camera",
-                                                 "--list-cameras",
-                                                 "--list-gamepads",
-                                                 "--help",
-                                                 "--version"}));
+    EXPECT_EQ(options,
+              (std::vector<std::string>{"--menu",           "--camera",        "--keyboard",
+                                        "--player1",        "--player2",       "--computer[=LEVEL]",
+                                        "--seed",           "--matches",       "--simulate",
+                                        "--sync-test",      "--host",          "--join",
+                                        "--input-delay",    "--mute",          "--endless",
+                                        "--fullscreen",     "--turn-rate",     "--config",
+                                        "--write-config",   "--force",         "--record",
+                                        "--no-record",      "--replay",        "--vision",
+                                        "--print-readings", "--record-camera", "--list-cameras",
+                                        "--list-gamepads",  "--help",          "--version"}));
     EXPECT_EQ(std::string(versionText()).rfind("vorlaxis ", 0), 0u);
 }
 

@@ -88,7 +88,7 @@ TEST_F(InstalledTree, DesktopEntryValidatesAndItsIconsHaveTheirSizes) {
     EXPECT_EQ(install::run("desktop-file-validate " + entry, output), 0);
     EXPECT_EQ(output, "");
     const std::string text = e2e::slurp(entry);
-    EXPECT_NE(text.find("\nExec=vorlaxis\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nExec=vorlaxis --menu\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nIcon=vorlaxis\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nCategories=Game;ActionGame;\n"), std::string::npos) << text;
     for (uint32_t size : {48u, 128u, 256u}) {

@@ -9,6 +9,7 @@ namespace assetgen {
 bool writeKeyframes(const std::string& dir);  // the 18 keyframe text files
 bool writePictures(const std::string& dir);   // the 18 BMP images
 bool writeAudio(const std::string& dir);      // music.ogg, explosion.wav, sound.wav
+bool writeFontAtlas(const std::string& dir);  // menufont.bmp and menufont.txt
 // The desktop icon, not game data: SIZExSIZE/apps/vorlaxis.png under `dir` (48, 128, 256).
 bool writeIcons(const std::string& dir);
 

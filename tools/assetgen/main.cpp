@@ -1,4 +1,4 @@
-// assetgen DIR: writes the game's 37 data files into DIR (which must exist).
+// assetgen DIR: writes the game's 39 data files into DIR (which must exist).
 // assetgen --icons DIR: writes the desktop icons under DIR (made as needed).
 #include "tools/assetgen/assetgen.h"
 
@@ -15,5 +15,6 @@ int main(int argc, char** argv) {
     bool ok = assetgen::writeKeyframes(dir);
     ok = assetgen::writePictures(dir) && ok;
     ok = assetgen::writeAudio(dir) && ok;
+    ok = assetgen::writeFontAtlas(dir) && ok;
     return ok ? 0 : 1;
 }

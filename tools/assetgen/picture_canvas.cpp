@@ -180,6 +180,24 @@ Lettering::Lettering() {
     }
 }
 
+bool Lettering::bake(float pixelHeight, int size, std::vector<unsigned char>& grey,
+                     std::string& metrics) const {
+    constexpr int kFirst = 32, kCount = 95;
+    stbtt_bakedchar baked[kCount];
+    grey.assign(static_cast<std::size_t>(size) * size, 0);
+    if (font.empty() || stbtt_BakeFontBitmap(font.data(), 0, pixelHeight, grey.data(), size, size,
+                                             kFirst, kCount, baked) <= 0)
+        return false;
+    char line[128];
+    for (int i = 0; i < kCount; ++i) {
+        const stbtt_bakedchar& b = baked[i];
+        std::snprintf(line, sizeof line, "glyph %d %d %d %d %d %.2f %.2f %.2f\n", kFirst + i, b.x0,
+                      b.y0, b.x1, b.y1, b.xoff, b.yoff, b.xadvance);
+        metrics += line;
+    }
+    return true;
+}
+
 std::vector<float> Lettering::fit(const Canvas& canvas, const std::string& text, float left,
                                   float top, float width, float height, int align) const {
     std::vector<float> mask(static_cast<std::size_t>(canvas.width()) * canvas.height(), 0.0f);

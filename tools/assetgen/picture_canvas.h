@@ -62,6 +62,11 @@ public:
     std::vector<float> fit(const Canvas& canvas, const std::string& text, float left, float top,
                            float width, float height, int align) const;
 
+    // Packs the printable ASCII glyphs at `pixelHeight` into a `size` x `size` grey atlas; one
+    // line per glyph into `metrics`: code, box in the atlas, offset from the pen, advance.
+    bool bake(float pixelHeight, int size, std::vector<unsigned char>& grey,
+              std::string& metrics) const;
+
 private:
     std::vector<unsigned char> font;
 };

@@ -1,0 +1,272 @@
+// The menu driven as a player would, with xdotool, the mouse and a simulated gamepad: from
+// --menu to a match against the easy computer and back, its replay from the list, Join with a
+// typed address, and every way out. One process plays every run; each test ends it and waits
+// for it, and presses no key without letting it go, so that the tests after these find the X
+// server as they expect it.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/keyboard_play.h"
+#include "tests/e2e/screen.h"
+#include "tests/gamepad/sim_gamepad.h"
+#include "tests/support/scratch_folder.h"
+
+namespace {
+
+using e2e::Area;
+using e2e::GameProcess;
+using e2e::Shot;
+
+// The label of the last title item, "Quit", white on the dark plate.
+constexpr Area kQuitLabel = {78, 508, 145, 540};
+// The reason beside the first title item: "- no camera found", dimmed red.
+constexpr Area kFirstReason = {470, 155, 740, 190};
+// The menu's rows of items, where the highlight moves.
+constexpr Area kMenuRows = {30, 150, 770, 560};
+// Player 2's "CPU EASY" badge during the match.
+constexpr Area kEasyBadge = {665, 102, 735, 122};
+// The line under the title's items that says why the last run failed, in orange.
+constexpr Area kNotice = {40, 556, 770, 590};
+// The fight window's network line along its bottom edge, pale cyan.
+constexpr Area kNetLine = {0, 570, 800, 600};
+
+bool white(int r, int g, int b) { return r > 200 && g > 200 && b > 200; }
+bool dimRed(int r, int g, int b) { return r > 110 && r - g > 25 && r - b > 25; }
+bool easyGreen(int r, int g, int b) { return g > 150 && r < 160 && b < 160; }
+bool orange(int r, int g, int b) { return r > 200 && g > 100 && g < 200 && b < 150; }
+bool cyan(int r, int g, int b) { return b > 200 && g > 180 && r > 90 && r < 190; }
+
+bool titleShown(const Shot& shot) { return e2e::count(shot, kQuitLabel, white) > 40; }
+bool easyBadge(const Shot& shot) { return e2e::count(shot, kEasyBadge, easyGreen) > 40; }
+
+// The middle of title row `row`, in the fight window's pixels.
+std::string rowPoint(int row) { return "200 " + std::to_string(172 + 44 * row); }
+
+long long msSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start)
+        .count();
+}
+
+class MenuEndToEnd : public e2e::DisplayTest {
+protected:
+    std::vector<std::string> environment(const std::string& place = "0,300") const {
+        return {"SDL_AUDIODRIVER",
+                "VORLAXIS_CAMERA",
+                "LIBGL_ALWAYS_SOFTWARE=1",
+                "SDL_VIDEO_WINDOW_POS=" + place,
+                "XDG_DATA_HOME=" + home_.path() + "/data",
+                "XDG_CONFIG_HOME=" + home_.path() + "/config"};
+    }
+
+    // Presses one key and waits for the menu to show its effect: one key an X event time, as a
+    // player's are, so that none is taken for the repeat of the one before.
+    static bool step(GameProcess& game, const std::string& window, const char* key) {
+        Shot before, now;
+        if (!e2e::screenshot(window, before) || before.width < 800) return false;
+        e2e::pressKey(window, key);
+        return e2e::waitFor(
+            game, window,
+            [&](const Shot& shot) {
+                return e2e::pixelsOf(shot, kMenuRows) != e2e::pixelsOf(before, kMenuRows);
+            },
+            now);
+    }
+
+    // The fight window showing the title screen (not the window `other`, another game's);
+    // empty when it did not come.
+    static std::string waitForTitle(GameProcess& game, const std::string& other = "") {
+        std::string window;
+        testwait::waitUntil(
+            [&] {
+                const std::string ids =
+                    e2e::capture("xdotool search --name '^" + std::string(e2e::kSceneCaption) +
+                                 "$' 2>/dev/null");
+                for (size_t at = 0, end; (end = ids.find('\n', at)) != std::string::npos;
+                     at = end + 1)
+                    if (ids.substr(at, end - at) != other) window = ids.substr(at, end - at);
+                return !window.empty() || !game.running();
+            },
+            e2e::kStartSeconds, std::chrono::milliseconds(100));
+        Shot shot;
+        if (window.empty() || !e2e::waitFor(game, window, titleShown, shot)) return "";
+        return window;
+    }
+
+    // Waits until the fight window shows the easy computer's badge: a match against it runs.
+    static bool waitForEasyMatch(GameProcess& game, const std::string& window) {
+        Shot shot;
+        return e2e::waitFor(game, window, easyBadge, shot);
+    }
+
+    // Types `text` key by key, each awaited on the screen: SDL takes a release and a press of
+    // the same key queued together at one X time (xdotool's) for a repeat and drops both.
+    static void typeKeys(GameProcess& game, const std::string& window, const std::string& text) {
+        for (char c : text) {
+            const std::string key = c == '.' ? "period" : c == ':' ? "colon" : std::string(1, c);
+            ASSERT_TRUE(step(game, window, key.c_str())) << "typing " << c;
+        }
+    }
+
+    static void click(const std::string& window, int row) {
+        e2e::xdotool("mousemove --window " + window + " " + rowPoint(row) + " click 1");
+    }
+
+    // Quit on the title screen (the last item, one up from the first) ends the game with 0.
+    static void quitFromTitle(GameProcess& game, const std::string& title) {
+        ASSERT_TRUE(step(game, title, "Up"));
+        e2e::pressKey(title, "Return");
+        e2e::expectCleanEnd(game);
+    }
+
+    testsupport::ScratchFolder home_{"menu"};
+};
+
+TEST_F(MenuEndToEnd, AComputerMatchChosenOnTheMenuReturnsToItAndItsReplayPlaysFromTheList) {
+    const auto started = std::chrono::steady_clock::now();
+    GameProcess game(environment(), {"--menu", "--mute"});
+    const std::string window = game.waitForWindow(e2e::kSceneCaption);
+    ASSERT_FALSE(window.empty()) << game.err();
+    const long long windowMs = msSince(started);
+    std::string title = waitForTitle(game);
+    ASSERT_FALSE(title.empty()) << game.err();
+    std::printf("fight window %lld ms after start, title screen %lld ms after the window\n",
+                windowMs, msSince(started) - windowMs);
+    Shot shot;
+    ASSERT_TRUE(e2e::screenshot(title, shot));
+    EXPECT_GT(e2e::count(shot, kFirstReason, dimRed), 40) << "no reason beside the camera item";
+
+    // Without a camera the first item cannot be chosen: Enter leaves the title screen there.
+    e2e::pressKey(title, "Return");
+    for (const char* key : {"Down", "Return", "Return", "Down"})
+        ASSERT_TRUE(step(game, title, key));
+    e2e::pressKey(title, "Return");
+    ASSERT_TRUE(waitForEasyMatch(game, title)) << "no CPU EASY badge; " << game.err();
+    ASSERT_TRUE(game.waitForOutput("keeping this run's replay in "));
+
+    e2e::pressKey(title, "Escape");
+    title = waitForTitle(game);
+    ASSERT_FALSE(title.empty()) << "no title screen after the match; " << game.err();
+
+    // Watch a replay: the match just played heads the list; Enter plays it to its end, after
+    // which the title screen comes back by itself.
+    for (int row = 0; row < 5; ++row) ASSERT_TRUE(step(game, title, "Down"));
+    ASSERT_TRUE(step(game, title, "Return"));
+    ASSERT_TRUE(e2e::screenshot(title, shot));
+    EXPECT_LT(e2e::count(shot, kQuitLabel, white), 10) << "the list still shows the title";
+    e2e::pressKey(title, "Return");
+    ASSERT_TRUE(game.waitForOutput(" matches watched")) << game.out() << game.err();
+    const std::string out = game.out();
+    const std::string kept = out.substr(out.find("keeping this run's replay in ") + 29);
+    EXPECT_NE(out.find("replay " + kept.substr(0, kept.find('\n')) + ": "), std::string::npos)
+        << "not the match just played: " << out;
+    title = waitForTitle(game);
+    ASSERT_FALSE(title.empty()) << "no title screen after the replay; " << game.err();
+    EXPECT_EQ(game.err().find("replay "), std::string::npos) << game.err();
+
+    quitFromTitle(game, title);
+}
+
+TEST_F(MenuEndToEnd, AGamepadAndAMouseClickStartRunsAndEscapeInThePanelEndsTheGame) {
+    if (!e2e::exists(simpad::libraryPath())) GTEST_SKIP() << "no gamepad simulation built";
+    // The stick down to "Fight the computer", button 0 twice (easy), the stick down twice to
+    // "gamepad", button 0: player 1 on the pad against the easy computer.
+    simpad::Pad pad("Simulated Menu Pad");
+    pad.wait(20);
+    for (int moves : {1, 0, 0, 2}) {
+        for (int i = 0; i < moves; ++i) pad.axis(1, 32767).wait(3).axis(1, 0).wait(3);
+        pad.tap(0).wait(5);
+    }
+    std::vector<std::string> env = environment();
+    for (const std::string& entry : simpad::preloadEnvironment()) env.push_back(entry);
+    env.push_back("VORLAXIS_PADSIM=" + simpad::script({pad}));
+    GameProcess game(env, {"--menu", "--mute", "--no-record"});
+    std::string title = game.waitForWindow(e2e::kSceneCaption);
+    ASSERT_FALSE(title.empty()) << game.err();
+    ASSERT_TRUE(waitForEasyMatch(game, title)) << "the pad did not start the match; " << game.err();
+    e2e::pressKey(title, "Escape");
+    title = waitForTitle(game);
+    ASSERT_FALSE(title.empty()) << game.err();
+
+    // Clicks on "Fight the computer" and "easy", each awaited, then on "keyboard".
+    for (int row : {1, 0}) {
+        Shot before, now;
+        ASSERT_TRUE(e2e::screenshot(title, before));
+        click(title, row);
+        ASSERT_TRUE(e2e::waitFor(
+            game, title,
+            [&](const Shot& s) {
+                return e2e::pixelsOf(s, kMenuRows) != e2e::pixelsOf(before, kMenuRows);
+            },
+            now))
+            << "the click on row " << row << " changed nothing";
+    }
+    click(title, 1);
+    ASSERT_TRUE(waitForEasyMatch(game, title)) << "the clicks did not start the match";
+
+    e2e::pressKey(game.waitForWindow(e2e::kPanelCaption), "Escape");
+    e2e::expectCleanEnd(game);
+}
+
+TEST_F(MenuEndToEnd, AFailedHostComesBackWithItsReasonAndJoiningThroughTheJoinScreenPlays) {
+    GameProcess host(environment("820,300"),
+                     {"--host", "0", "--keyboard", "--mute", "--no-record"});
+    const std::string before = "waiting for a player on UDP port ";
+    ASSERT_TRUE(host.waitForOutput(" (Escape cancels)")) << host.err();
+    const std::string said = host.out();
+    const int port = std::atoi(said.c_str() + said.find(before) + before.size());
+    ASSERT_GT(port, 0) << said;
+
+    const std::string hostScene = host.waitForWindow(e2e::kSceneCaption);
+    ASSERT_FALSE(hostScene.empty()) << host.err();
+    GameProcess game(environment(), {"--menu", "--mute", "--no-record"});
+    std::string title = waitForTitle(game, hostScene);
+    ASSERT_FALSE(title.empty()) << game.err();
+    // Hosting on the port the other game holds fails at once: the title screen comes back with
+    // the reason under its items.
+    for (int row = 0; row < 3; ++row) ASSERT_TRUE(step(game, title, "Down"));
+    ASSERT_TRUE(step(game, title, "Return"));
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(step(game, title, "BackSpace"));
+    typeKeys(game, title, std::to_string(port));
+    e2e::pressKey(title, "Return");
+    Shot shot;
+    EXPECT_TRUE(e2e::waitFor(
+        game, title,
+        [](const Shot& s) { return titleShown(s) && e2e::count(s, kNotice, orange) > 100; }, shot))
+        << "no reason under the title's items; " << game.err();
+    EXPECT_NE(game.err().find("cannot open UDP port " + std::to_string(port)), std::string::npos)
+        << game.err();
+
+    for (int row = 0; row < 4; ++row) ASSERT_TRUE(step(game, title, "Down"));
+    ASSERT_TRUE(step(game, title, "Return"));
+    const std::string address = "127.0.0.1:" + std::to_string(port);
+    // A typo first, taken back with Backspace.
+    typeKeys(game, title, address + "9");
+    ASSERT_TRUE(step(game, title, "BackSpace"));
+    e2e::pressKey(title, "Return");
+
+    ASSERT_TRUE(host.waitForOutput("player 2 joined from 127.0.0.1"))
+        << host.out() << "joiner: " << game.out() << game.err();
+    ASSERT_TRUE(game.waitForOutput("connected to " + address)) << game.out() << game.err();
+    EXPECT_TRUE(e2e::waitFor(
+        game, title, [](const Shot& s) { return e2e::count(s, kNetLine, cyan) > 200; }, shot))
+        << "no network line in the joiner's fight window";
+
+    // Escape ends the joiner's match: the host hears that the other player left and ends;
+    // the joiner comes back to the title screen.
+    e2e::pressKey(title, "Escape");
+    EXPECT_TRUE(host.waitForOutput("the other player left")) << host.out() << host.err();
+    int status = -2;
+    EXPECT_TRUE(host.wait(e2e::kReactSeconds, status));
+    EXPECT_EQ(status, 0) << host.err();
+    title = waitForTitle(game);
+    ASSERT_FALSE(title.empty()) << game.err();
+    quitFromTitle(game, title);
+}
+
+}  // namespace
