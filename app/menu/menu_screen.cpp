@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include "app/menu/hand_overlay.h"
+#include "app/menu/hand_steering.h"
 #include "render/backgrnd.h"
 
 namespace menu {
@@ -78,7 +80,15 @@ void MenuScreen::draw() const {
     pixelFrame();
     drawHeading();
     drawItems();
+    drawHand();
     leavePixelFrame();
+}
+
+// The calibration's prompt, then the hold's ring at the right end of the highlighted row.
+void MenuScreen::drawHand() const {
+    drawHandCalibration(font);
+    if (!hand) return;
+    drawHoldRing(kPlateRight - 32, rowTop(model.highlight()) + kRowPitch / 2, hand->progress());
 }
 
 // `height`, or less for a text that would pass the plate's right edge from `left`.

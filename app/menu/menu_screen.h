@@ -10,12 +10,16 @@
 
 namespace menu {
 
+class HandSteering;
+
 class MenuScreen {
 public:
     MenuScreen(MenuModel& model, const MenuFont& font) : model(model), font(font) {}
 
     // The line under the items (why the last run failed), or none when empty.
     void setNotice(const std::string& text) { notice = text; }
+    // The camera's hand, whose hold the highlighted row shows (it outlives the screen).
+    void showHand(const HandSteering& steering) { hand = &steering; }
     // Draws the whole frame (the buffers are not swapped).
     void draw() const;
     // One SDL event applied to the model; the outcome once a choice or the end is made.
@@ -29,6 +33,7 @@ private:
     void drawHeading() const;
     void drawItems() const;
     void drawItem(int row) const;
+    void drawHand() const;
     float fittingSize(const std::string& text, float height, float left, float smallest) const;
     Outcome key(const SDL_keysym& keysym);
     Outcome click(const SDL_MouseButtonEvent& button);
@@ -38,6 +43,7 @@ private:
     MenuModel& model;
     const MenuFont& font;
     std::string notice;
+    const HandSteering* hand = nullptr;
     int stickHeld = 0;
     // The arrow held (SDLK_UP or SDLK_DOWN; 0 for none) and when it next repeats; 0 until the
     // pass after its press.

@@ -11,9 +11,12 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/camera/camera_pass.h"
 #include "app/config/camera_choice.h"
 #include "app/config/datadir.h"
+#include "app/menu/hand_steering.h"
 #include "app/menu/menu_devices.h"
+#include "app/menu/menu_hand.h"
 #include "app/menu/menu_screen.h"
 #include "app/panel/panel_feed.h"
 #include "app/replay/replay_files.h"
@@ -115,7 +118,12 @@ void publishMenuPanel(const Base& base) {
         base.camera ? play::PlayerSource::CAMERA : play::PlayerSource::KEYBOARD;
     freshWorld();
     publishSides(shown, false);
-    if (base.camera) connectCamera(shown, base.cameraDriver);
+    if (!base.camera) return;
+    // The room recognition reads the hand that steers the menu, in its player's half only: the
+    // menu calibrates that player each time it shows.
+    shown.vision = VisionMode::ROOM;
+    connectCamera(shown, base.cameraDriver);
+    setUpCameraPass({VisionMode::ROOM, 1 << (kMenuHandPlayer - 1), nullptr});
 }
 
 // The first gamepad moves through the menu; closed again before a run opens the pads its way.
@@ -148,6 +156,8 @@ Outcome showMenu(const Base& base, const MenuFont& font, const std::string& noti
     MenuModel model(devices, keptReplayEntries(), lastJoinAddress);
     MenuScreen screen(model, font);
     screen.setNotice(notice);
+    HandSteering hand;
+    screen.showHand(hand);
     SDL_EnableUNICODE(1);
     Outcome outcome;
     runMainLoop([&] {
@@ -156,6 +166,8 @@ Outcome showMenu(const Base& base, const MenuFont& font, const std::string& noti
             outcome = screen.take(event);
             if (event.type == SDL_QUIT) play::requestLeave();
         }
+        if (outcome.kind == Outcome::STAY && base.camera)
+            outcome = hand.frame(model, SDL_GetTicks());
         if (outcome.kind != Outcome::STAY) play::requestQuit();
         screen.tick(SDL_GetTicks());
         screen.draw();

@@ -1,13 +1,14 @@
 // The menu driven as a player would, with xdotool, the mouse and a simulated gamepad: from
 // --menu to a match against the easy computer and back, its replay from the list, Join with a
-// typed address, and every way out. One process plays every run; each test ends it and waits
-// for it, and presses no key without letting it go, so that the tests after these find the X
-// server as they expect it.
+// typed address, a choice made by a hand on a camera clip, and every way out. One process plays
+// every run; each test ends it and waits for it, and presses no key without letting it go, so that
+// the tests after these find the X server as they expect it.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,9 @@ bool dimRed(int r, int g, int b) { return r > 110 && r - g > 25 && r - b > 25; }
 bool easyGreen(int r, int g, int b) { return g > 150 && r < 160 && b < 160; }
 bool orange(int r, int g, int b) { return r > 200 && g > 100 && g < 200 && b < 150; }
 bool cyan(int r, int g, int b) { return b > 200 && g > 180 && r > 90 && r < 190; }
+
+// The highlight's frame around a row (amber, as the hold's ring and the calibration prompt).
+bool amber(int r, int g, int b) { return r > 200 && g > 170 && b < 120; }
 
 bool titleShown(const Shot& shot) { return e2e::count(shot, kQuitLabel, white) > 40; }
 bool easyBadge(const Shot& shot) { return e2e::count(shot, kEasyBadge, easyGreen) > 40; }
@@ -126,6 +130,84 @@ protected:
 
     testsupport::ScratchFolder home_{"menu"};
 };
+
+// Player 2's hand in the clip after roomclip's calibration: it comes in pointing at the first
+// of the title's nine items, goes down to the second and closes to a rock for a second and a
+// half, opens and leaves. Nothing then for long enough that the looping clip brings no hand
+// back before the test ends.
+std::string handScript() {
+    // The menu shares rows 40 to 200 of the picture among the screen's items.
+    const auto at = [](int x, int row) {
+        return std::to_string(x) + "," + std::to_string(40 + (2 * row + 1) * 160 / 18);
+    };
+    const std::string lines[] = {
+        "15 none | none",
+        "20 none | paper " + at(80, 0) + " -> " + at(83, 0),
+        "15 none | paper " + at(83, 0) + " -> " + at(80, 1),
+        "10 none | paper " + at(80, 1) + " -> " + at(82, 1),
+        "45 none | rock " + at(82, 1) + " -> " + at(84, 1),
+        "10 none | paper " + at(84, 1),
+        "450 none | none",
+    };
+    std::string script;
+    for (const std::string& line : lines) script += line + "\n";
+    return script;
+}
+// Where the rock closes and where the hand has left, in seconds from the clip's start (its two
+// of calibration included).
+constexpr double kRockSeconds = (60 + 15 + 20 + 15 + 10) / 30.0;
+constexpr double kHandGoneSeconds = kRockSeconds + (45 + 10) / 30.0;
+
+TEST_F(MenuEndToEnd, ACameraHandCalibratesGoesDownOneItemAndChoosesItWithARockHeldASecond) {
+    const std::string roomclip = std::string(VORLAXIS_BIN_DIR) + "/tools/roomclip";
+    if (!e2e::exists(roomclip)) GTEST_SKIP() << "roomclip is not built";
+    const std::string folder = home_.path() + "/clip";
+    std::ofstream(folder + ".script") << handScript();
+    if (std::system((roomclip + " make --fps 30 --conditions lit --script " + folder + ".script " +
+                     folder + " >/dev/null 2>&1")
+                        .c_str()) != 0)
+        GTEST_SKIP() << "roomclip could not make the clip (its photos missing?)";
+    GameProcess game(environment(),
+                     {"--menu", "--mute", "--no-record", "--camera", folder + "/lit.y4m"});
+    ASSERT_TRUE(game.waitForOutput("Camera: clip ")) << game.err();
+    const auto connected = std::chrono::steady_clock::now();
+    std::string title = waitForTitle(game);
+    ASSERT_FALSE(title.empty()) << game.err();
+
+    // The guided calibration, told at the top of the title screen; the keys work meanwhile.
+    Shot shot;
+    EXPECT_TRUE(e2e::waitFor(
+        game, title,
+        [](const Shot& s) {
+            return e2e::count(s, {0, 5, 800, 40}, amber) > 100;
+        },
+        shot))
+        << "no calibration prompt";
+    ASSERT_TRUE(game.waitForOutput("Room recognition: calibrated\n")) << game.out() << game.err();
+    const std::string chosen = "Menu: \"Fight the computer\" chosen by hand\n";
+    ASSERT_TRUE(game.waitForOutput(chosen)) << game.out() << game.err();
+    std::printf("chosen about %lld ms after the rock closed in the clip\n",
+                msSince(connected) - static_cast<long long>(kRockSeconds * 1000));
+
+    // The level screen, "easy" highlighted: the rock kept after the choice chose nothing more.
+    EXPECT_TRUE(e2e::waitFor(
+        game, title,
+        [](const Shot& s) {
+            return !titleShown(s) && e2e::count(s, {30, 148, 770, 196}, amber) > 300 &&
+                   e2e::count(s, {30, 198, 770, 282}, amber) < 20;
+        },
+        shot))
+        << "not the level screen with easy highlighted";
+    // The clip plays in real time from its connection. A hand still up would point at a row of
+    // the title screen as soon as it opens: the keys take over once it has gone.
+    testwait::waitUntil([&] { return msSince(connected) > kHandGoneSeconds * 1000 + 300; });
+    e2e::pressKey(title, "Escape");
+    title = waitForTitle(game);
+    ASSERT_FALSE(title.empty()) << game.err();
+    quitFromTitle(game, title);
+    const std::string out = game.out();
+    EXPECT_EQ(out.find(chosen), out.rfind(chosen)) << "chosen twice: " << out;
+}
 
 TEST_F(MenuEndToEnd, AComputerMatchChosenOnTheMenuReturnsToItAndItsReplayPlaysFromTheList) {
     const auto started = std::chrono::steady_clock::now();
