@@ -197,6 +197,7 @@ void rememberJoinAddress(const std::string& address) {
 }
 
 int playMenu(const Options& options, int argc, char** argv, HINSTANCE instance) {
+    panelFeed.fromMenu.store(true, std::memory_order_relaxed);
     Base base;
     base.options = options;
     base.arguments = sharedArguments(argc, argv, options);
