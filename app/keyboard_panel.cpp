@@ -72,7 +72,10 @@ void displayKeyTables() {
     Rectangle(g_hDC, panel::kPreviewX, 0, panel::kPreviewRight, vision::kFrameHeight);
     drawKeyTable(kTable1X, 1, "PLAYER 1");
     drawKeyTable(kTable2X, 2, "PLAYER 2");
-    drawText(kTable1X, kQuitRow, "Escape in either window ends the game");
+    drawText(kTable1X, kQuitRow,
+             panelFeed.fromMenu.load(std::memory_order_relaxed)
+                 ? "Escape here quits; in the fight: to the menu"
+                 : "Escape in either window ends the game");
 }
 
 // A replay has no keys to show: what is being watched, and how to pause or end it.

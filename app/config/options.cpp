@@ -264,7 +264,7 @@ int runCommand(const CommandLine& line) {
     return 0;
 }
 
-bool loadSettings(Options& options) {
+bool readSettingsFile(Options& options) {
     const std::string path = settingsFile(options);
     std::error_code code;
     // A file named on the command line is meant to be there: a typo must not pass for the
@@ -279,13 +279,20 @@ bool loadSettings(Options& options) {
     std::vector<std::string> errors;
     options.settings = readSettings(path, errors);
     for (const std::string& error : errors) std::fprintf(stderr, "vorlaxis: %s\n", error.c_str());
+    return true;
+}
+
+bool applySettings(Options& options) {
     options.mute = options.mute || options.settings.mute;
     if (options.turnRate < 0) options.turnRate = options.settings.turnRate;
     if (!options.visionGiven) options.vision = options.settings.vision;
-    const std::string unpaced = netTurnRateFault(options, "the turn-rate of " + path);
+    const std::string unpaced =
+        netTurnRateFault(options, "the turn-rate of " + settingsFile(options));
     if (!unpaced.empty()) {
         std::fprintf(stderr, "vorlaxis: %s\n", unpaced.c_str());
         return false;
     }
     return true;
 }
+
+bool loadSettings(Options& options) { return readSettingsFile(options) && applySettings(options); }

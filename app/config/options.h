@@ -107,7 +107,14 @@ int runCommand(const CommandLine& line);
 std::string settingsFile(const Options& options);
 
 // Reads the settings file (--config, else settingsPath()) into options.settings, naming each
-// wrong line on standard error; the command line's --mute stays on whatever the file says.
-// False, after saying so, when the file --config names does not exist, or when the file's turn
-// rate of 0 would be a host's.
+// wrong line on standard error; false, after saying so, when the file --config names does not
+// exist.
+bool readSettingsFile(Options& options);
+
+// Merges options.settings into the options the command line left open: its --mute stays on
+// whatever the settings say, its turn rate and recognition win over theirs. False, after
+// saying so, when the settings' turn rate of 0 would be a host's.
+bool applySettings(Options& options);
+
+// readSettingsFile, then applySettings.
 bool loadSettings(Options& options);

@@ -196,7 +196,7 @@ Outcome MenuModel::back() {
 
 bool MenuModel::type(int key, char text) {
     if (current == Screen::PAGE) {
-        const bool taken = page && page->takeKey(key, text);
+        const bool taken = page && page->takeKey(key, text, highlighted);
         refresh();
         return taken;
     }

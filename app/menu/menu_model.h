@@ -15,6 +15,8 @@ struct Item {
     std::string reason;
     // The replay file an item of the replay list plays.
     std::string file;
+    // What a setting is set to, shown at the row's right end; empty for the other screens.
+    std::string value = "";
 };
 
 // What the machine has, decided before the menu shows.
@@ -44,13 +46,17 @@ public:
     virtual std::vector<Item> rows() const = 0;
     // Enter or a click on a row.
     virtual void choose(int row) = 0;
-    // A key while the page is open (SDL's key code, and its character or 0); true when the
-    // page took it (a key being set), so that the menu does not act on it.
-    virtual bool takeKey(int key, char text) {
+    // A key while the page is open (SDL's key code, its character or 0, and the highlighted
+    // row); true when the page took it (a key being set), so that the menu does not act on it.
+    virtual bool takeKey(int key, char text, int row) {
         (void)key;
         (void)text;
+        (void)row;
         return false;
     }
+    // What to tell the player under the rows (a change that could not be saved); empty for
+    // nothing.
+    virtual std::string notice() const { return ""; }
 };
 
 class MenuModel {
@@ -68,6 +74,8 @@ public:
     // Whether the screen has a line the player types (the port, the address).
     bool typing() const { return current == Screen::HOST_PORT || current == Screen::JOIN_ADDRESS; }
     const std::string& joinAddress() const { return address; }
+    // The open page's notice, empty on the other screens.
+    std::string notice() const { return current == Screen::PAGE && page ? page->notice() : ""; }
 
     // Moves the highlight by `delta` rows, wrapping round.
     void move(int delta);

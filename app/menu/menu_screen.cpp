@@ -10,6 +10,7 @@
 
 #include "app/menu/hand_overlay.h"
 #include "app/menu/hand_steering.h"
+#include "app/menu/row_window.h"
 #include "render/backgrnd.h"
 
 namespace menu {
@@ -21,6 +22,8 @@ constexpr float kTitleSize = 64.0f, kLabelSize = 26.0f, kNoticeSize = 24.0f;
 constexpr float kFirstRow = 150.0f, kRowPitch = 44.0f;
 constexpr float kPlateLeft = 30.0f, kPlateRight = 770.0f;
 constexpr float kMarkerX = 50.0f, kLabelX = 80.0f;
+// The rows in view at once, with the notice under them; a longer list scrolls.
+constexpr int kRowsShown = 9;
 // A label too long for the plate at its size is drawn smaller, down to this; the notice under
 // the items (a failure's own words) down to its own.
 constexpr float kSmallestLabel = 24.0f, kSmallestNotice = 16.0f;
@@ -69,6 +72,7 @@ int rowAt(int x, int y, int rows) {
 }  // namespace
 
 void MenuScreen::draw() const {
+    firstRow = firstRowShown(firstRow, model.highlight(), rows(), kRowsShown);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     world.camera.placeCamera();
@@ -88,7 +92,8 @@ void MenuScreen::draw() const {
 void MenuScreen::drawHand() const {
     drawHandCalibration(font);
     if (!hand) return;
-    drawHoldRing(kPlateRight - 32, rowTop(model.highlight()) + kRowPitch / 2, hand->progress());
+    drawHoldRing(kPlateRight - 32, rowTop(model.highlight() - firstRow) + kRowPitch / 2,
+                 hand->progress());
 }
 
 // `height`, or less for a text that would pass the plate's right edge from `left`.
@@ -110,19 +115,21 @@ void MenuScreen::drawHeading() const {
 }
 
 void MenuScreen::drawItems() const {
-    const float bottom = rowTop(rows()) + (notice.empty() ? 8 : 50);
+    const std::string said = model.notice().empty() ? notice : model.notice();
+    const float bottom = rowTop(shownRows()) + (said.empty() ? 8 : 50);
     glColor4f(0.0f, 0.0f, 0.05f, 0.8f);
     rectangle(GL_QUADS, kPlateLeft, kFirstRow - 8, kPlateRight, bottom);
-    for (int row = 0; row < rows(); ++row) drawItem(row);
-    if (notice.empty()) return;
+    for (int row = firstRow; row < firstRow + shownRows(); ++row) drawItem(row);
+    drawScrollMarks();
+    if (said.empty()) return;
     glColor4f(1.0f, 0.6f, 0.4f, 1.0f);
-    font.draw(notice, kMarkerX, rowTop(rows()) + 30,
-              fittingSize(notice, kNoticeSize, kMarkerX, kSmallestNotice));
+    font.draw(said, kMarkerX, rowTop(shownRows()) + 30,
+              fittingSize(said, kNoticeSize, kMarkerX, kSmallestNotice));
 }
 
 void MenuScreen::drawItem(int row) const {
     const Item& item = model.items()[static_cast<std::size_t>(row)];
-    const float top = rowTop(row), baseline = top + 32.0f;
+    const float top = rowTop(row - firstRow), baseline = top + 32.0f;
     const bool lit = row == model.highlight();
     if (lit) {
         glColor4f(1.0f, 0.85f, 0.3f, 1.0f);
@@ -139,9 +146,43 @@ void MenuScreen::drawItem(int row) const {
     const std::string reason = item.reason.empty() ? "" : "  - " + item.reason;
     const float size = fittingSize(label + reason, kLabelSize, kLabelX, kSmallestLabel);
     font.draw(label, kLabelX, baseline, size);
+    if (!item.value.empty()) drawValue(item.value, baseline);
     if (reason.empty()) return;
     glColor4f(1.0f * level, 0.7f * level, 0.7f * level, 1.0f);
     font.draw(reason, kLabelX + font.width(label, size), baseline, size);
+}
+
+// A setting's value, pale blue, against the plate's right edge.
+void MenuScreen::drawValue(const std::string& value, float baseline) const {
+    glColor4f(0.55f, 0.85f, 1.0f, 1.0f);
+    font.draw(value, kPlateRight - 36 - font.width(value, kLabelSize), baseline, kLabelSize);
+}
+
+// Triangles at the plate's right edge where rows are out of view, above or below.
+void MenuScreen::drawScrollMarks() const {
+    const float x = kPlateRight - 14;
+    glColor4f(0.55f, 0.85f, 1.0f, 1.0f);
+    glBegin(GL_TRIANGLES);
+    if (firstRow > 0) {
+        glVertex2f(x, kFirstRow - 6);
+        glVertex2f(x - 6, kFirstRow + 4);
+        glVertex2f(x + 6, kFirstRow + 4);
+    }
+    if (firstRow + shownRows() < rows()) {
+        const float bottom = rowTop(shownRows());
+        glVertex2f(x, bottom + 4);
+        glVertex2f(x - 6, bottom - 6);
+        glVertex2f(x + 6, bottom - 6);
+    }
+    glEnd();
+}
+
+int MenuScreen::shownRows() const { return std::min(rows(), kRowsShown); }
+
+// The row under a window point, counting the rows scrolled out of view, or -1.
+int MenuScreen::rowUnder(int x, int y) const {
+    const int row = rowAt(x, y, shownRows());
+    return row < 0 ? -1 : row + firstRow;
 }
 
 Outcome MenuScreen::take(const SDL_Event& event) {
@@ -151,7 +192,7 @@ Outcome MenuScreen::take(const SDL_Event& event) {
     case SDL_KEYUP:
         if (event.key.keysym.sym == heldArrow) heldArrow = 0;
         break;
-    case SDL_MOUSEMOTION: model.point(rowAt(event.motion.x, event.motion.y, rows())); break;
+    case SDL_MOUSEMOTION: model.point(rowUnder(event.motion.x, event.motion.y)); break;
     case SDL_MOUSEBUTTONDOWN: return click(event.button);
     case SDL_JOYBUTTONDOWN:
         if (event.jbutton.button == 0) return model.choose();
@@ -198,7 +239,7 @@ void MenuScreen::tick(Uint32 nowMs) {
 
 Outcome MenuScreen::click(const SDL_MouseButtonEvent& button) {
     if (button.button != SDL_BUTTON_LEFT) return {};
-    const int row = rowAt(button.x, button.y, rows());
+    const int row = rowUnder(button.x, button.y);
     if (row < 0) return {};
     model.point(row);
     return model.choose();

@@ -34,6 +34,10 @@ private:
     void drawItems() const;
     void drawItem(int row) const;
     void drawHand() const;
+    void drawValue(const std::string& value, float baseline) const;
+    void drawScrollMarks() const;
+    int shownRows() const;
+    int rowUnder(int x, int y) const;
     float fittingSize(const std::string& text, float height, float left, float smallest) const;
     Outcome key(const SDL_keysym& keysym);
     Outcome click(const SDL_MouseButtonEvent& button);
@@ -48,6 +52,8 @@ private:
     // The arrow held (SDLK_UP or SDLK_DOWN; 0 for none) and when it next repeats; 0 until the
     // pass after its press.
     int heldArrow = 0;
+    // The first row in view, which follows the highlight when the rows do not all fit.
+    mutable int firstRow = 0;
     Uint32 nextRepeatMs = 0;
 };
 

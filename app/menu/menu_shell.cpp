@@ -18,6 +18,7 @@
 #include "app/menu/menu_devices.h"
 #include "app/menu/menu_hand.h"
 #include "app/menu/menu_screen.h"
+#include "app/menu/settings_page.h"
 #include "app/panel/panel_feed.h"
 #include "app/replay/replay_files.h"
 #include "app/run/run.h"
@@ -34,15 +35,16 @@ namespace {
 // Between two drawings of the menu: it waits for the player, there is nothing to pace.
 constexpr int kFrameDelayMs = 15;
 
-// The address the Join screen starts with.
-std::string lastJoinAddress;
-
 // What every run of this game shares: the command line without --menu, and the camera.
 struct Base {
     std::vector<std::string> arguments;
     Options options;
     int cameraDriver = 0;
     bool camera = false;
+    // The Settings page, over options.settings: what every run takes, as the menu left them.
+    MenuPage* settingsPage = nullptr;
+    // Why the Join screen's address could not be kept in the settings file; empty if it was.
+    std::string joinProblem;
 };
 
 std::vector<std::string> sharedArguments(int argc, char** argv, const Options& options) {
@@ -78,7 +80,8 @@ bool runOptions(const Base& base, const std::vector<std::string>& chosen, Option
         return false;
     }
     options = line.options;
-    return loadSettings(options) && resolveReplayPaths(options);
+    options.settings = base.options.settings;
+    return applySettings(options) && resolveReplayPaths(options);
 }
 
 // A fresh match in the windows that stay: the state, the particles, the panel's feed.
@@ -118,6 +121,7 @@ void publishMenuPanel(const Base& base) {
         base.camera ? play::PlayerSource::CAMERA : play::PlayerSource::KEYBOARD;
     freshWorld();
     publishSides(shown, false);
+    publishKeys(base.options.settings);
     if (!base.camera) return;
     // The room recognition reads the hand that steers the menu, in its player's half only: the
     // menu calibrates that player each time it shows.
@@ -145,7 +149,7 @@ private:
 };
 
 // The title screen and its screens until a run is chosen or the player leaves.
-Outcome showMenu(const Base& base, const MenuFont& font, const std::string& notice) {
+Outcome showMenu(Base& base, const MenuFont& font, const std::string& notice) {
     publishMenuPanel(base);
     SDL_Thread* worker = startWorker();
     if (!worker) return {Outcome::QUIT, {"failed"}};
@@ -153,7 +157,8 @@ Outcome showMenu(const Base& base, const MenuFont& font, const std::string& noti
     Devices devices;
     devices.camera = base.camera;
     devices.gamepads = countGamepads();
-    MenuModel model(devices, keptReplayEntries(), lastJoinAddress);
+    MenuModel model(devices, keptReplayEntries(), base.options.settings.join);
+    if (base.settingsPage) model.attach("Settings", *base.settingsPage);
     MenuScreen screen(model, font);
     screen.setNotice(notice);
     HandSteering hand;
@@ -177,7 +182,8 @@ Outcome showMenu(const Base& base, const MenuFont& font, const std::string& noti
     SDL_EnableUNICODE(0);
     stopWorker(worker);
     if (outcome.kind == Outcome::RUN && model.screen() == Screen::JOIN_ADDRESS)
-        rememberJoinAddress(model.joinAddress());
+        base.joinProblem = rememberJoinAddress(base.options.settings, settingsFile(base.options),
+                                               model.joinAddress());
     if (play::leaveRequested()) outcome.kind = Outcome::QUIT;
     return outcome;
 }
@@ -203,12 +209,8 @@ bool openWindows(const Options& options, HINSTANCE instance, MenuFont& font) {
 
 }  // namespace
 
-void rememberJoinAddress(const std::string& address) {
-    // The settings file's writer will keep it as the `join` setting.
-    lastJoinAddress = address;
-}
-
 int playMenu(const Options& options, int argc, char** argv, HINSTANCE instance) {
+    panelFeed.fromMenu.store(true, std::memory_order_relaxed);
     Base base;
     base.options = options;
     base.arguments = sharedArguments(argc, argv, options);
@@ -217,6 +219,8 @@ int playMenu(const Options& options, int argc, char** argv, HINSTANCE instance) 
     if (!enterDataFolder()) return 1;
     MenuFont font;
     if (!openWindows(options, instance, font)) return 1;
+    SettingsPage settings(base.options.settings, settingsFile(options), options.mute);
+    base.settingsPage = &settings;
     base.camera = cameraNamed(options) && connectCamera(options, base.cameraDriver);
     std::string notice;
     Outcome outcome;
@@ -224,6 +228,8 @@ int playMenu(const Options& options, int argc, char** argv, HINSTANCE instance) 
         outcome = showMenu(base, font, notice);
         if (outcome.kind != Outcome::RUN) break;
         notice = playRun(base, outcome.arguments);
+        if (notice.empty()) notice = base.joinProblem;
+        base.joinProblem.clear();
         if (play::leaveRequested()) break;
     }
     closePanel();

@@ -13,8 +13,4 @@ namespace menu {
 // options every run shares. 0 when the player leaves, 1 when the menu cannot show.
 int playMenu(const Options& options, int argc, char** argv, HINSTANCE instance);
 
-// The address typed on the Join screen, to start with next time. The settings file keeps it
-// once its line-preserving writer is there; until then it lasts only this game.
-void rememberJoinAddress(const std::string& address);
-
 }  // namespace menu

@@ -26,6 +26,8 @@ struct PanelFeed {
     std::atomic<int32_t> sideKind[2] = {{play::PlayerSource::CAMERA}, {play::PlayerSource::CAMERA}};
     std::atomic<int32_t> sideLevel[2] = {{0}, {0}};
     std::atomic<bool> camera{true};
+    // The game started on the title menu: Escape in the fight window goes back to it.
+    std::atomic<bool> fromMenu{false};
     // Each player's keys as the settings chose them (SDLKey values, in PlayerKeys' order:
     // left, right, rock, paper, scissors); the Settings screen may change them at any time.
     // The defaults until publishKeys says otherwise.

@@ -147,7 +147,7 @@ public:
         return {{"chosen " + std::to_string(chosen), "", ""}, {"other", "", ""}};
     }
     void choose(int row) override { chosen += row == 0; }
-    bool takeKey(int, char text) override { return text == 'j' && chosen > 0; }
+    bool takeKey(int, char text, int) override { return text == 'j' && chosen > 0; }
     int chosen = 0;
 };
 

@@ -8,7 +8,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -35,6 +38,8 @@ constexpr Area kEasyBadge = {665, 102, 735, 122};
 constexpr Area kNotice = {40, 556, 770, 590};
 // The fight window's network line along its bottom edge, pale cyan.
 constexpr Area kNetLine = {0, 570, 800, 600};
+// The control panel's key tables.
+constexpr Area kKeyTables = {450, 0, 760, 140};
 
 bool white(int r, int g, int b) { return r > 200 && g > 200 && b > 200; }
 bool dimRed(int r, int g, int b) { return r > 110 && r - g > 25 && r - b > 25; }
@@ -44,6 +49,13 @@ bool cyan(int r, int g, int b) { return b > 200 && g > 180 && r > 90 && r < 190;
 
 // The highlight's frame around a row (amber, as the hold's ring and the calibration prompt).
 bool amber(int r, int g, int b) { return r > 200 && g > 170 && b < 120; }
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
 
 bool titleShown(const Shot& shot) { return e2e::count(shot, kQuitLabel, white) > 40; }
 bool easyBadge(const Shot& shot) { return e2e::count(shot, kEasyBadge, easyGreen) > 40; }
@@ -115,6 +127,25 @@ protected:
             const std::string key = c == '.' ? "period" : c == ':' ? "colon" : std::string(1, c);
             ASSERT_TRUE(step(game, window, key.c_str())) << "typing " << c;
         }
+    }
+
+    // The panel's key tables once two shots in a row show them alike (the worker is not halfway
+    // through drawing them) and `test` holds; empty when that does not come.
+    static std::string steadyTables(GameProcess& game, const std::string& panel,
+                                    const std::function<bool(const std::string&)>& test) {
+        std::string previous, steady;
+        Shot shot;
+        e2e::waitFor(
+            game, panel,
+            [&](const Shot& s) {
+                const std::string now = e2e::pixelsOf(s, kKeyTables);
+                if (now == previous && e2e::count(s, kKeyTables, e2e::lit) > 300 && test(now))
+                    steady = now;
+                previous = now;
+                return !steady.empty();
+            },
+            shot);
+        return steady;
     }
 
     static void click(const std::string& window, int row) {
@@ -349,6 +380,55 @@ TEST_F(MenuEndToEnd, AFailedHostComesBackWithItsReasonAndJoiningThroughTheJoinSc
     title = waitForTitle(game);
     ASSERT_FALSE(title.empty()) << game.err();
     quitFromTitle(game, title);
+}
+
+// A settings file written by hand: the Settings screen sets player 1's walk-left key to J by
+// pressing it, which changes that one line; the panel's key table follows at once, and a
+// keyboard match started from the menu afterwards shows the same table.
+TEST_F(MenuEndToEnd, AKeySetOnTheSettingsScreenChangesItsLineOnlyAndHoldsForTheNextMatch) {
+    const std::string folder = home_.path() + "/config/vorlaxis";
+    std::filesystem::create_directories(folder);
+    const std::string path = folder + "/vorlaxis.conf";
+    const std::string handWritten =
+        "# my keys\n\n   player1.left   =   a   \nplayer2.rock=b\n\t# the arrows stay\n"
+        "sparkles = on\nvolume = 100\n";
+    std::ofstream(path, std::ios::binary) << handWritten;
+    GameProcess game(environment(), {"--menu", "--mute", "--no-record"});
+    std::string title = waitForTitle(game);
+    ASSERT_FALSE(title.empty()) << game.err();
+    const std::string panel = game.waitForWindow(e2e::kPanelCaption);
+    ASSERT_FALSE(panel.empty()) << game.err();
+    const std::string before = steadyTables(game, panel, [](const std::string&) { return true; });
+    ASSERT_FALSE(before.empty()) << "no key tables in the panel during the menu";
+
+    // Settings, Enter on "Player 1 left", J.
+    for (int row = 0; row < 7; ++row) ASSERT_TRUE(step(game, title, "Down"));
+    for (const char* key : {"Return", "Return", "j"}) ASSERT_TRUE(step(game, title, key));
+    std::string wanted = handWritten;
+    wanted.replace(wanted.find("   player1.left   =   a   "), 26, "player1.left = j");
+    EXPECT_TRUE(testwait::waitUntil([&] { return fileText(path) == wanted; }, e2e::kReactSeconds,
+                                    std::chrono::milliseconds(100)))
+        << fileText(path);
+    const std::string changed =
+        steadyTables(game, panel, [&](const std::string& now) { return now != before; });
+    EXPECT_FALSE(changed.empty()) << "the panel's key table did not follow the new key";
+
+    // Back to the title, "Two players at the keyboard": the match's panel shows the new key.
+    ASSERT_TRUE(step(game, title, "Escape"));
+    for (int row = 0; row < 2; ++row) ASSERT_TRUE(step(game, title, "Down"));
+    e2e::pressKey(title, "Return");
+    Shot shot;
+    EXPECT_TRUE(e2e::waitFor(
+        game, title, [](const Shot& s) { return !titleShown(s); }, shot))
+        << "the keyboard match did not start";
+    EXPECT_FALSE(
+        steadyTables(game, panel, [&](const std::string& now) { return now == changed; }).empty())
+        << "the match's panel does not show the key set in the menu";
+    e2e::pressKey(title, "Escape");
+    title = waitForTitle(game);
+    ASSERT_FALSE(title.empty()) << game.err();
+    quitFromTitle(game, title);
+    EXPECT_EQ(fileText(path), wanted);
 }
 
 }  // namespace
