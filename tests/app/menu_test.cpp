@@ -1,6 +1,6 @@
 // The menu without a window: whole walks through its screens as a player makes them, what
-// each choice asks the game to run, the lines typed on the network screens, a screen another
-// object keeps, and the command lines --menu accepts and refuses.
+// each choice asks the game to run, the lines typed on the network screens, and the command
+// lines --menu accepts and refuses.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -90,19 +90,6 @@ TEST(MenuModel, AnItemThatCannotWorkSaysWhyAndCannotBeChosenButTheHighlightStill
               (Arguments{"--player1", "keyboard", "--player2", "computer:normal"}));
 }
 
-TEST(MenuModel, TheReplayListPlaysTheFileOfItsLine) {
-    MenuModel model(Devices{}, {{"2026-12-08 09:10  keyboard v computer:easy  0 - 1  1:05", "/r/b"},
-                                {"2026-12-07 18:45  camera v camera  2 - 1  7:30", "/r/a"}});
-    EXPECT_EQ(pick(model, "Watch a replay").kind, Outcome::STAY);
-    ASSERT_EQ(model.screen(), Screen::REPLAYS);
-    ASSERT_EQ(model.items().size(), 2u);
-    EXPECT_EQ(model.highlight(), 0);
-    model.move(1);
-    EXPECT_EQ(model.choose().arguments, (Arguments{"--replay", "/r/a"}));
-    model.back();
-    EXPECT_EQ(model.screen(), Screen::TITLE);
-}
-
 TEST(MenuModel, TheNetworkScreensTakeTheTypedLineAndOnlyWhatFitsIt) {
     MenuModel model(Devices{false, 2}, {}, "gamebox.local");
     pick(model, "Host a network match");
@@ -137,35 +124,6 @@ TEST(MenuModel, TheNetworkScreensTakeTheTypedLineAndOnlyWhatFitsIt) {
     EXPECT_EQ(model.screen(), Screen::PAIR);
     EXPECT_EQ(pick(model, "both at gamepads").arguments,
               (Arguments{"--player1", "gamepad", "--player2", "gamepad"}));
-}
-
-// A page as the settings would be: it counts its choices and takes one key while "setting".
-class CountingPage : public menu::MenuPage {
-public:
-    std::string heading() const override { return "Settings"; }
-    std::vector<menu::Item> rows() const override {
-        return {{"chosen " + std::to_string(chosen), "", ""}, {"other", "", ""}};
-    }
-    void choose(int row) override { chosen += row == 0; }
-    bool takeKey(int, char text, int) override { return text == 'j' && chosen > 0; }
-    int chosen = 0;
-};
-
-TEST(MenuModel, AnAttachedPageOpensFromItsTitleItemAndHasTheKeysItTakes) {
-    MenuModel model(Devices{}, {});
-    CountingPage page;
-    EXPECT_EQ(model.items()[7].reason, "not in the menu yet");
-    model.attach("Settings", page);
-    EXPECT_EQ(model.items()[7].reason, "") << "an attached page can be chosen";
-    pick(model, "Settings");
-    ASSERT_EQ(model.screen(), Screen::PAGE);
-    EXPECT_EQ(model.heading(), "Settings");
-    EXPECT_FALSE(model.type(0, 'j'));
-    model.choose();
-    EXPECT_EQ(model.items()[0].label, "chosen 1") << "the rows follow the page";
-    EXPECT_TRUE(model.type(0, 'j'));
-    model.back();
-    EXPECT_EQ(model.screen(), Screen::TITLE);
 }
 
 CommandLine parsedLine(const Arguments& arguments) {
