@@ -57,8 +57,8 @@ SettingField fieldOf(Settings& settings, int row) {
     return SettingField{kRows[row].field, nullptr};
 }
 
-std::string shown(const SettingField& field, const RowSpec& spec) {
-    if (field.flag && spec.set) return *field.flag ? spec.set : spec.unset;
+std::string shown(const SettingField& field, const RowSpec& row) {
+    if (field.flag && row.set) return *field.flag ? row.set : row.unset;
     return fieldText(field);
 }
 
