@@ -13,6 +13,7 @@
 #include "app/camera/calibration_phase.h"
 #include "app/menu/menu_hand.h"
 #include "app/panel/panel_feed.h"
+#include "app/run/camera_hud.h"
 #include "render/menu_font.h"
 #include "vision/room/RoomLayout.h"
 
@@ -44,12 +45,7 @@ void drawMark(const MenuFont& font) {
     const float x = column * kWidth / vision::kFrameWidth;
     const float y = vision::room::kMarkRow * kHeight / vision::kFrameHeight;
     glLineWidth(3.0f);
-    glBegin(GL_LINE_LOOP);
-    glVertex2f(x - kMarkHalf, y - kMarkHalf);
-    glVertex2f(x + kMarkHalf, y - kMarkHalf);
-    glVertex2f(x + kMarkHalf, y + kMarkHalf);
-    glVertex2f(x - kMarkHalf, y + kMarkHalf);
-    glEnd();
+    drawBox(x, y, kMarkHalf);
     glLineWidth(1.0f);
     const std::string label = "PLAYER " + std::to_string(kMenuHandPlayer);
     font.draw(label, x - font.width(label, kPromptSize) / 2, y - kMarkHalf - 6, kPromptSize);

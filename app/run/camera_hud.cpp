@@ -25,15 +25,6 @@ void centred(const std::string& line, float y, float height) {
     drawHudText(line, -hudTextWidth(line, height) / 2, y, height);
 }
 
-void drawBox(float x, float y, float half) {
-    glBegin(GL_LINE_LOOP);
-    glVertex2f(x - half, y - half);
-    glVertex2f(x + half, y - half);
-    glVertex2f(x + half, y + half);
-    glVertex2f(x - half, y + half);
-    glEnd();
-}
-
 // The mark where the player sees it: the picture is mirrored, the whole window is the frame.
 void drawMark(int player) {
     const float column = vision::kFrameWidth - 1 - vision::room::markColumn(player);
@@ -93,4 +84,13 @@ void drawCameraHud() {
     else
         drawCalibration(phase);
     glEnable(GL_LIGHTING);
+}
+
+void drawBox(float x, float y, float half) {
+    glBegin(GL_LINE_LOOP);
+    glVertex2f(x - half, y - half);
+    glVertex2f(x + half, y - half);
+    glVertex2f(x + half, y + half);
+    glVertex2f(x - half, y + half);
+    glEnd();
 }

@@ -6,3 +6,7 @@
 
 // Call after the HUD of the turn is drawn.
 void drawCameraHud();
+
+// The outline of a square of half side `half` about (x, y), in the current projection: a
+// player's calibration mark.
+void drawBox(float x, float y, float half);
