@@ -53,7 +53,10 @@ void clearReadings(CWebCam& cam, int players) {
 RoomCamera::RoomCamera(int players)
     : players_(players), firstFrame_(std::make_unique<Pixel[]>(vision::kFramePixels)) {}
 
-void RoomCamera::calibrateAgain() { started_ = false; }
+void RoomCamera::calibrateAgain() {
+    started_ = false;
+    lastProblem_.clear();
+}
 
 void RoomCamera::startCalibration(double seconds) {
     room_ = std::make_unique<vision::room::RoomVision>();
@@ -126,11 +129,14 @@ void RoomCamera::finishCalibration(double seconds) {
         if (needs(players_, player) && !room_->playerReady(player)) missed_ |= 1 << player;
     phaseStart_ = seconds;
     if (missed_ != 0) {
-        std::fprintf(stderr, "vorlaxis: %s; calibrating again\n", problem.c_str());
+        if (problem != lastProblem_)
+            std::fprintf(stderr, "vorlaxis: %s; calibrating again\n", problem.c_str());
+        lastProblem_ = problem;
         phase_ = CALIBRATION_NO_PALM;
         return;
     }
     phase_ = CALIBRATION_DONE;
+    lastProblem_.clear();
     lastHand_[0] = lastHand_[1] = seconds;
     std::printf("Room recognition: calibrated\n");
     std::fflush(stdout);

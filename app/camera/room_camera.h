@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "app/camera/calibration_phase.h"
 #include "vision/WebCam.h"
@@ -57,6 +58,8 @@ private:
     int frames_[2] = {0, 0};
     int standFrames_ = 0, palmFrames_ = 0;
     int missed_ = 0;
+    // The last miss said on stderr: a calibration that keeps missing the same way says so once.
+    std::string lastProblem_;
     double lastHand_[2] = {0, 0};
     // The first frame of the standing phase: the palm phase shows what changed from it.
     std::unique_ptr<Pixel[]> firstFrame_;
