@@ -245,8 +245,12 @@ void stopWorker(SDL_Thread* thread) {
 }
 
 int playInWindows(Run& run) {
-    if (panelFeed.camera.load(relaxed) && !connectCamera(run.options, run.cameraDriver))
+    if (!panelFeed.camera.load(relaxed)) {
+        // The menu's camera stays connected through a run that does not read it.
+        if (cameraConnected) WebCam.HideWebCam();
+    } else if (!connectCamera(run.options, run.cameraDriver)) {
         return endBeforeStart(run);
+    }
     SDL_Thread* thread = startWorker();
     if (!thread) return endBeforeStart(run);
     return playLoop(run, thread);

@@ -187,6 +187,13 @@ void CWebCam::AfficheWebCam(int periodMs) {
             SendMessageA(hWndCapture, messages[i], values[i], 0);
         }
     }
+    if (IsWindow(hWndCapture)) ShowWindow(hWndCapture, SW_SHOW);
+}
+
+void CWebCam::HideWebCam() {
+    if (!IsWindow(hWndCapture)) return;
+    SendMessageA(hWndCapture, WM_CAP_SET_PREVIEW, 0, 0);
+    ShowWindow(hWndCapture, SW_HIDE);
 }
 
 // Reads back what the preview window shows; any failed step leaves the slot as it was.

@@ -81,6 +81,9 @@ public:
     // the camera's own frame period instead.
     static constexpr int kPreviewPeriodMs = 300;
     void AfficheWebCam(int periodMs = kPreviewPeriodMs);
+    // Stops the preview and hides its window, for a run that does not read the camera: what
+    // the panel draws there shows again. AfficheWebCam shows it once more.
+    void HideWebCam();
     void ChargeCapture(int slot);
     void ChargeBitmap(int slot);
     void RecupereImage(int slot);

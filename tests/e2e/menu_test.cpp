@@ -232,6 +232,18 @@ TEST_F(MenuEndToEnd, ACameraHandCalibratesGoesDownOneItemAndChoosesItWithARockHe
     // The clip plays in real time from its connection. A hand still up would point at a row of
     // the title screen as soon as it opens: the keys take over once it has gone.
     testwait::waitUntil([&] { return msSince(connected) > kHandGoneSeconds * 1000 + 300; });
+    // Easy, at the keyboard: the panel shows the keys where the camera's picture was.
+    for (const char* key : {"Return", "Down", "Return"}) ASSERT_TRUE(step(game, title, key));
+    const std::string panel = game.waitForWindow(e2e::kPanelCaption);
+    const bool keysShown = e2e::waitFor(
+        game, panel,
+        [](const Shot& s) {
+            return e2e::count(s, kKeyTables, e2e::lit) > 300 &&
+                   e2e::count(s, kKeyTables, [](int r, int g, int b) { return r + g + b > 150; }) <
+                       (kKeyTables.x1 - kKeyTables.x0) * (kKeyTables.y1 - kKeyTables.y0) / 4;
+        },
+        shot);
+    EXPECT_TRUE(keysShown) << "the camera's picture still covers the keyboard run's key tables";
     e2e::pressKey(title, "Escape");
     title = waitForTitle(game);
     ASSERT_FALSE(title.empty()) << game.err();
