@@ -123,10 +123,16 @@ void RoomCamera::finishCalibration(double seconds) {
     std::string problem;
     standFrames_ = frames_[0];
     palmFrames_ = frames_[1];
-    room_->calibrate(problem);
+    const bool framesSeen = room_->calibrate(problem);
     missed_ = 0;
-    for (int player = 0; player < vision::room::kPlayers; ++player)
-        if (needs(players_, player) && !room_->playerReady(player)) missed_ |= 1 << player;
+    // Only the halves this run calibrates are named: the menu's reads one player's.
+    if (framesSeen) problem.clear();
+    for (int player = 0; player < vision::room::kPlayers; ++player) {
+        if (!needs(players_, player) || room_->playerReady(player)) continue;
+        missed_ |= 1 << player;
+        if (framesSeen)
+            problem += (problem.empty() ? "" : "; ") + vision::room::RoomVision::missedPalm(player);
+    }
     phaseStart_ = seconds;
     if (missed_ != 0) {
         if (problem != lastProblem_)

@@ -79,6 +79,11 @@ void RoomVision::addPalm(const Image& frame) {
     ++palmFrames_;
 }
 
+std::string RoomVision::missedPalm(int player) {
+    return "no palm of player " + std::to_string(player + 1) +
+           " on its mark, so its half reads no hand";
+}
+
 bool RoomVision::calibrate(std::string& problem) {
     problem.clear();
     if (palmFrames_ == 0 || !reference_.finish()) {
@@ -98,8 +103,7 @@ bool RoomVision::calibrate(std::string& problem) {
     for (int player = 0; player < kPlayers; ++player) {
         if (calibratePlayer(palms.image, player)) continue;
         skin_[player] = SkinModel();
-        problem += std::string(problem.empty() ? "" : "; ") + "no palm of player " +
-                   std::to_string(player + 1) + " on its mark, so its half reads no hand";
+        problem += std::string(problem.empty() ? "" : "; ") + missedPalm(player);
     }
     // Where the room itself looks like a player's skin.
     for (int y = 0; y < kFrameHeight; ++y) {

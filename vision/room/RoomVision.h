@@ -42,6 +42,8 @@ public:
     // reads no hand afterwards; `problem` then names who (empty when both were found). False
     // when a phase had no frame.
     bool calibrate(std::string& problem);
+    // What `problem` says of one player whose palm was not found (0: player 1, 1: player 2).
+    static std::string missedPalm(int player);
     bool calibrated() const { return calibrated_; }
     // Whether the calibration found this player's palm (0: player 1, 1: player 2).
     bool playerReady(int player) const { return skin_[player].valid(); }
