@@ -303,3 +303,30 @@ TEST_F(RoomClips, RoomModeMeetsItsTargetsOnRealPhotographs) {
 }
 
 }  // namespace
+
+// Hands held still, then taken away: the room the following took in under the arms shows
+// again, and must read as the room, not as a hand where the arm was.
+TEST_F(RoomClips, TheRoomSeenAgainWhereAStillArmWasReadsEmpty) {
+    if (runTool(kGame + " --help 2>&1").output.find("--print-readings") == std::string::npos)
+        GTEST_SKIP() << "this game has no --print-readings";
+    testsupport::ScratchFolder held("roomclip-held");
+    std::ofstream(held.file("held.script")) << "20 rock 80,120 | paper 80,120\n"
+                                               "20 none | none\n";
+    const toolstest::ToolRun made =
+        runTool(kRoomclip + " make --fps " + std::to_string(kFps) + " --conditions lit,relit" +
+                " --script " + held.file("held.script") + " " + held.path() + " 2>&1");
+    ASSERT_EQ(made.status, 0) << made.output;
+    for (const char* condition : {"lit", "relit"}) {
+        const toolstest::ToolRun r =
+            runTool(kGame + " --camera " + held.file(std::string(condition) + ".y4m") +
+                    " --print-readings --vision room");
+        ASSERT_EQ(r.status, 0) << condition;
+        Score s;
+        std::string error;
+        ASSERT_TRUE(roomclip::scoreClip(parsed(slurp(held.file(std::string(condition) + ".truth"))),
+                                        parsed(r.output), 2 * kFps, s, error))
+            << condition << ": " << error;
+        EXPECT_GE(s.locatedShare(), 0.9) << condition << ": held hands located";
+        EXPECT_GE(s.emptyShare(), 0.95) << condition << ": the halves once the hands have gone";
+    }
+}

@@ -51,6 +51,13 @@ public:
                outside(b, low_[2][i], high_[2][i]);
     }
 
+    // How far it is from the room as the first phase saw it, before any following: a place
+    // the following took a still arm into shows the room again once the arm has gone.
+    float differenceFromStart(size_t i, float r, float g, float b) const {
+        return std::fabs(r - start_[0][i]) + std::fabs(g - start_[1][i]) +
+               std::fabs(b - start_[2][i]);
+    }
+
 private:
     static float outside(float v, float low, float high) {
         return v < low ? low - v : v > high ? v - high : 0.0f;
@@ -58,7 +65,7 @@ private:
     // The least and the greatest of each channel around every pixel.
     void measureBounds();
 
-    std::vector<float> planes_[3];
+    std::vector<float> planes_[3], start_[3];
     std::vector<float> low_[3], high_[3], scratch_;
     int followed_ = 0;
     std::vector<uint32_t> sums_[3];

@@ -16,6 +16,9 @@ constexpr float kNoiseTimes = 5.0f;
 // Where the reference itself shows the player's skin (a face, a bare arm), a hand has to
 // differ more: the person moving a little must not make one.
 constexpr float kSkinBackdropTimes = 1.0f;
+// A pixel that differs from the room as first seen by less than this share of the change a
+// hand needs is the room again.
+constexpr float kStartShare = 0.35f;
 // The palm sample: a square this far either side of the mark.
 constexpr int kSampleReach = 6;
 // At calibration the palm's centre lies within this many pixels of its mark.
@@ -148,7 +151,8 @@ bool RoomVision::calibratePlayer(const Image& palms, int player) {
     // the palm is the piece's skin about its mark, else the piece's thickness there.
     if (std::abs(palm.facts.palmX - static_cast<float>(mx)) > kPalmCentreReach ||
         std::abs(palm.facts.palmY - static_cast<float>(kMarkRow)) > kPalmCentreReach) {
-        const float atMark = shape_.thicknessNear(mx - palm.x0, kMarkRow - palm.y0, kPalmCentreReach);
+        const float atMark =
+            shape_.thicknessNear(mx - palm.x0, kMarkRow - palm.y0, kPalmCentreReach);
         keepSkin(palms, player);
         const RoomHand skin = handNear(player, mx, kMarkRow);
         palmRadius_[player] = skin.found ? skin.facts.palmRadius : atMark;
@@ -173,7 +177,10 @@ void RoomVision::markPixels(const Image& frame, const float gains[3]) {
             const float needed =
                 referenceSkin_[i] ? kSkinBackdropTimes * changeThreshold_ : changeThreshold_;
             const SkinModel& skin = skin_[x >= kHalfWidth ? 0 : 1];
-            raw_[i] = change > needed && skin.valid() &&
+            // The room seen again where the following had taken in an arm is no hand either.
+            raw_[i] = change > needed &&
+                      reference_.differenceFromStart(i, r, g, b) > kStartShare * needed &&
+                      skin.valid() &&
                       skin.isSkin(static_cast<int>(r), static_cast<int>(g), static_cast<int>(b));
         }
     }
