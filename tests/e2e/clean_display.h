@@ -39,8 +39,20 @@ inline std::string commOf(pid_t pid) {
     return name;
 }
 
-// This user's processes running the game or xdotool, other than this test.
+// The X display a process was started on, from its environment; empty if none or unreadable.
+inline std::string displayOf(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/environ", std::ios::binary);
+    std::string entry;
+    while (std::getline(in, entry, '\0'))
+        if (entry.rfind("DISPLAY=", 0) == 0) return entry.substr(8);
+    return "";
+}
+
+// The processes running the game or xdotool on this test's X server, other than this test;
+// another test run's, on another server, are left alone.
 inline std::vector<pid_t> leftoverProcesses() {
+    const char* display = std::getenv("DISPLAY");
+    const std::string ours = display ? display : "";
     char resolved[PATH_MAX];
     const std::string game = ::realpath(gamePath().c_str(), resolved) ? resolved : gamePath();
     std::vector<pid_t> found;
@@ -49,7 +61,8 @@ inline std::vector<pid_t> leftoverProcesses() {
     while (dirent* entry = ::readdir(proc)) {
         const pid_t pid = static_cast<pid_t>(std::atoi(entry->d_name));
         if (pid <= 0 || pid == ::getpid()) continue;
-        if (exeOf(pid) == game || commOf(pid) == "xdotool") found.push_back(pid);
+        if ((exeOf(pid) == game || commOf(pid) == "xdotool") && displayOf(pid) == ours)
+            found.push_back(pid);
     }
     ::closedir(proc);
     return found;

@@ -68,6 +68,19 @@ inline std::string capture(const std::string& command) {
     return out;
 }
 
+// Where each thread of a running process stands, for a test that finds it stuck: gdb's
+// backtraces when gdb is there, else the kernel's note of what each thread waits on.
+inline std::string threadsOf(pid_t pid) {
+    const std::string id = std::to_string(pid);
+    std::string stacks = capture("timeout 60 gdb -p " + id +
+                                 " -batch -ex 'thread apply all bt 25' 2>/dev/null | grep -E "
+                                 "'^(Thread|#)' | head -n 300");
+    if (stacks.empty())
+        stacks = capture("for t in /proc/" + id + "/task/*; do echo \"$t $(cat $t/comm) " +
+                         "$(cat $t/wchan)\"; done 2>/dev/null");
+    return stacks;
+}
+
 // The first window whose name is exactly `caption`, as an X id in decimal; empty if none.
 inline std::string findWindow(const std::string& caption) {
     std::string ids = capture("xdotool search --name '^" + caption + "$' 2>/dev/null");

@@ -101,7 +101,11 @@ inline const char* const kShutDown = "Signaling thread to quit\nThread quitting\
 // Waits for the game to end after a way out was taken: exit code 0 and the shut-down lines.
 inline void expectCleanEnd(GameProcess& game) {
     int status = -2;
-    ASSERT_TRUE(game.wait(kReactSeconds, status)) << "the game did not end";
+    ASSERT_TRUE(game.wait(kReactSeconds, status))
+        << "the game did not end; its output:\n"
+        << game.out() << "\nits errors:\n"
+        << game.err() << "\nits threads:\n"
+        << threadsOf(game.pid());
     EXPECT_EQ(status, 0) << game.err();
     EXPECT_NE(game.out().find(kShutDown), std::string::npos) << game.out();
 }
