@@ -71,8 +71,8 @@ bool RoomReference::finish() {
         for (int i = 0; i < kFramePixels; ++i)
             planes_[c][static_cast<size_t>(i)] =
                 static_cast<float>(sums_[c][static_cast<size_t>(i)]) / frames_;
-    // The difference of two noisy frames has sqrt(2) times the noise of one.
     for (int c = 0; c < 3; ++c) start_[c] = planes_[c];
+    // The difference of two noisy frames has sqrt(2) times the noise of one.
     noise_ = noiseCount_ > 0 ? static_cast<float>(noiseSum_ / noiseCount_ / std::sqrt(2.0)) : 0;
     previous_.clear();
     previous_.shrink_to_fit();
