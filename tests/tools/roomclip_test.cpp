@@ -90,6 +90,24 @@ protected:
     static std::vector<FrameReading> truth(const std::string& condition) {
         return parsed(slurp(path(condition, ".truth")));
     }
+    static bool gameReadsClips() {
+        return runTool(kGame + " --help 2>&1").output.find("--print-readings") != std::string::npos;
+    }
+    // The game's readings of FOLDER/CONDITION.y4m in `mode`, scored against its truth after
+    // the calibration; a failure is added to the test when the game or the scorer fails.
+    static Score readAndScore(const testsupport::ScratchFolder& folder,
+                              const std::string& condition, const std::string& mode) {
+        Score s;
+        const toolstest::ToolRun r =
+            runTool(kGame + " --camera " + folder.file(condition + ".y4m") +
+                    " --print-readings --vision " + mode);
+        EXPECT_EQ(r.status, 0) << condition << " " << mode;
+        std::string error;
+        EXPECT_TRUE(roomclip::scoreClip(parsed(slurp(folder.file(condition + ".truth"))),
+                                        parsed(r.output), 2 * kFps, s, error))
+            << condition << " " << mode << ": " << error;
+        return s;
+    }
 
     static std::unique_ptr<testsupport::ScratchFolder> folder_;
 };
@@ -258,8 +276,7 @@ TEST(RoomClipTool, RefusesMistakesAndMissingPhotosWithAReason) {
 
 // The game's readings of every clip in both modes, scored; the table goes to the test's log.
 TEST_F(RoomClips, RoomModeMeetsItsTargetsOnRealPhotographs) {
-    if (runTool(kGame + " --help 2>&1").output.find("--print-readings") == std::string::npos)
-        GTEST_SKIP() << "this game has no --print-readings";
+    if (!gameReadsClips()) GTEST_SKIP() << "this game has no --print-readings";
     testsupport::ScratchFolder scored("roomclip-scored");
     make(scored.path(), "black,dark,window,relit,bare", kTestFrames);
     make(scored.path(), "lit,people", kTargetFrames);
@@ -268,19 +285,8 @@ TEST_F(RoomClips, RoomModeMeetsItsTargetsOnRealPhotographs) {
     std::map<std::string, std::vector<Score>> scores;
     for (const char* condition : kConditions) {
         roomclip::TableRow row{condition, {}};
-        const std::vector<FrameReading> want =
-            parsed(slurp(scored.file(std::string(condition) + ".truth")));
-        for (const std::string& mode : modes) {
-            const toolstest::ToolRun r =
-                runTool(kGame + " --camera " + scored.file(std::string(condition) + ".y4m") +
-                        " --print-readings --vision " + mode);
-            ASSERT_EQ(r.status, 0) << condition << " " << mode;
-            Score s;
-            std::string error;
-            ASSERT_TRUE(roomclip::scoreClip(want, parsed(r.output), 2 * kFps, s, error))
-                << condition << " " << mode << ": " << error;
-            row.modes.push_back(s);
-        }
+        for (const std::string& mode : modes)
+            row.modes.push_back(readAndScore(scored, condition, mode));
         scores[condition] = row.modes;
         rows.push_back(row);
     }
@@ -302,13 +308,10 @@ TEST_F(RoomClips, RoomModeMeetsItsTargetsOnRealPhotographs) {
         << "black backdrop: the room mode locates fewer hands than the classic one";
 }
 
-}  // namespace
-
 // Hands held still, then taken away: the room the following took in under the arms shows
 // again, and must read as the room, not as a hand where the arm was.
 TEST_F(RoomClips, TheRoomSeenAgainWhereAStillArmWasReadsEmpty) {
-    if (runTool(kGame + " --help 2>&1").output.find("--print-readings") == std::string::npos)
-        GTEST_SKIP() << "this game has no --print-readings";
+    if (!gameReadsClips()) GTEST_SKIP() << "this game has no --print-readings";
     testsupport::ScratchFolder held("roomclip-held");
     std::ofstream(held.file("held.script")) << "20 rock 80,120 | paper 80,120\n"
                                                "20 none | none\n";
@@ -317,16 +320,10 @@ TEST_F(RoomClips, TheRoomSeenAgainWhereAStillArmWasReadsEmpty) {
                 " --script " + held.file("held.script") + " " + held.path() + " 2>&1");
     ASSERT_EQ(made.status, 0) << made.output;
     for (const char* condition : {"lit", "relit"}) {
-        const toolstest::ToolRun r =
-            runTool(kGame + " --camera " + held.file(std::string(condition) + ".y4m") +
-                    " --print-readings --vision room");
-        ASSERT_EQ(r.status, 0) << condition;
-        Score s;
-        std::string error;
-        ASSERT_TRUE(roomclip::scoreClip(parsed(slurp(held.file(std::string(condition) + ".truth"))),
-                                        parsed(r.output), 2 * kFps, s, error))
-            << condition << ": " << error;
+        const Score s = readAndScore(held, condition, "room");
         EXPECT_GE(s.locatedShare(), 0.9) << condition << ": held hands located";
         EXPECT_GE(s.emptyShare(), 0.95) << condition << ": the halves once the hands have gone";
     }
 }
+
+}  // namespace
